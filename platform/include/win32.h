@@ -1,0 +1,7 @@
+#pragma once
+// The one header through which the runtime reaches the platform: the Win32 subset this system
+// implements, with Win32's names, signatures and constant values.
+
+#include "win32/types.h"
+#include "win32/kernel.h"
+#include "win32/user.h"

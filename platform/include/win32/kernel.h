@@ -1,0 +1,14 @@
+#pragma once
+// kernel32: processes, modules, time, synchronisation, memory, files, profiles, resources.
+
+#include "types.h"
+
+VEL_WIN32_API HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName);
+VEL_WIN32_API DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize);
+VEL_WIN32_API [[noreturn]] void WINAPI ExitProcess(UINT uExitCode);
+
+VEL_WIN32_API DWORD WINAPI GetTickCount(void);
+VEL_WIN32_API void WINAPI Sleep(DWORD dwMilliseconds);
+
+VEL_WIN32_API DWORD WINAPI GetLastError(void);
+VEL_WIN32_API void WINAPI SetLastError(DWORD dwErrCode);
