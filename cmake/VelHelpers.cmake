@@ -30,3 +30,4 @@ function(vel_test_binary name dir)
     PROPERTIES ENVIRONMENT "VELMORA_DISPLAY=headless;VELMORA_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data"
     DISCOVERY_TIMEOUT 60)
 endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/VelResources.cmake)
