@@ -75,6 +75,7 @@ std::string ScriptPreprocessor::Process(const std::string& text, const std::stri
     size_t end = text.find('\n', position);
     if (end == std::string::npos) end = text.size();
     std::string line = text.substr(position, end - position);
+    bool terminated = end < text.size();
     position = end + 1;
     ++lineNumber;
     int firstLine = lineNumber;
@@ -106,7 +107,7 @@ std::string ScriptPreprocessor::Process(const std::string& text, const std::stri
     }
     if (keepText) {
       if (Active()) out += line;
-      out += '\n';
+      if (terminated) out += '\n';
     }
   }
   if (m_conditionals.size() != conditionalsAtStart) Fail(fileName, lineNumber, "#if without #endif");
