@@ -1,7 +1,5 @@
 #include "runtime/services/data_area_registry.h"
 
-#include <cstdint>
-
 namespace vel::services {
 
 void DataAreaRegistry::Register(std::byte* start, std::size_t length, bool keepCopy) {
@@ -22,15 +20,6 @@ void DataAreaRegistry::RunStartUpPass() {
   // Only the areas present now: one a handler registers meanwhile gets its calls from Register.
   std::size_t count = m_areas.size();
   for (std::size_t index = 0; index < count; ++index) RunHandlers(m_areas[index]);
-}
-
-const DataAreaRegistry::Area* DataAreaRegistry::FindArea(const void* address) const {
-  auto value = reinterpret_cast<std::uintptr_t>(address);
-  for (const Area& area : m_areas) {
-    auto start = reinterpret_cast<std::uintptr_t>(area.start);
-    if (value >= start && value - start < area.length) return &area;
-  }
-  return nullptr;
 }
 
 void DataAreaRegistry::RunHandlers(const Area& area) const {

@@ -42,9 +42,6 @@ class DataAreaRegistry {
   bool StartUpPassDone() const { return m_startUpPassDone; }
   const std::deque<Area>& Areas() const { return m_areas; }
 
-  /// The area that contains this address, or null.
-  const Area* FindArea(const void* address) const;
-
  private:
   void RunHandlers(const Area& area) const;
 

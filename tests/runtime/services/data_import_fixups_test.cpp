@@ -96,14 +96,5 @@ TEST_F(DataImportFixups, PairsOutsideTheDeclaredDataAreasAreRejected) {
   EXPECT_EQ(m_globals[3], AddressOf(&m_import[2]));
 }
 
-TEST_F(DataImportFixups, AnEmptyImportAreaOrListChangesNothing) {
-  m_globals[0] = AddressOf(&m_import[0]);
-  m_descriptor.importAreaStart = nullptr;
-  m_descriptor.importAreaEnd = nullptr;
-  EXPECT_EQ(Apply({{Bytes(m_globals), sizeof m_globals}}).slotsReplaced, 0u);
-  EXPECT_EQ(Apply({}).slotsReplaced, 0u);
-  EXPECT_EQ(m_globals[0], AddressOf(&m_import[0]));
-}
-
 }  // namespace
 }  // namespace vel::services

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/user/message_box_script.h"
 
 namespace vel::services {
@@ -16,6 +18,14 @@ constexpr const char* kPreRelease =
     "This program or a component DLL was built using the beta release of Velmora 4\r\n"
     "It will not operate correctly with this copy of D4IRAX\r\n"
     "Please obtain a new version of this program";
+
+/// Every refusal is a stop box with an OK button and no owner under the runtime's caption.
+void ExpectRefusalBox(const platform::MessageBoxRecord& box, const std::string& text) {
+  EXPECT_EQ(box.text, text);
+  EXPECT_EQ(box.caption, "Velmora 4 Runtime Library");
+  EXPECT_EQ(box.owner, nullptr);
+  EXPECT_EQ(box.flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+}
 
 class RuntimeVersionCheck : public ::testing::Test {
  protected:
@@ -42,10 +52,7 @@ TEST_F(RuntimeVersionCheck, ANewerMinorIsRefusedWithTheRequiresMessage) {
 
   auto log = MessageBoxLog();
   ASSERT_EQ(log.size(), 1u);
-  EXPECT_EQ(log[0].text, kRequiresFourThree);
-  EXPECT_EQ(log[0].caption, "Velmora 4 Runtime Library");
-  EXPECT_EQ(log[0].owner, nullptr);
-  EXPECT_EQ(log[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+  ExpectRefusalBox(log[0], kRequiresFourThree);
   // A refusal leaves the last accepted request in place.
   EXPECT_EQ(RequestedVersionNumber(), 4001u);
 }
@@ -74,10 +81,8 @@ TEST_F(RuntimeVersionCheck, AWordWithoutTheReleaseBitGivesThePreReleaseMessage) 
 
   auto log = MessageBoxLog();
   ASSERT_EQ(log.size(), 2u);
-  EXPECT_EQ(log[0].text, kPreRelease);
-  EXPECT_EQ(log[0].caption, "Velmora 4 Runtime Library");
-  EXPECT_EQ(log[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
-  EXPECT_EQ(log[1].text, kPreRelease);
+  ExpectRefusalBox(log[0], kPreRelease);
+  ExpectRefusalBox(log[1], kPreRelease);
 }
 
 }  // namespace
