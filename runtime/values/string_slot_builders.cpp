@@ -6,35 +6,38 @@
 
 namespace vel::values::detail {
 
-StringSlot ReferenceSlot(const char* data, std::uint32_t length) {
-  StringSlot slot;
+void SetReference(StringSlot& slot, const char* data, std::uint32_t length) {
   slot.kind = kReferenceString;
   slot.data = data;
   slot.length = data == nullptr ? 0 : length;
-  return slot;
 }
 
-StringSlot OwnedSlot(char* block, std::uint32_t length) {
-  StringSlot slot;
+void SetOwned(StringSlot& slot, char* block, std::uint32_t length) {
   slot.kind = kOwnedString;
   slot.data = block;
   slot.length = block == nullptr ? 0 : length;
-  return slot;
 }
 
-StringSlot DetachedSlot(const char* data, std::uint32_t length) {
-  if (data == nullptr || length == 0) return StringSlot{};
+bool SetDetached(StringSlot& slot, const char* data, std::uint32_t length) {
+  if (data == nullptr || length == 0) {
+    SetReference(slot, nullptr, 0);
+    return true;
+  }
   if (length <= StringSlot::kInlineCapacity) {
-    StringSlot slot;
     slot.kind = kInlineString;
+    slot.data = nullptr;
     slot.length = length;
     CopyBytes(slot.inlineBuffer, data, length);
-    return slot;
+    return true;
   }
   char* block = AllocateStringBlock(length);
-  if (block == nullptr) return StringSlot{};
+  if (block == nullptr) {
+    SetReference(slot, nullptr, 0);
+    return false;
+  }
   CopyBytes(block, data, length);
-  return OwnedSlot(block, length);
+  SetOwned(slot, block, length);
+  return true;
 }
 
 void ClipSlot(StringSlot& slot) {

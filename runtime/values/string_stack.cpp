@@ -39,7 +39,7 @@ void ReleaseStringSlot(StringSlot& slot) {
 StringStack::~StringStack() { Clear(); }
 
 void StringStack::Clear() {
-  while (m_count > 0) ReleaseStringSlot(m_slots[--m_count]);
+  for (; m_count > 0; --m_count) ReleaseStringSlot(m_slots[m_count - 1]);
 }
 
 void StringStack::NoteUnderflow() {
@@ -47,29 +47,26 @@ void StringStack::NoteUnderflow() {
   g_underflowTotal.fetch_add(1, std::memory_order_relaxed);
 }
 
-bool StringStack::Push(const StringSlot& slot) {
+StringSlot* StringStack::Emplace() {
   if (m_count == kCapacity) {
     ++m_overflows;
     g_overflowTotal.fetch_add(1, std::memory_order_relaxed);
-    // The pusher handed its block over; keeping nothing of it must not leak it.
-    StringSlot dropped = slot;
-    ReleaseStringSlot(dropped);
-    return false;
+    return nullptr;
   }
-  StringSlot& target = m_slots[m_count++];
-  target = slot;
-  if (target.data == nullptr && target.kind != kInlineString) target.length = 0;
-  return true;
+  // Filling the slot in place, rather than copying a finished one in, keeps pushes cheap.
+  StringSlot& slot = m_slots[m_count++];
+  slot.kind = kReferenceString;
+  slot.data = nullptr;
+  slot.length = 0;
+  return &slot;
 }
 
-StringSlot StringStack::Pop() {
-  if (m_count == 0) {
+void StringStack::Drop(std::uint32_t count) {
+  if (count > m_count) {
     NoteUnderflow();
-    return StringSlot{};
+    count = m_count;
   }
-  StringSlot slot = m_slots[--m_count];
-  m_slots[m_count] = StringSlot{};
-  return slot;
+  for (; count > 0; --count) ReleaseStringSlot(m_slots[--m_count]);
 }
 
 StringSlot* StringStack::Top() {

@@ -38,15 +38,14 @@ struct StringSlot {
   /// `inlineBuffer`, so a slot can be copied to another position without fixing pointers.
   const char* data = nullptr;
   std::uint32_t length = 0;
-  char inlineBuffer[kInlineCapacity] = {};
+  char inlineBuffer[kInlineCapacity];
 
   /// The first byte of the value, wherever it lives.
   const char* Bytes() const { return kind == kInlineString ? inlineBuffer : data; }
   StringView View() const { return StringView{length == 0 ? nullptr : Bytes(), length}; }
 };
 
-/// Frees the block of an `owned` slot and leaves the slot holding the empty value; use it on a
-/// slot taken with `StringStack::Pop`.
+/// Frees the block of an `owned` slot and leaves the slot holding the empty value.
 void ReleaseStringSlot(StringSlot& slot);
 
 /// A saved string stack, as `SaveStringStack` returns it.
@@ -76,12 +75,12 @@ class StringStack {
   /// Pops and discards every value, freeing owned blocks.
   void Clear();
 
-  /// Pushes a slot; on a full stack the slot is dropped (its owned block freed) and counted as
-  /// an overflow. Returns whether the slot was pushed.
-  bool Push(const StringSlot& slot);
-  /// Removes the top slot and returns it; the caller takes over its owned block. An empty stack
-  /// gives an empty `reference` slot and counts an underflow.
-  StringSlot Pop();
+  /// Pushes the empty value and returns its slot for the caller to fill in place; on a full
+  /// stack returns null and counts an overflow (a caller holding an owned block must free it).
+  StringSlot* Emplace();
+  /// Pops `count` values, freeing their owned blocks; asking for more values than there are
+  /// pops them all and counts an underflow.
+  void Drop(std::uint32_t count);
   /// The top slot, or null (counting an underflow) when the stack is empty.
   StringSlot* Top();
   /// The slot `depth` positions below the top (0 is the top), or null when there is none.

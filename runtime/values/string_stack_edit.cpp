@@ -9,45 +9,81 @@
 namespace vel::values {
 
 using detail::ClipSlot;
-using detail::DetachedSlot;
-using detail::OwnedSlot;
+using detail::SetDetached;
+using detail::SetReference;
 
 namespace {
 
-// Pops top and second, pushes `first` followed by `second` of them as one owned value.
+// The two operands of an operation that pops top and second, read in place; a missing operand
+// reads as the empty value. `Finish` pops them, freeing the blocks they still own.
+class PoppedPair {
+ public:
+  PoppedPair() : m_stack(CurrentStringStack()) {
+    if (m_stack.Count() >= 2) {
+      m_bothPresent = true;
+      m_top = m_stack.Top();
+      m_second = m_stack.Below(1);
+      return;
+    }
+    if (m_stack.Count() == 1) {
+      // Take the lone value off the stack, block and all, to work on it here.
+      StringSlot* lone = m_stack.Top();
+      m_lone = *lone;
+      SetReference(*lone, nullptr, 0);
+      m_top = &m_lone;
+    }
+    m_stack.Drop(2);  // counts the missing operand
+  }
+  PoppedPair(const PoppedPair&) = delete;
+  PoppedPair& operator=(const PoppedPair&) = delete;
+
+  StringSlot& Top() { return *m_top; }
+  StringSlot& Second() { return *m_second; }
+  StringStack& Stack() { return m_stack; }
+  void Finish() {
+    if (m_bothPresent) m_stack.Drop(2);
+    m_bothPresent = false;
+    ReleaseStringSlot(m_lone);
+  }
+
+ private:
+  StringStack& m_stack;
+  bool m_bothPresent = false;
+  StringSlot m_empty;
+  StringSlot m_lone;
+  StringSlot* m_top = &m_empty;
+  StringSlot* m_second = &m_empty;
+};
+
+// Pops top and second and pushes them joined as one owned value, second first when
+// `secondFirst`, else top first.
 void Concatenate(bool secondFirst) {
-  StringStack& stack = CurrentStringStack();
-  StringSlot top = stack.Pop();
-  StringSlot second = stack.Pop();
-  const StringSlot& first = secondFirst ? second : top;
-  const StringSlot& last = secondFirst ? top : second;
+  PoppedPair operands;
+  const StringSlot& first = secondFirst ? operands.Second() : operands.Top();
+  const StringSlot& last = secondFirst ? operands.Top() : operands.Second();
   std::uint64_t total = std::uint64_t{first.length} + last.length;
   char* block = nullptr;
-  // A result too long to count, like a failed allocation, is the empty value.
+  // A result too long to count is treated like a failed allocation: the empty value.
   if (total > 0 && total <= UINT32_MAX) block = AllocateStringBlock(total);
   if (block != nullptr) {
     CopyBytes(block, first.Bytes(), first.length);
     CopyBytes(block + first.length, last.Bytes(), last.length);
   }
-  ReleaseStringSlot(top);
-  ReleaseStringSlot(second);
+  operands.Finish();
   if (block == nullptr) {
-    stack.Push(StringSlot{});
+    operands.Stack().Emplace();
   } else {
-    stack.Push(OwnedSlot(block, static_cast<std::uint32_t>(total)));
+    PushOwnedString(block, static_cast<std::uint32_t>(total));
   }
 }
 
 int CompareTopTwo(bool prefixOnly) {
-  StringStack& stack = CurrentStringStack();
-  StringSlot top = stack.Pop();
-  StringSlot second = stack.Pop();
-  StringView a = second.View();
-  StringView b = top.View();
+  PoppedPair operands;
+  StringView a = operands.Second().View();
+  StringView b = operands.Top().View();
   int order = prefixOnly ? ComparePrefixStrings(a.data, a.length, b.data, b.length)
                          : CompareStrings(a.data, a.length, b.data, b.length);
-  ReleaseStringSlot(top);
-  ReleaseStringSlot(second);
+  operands.Finish();
   return order;
 }
 
@@ -55,8 +91,8 @@ int CompareTopTwo(bool prefixOnly) {
 // value stays a reference rather than being lost.
 void DetachSlot(StringSlot& slot) {
   if (slot.kind != kReferenceString || slot.length == 0) return;
-  StringSlot detached = DetachedSlot(slot.data, slot.length);
-  if (detached.length == slot.length) slot = detached;
+  StringSlot detached;
+  if (SetDetached(detached, slot.data, slot.length)) slot = detached;
 }
 
 }  // namespace
@@ -91,9 +127,8 @@ void FitTop(std::uint32_t width) {
   char* block = AllocateStringBlock(width);
   if (block == nullptr) return;
   AssignFixed(block, width, top->Bytes(), detail::AssignLength(top->length));
-  StringSlot old = stack.Pop();
-  ReleaseStringSlot(old);
-  stack.Push(OwnedSlot(block, width));
+  stack.Drop(1);
+  PushOwnedString(block, width);
 }
 
 void DetachTop() {

@@ -12,42 +12,62 @@ namespace vel::values {
 
 using detail::AssignLength;
 using detail::ClipSlot;
-using detail::DetachedSlot;
-using detail::OwnedSlot;
-using detail::ReferenceSlot;
+using detail::SetDetached;
+using detail::SetOwned;
+using detail::SetReference;
 
 namespace {
 
 // Pushes a number text written by a formatter: inline when it fits, which is always the case
 // except for the longest exponential forms of a Float64.
 void PushNumberText(const char* text, std::size_t length) {
-  CurrentStringStack().Push(DetachedSlot(text, static_cast<std::uint32_t>(length)));
+  PushBytes(text, static_cast<std::uint32_t>(length));
 }
+
+// The top value of the current stack for an operation that pops it: read in place, and popped
+// (its owned block freed) when the operation is done. An empty stack gives the empty value.
+class PoppedTop {
+ public:
+  PoppedTop() : m_stack(CurrentStringStack()), m_top(m_stack.Top()) {}
+  ~PoppedTop() {
+    if (m_top != nullptr) m_stack.Drop(1);
+  }
+  PoppedTop(const PoppedTop&) = delete;
+  PoppedTop& operator=(const PoppedTop&) = delete;
+
+  StringSlot* operator->() { return m_top != nullptr ? m_top : &m_empty; }
+  StringSlot& operator*() { return *operator->(); }
+
+ private:
+  StringStack& m_stack;
+  StringSlot* m_top;
+  StringSlot m_empty;
+};
 
 }  // namespace
 
 void PushString(const char* data, std::uint32_t length) {
-  CurrentStringStack().Push(ReferenceSlot(data, length));
+  if (StringSlot* slot = CurrentStringStack().Emplace()) SetReference(*slot, data, length);
 }
 
 void PushOwnedString(char* block, std::uint32_t length) {
-  CurrentStringStack().Push(OwnedSlot(block, length));
+  StringSlot* slot = CurrentStringStack().Emplace();
+  if (slot == nullptr) {
+    // The stack took the block over even though it had no room for it.
+    FreeStringBlock(block);
+    return;
+  }
+  SetOwned(*slot, block, length);
 }
 
-void PushEmpty() { CurrentStringStack().Push(StringSlot{}); }
+void PushEmpty() { CurrentStringStack().Emplace(); }
 
 void PushCString(const char* text) {
   PushBytes(text, static_cast<std::uint32_t>(CStringLength(text)));
 }
 
 void PushBytes(const char* data, std::uint32_t length) {
-  StringStack& stack = CurrentStringStack();
-  if (stack.Count() == StringStack::kCapacity) {
-    // Let the stack see (and count) the refused push without copying anything first.
-    stack.Push(StringSlot{});
-    return;
-  }
-  stack.Push(DetachedSlot(data, length));
+  if (StringSlot* slot = CurrentStringStack().Emplace()) SetDetached(*slot, data, length);
 }
 
 void PushLong(std::int32_t value) {
@@ -69,37 +89,36 @@ void PushFlag(std::int32_t value) {
 }
 
 void PopToFixed(char* destination, std::uint32_t size) {
-  StringSlot slot = CurrentStringStack().Pop();
-  AssignFixed(destination, size, slot.Bytes(), AssignLength(slot.length));
-  ReleaseStringSlot(slot);
+  PoppedTop top;
+  AssignFixed(destination, size, top->Bytes(), AssignLength(top->length));
 }
 
 void PopToCString(char* destination, std::uint32_t size) {
-  StringSlot slot = CurrentStringStack().Pop();
-  AssignCString(destination, size, slot.Bytes(), AssignLength(slot.length));
-  ReleaseStringSlot(slot);
+  PoppedTop top;
+  AssignCString(destination, size, top->Bytes(), AssignLength(top->length));
 }
 
 void PopToPascal(char* destination, std::uint32_t size) {
-  StringSlot slot = CurrentStringStack().Pop();
-  AssignPascal(destination, size, slot.Bytes(), AssignLength(slot.length));
-  ReleaseStringSlot(slot);
+  PoppedTop top;
+  AssignPascal(destination, size, top->Bytes(), AssignLength(top->length));
 }
 
 void PopToOwned(OwnedString& destination) {
-  StringSlot slot = CurrentStringStack().Pop();
+  PoppedTop top;
   destination = OwnedString{};
-  if (slot.kind == kOwnedString) {
-    destination.data = const_cast<char*>(slot.data);
-    destination.length = slot.length;
+  if (top->kind == kOwnedString) {
+    destination.data = const_cast<char*>(top->data);
+    destination.length = top->length;
+    // The block is the receiver's now; popping must not free it.
+    SetReference(*top, nullptr, 0);
     return;
   }
-  if (slot.length == 0) return;
-  char* block = AllocateStringBlock(slot.length);
+  if (top->length == 0) return;
+  char* block = AllocateStringBlock(top->length);
   if (block == nullptr) return;
-  CopyBytes(block, slot.Bytes(), slot.length);
+  CopyBytes(block, top->Bytes(), top->length);
   destination.data = block;
-  destination.length = slot.length;
+  destination.length = top->length;
 }
 
 void FreeOwnedString(OwnedString& owned) {
@@ -108,10 +127,8 @@ void FreeOwnedString(OwnedString& owned) {
 }
 
 std::uint32_t PopLength() {
-  StringSlot slot = CurrentStringStack().Pop();
-  std::uint32_t length = slot.length;
-  ReleaseStringSlot(slot);
-  return length;
+  PoppedTop top;
+  return top->length;
 }
 
 std::uint32_t TopLength() {
@@ -124,26 +141,18 @@ StringView TopView() {
   return top == nullptr ? StringView{} : top->View();
 }
 
-void DropTop() {
-  StringSlot slot = CurrentStringStack().Pop();
-  ReleaseStringSlot(slot);
-}
+void DropTop() { CurrentStringStack().Drop(1); }
 
 double PopToReal() {
-  StringSlot slot = CurrentStringStack().Pop();
-  ClipSlot(slot);
-  std::size_t length = std::min<std::size_t>(slot.length, kMaxRealInput);
-  double value = ParseReal(slot.Bytes(), length);
-  ReleaseStringSlot(slot);
-  return value;
+  PoppedTop top;
+  ClipSlot(*top);
+  return ParseReal(top->Bytes(), std::min<std::size_t>(top->length, kMaxRealInput));
 }
 
 int TestNonBlank() {
-  StringSlot slot = CurrentStringStack().Pop();
-  ClipSlot(slot);
-  int nonBlank = slot.length > 0 ? 1 : 0;
-  ReleaseStringSlot(slot);
-  return nonBlank;
+  PoppedTop top;
+  ClipSlot(*top);
+  return top->length > 0 ? 1 : 0;
 }
 
 }  // namespace vel::values

@@ -257,6 +257,9 @@ TEST_F(Limits, EmptyStackReadsAsTheEmptyValueAndCountsUnderflows) {
   EXPECT_EQ(TopText(), "abc");
   EXPECT_LT(CompareFull(), 0);  // the missing second operand sorts as blanks
   EXPECT_EQ(Stack().Count(), 0u);
+  PushCString("a lone operand long enough for a block");
+  ConcatAppend();
+  EXPECT_EQ(PopText(), "a lone operand long enough for a block");
 }
 
 TEST_F(Limits, RollUpBeyondTheBottomChangesNothing) {
