@@ -102,27 +102,20 @@ void ComposeWithStdString(const SearchVariables& v, char* address) {
   std::memset(address + copied, ' ', kAddressSize - copied);
 }
 
-void BM_AddressOnStringStack(benchmark::State& state) {
-  SearchVariables variables;
-  char address[kAddressSize];
-  for (auto _ : state) {
-    ComposeOnStringStack(variables, address);
-    benchmark::DoNotOptimize(address);
-    benchmark::ClobberMemory();
-  }
-}
-BENCHMARK(BM_AddressOnStringStack);
+using Composer = void (*)(const SearchVariables&, char*);
 
-void BM_AddressWithStdString(benchmark::State& state) {
+void ComposeRepeatedly(benchmark::State& state, Composer compose) {
   SearchVariables variables;
   char address[kAddressSize];
   for (auto _ : state) {
-    ComposeWithStdString(variables, address);
+    compose(variables, address);
     benchmark::DoNotOptimize(address);
     benchmark::ClobberMemory();
   }
 }
-BENCHMARK(BM_AddressWithStdString);
+
+constexpr const char* kOnStringStack = "AddressOnStringStack";
+constexpr const char* kWithStdString = "AddressWithStdString";
 
 // Keeps the time per iteration of each benchmark so that main can print the ratio.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -159,14 +152,16 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  benchmark::RegisterBenchmark(kOnStringStack, ComposeRepeatedly, ComposeOnStringStack);
+  benchmark::RegisterBenchmark(kWithStdString, ComposeRepeatedly, ComposeWithStdString);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 
-  double stack = reporter.Nanoseconds("BM_AddressOnStringStack");
-  double baseline = reporter.Nanoseconds("BM_AddressWithStdString");
+  double stack = reporter.Nanoseconds(kOnStringStack);
+  double baseline = reporter.Nanoseconds(kWithStdString);
   if (stack > 0 && baseline > 0) {
     std::printf("string stack: %.1f ns per address\n", stack);
     std::printf("std::string:  %.1f ns per address\n", baseline);

@@ -106,7 +106,7 @@ double ParseReal(const char* text, std::size_t length) {
     bool huge = RoughExponent(digits, end, format == std::chars_format::hex) > 0;
     value = huge ? std::numeric_limits<double>::infinity() : 0.0;
   } else if (result.ec != std::errc()) {
-    value = 0.0;
+    return 0.0;  // nothing converted: a plain 0, whatever sign came before
   }
   return negative ? -value : value;
 }

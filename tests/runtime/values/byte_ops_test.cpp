@@ -36,9 +36,6 @@ TEST(AssignCString, CopiesUpToSizeLessOneAndTerminates) {
   AssignCString(target.data(), 4, "a", 1);
   EXPECT_EQ(target[0], 'a');
   EXPECT_EQ(target[1], '\0');
-  char untouched = 'x';
-  AssignCString(&untouched, 0, "abc", 3);
-  EXPECT_EQ(untouched, 'x');
 }
 
 TEST(AssignPascal, StoresTheLengthFirstAndNeverMoreThan255) {
@@ -52,8 +49,14 @@ TEST(AssignPascal, StoresTheLengthFirstAndNeverMoreThan255) {
   EXPECT_EQ(static_cast<unsigned char>(large[0]), 255u);
   EXPECT_EQ(large[255], 'q');
   EXPECT_EQ(large[256], 'x');
+}
+
+TEST(AssignCounted, ABufferOfSizeZeroIsNeverWritten) {
   char untouched = 'x';
+  AssignCString(&untouched, 0, "abc", 3);
+  AssignCString(&untouched, 0, nullptr, 1);
   AssignPascal(&untouched, 0, "abc", 3);
+  AssignPascal(&untouched, 0, nullptr, -1);
   EXPECT_EQ(untouched, 'x');
 }
 

@@ -144,6 +144,10 @@ TEST_F(PushPop, TextToRealFollowsTheCConversionRules) {
     PushString(c.text, static_cast<std::uint32_t>(std::strlen(c.text)));
     EXPECT_DOUBLE_EQ(PopToReal(), c.value) << c.text;
   }
+  PushString("-x", 2);  // nothing converts: a plain 0 without the sign
+  double nothing = PopToReal();
+  EXPECT_EQ(nothing, 0.0);
+  EXPECT_FALSE(std::signbit(nothing));
   PushString("1e999", 5);
   EXPECT_EQ(PopToReal(), HUGE_VAL);
   PushString("-1e999", 6);

@@ -4,17 +4,12 @@
 #include <thread>
 
 #include "runtime/values/string_stack.h"
+#include "string_stack_fixture.h"
 
 namespace vel::values {
 namespace {
 
-std::string PopText() {
-  OwnedString owned;
-  PopToOwned(owned);
-  std::string text = owned.data == nullptr ? std::string() : std::string(owned.data, owned.length);
-  FreeOwnedString(owned);
-  return text;
-}
+using testing::PopText;
 
 TEST(StringStackThreads, EachThreadSeesOnlyItsOwnValues) {
   StringStack& mine = CurrentStringStack();
