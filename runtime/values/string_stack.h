@@ -53,8 +53,12 @@ struct StringStackSnapshot;
 
 /// A string stack: a fixed array of 32 slots and the count in use. Every thread has one of its
 /// own, kept in thread-local storage, and the operations below act on the calling thread's
-/// current stack. Tests and the thread manager may install another stack object with
-/// `ExchangeCurrentStringStack`.
+/// current stack, so each thread sees only its own values without any saving or restoring when
+/// the runtime lock moves between threads. A thread manager that prefers to keep the value state
+/// in its thread records can still do so: `ExchangeCurrentStringStack` installs a stack object
+/// of its choosing for the calling thread, and `SaveStringStack`/`RestoreStringStack` move the
+/// calling thread's values into and out of a snapshot. A thread's own stack, and the blocks its
+/// values own, are freed when the thread ends.
 ///
 /// Misuse never touches memory outside the stack: a push onto a full stack is ignored (an owned
 /// block offered to it is freed, since the stack took it over), and popping or reading an empty
