@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,18 +68,23 @@ ATOM IntegerAtom(LPCSTR name, bool& invalid) {
   return static_cast<ATOM>(value);
 }
 
+// The answer for names that never reach the table: 0 for null or an out-of-range integer,
+// the number itself for an integer atom; nothing for a string name.
+std::optional<ATOM> AnswerWithoutTable(LPCSTR name) {
+  bool invalid = name == nullptr;
+  ATOM integer = invalid ? 0 : IntegerAtom(name, invalid);
+  if (invalid) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return ATOM{0};
+  }
+  if (integer != 0) return integer;
+  return std::nullopt;
+}
+
 }  // namespace
 
 ATOM WINAPI GlobalAddAtomA(LPCSTR lpString) {
-  if (lpString == nullptr) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  bool invalid = false;
-  if (ATOM integer = IntegerAtom(lpString, invalid); integer != 0 || invalid) {
-    if (invalid) SetLastError(ERROR_INVALID_PARAMETER);
-    return integer;
-  }
+  if (auto answer = AnswerWithoutTable(lpString)) return *answer;
   std::string_view name = lpString;
   if (name.empty() || name.size() > kMaxAtomName) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -102,15 +108,7 @@ ATOM WINAPI GlobalAddAtomA(LPCSTR lpString) {
 }
 
 ATOM WINAPI GlobalFindAtomA(LPCSTR lpString) {
-  if (lpString == nullptr) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  bool invalid = false;
-  if (ATOM integer = IntegerAtom(lpString, invalid); integer != 0 || invalid) {
-    if (invalid) SetLastError(ERROR_INVALID_PARAMETER);
-    return integer;
-  }
+  if (auto answer = AnswerWithoutTable(lpString)) return *answer;
   AtomTable& table = AtomTable::Instance();
   std::lock_guard<std::mutex> lock(table.mutex);
   ATOM atom = table.Lookup(lpString);

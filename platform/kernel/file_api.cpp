@@ -86,54 +86,51 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD, LPSEC
   return HandleTable::Instance().Add(std::make_shared<FileObject>(fd, true));
 }
 
-BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
-                     LPOVERLAPPED) {
-  if (lpNumberOfBytesRead != nullptr) *lpNumberOfBytesRead = 0;
-  auto file = HandleTable::Instance().FindAs<FileObject>(hFile);
+namespace {
+
+// Moves all `count` bytes with `step` (read or write), retrying interrupted and partial calls,
+// as Win32's synchronous transfers do. A step that moves nothing ends a read (end of file) and
+// fails a write (the disk is full).
+template <typename Step>
+BOOL Transfer(HANDLE handle, const void* buffer, DWORD count, LPDWORD done, bool reading, Step step) {
+  if (done != nullptr) *done = 0;
+  auto file = HandleTable::Instance().FindAs<FileObject>(handle);
   if (file == nullptr) return FALSE;
-  if (lpBuffer == nullptr && nNumberOfBytesToRead > 0) {
+  if (buffer == nullptr && count > 0) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  // Win32 reads until the request is met or the file ends; a short read is not an error.
   DWORD total = 0;
-  while (total < nNumberOfBytesToRead) {
-    ssize_t got = read(file->fd, static_cast<char*>(lpBuffer) + total, nNumberOfBytesToRead - total);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      SetLastErrorFromErrno(errno);
-      if (lpNumberOfBytesRead != nullptr) *lpNumberOfBytesRead = total;
-      return FALSE;
+  BOOL succeeded = TRUE;
+  while (total < count) {
+    ssize_t moved = step(file->fd, total);
+    if (moved < 0 && errno == EINTR) continue;
+    if (moved < 0 || (moved == 0 && !reading)) {
+      SetLastErrorFromErrno(moved < 0 ? errno : ENOSPC);
+      succeeded = FALSE;
+      break;
     }
-    if (got == 0) break;
-    total += static_cast<DWORD>(got);
+    if (moved == 0) break;
+    total += static_cast<DWORD>(moved);
   }
-  if (lpNumberOfBytesRead != nullptr) *lpNumberOfBytesRead = total;
-  return TRUE;
+  if (done != nullptr) *done = total;
+  return succeeded;
+}
+
+}  // namespace
+
+BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
+                     LPOVERLAPPED) {
+  return Transfer(hFile, lpBuffer, nNumberOfBytesToRead, lpNumberOfBytesRead, true, [&](int fd, DWORD offset) {
+    return read(fd, static_cast<char*>(lpBuffer) + offset, nNumberOfBytesToRead - offset);
+  });
 }
 
 BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite, LPDWORD lpNumberOfBytesWritten,
                       LPOVERLAPPED) {
-  if (lpNumberOfBytesWritten != nullptr) *lpNumberOfBytesWritten = 0;
-  auto file = HandleTable::Instance().FindAs<FileObject>(hFile);
-  if (file == nullptr) return FALSE;
-  if (lpBuffer == nullptr && nNumberOfBytesToWrite > 0) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  DWORD total = 0;
-  while (total < nNumberOfBytesToWrite) {
-    ssize_t put = write(file->fd, static_cast<const char*>(lpBuffer) + total, nNumberOfBytesToWrite - total);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) {
-      SetLastErrorFromErrno(put < 0 ? errno : ENOSPC);
-      if (lpNumberOfBytesWritten != nullptr) *lpNumberOfBytesWritten = total;
-      return FALSE;
-    }
-    total += static_cast<DWORD>(put);
-  }
-  if (lpNumberOfBytesWritten != nullptr) *lpNumberOfBytesWritten = total;
-  return TRUE;
+  return Transfer(hFile, lpBuffer, nNumberOfBytesToWrite, lpNumberOfBytesWritten, false, [&](int fd, DWORD offset) {
+    return write(fd, static_cast<const char*>(lpBuffer) + offset, nNumberOfBytesToWrite - offset);
+  });
 }
 
 DWORD WINAPI GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) {

@@ -17,7 +17,7 @@ namespace {
 // Copies a value as Win32 does: cut to nSize - 1 characters, always terminated.
 DWORD CopyValue(std::string_view value, LPSTR buffer, DWORD size) {
   size_t count = value.size() < size - 1 ? value.size() : size - 1;
-  std::memmove(buffer, value.data(), count);
+  if (count > 0) std::memmove(buffer, value.data(), count);
   buffer[count] = '\0';
   return static_cast<DWORD>(count);
 }
@@ -34,7 +34,7 @@ DWORD CopyList(const std::vector<std::string_view>& names, LPSTR buffer, DWORD s
     if (position + name.size() + 2 > size) {
       // The previous name may already reach the next-to-last byte.
       size_t room = position < size - 2 ? size - 2 - position : 0;
-      std::memcpy(buffer + position, name.data(), room);
+      if (room > 0) std::memcpy(buffer + position, name.data(), room);
       buffer[size - 2] = '\0';
       buffer[size - 1] = '\0';
       return size - 2;

@@ -39,8 +39,9 @@ TEST(ResourceRegistry, DamagedOrUnmappableStringsAreHandledSafely) {
 }
 
 TEST(ResourceRegistry, ModulesAreFoundByNameAndTheirResourcesByNumberOrName) {
-  EXPECT_EQ(GetModuleHandleA("handmade.dll"), Module());
-  EXPECT_EQ(GetModuleHandleA("/some/dir/HandMade.DLL"), Module());
+  HMODULE module = Module();
+  EXPECT_EQ(GetModuleHandleA("handmade.dll"), module);
+  EXPECT_EQ(GetModuleHandleA("/some/dir/HandMade.DLL"), module);
   EXPECT_EQ(vel::platform::RegisterResources("HANDMADE.DLL", nullptr, 0), Module()) << "one module per name";
   HRSRC found = FindResourceA(Module(), "first", "payload");
   ASSERT_NE(found, nullptr);
