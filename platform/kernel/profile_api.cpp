@@ -105,8 +105,13 @@ DWORD WINAPI GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR
   auto document = path.empty() ? std::make_shared<const ProfileDocument>()
                                : ProfileStore::Instance().Read(path, &exists);
   if (lpAppName == nullptr) return CopyList(document->SectionNames(), lpReturnedString, nSize);
-  if (lpKeyName == nullptr) return CopyList(document->KeyNames(lpAppName), lpReturnedString, nSize);
-  if (auto value = document->FindValue(lpAppName, lpKeyName)) return CopyValue(*value, lpReturnedString, nSize);
+  // The keys of a section that is not there read as the default, like a missing key.
+  if (lpKeyName == nullptr && document->HasSection(lpAppName)) {
+    return CopyList(document->KeyNames(lpAppName), lpReturnedString, nSize);
+  }
+  if (lpKeyName != nullptr) {
+    if (auto value = document->FindValue(lpAppName, lpKeyName)) return CopyValue(*value, lpReturnedString, nSize);
+  }
   if (!exists) SetLastError(ERROR_FILE_NOT_FOUND);
   return CopyValue(fallback, lpReturnedString, nSize);
 }

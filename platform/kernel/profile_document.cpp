@@ -63,22 +63,19 @@ void ProfileDocument::Split() {
     } else if (data[first] == ';') {
       line.kind = LineKind::Comment;
     } else if (data[first] == '[') {
-      // The name runs to the first "]"; a header missing it names the rest of the line.
-      line.kind = LineKind::Section;
+      // The name runs to the first "]"; without one the line is no header.
       const void* close = std::memchr(data + first + 1, ']', last - first - 1);
-      size_t nameEnd = close != nullptr ? static_cast<size_t>(static_cast<const char*>(close) - data) : last;
+      line.kind = close != nullptr ? LineKind::Section : LineKind::Text;
+      size_t nameEnd = close != nullptr ? static_cast<size_t>(static_cast<const char*>(close) - data) : first + 1;
       size_t nameBegin = first + 1;
       while (nameBegin < nameEnd && IsBlank(data[nameBegin])) ++nameBegin;
       while (nameEnd > nameBegin && IsBlank(data[nameEnd - 1])) --nameEnd;
       line.nameBegin = static_cast<uint32_t>(nameBegin);
       line.nameEnd = static_cast<uint32_t>(nameEnd);
     } else {
-      line.kind = LineKind::Entry;
       const void* equals = std::memchr(data + first, '=', last - first);
-      if (equals == nullptr) {
-        line.nameEnd = static_cast<uint32_t>(last);
-        line.valueBegin = line.valueEnd = static_cast<uint32_t>(last);
-      } else {
+      line.kind = equals != nullptr ? LineKind::Entry : LineKind::Text;
+      if (equals != nullptr) {
         size_t eq = static_cast<size_t>(static_cast<const char*>(equals) - data);
         size_t nameEnd = eq;
         while (nameEnd > first && IsBlank(data[nameEnd - 1])) --nameEnd;
@@ -97,7 +94,7 @@ void ProfileDocument::Split() {
 template <typename Visit>
 void ProfileDocument::ForEachLineIn(std::string_view section, Visit visit) const {
   section = TrimBlanks(section);
-  bool inside = false;
+  bool inside = section.empty();
   for (size_t i = 0; i < m_lines.size(); ++i) {
     const Line& line = m_lines[i];
     if (line.kind == LineKind::Section) {
@@ -115,11 +112,25 @@ std::optional<std::string_view> ProfileDocument::FindValue(std::string_view sect
     const Line& line = m_lines[i];
     if (line.kind != LineKind::Entry || !EqualsIgnoringCase(Name(line), key)) return true;
     std::string_view value = std::string_view(m_text).substr(line.valueBegin, line.valueEnd - line.valueBegin);
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+      value = value.substr(1, value.size() - 2);
+    }
     found = value;
     return false;
   });
   return found;
+}
+
+bool ProfileDocument::HasSection(std::string_view section) const {
+  section = TrimBlanks(section);
+  for (const Line& line : m_lines) {
+    if (line.kind == LineKind::Section) {
+      if (EqualsIgnoringCase(Name(line), section)) return true;
+    } else if (section.empty() && &line == &m_lines.front()) {
+      return true;
+    }
+  }
+  return false;
 }
 
 std::vector<std::string_view> ProfileDocument::SectionNames() const {
@@ -179,7 +190,7 @@ std::string ProfileDocument::WithValue(std::string_view section, std::string_vie
 
   // A known section: add the key after its last non-blank line.
   const Line* anchor = nullptr;
-  bool inside = false;
+  bool inside = section.empty();
   for (const Line& line : m_lines) {
     if (line.kind == LineKind::Section) {
       if (inside) break;
@@ -228,7 +239,7 @@ std::string ProfileDocument::WithoutSection(std::string_view section) const {
   section = TrimBlanks(section);
   std::string result;
   result.reserve(m_text.size());
-  bool dropping = false;
+  bool dropping = section.empty();
   for (const Line& line : m_lines) {
     if (line.kind == LineKind::Section) dropping = EqualsIgnoringCase(Name(line), section);
     if (!dropping) result.append(m_text, line.begin, line.next - line.begin);

@@ -17,7 +17,8 @@ class ProfileDocument {
   /// Texts above this size are not profiles; the file layer refuses to read or rewrite them.
   static constexpr size_t kMaxTextSize = 256u << 20;
 
-  enum class LineKind : uint8_t { Blank, Comment, Section, Entry };
+  /// Text is any other line (no "=", or a "[" without "]"): kept, but neither key nor section.
+  enum class LineKind : uint8_t { Blank, Comment, Section, Entry, Text };
 
   struct Line {
     uint32_t begin;       ///< First byte of the line.
@@ -38,8 +39,12 @@ class ProfileDocument {
   const std::vector<Line>& Lines() const { return m_lines; }
 
   /// The value of `key` in `section` (names compared ignoring case and surrounding blanks), with
-  /// one pair of enclosing double quotes removed; nothing when the key is missing.
+  /// one pair of enclosing quotes (both double or both single) removed; nothing when the key is
+  /// missing. Lines before the first section header belong to the section named "".
   std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
+
+  /// Whether the file has the section (a header, or for "" lines before the first header).
+  bool HasSection(std::string_view section) const;
 
   /// Each section name once, in file order (empty names are left out).
   std::vector<std::string_view> SectionNames() const;

@@ -25,17 +25,22 @@ TEST_F(ProfileRead, EveryLineBreakBlanksQuotesAndCaseAreReadAlike) {
     string file = Private("layout.ini");
     WriteBytes(file, "; leading comment" + lineBreak + "orphan=before any section" + lineBreak + "  [ Search Parms ]  " +
                          lineBreak + "  Maxhits  =  50  " + lineBreak + "\tView Format\t=\t\"  list  \"" + lineBreak +
-                         "Half=\"open" + lineBreak + "Empty=" + lineBreak + "NoEquals" + lineBreak + ";Hidden=1" +
-                         lineBreak + "[other]" + lineBreak + "Maxhits=7");
+                         "Half=\"open" + lineBreak + "Single='quoted'" + lineBreak + "Empty=" + lineBreak + "NoEquals" +
+                         lineBreak + ";Hidden=1" + lineBreak + "[other]" + lineBreak + "Maxhits=7" + lineBreak +
+                         "[not a header" + lineBreak + "still=other");
     SCOPED_TRACE(lineBreak == "\r\n" ? "CRLF" : lineBreak == "\n" ? "LF" : "CR");
     EXPECT_EQ(Get("search parms", "MAXHITS", "d", file), "50");
     EXPECT_EQ(Get("SEARCH PARMS", "view format", "d", file), "  list  ");
     EXPECT_EQ(Get("Search Parms", "half", "d", file), "\"open");
     EXPECT_EQ(Get("Search Parms", "Empty", "d", file), "");
-    EXPECT_EQ(Get("Search Parms", "NoEquals", "d", file), "");
+    EXPECT_EQ(Get("Search Parms", "Single", "d", file), "quoted");
+    EXPECT_EQ(Get("Search Parms", "NoEquals", "d", file), "d") << "a line without = is no key";
     EXPECT_EQ(Get("Search Parms", ";Hidden", "d", file), "d");
     EXPECT_EQ(Get("Search Parms", "orphan", "d", file), "d");
+    EXPECT_EQ(Get("", "orphan", "d", file), "before any section");
     EXPECT_EQ(Get("other", "maxhits", "d", file), "7");
+    EXPECT_EQ(Get("other", "still", "d", file), "other") << "a [ without ] starts no section";
+    EXPECT_EQ(Get("not a header", "still", "d", file), "d");
     EXPECT_EQ(GetPrivateProfileIntA("Search Parms", "Maxhits", 3, file.c_str()), 50u);
   }
 }
@@ -83,7 +88,7 @@ TEST_F(ProfileRead, ValuesAreCutToTheBufferAndReturnSizeMinusOne) {
 
 TEST_F(ProfileRead, NullSectionOrKeyListsNamesAndCutsListsAtSizeMinusTwo) {
   string file = Private("list.ini");
-  WriteBytes(file, "[One]\r\nalpha=1\r\n;comment=no\r\nBeta=2\r\nALPHA=3\r\n=nameless\r\n[two]\r\n[ONE]\r\ngamma=4\r\n");
+  WriteBytes(file, "[One]\r\nalpha=1\r\n;comment=no\r\nBeta=2\r\nno equals\r\nALPHA=3\r\n=nameless\r\n[two]\r\n[ONE]\r\ngamma=4\r\n");
   char buffer[64];
   DWORD length = GetPrivateProfileStringA(nullptr, "ignored", "d", buffer, sizeof buffer, file.c_str());
   EXPECT_EQ(string(buffer, length + 1), string("One\0two\0\0", 9));
@@ -100,7 +105,10 @@ TEST_F(ProfileRead, NullSectionOrKeyListsNamesAndCutsListsAtSizeMinusTwo) {
   EXPECT_EQ(GetPrivateProfileStringA(nullptr, nullptr, "", buffer, 5, file.c_str()), 3u);
   EXPECT_EQ(string(buffer, 6), string("One\0\0z", 6));
 
-  length = GetPrivateProfileStringA("nosuch", nullptr, "d", buffer, sizeof buffer, file.c_str());
+  // The keys of a missing section read as the default; an empty section lists nothing.
+  length = GetPrivateProfileStringA("nosuch", nullptr, "dflt  ", buffer, sizeof buffer, file.c_str());
+  EXPECT_EQ(string(buffer, length + 1), string("dflt\0", 5));
+  length = GetPrivateProfileStringA("two", nullptr, "dflt", buffer, sizeof buffer, file.c_str());
   EXPECT_EQ(length, 0u);
   EXPECT_EQ(string(buffer, 2), string("\0\0", 2));
   length = GetPrivateProfileStringA(nullptr, nullptr, "d", buffer, sizeof buffer, Private("none.ini").c_str());
