@@ -146,7 +146,7 @@ ATOM WINAPI GlobalDeleteAtom(ATOM nAtom) {
   std::lock_guard<std::mutex> lock(table.mutex);
   AtomEntry* entry = table.Find(nAtom);
   if (entry == nullptr) {
-    SetLastError(ERROR_INVALID_HANDLE);
+    SetLastError(ERROR_INVALID_PARAMETER);
     return nAtom;
   }
   if (--entry->references == 0) entry->name.clear();

@@ -77,6 +77,7 @@ TEST(GlobalAtoms, AreCountedAndCompareIgnoringCase) {
   EXPECT_EQ(GlobalDeleteAtom(atom), 0);
   EXPECT_EQ(GlobalFindAtomA("Velmora Topic"), 0);
   EXPECT_EQ(GlobalDeleteAtom(atom), atom);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
   EXPECT_EQ(GlobalGetAtomNameA(atom, name, sizeof name), 0u);
   EXPECT_EQ(GlobalAddAtomA(std::string(256, 'a').c_str()), 0);
   EXPECT_NE(GlobalAddAtomA(std::string(255, 'a').c_str()), 0);
