@@ -21,6 +21,21 @@ constexpr int kQuotientPlaces = 31;
 constexpr int kWorkDigits = 160 + 72 + 8;
 constexpr int kMultipleDigits = 72;
 
+/// kTrialDigits[d][n] = min(9, n / d) for a leading divisor digit d of 5 to 9 and a pair of
+/// leading remainder digits n, so the inner loop needs no hardware division.
+struct TrialDigitTable {
+  uint8_t digits[10][100];
+  constexpr TrialDigitTable() : digits{} {
+    for (int divisor = 1; divisor < 10; ++divisor) {
+      for (int pair = 0; pair < 100; ++pair) {
+        digits[divisor][pair] = static_cast<uint8_t>(pair / divisor < 9 ? pair / divisor : 9);
+      }
+    }
+  }
+  constexpr const uint8_t* operator[](int divisor) const { return digits[divisor]; }
+};
+constexpr TrialDigitTable kTrialDigits;
+
 /// Multiplies a digit run (lowest first) by a single digit in place; returns the carry digit.
 uint8_t ScaleDigits(uint8_t* digits, int count, int factor) {
   int carry = 0;
@@ -92,13 +107,21 @@ void LongDivide(const DecimalEntry& dividend, const DecimalEntry& divisor, Decim
     }
   }
 
+  // The trial digit comes from the remainder's two leading digits over the divisor's leading
+  // digit, then is lowered while the next digits of both show it too large (as in Knuth's
+  // algorithm D). What remains too large, rarely by one, is corrected by adding back.
   const int leadingDivisorDigit = divisorDigits[divisorCount - 1];
+  const int nextDivisorDigit = divisorCount > 1 ? divisorDigits[divisorCount - 2] : 0;
   for (int digitIndex = workCount - 1 - divisorCount; digitIndex >= 0; --digitIndex) {
     uint8_t* window = work + digitIndex;  // the remainder, divisorCount + 1 digits
     const int leadingPair = window[divisorCount] * 10 + window[divisorCount - 1];
-    int trial = std::min(9, leadingPair / leadingDivisorDigit);
-    if (trial == 0) {
-      continue;
+    if (leadingPair < leadingDivisorDigit) {
+      continue;  // the quotient digit is 0
+    }
+    int trial = kTrialDigits[leadingDivisorDigit][leadingPair];
+    const int thirdDigit = divisorCount > 1 ? window[divisorCount - 2] : 0;
+    while (trial * nextDivisorDigit > (leadingPair - trial * leadingDivisorDigit) * 10 + thirdDigit) {
+      --trial;
     }
     if (SubtractWindow(window, multiples[trial], lanesUsed)) {
       // The trial digit was too large (by at most two): add the divisor back until the

@@ -70,9 +70,13 @@ DecimalEntry MultiplyDecimals(const DecimalEntry& a, const DecimalEntry& b) {
     }
   }
 
-  // Column k holds the weight of product position basePosition + k.
+  // Column k holds the weight of product position basePosition + k. Only the columns the rows
+  // reach, and a few above them for the last carries, are used.
   constexpr int kColumns = DecimalEntry::kPositions + kMultipleDigits + 8;
-  alignas(16) uint16_t columns[kColumns] = {};
+  const int usedColumns = (rows.high - rows.low) + lanesUsed;
+  const int lastColumn = std::min(usedColumns + 3, DecimalEntry::kPositions - 1 - basePosition);
+  alignas(16) uint16_t columns[kColumns];
+  std::memset(columns, 0, sizeof(uint16_t) * static_cast<size_t>(usedColumns + 4));
   for (int position = rows.low; position <= rows.high; ++position) {
     const int factor = rows.digits[position];
     if (factor == 0) {
@@ -85,18 +89,17 @@ DecimalEntry MultiplyDecimals(const DecimalEntry& a, const DecimalEntry& b) {
     }
   }
 
-  // Resolve the carries from the lowest column up. Columns below position 0 still feed their
+  // Resolve the carries from the lowest column up. Columns below position 0 only feed their
   // carries upward; columns above position 63 are lost, so the pass stops there.
-  const int usedColumns = (rows.high - rows.low) + lanesUsed;
-  const int lastColumn = std::min(usedColumns + 3, DecimalEntry::kPositions - 1 - basePosition);
   uint32_t carry = 0;
-  for (int column = 0; column <= lastColumn; ++column) {
+  int column = 0;
+  for (; column <= lastColumn && basePosition + column < 0; ++column) {
+    carry = (columns[column] + carry) / 10;
+  }
+  for (; column <= lastColumn; ++column) {
     const uint32_t value = columns[column] + carry;
     carry = value / 10;
-    const int position = basePosition + column;
-    if (position >= 0) {
-      product.digits[position] = static_cast<uint8_t>(value - carry * 10);
-    }
+    product.digits[basePosition + column] = static_cast<uint8_t>(value - carry * 10);
   }
   product.sign = a.sign ^ b.sign;
   NormaliseDecimal(product);

@@ -53,9 +53,18 @@ DecimalEntry& DecimalStack::TopSlot() {
   return m_entries[m_count - 1];
 }
 
-DecimalEntry& DecimalStack::PopOperands(DecimalEntry& top) {
-  top = Pop();
-  return TopSlot();
+template <typename Operation>
+void DecimalStack::Binary(Operation operation) {
+  if (m_count >= 2) {
+    // The common case works on the slots in place: no operand is copied.
+    operation(m_entries[m_count - 2], m_entries[m_count - 1]);
+    --m_count;
+    return;
+  }
+  const DecimalEntry top = Pop();
+  DecimalEntry second = Pop();
+  operation(second, top);
+  Push(second);
 }
 
 void DecimalStack::PushInt32(int32_t value) {
@@ -87,32 +96,27 @@ void DecimalStack::StorePacked(void* address, uint32_t size, uint32_t places) {
 }
 
 void DecimalStack::Add() {
-  DecimalEntry top;
-  AddDecimals(PopOperands(top), top);
+  Binary([](DecimalEntry& second, const DecimalEntry& top) { AddDecimals(second, top); });
 }
 
 void DecimalStack::Subtract() {
-  DecimalEntry top;
-  SubtractDecimals(PopOperands(top), top);
+  Binary([](DecimalEntry& second, const DecimalEntry& top) { SubtractDecimals(second, top); });
 }
 
 void DecimalStack::SubtractReversed() {
-  DecimalEntry top;
-  DecimalEntry& second = PopOperands(top);
-  SubtractDecimals(top, second);
-  second = top;
+  Binary([](DecimalEntry& second, const DecimalEntry& top) {
+    DecimalEntry difference = top;
+    SubtractDecimals(difference, second);
+    second = difference;
+  });
 }
 
 void DecimalStack::Multiply() {
-  DecimalEntry top;
-  DecimalEntry& second = PopOperands(top);
-  second = MultiplyDecimals(second, top);
+  Binary([](DecimalEntry& second, const DecimalEntry& top) { second = MultiplyDecimals(second, top); });
 }
 
 void DecimalStack::Divide() {
-  DecimalEntry top;
-  DecimalEntry& second = PopOperands(top);
-  second = DivideDecimals(second, top);
+  Binary([](DecimalEntry& second, const DecimalEntry& top) { second = DivideDecimals(second, top); });
 }
 
 void DecimalStack::Power(int32_t n) {

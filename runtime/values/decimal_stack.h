@@ -93,9 +93,10 @@ class DecimalStack {
   size_t PopText(char* buffer, size_t size);
 
  private:
-  /// The slot below the top after popping the top into `top`; used by the two-operand
-  /// operations, which leave their result in that slot.
-  DecimalEntry& PopOperands(DecimalEntry& top);
+  /// Runs operation(second, top) for a two-operand operation, which leaves its result in
+  /// `second`, and pops the top; missing operands read as 0.
+  template <typename Operation>
+  void Binary(Operation operation);
   /// The top slot, creating a zero entry when the stack is empty.
   DecimalEntry& TopSlot();
 
