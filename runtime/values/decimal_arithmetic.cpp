@@ -8,11 +8,13 @@
 namespace vel::values {
 namespace {
 
-/// acc = acc + other over the magnitudes; returns nothing because a carry out of position 63
-/// is lost by definition.
-void AddMagnitudes(DecimalEntry& acc, const DecimalEntry& other) {
+/// Applies a lane operation (decimal add with carry or subtract with borrow) to the magnitudes,
+/// acc = acc op other, from the lowest word in use upward; returns the carry or borrow out of
+/// position 63. Words above both operands' highest digits are only visited while a carry or
+/// borrow runs on, which gives the one extra position of headroom the top digit may need.
+template <uint64_t (*kLaneOperation)(uint64_t, uint64_t, uint64_t&)>
+bool CombineMagnitudes(DecimalEntry& acc, const DecimalEntry& other) {
   const int firstWord = std::min(acc.low, other.low) / 8;
-  // One extra position of headroom above the highest digit takes the last carry.
   const int lastWord = std::max(acc.high, other.high) / 8;
   uint64_t carry = 0;
   for (int word = firstWord; word < 8; ++word) {
@@ -20,25 +22,9 @@ void AddMagnitudes(DecimalEntry& acc, const DecimalEntry& other) {
       break;
     }
     uint8_t* target = acc.digits + 8 * word;
-    lanes::Store(target, lanes::AddDigits(lanes::Load(target), lanes::Load(other.digits + 8 * word), carry));
+    lanes::Store(target, kLaneOperation(lanes::Load(target), lanes::Load(other.digits + 8 * word), carry));
   }
-}
-
-/// acc = acc - other over the magnitudes; returns true when the result borrowed out of the
-/// top, that is when it is negative and held as its ten's complement.
-bool SubtractMagnitudes(DecimalEntry& acc, const DecimalEntry& other) {
-  const int firstWord = std::min(acc.low, other.low) / 8;
-  const int lastWord = std::max(acc.high, other.high) / 8;
-  uint64_t borrow = 0;
-  for (int word = firstWord; word < 8; ++word) {
-    if (word > lastWord && borrow == 0) {
-      break;
-    }
-    uint8_t* target = acc.digits + 8 * word;
-    lanes::Store(target,
-                 lanes::SubtractDigits(lanes::Load(target), lanes::Load(other.digits + 8 * word), borrow));
-  }
-  return borrow != 0;
+  return carry != 0;
 }
 
 /// Replaces the digits by their ten's complement (0 - digits), turning a borrowed-out
@@ -54,10 +40,11 @@ void TensComplement(DecimalEntry& entry, int firstWord) {
 /// Adds (signs agree) or subtracts (signs differ) the magnitude of `top` into `second`.
 void Combine(DecimalEntry& second, const DecimalEntry& top, uint8_t topSign) {
   if (second.sign == topSign) {
-    AddMagnitudes(second, top);
+    CombineMagnitudes<lanes::AddDigits>(second, top);  // a carry beyond position 63 is lost
   } else {
     const int firstWord = std::min(second.low, top.low) / 8;
-    if (SubtractMagnitudes(second, top)) {
+    // A borrow out of the top means the difference is negative, held as its ten's complement.
+    if (CombineMagnitudes<lanes::SubtractDigits>(second, top)) {
       TensComplement(second, firstWord);
       second.sign ^= 1;
     }

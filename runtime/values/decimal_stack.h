@@ -100,7 +100,7 @@ class DecimalStack {
   /// The top slot, creating a zero entry when the stack is empty.
   DecimalEntry& TopSlot();
 
-  DecimalEntry m_entries[kCapacity];
+  DecimalEntry m_entries[kCapacity] = {};
   int m_count = 0;
 };
 

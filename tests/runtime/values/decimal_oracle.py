@@ -108,6 +108,14 @@ def round_places(x, places):
     return -magnitude if x < 0 else magnitude
 
 
+def digit_run(raw, i):
+    """The digits starting at i, and the index after them."""
+    start = i
+    while i < len(raw) and 0x30 <= raw[i] <= 0x39:
+        i += 1
+    return raw[start:i].decode(), i
+
+
 def read_text(raw):
     """The number grammar of the decimal stack, applied to bytes."""
     i = 0
@@ -117,27 +125,20 @@ def read_text(raw):
     negative = i < n and raw[i] == ord("-")
     if negative:
         i += 1
-    start = i
-    while i < n and 0x30 <= raw[i] <= 0x39:
-        i += 1
-    integer = raw[start:i].decode()[-32:] or "0"
+    integer, i = digit_run(raw, i)
+    integer = integer[-32:] or "0"
     fraction = ""
     exponent = 0
     if i < n and raw[i] == ord("."):
-        i += 1
-        start = i
-        while i < n and 0x30 <= raw[i] <= 0x39:
-            i += 1
-        fraction = raw[start:i].decode()[:32]
+        fraction, i = digit_run(raw, i + 1)
+        fraction = fraction[:32]
         if i < n and raw[i] in (ord("e"), ord("E")):
             i += 1
             negative_exponent = i < n and raw[i] == ord("-")
             if negative_exponent:
                 i += 1
-            start = i
-            while i < n and 0x30 <= raw[i] <= 0x39:
-                i += 1
-            exponent = int(raw[start:i].decode() or "0")
+            exponent_digits, i = digit_run(raw, i)
+            exponent = int(exponent_digits or "0")
             if negative_exponent:
                 exponent = -exponent
     units = int(integer) * SCALE + int((fraction + "0" * 32)[:32])
