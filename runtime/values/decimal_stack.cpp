@@ -20,7 +20,10 @@ uint32_t IntegerPartModulo32(const DecimalEntry& entry) {
   return value;
 }
 
-DecimalStack g_currentStack;
+// Each thread starts with a stack of its own; `t_current` points at it until the thread manager
+// or a test installs another one.
+thread_local DecimalStack t_ownStack;
+thread_local DecimalStack* t_current = nullptr;
 
 }  // namespace
 
@@ -164,45 +167,60 @@ size_t DecimalStack::PopText(char* buffer, size_t size) {
   return length;
 }
 
-DecimalStack& CurrentDecimalStack() { return g_currentStack; }
+DecimalStack& CurrentDecimalStack() {
+  if (t_current == nullptr) {
+    t_current = &t_ownStack;
+  }
+  return *t_current;
+}
+
+DecimalStack* ExchangeCurrentDecimalStack(DecimalStack* replacement) {
+  DecimalStack* previous = &CurrentDecimalStack();
+  t_current = replacement != nullptr ? replacement : &t_ownStack;
+  return previous;
+}
 
 std::unique_ptr<DecimalStack> SaveDecimalStack() {
-  if (g_currentStack.Count() == 0) {
+  DecimalStack& current = CurrentDecimalStack();
+  if (current.Count() == 0) {
     return nullptr;
   }
-  return std::make_unique<DecimalStack>(g_currentStack);
+  auto snapshot = std::make_unique<DecimalStack>(current);
+  current.Clear();
+  return snapshot;
 }
 
 void RestoreDecimalStack(std::unique_ptr<DecimalStack> snapshot) {
+  DecimalStack& current = CurrentDecimalStack();
   if (snapshot == nullptr) {
-    g_currentStack.Clear();
+    current.Clear();
     return;
   }
-  g_currentStack = *snapshot;
+  current = *snapshot;
 }
 
-void DecPushInt32(int32_t value) { g_currentStack.PushInt32(value); }
-void DecPushUInt32(uint32_t value) { g_currentStack.PushUInt32(value); }
-void DecPushFloat64(double value) { g_currentStack.PushFloat64(value); }
-void DecPushText(const char* text) { g_currentStack.PushText(text, text == nullptr ? 0 : std::strlen(text)); }
-void DecLoadDecimal(const void* address, uint32_t size, uint32_t places) { g_currentStack.LoadDecimal(address, size, places); }
-void DecLoadPacked(const void* address, uint32_t size, uint32_t places) { g_currentStack.LoadPacked(address, size, places); }
-void DecStoreDecimal(void* address, uint32_t size, uint32_t places) { g_currentStack.StoreDecimal(address, size, places); }
-void DecStorePacked(void* address, uint32_t size, uint32_t places) { g_currentStack.StorePacked(address, size, places); }
-void DecAdd() { g_currentStack.Add(); }
-void DecSubtract() { g_currentStack.Subtract(); }
-void DecSubtractReversed() { g_currentStack.SubtractReversed(); }
-void DecMultiply() { g_currentStack.Multiply(); }
-void DecDivide() { g_currentStack.Divide(); }
-void DecPower(int32_t n) { g_currentStack.Power(n); }
-void DecNegate() { g_currentStack.Negate(); }
-void DecAbs() { g_currentStack.Abs(); }
-void DecDuplicate() { g_currentStack.Duplicate(); }
-int DecCompare() { return g_currentStack.Compare(); }
-int DecIsNonZero() { return g_currentStack.IsNonZero(); }
-void DecRound(int places) { g_currentStack.Round(places); }
-int32_t DecPopInt32() { return g_currentStack.PopInt32(); }
-uint32_t DecPopUInt32() { return g_currentStack.PopUInt32(); }
-double DecPopFloat64() { return g_currentStack.PopFloat64(); }
+void DecPushInt32(int32_t value) { CurrentDecimalStack().PushInt32(value); }
+void DecPushUInt32(uint32_t value) { CurrentDecimalStack().PushUInt32(value); }
+void DecPushFloat64(double value) { CurrentDecimalStack().PushFloat64(value); }
+void DecPushText(const char* text) { CurrentDecimalStack().PushText(text, text == nullptr ? 0 : std::strlen(text)); }
+void DecLoadDecimal(const void* address, uint32_t size, uint32_t places) { CurrentDecimalStack().LoadDecimal(address, size, places); }
+void DecLoadPacked(const void* address, uint32_t size, uint32_t places) { CurrentDecimalStack().LoadPacked(address, size, places); }
+void DecStoreDecimal(void* address, uint32_t size, uint32_t places) { CurrentDecimalStack().StoreDecimal(address, size, places); }
+void DecStorePacked(void* address, uint32_t size, uint32_t places) { CurrentDecimalStack().StorePacked(address, size, places); }
+void DecAdd() { CurrentDecimalStack().Add(); }
+void DecSubtract() { CurrentDecimalStack().Subtract(); }
+void DecSubtractReversed() { CurrentDecimalStack().SubtractReversed(); }
+void DecMultiply() { CurrentDecimalStack().Multiply(); }
+void DecDivide() { CurrentDecimalStack().Divide(); }
+void DecPower(int32_t n) { CurrentDecimalStack().Power(n); }
+void DecNegate() { CurrentDecimalStack().Negate(); }
+void DecAbs() { CurrentDecimalStack().Abs(); }
+void DecDuplicate() { CurrentDecimalStack().Duplicate(); }
+int DecCompare() { return CurrentDecimalStack().Compare(); }
+int DecIsNonZero() { return CurrentDecimalStack().IsNonZero(); }
+void DecRound(int places) { CurrentDecimalStack().Round(places); }
+int32_t DecPopInt32() { return CurrentDecimalStack().PopInt32(); }
+uint32_t DecPopUInt32() { return CurrentDecimalStack().PopUInt32(); }
+double DecPopFloat64() { return CurrentDecimalStack().PopFloat64(); }
 
 }  // namespace vel::values

@@ -10,9 +10,13 @@
 //     missing one as 0 and still pushes its result.
 // No operation raises an error: division by zero gives 0, digits that do not fit are lost.
 //
-// The stack is per-thread state. One stack is current at any time (`CurrentDecimalStack`); the
-// thread manager, which holds the runtime lock, saves the outgoing thread's stack with
-// `SaveDecimalStack` and installs the incoming one's with `RestoreDecimalStack`.
+// The stack is per-thread state, kept like the string stack: every thread starts with an empty
+// stack of its own in thread-local storage, and the operations act on the calling thread's
+// current stack, so each thread sees only its own values without any saving or restoring when
+// the runtime lock moves. A thread manager that keeps the value state in its thread records can
+// still do so: `SaveDecimalStack` moves the calling thread's values into a snapshot and
+// `RestoreDecimalStack` puts them back, and `ExchangeCurrentDecimalStack` installs a stack
+// object of its choosing.
 
 #include <cstddef>
 #include <cstdint>
@@ -104,15 +108,19 @@ class DecimalStack {
   int m_count = 0;
 };
 
-/// The stack of the thread that currently holds the runtime lock.
+/// The stack that the operations of the calling thread act on.
 DecimalStack& CurrentDecimalStack();
 
-/// Snapshot of the current stack for a thread switch, or null when it is empty. The current
-/// stack itself is left as it is.
+/// Makes `replacement` the calling thread's current stack and returns the one it replaces;
+/// null reinstalls the thread's own stack. The replacement must outlive its installation.
+DecimalStack* ExchangeCurrentDecimalStack(DecimalStack* replacement);
+
+/// Moves the calling thread's values into a snapshot and leaves its stack empty; null when the
+/// stack is empty.
 std::unique_ptr<DecimalStack> SaveDecimalStack();
 
-/// Replaces the current stack with a snapshot taken by `SaveDecimalStack` (null: empties it)
-/// and frees the snapshot.
+/// Replaces the calling thread's values with a snapshot taken by `SaveDecimalStack` (null:
+/// empties the stack) and frees the snapshot.
 void RestoreDecimalStack(std::unique_ptr<DecimalStack> snapshot);
 
 // The operations on the current thread's stack, under the names generated code uses.

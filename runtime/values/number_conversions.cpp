@@ -1,67 +1,16 @@
 #include "runtime/values/number_conversions.h"
 
 #include <algorithm>
-#include <cctype>
-#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
 
+#include "runtime/values/number_text.h"
+
 namespace vel::values {
 namespace {
 
-constexpr size_t kMaxFloatText = 39;
 constexpr double kNearIntegerDistance = 0x1p-50;
-
-bool IsCSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
-bool IsDigitChar(char c) { return c >= '0' && c <= '9'; }
-
-/// Decides, for text the parser found out of range, whether its magnitude was huge (true) or
-/// tiny: the position of its first nonzero digit plus its exponent says which.
-bool IsHugeMagnitude(const char* begin, const char* end) {
-  const char* p = begin;
-  long magnitude = 0;
-  bool seenNonZero = false;
-  while (p < end && IsDigitChar(*p)) {
-    seenNonZero = seenNonZero || *p != '0';
-    if (seenNonZero) {
-      ++magnitude;
-    }
-    ++p;
-  }
-  if (p < end && *p == '.') {
-    ++p;
-    while (p < end && IsDigitChar(*p)) {
-      if (seenNonZero) {
-        break;
-      }
-      if (*p != '0') {
-        seenNonZero = true;
-        break;
-      }
-      --magnitude;
-      ++p;
-    }
-    while (p < end && IsDigitChar(*p)) {
-      ++p;
-    }
-  }
-  long exponent = 0;
-  if (p < end && (*p == 'e' || *p == 'E')) {
-    ++p;
-    const bool negative = p < end && *p == '-';
-    if (p < end && (*p == '-' || *p == '+')) {
-      ++p;
-    }
-    while (p < end && IsDigitChar(*p)) {
-      exponent = std::min(exponent * 10 + (*p - '0'), 100000L);
-      ++p;
-    }
-    exponent = negative ? -exponent : exponent;
-  }
-  return magnitude + exponent > 0;
-}
 
 }  // namespace
 
@@ -72,37 +21,10 @@ double ReadFloat64Text(const char* text, size_t length) {
   while (length > 0 && text[length - 1] == ' ') {
     --length;
   }
-  length = std::min(length, kMaxFloatText);
+  length = std::min(length, kMaxRealInput);
   // A zero byte ends the text as it would end a C string.
   length = static_cast<size_t>(std::find(text, text + length, '\0') - text);
-
-  const char* p = text;
-  const char* end = text + length;
-  while (p < end && IsCSpace(*p)) {
-    ++p;
-  }
-  bool negative = false;
-  if (p < end && (*p == '-' || *p == '+')) {
-    negative = *p == '-';
-    ++p;
-  }
-  if (p < end && (*p == '-' || *p == '+')) {
-    return 0.0;  // a second sign cannot continue the number
-  }
-  double value = 0.0;
-  std::from_chars_result result{};
-  const bool hexadecimal = end - p > 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && std::isxdigit(static_cast<unsigned char>(p[2]));
-  if (hexadecimal) {
-    result = std::from_chars(p + 2, end, value, std::chars_format::hex);
-  } else {
-    result = std::from_chars(p, end, value, std::chars_format::general);
-  }
-  if (result.ec == std::errc::result_out_of_range) {
-    value = (!hexadecimal && IsHugeMagnitude(p, end)) ? std::numeric_limits<double>::infinity() : 0.0;
-  } else if (result.ec != std::errc()) {
-    value = 0.0;
-  }
-  return negative ? -value : value;
+  return ParseReal(text, length);
 }
 
 int64_t TruncateFloat64(double value) {

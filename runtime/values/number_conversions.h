@@ -11,11 +11,9 @@
 
 namespace vel::values {
 
-/// Reads at most the first 39 bytes of text, after trailing blanks are removed, as a `Float64`
-/// by the standard C decimal-to-floating rules: leading white space is skipped, an optional sign,
-/// decimal or hexadecimal digits with an exponent, "inf" and "nan" are accepted, reading stops at
-/// the first byte that cannot continue the number, and text without a number gives 0.
-/// Out-of-range text gives an infinity or 0, as the C rules do.
+/// Reads text as a `Float64` the way `PopToReal` reads the top of the string stack: trailing
+/// blanks are removed, at most the first 39 bytes (up to a zero byte) are converted by
+/// `ParseReal`, and text without a number gives 0.
 double ReadFloat64Text(const char* text, size_t length);
 
 /// Truncates a `Float64` toward zero. Values beyond the 64-bit range saturate and a NaN gives 0,

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "runtime/values/decimal_text.h"
 
@@ -243,7 +244,7 @@ TEST_F(DecimalStackTest, MoreThanTenOperandsNeitherCrashNorCorrupt) {
   EXPECT_EQ(CurrentDecimalStack().Count(), 0);
 }
 
-TEST_F(DecimalStackTest, SaveAndRestoreSwapWholeStacksBetweenThreads) {
+TEST_F(DecimalStackTest, SaveAndRestoreMoveWholeStacksForAThreadSwitch) {
   EXPECT_EQ(SaveDecimalStack(), nullptr);  // an empty stack needs no snapshot
 
   DecPushText("1.25");
@@ -251,9 +252,8 @@ TEST_F(DecimalStackTest, SaveAndRestoreSwapWholeStacksBetweenThreads) {
   std::unique_ptr<DecimalStack> firstThread = SaveDecimalStack();
   ASSERT_NE(firstThread, nullptr);
   EXPECT_EQ(firstThread->Count(), 2);
+  EXPECT_EQ(CurrentDecimalStack().Count(), 0);  // the values moved into the snapshot
 
-  RestoreDecimalStack(nullptr);  // a thread that starts with nothing saved
-  EXPECT_EQ(CurrentDecimalStack().Count(), 0);
   DecPushInt32(99);
   std::unique_ptr<DecimalStack> secondThread = SaveDecimalStack();
 
@@ -262,6 +262,36 @@ TEST_F(DecimalStackTest, SaveAndRestoreSwapWholeStacksBetweenThreads) {
   EXPECT_EQ(PopText(), "-1.75");
   RestoreDecimalStack(std::move(secondThread));
   EXPECT_EQ(DecPopInt32(), 99);
+  DecPushInt32(1);
+  RestoreDecimalStack(nullptr);
+  EXPECT_EQ(CurrentDecimalStack().Count(), 0);
+}
+
+TEST_F(DecimalStackTest, EachThreadHasItsOwnStackAndAnInstalledOneCanReplaceIt) {
+  DecPushInt32(7);
+  int otherThreadCount = -1;
+  int32_t otherThreadResult = 0;
+  std::thread other([&] {
+    otherThreadCount = CurrentDecimalStack().Count();
+    DecPushInt32(2);
+    DecPushInt32(3);
+    DecMultiply();
+    otherThreadResult = DecPopInt32();
+  });
+  other.join();
+  EXPECT_EQ(otherThreadCount, 0);
+  EXPECT_EQ(otherThreadResult, 6);
+  EXPECT_EQ(CurrentDecimalStack().Count(), 1);
+
+  DecimalStack installed;
+  installed.PushInt32(40);
+  DecimalStack* own = ExchangeCurrentDecimalStack(&installed);
+  DecPushInt32(2);
+  DecAdd();
+  EXPECT_EQ(installed.Peek().digits[33], 4);
+  EXPECT_EQ(ExchangeCurrentDecimalStack(nullptr), &installed);
+  EXPECT_EQ(&CurrentDecimalStack(), own);
+  EXPECT_EQ(DecPopInt32(), 7);
 }
 
 }  // namespace
