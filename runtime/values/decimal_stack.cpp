@@ -36,6 +36,7 @@ DecimalEntry DecimalStack::Peek(int depth) const {
 
 void DecimalStack::Push(const DecimalEntry& entry) {
   if (m_count == kCapacity) {
+    ++m_overflows;
     return;
   }
   m_entries[m_count++] = entry;
@@ -43,6 +44,7 @@ void DecimalStack::Push(const DecimalEntry& entry) {
 
 DecimalEntry DecimalStack::Pop() {
   if (m_count == 0) {
+    ++m_underflows;
     return DecimalZero();
   }
   return m_entries[--m_count];
@@ -50,6 +52,7 @@ DecimalEntry DecimalStack::Pop() {
 
 DecimalEntry& DecimalStack::TopSlot() {
   if (m_count == 0) {
+    ++m_underflows;
     m_entries[0] = DecimalZero();
     m_count = 1;
   }

@@ -8,6 +8,7 @@
 //   - a push onto a full stack is ignored (the count stays at 10 and the top is unchanged);
 //   - a pop from an empty stack yields 0, so an operation short of operands treats each
 //     missing one as 0 and still pushes its result.
+// Both are counted per stack, so diagnostics can report unbalanced decimal expressions.
 // No operation raises an error: division by zero gives 0, digits that do not fit are lost.
 //
 // The stack is per-thread state, kept like the string stack: every thread starts with an empty
@@ -38,6 +39,10 @@ class DecimalStack {
   DecimalEntry Peek(int depth = 0) const;
   /// Empties the stack.
   void Clear() { m_count = 0; }
+  /// Pops of an empty stack (each missing operand counts once) seen by this stack.
+  uint64_t Underflows() const { return m_underflows; }
+  /// Pushes ignored because this stack was full.
+  uint64_t Overflows() const { return m_overflows; }
 
   /// Pushes an entry (ignored when the stack is full).
   void Push(const DecimalEntry& entry);
@@ -106,6 +111,8 @@ class DecimalStack {
 
   DecimalEntry m_entries[kCapacity] = {};
   int m_count = 0;
+  uint64_t m_underflows = 0;
+  uint64_t m_overflows = 0;
 };
 
 /// The stack that the operations of the calling thread act on.

@@ -14,8 +14,12 @@ namespace {
 
 class DecimalStackTest : public ::testing::Test {
  protected:
-  void SetUp() override { CurrentDecimalStack().Clear(); }
-  void TearDown() override { CurrentDecimalStack().Clear(); }
+  // Each test gets a fresh stack of its own, installed as the thread's current one.
+  void SetUp() override { m_previous = ExchangeCurrentDecimalStack(&m_stack); }
+  void TearDown() override { ExchangeCurrentDecimalStack(m_previous); }
+
+  DecimalStack m_stack;
+  DecimalStack* m_previous = nullptr;
 
   /// Pops the top of the current stack as text.
   static std::string PopText() {
@@ -228,6 +232,7 @@ TEST_F(DecimalStackTest, MoreThanTenOperandsNeitherCrashNorCorrupt) {
   DecDuplicate();
   DecDuplicate();
   EXPECT_EQ(CurrentDecimalStack().Count(), DecimalStack::kCapacity);
+  EXPECT_EQ(CurrentDecimalStack().Overflows(), 3u);
 
   CurrentDecimalStack().Clear();
   EXPECT_EQ(DecPopInt32(), 0);  // an empty stack pops 0
@@ -242,6 +247,9 @@ TEST_F(DecimalStackTest, MoreThanTenOperandsNeitherCrashNorCorrupt) {
   EXPECT_EQ(CurrentDecimalStack().Count(), 1);
   EXPECT_EQ(DecCompare(), 0);
   EXPECT_EQ(CurrentDecimalStack().Count(), 0);
+  // The pop of the empty stack, the missing second of the subtraction and of the addition,
+  // the empty top under the addition and one operand of the comparison.
+  EXPECT_EQ(CurrentDecimalStack().Underflows(), 5u);
 }
 
 TEST_F(DecimalStackTest, SaveAndRestoreMoveWholeStacksForAThreadSwitch) {
@@ -285,12 +293,14 @@ TEST_F(DecimalStackTest, EachThreadHasItsOwnStackAndAnInstalledOneCanReplaceIt) 
 
   DecimalStack installed;
   installed.PushInt32(40);
-  DecimalStack* own = ExchangeCurrentDecimalStack(&installed);
+  DecimalStack* previous = ExchangeCurrentDecimalStack(&installed);
+  EXPECT_EQ(previous, &m_stack);
   DecPushInt32(2);
   DecAdd();
   EXPECT_EQ(installed.Peek().digits[33], 4);
-  EXPECT_EQ(ExchangeCurrentDecimalStack(nullptr), &installed);
-  EXPECT_EQ(&CurrentDecimalStack(), own);
+  EXPECT_EQ(ExchangeCurrentDecimalStack(nullptr), &installed);  // back to the thread's own
+  EXPECT_NE(&CurrentDecimalStack(), &m_stack);
+  ExchangeCurrentDecimalStack(previous);
   EXPECT_EQ(DecPopInt32(), 7);
 }
 
