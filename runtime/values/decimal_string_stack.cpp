@@ -5,6 +5,7 @@
 
 #include "runtime/values/decimal_stack.h"
 #include "runtime/values/decimal_text.h"
+#include "runtime/values/number_conversions.h"
 #include "runtime/values/string_stack.h"
 
 namespace vel::values {
@@ -36,6 +37,13 @@ int32_t PopToLong() {
   DecimalStack conversion;
   conversion.PushText(work, std::strlen(work));
   return conversion.PopInt32();
+}
+
+int64_t PopToInteger() {
+  const StringView top = TopView();
+  const int64_t value = TextToInteger(top.data, top.length);
+  DropTop();
+  return value;
 }
 
 }  // namespace vel::values

@@ -16,4 +16,10 @@ void PushDecimal();
 /// 32 bits). The decimal stack is left untouched, even when it is full.
 int32_t PopToLong();
 
+/// Pops the top of the calling thread's string stack and converts it for an integer variable of
+/// any kind: the text is read as a `Float64` as `PopToReal` reads it and truncated toward zero,
+/// with the near-integer correction of TextToInteger (so 2.9999999999999996 gives 3). Store
+/// the result with StoreIntegerBits.
+int64_t PopToInteger();
+
 }  // namespace vel::values

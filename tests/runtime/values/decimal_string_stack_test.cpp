@@ -73,5 +73,18 @@ TEST_F(DecimalStringStackTest, PopToLongLeavesAFullDecimalStackAlone) {
   EXPECT_EQ(DecPopInt32(), 9);
 }
 
+TEST_F(DecimalStringStackTest, PopToIntegerReadsTextAsAFloatWithTheNearIntegerCorrection) {
+  const struct {
+    const char* text;
+    int64_t expected;
+  } cases[] = {{"2.9999999999999996", 3}, {"2.9999", 2}, {"-7.9   ", -7}, {"1e3", 1000}, {"x", 0}};
+  for (const auto& c : cases) {
+    PushString(c.text, static_cast<std::uint32_t>(std::char_traits<char>::length(c.text)));
+    EXPECT_EQ(PopToInteger(), c.expected) << c.text;
+  }
+  EXPECT_EQ(PopToInteger(), 0);
+  EXPECT_EQ(CurrentStringStack().Count(), 0u);
+}
+
 }  // namespace
 }  // namespace vel::values
