@@ -90,6 +90,8 @@ VEL_WIN32_API DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseco
 VEL_WIN32_API DWORD WINAPI WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll,
                                                   DWORD dwMilliseconds);
 
+// Semaphores and events are private to the process: a name (lpName) is accepted but does not
+// share an object between calls. Timeouts run on the real clock.
 VEL_WIN32_API HANDLE WINAPI CreateSemaphoreA(LPSECURITY_ATTRIBUTES lpSemaphoreAttributes, LONG lInitialCount,
                                              LONG lMaximumCount, LPCSTR lpName);
 VEL_WIN32_API BOOL WINAPI ReleaseSemaphore(HANDLE hSemaphore, LONG lReleaseCount, LPLONG lpPreviousCount);
@@ -98,11 +100,14 @@ VEL_WIN32_API HANDLE WINAPI CreateEventA(LPSECURITY_ATTRIBUTES lpEventAttributes
 VEL_WIN32_API BOOL WINAPI SetEvent(HANDLE hEvent);
 VEL_WIN32_API BOOL WINAPI ResetEvent(HANDLE hEvent);
 
+/// Starts a thread (the stack size is the system's default whatever dwStackSize says). The
+/// handle is signalled when the start routine returns; its result is the exit code.
 VEL_WIN32_API HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES lpThreadAttributes, SIZE_T dwStackSize,
                                          LPTHREAD_START_ROUTINE lpStartAddress, LPVOID lpParameter,
                                          DWORD dwCreationFlags, LPDWORD lpThreadId);
 VEL_WIN32_API DWORD WINAPI ResumeThread(HANDLE hThread);
 VEL_WIN32_API BOOL WINAPI GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode);
+/// The system's id of the calling thread.
 VEL_WIN32_API DWORD WINAPI GetCurrentThreadId(void);
 VEL_WIN32_API HANDLE WINAPI GetCurrentThread(void);
 
@@ -202,6 +207,11 @@ VEL_WIN32_API int WINAPI lstrcmpiA(LPCSTR lpString1, LPCSTR lpString2);
 VEL_WIN32_API int WINAPIV wsprintfA(LPSTR lpOut, LPCSTR lpFmt, ...);
 
 // ---- Profiles (initialisation files) -----------------------------------------------------------
+// A file name without a directory lives in the Windows directory; the system file is win.ini
+// there. Writes replace the file atomically under a lock shared with other processes, keep every
+// line they do not change byte for byte, and refuse (ERROR_INVALID_PARAMETER) text that would
+// change the file's structure: line breaks anywhere, "]" in a section name, "=" in a key, or a
+// key starting with "[" or ";".
 
 VEL_WIN32_API DWORD WINAPI GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault,
                                                     LPSTR lpReturnedString, DWORD nSize, LPCSTR lpFileName);
