@@ -1,0 +1,86 @@
+#pragma once
+// A display that exists only in memory: top-level windows are records, input comes from the
+// test API below (or a script given in the environment), time from a virtual clock. Nothing
+// here needs a screen, so every test and any unattended run of a program can use it.
+
+#include <deque>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/display/display_backend.h"
+#include "platform/display/headless/virtual_clock.h"
+
+namespace vel::platform {
+
+/// Modifier keys held around a key press.
+enum KeyModifier : unsigned { kNoModifier = 0, kShift = 1, kControl = 2, kAlt = 4 };
+
+class HeadlessDisplay final : public DisplayBackend {
+ public:
+  /// Installs its virtual clock as the process clock and reads the input script named by the
+  /// environment (VELMORA_HEADLESS_SCRIPT, a file, or VELMORA_HEADLESS_INPUT, steps separated
+  /// by ';').
+  HeadlessDisplay();
+  ~HeadlessDisplay() override;
+
+  const char* Name() const override { return "headless"; }
+  SIZE ScreenSize() const override { return m_screen; }
+  void TopLevelCreated(HWND window) override;
+  void TopLevelChanged(HWND window, const RECT& screenRect, bool visible) override;
+  void TopLevelTitleChanged(HWND window, const std::string& title) override;
+  void TopLevelDestroyed(HWND window) override;
+  bool Idle(std::optional<uint64_t> nextTimerDue) override;
+
+  // Input, delivered at once into the window manager's input path.
+  void MoveMouse(POINT screenPoint);
+  void MouseDown(POINT screenPoint, int button = 0);
+  void MouseUp(POINT screenPoint, int button = 0);
+  /// Press and release at one point.
+  void Click(POINT screenPoint, int button = 0);
+  void DoubleClick(POINT screenPoint, int button = 0);
+  void KeyDown(BYTE virtualKey);
+  void KeyUp(BYTE virtualKey);
+  /// Presses and releases a key with modifiers held around it.
+  void PressKey(BYTE virtualKey, unsigned modifiers = kNoModifier);
+  /// Types each character with the key (and Shift) that produces it; characters no key types
+  /// are skipped.
+  void TypeText(const std::string& text);
+  void DropFiles(POINT screenPoint, const std::vector<std::string>& paths);
+  /// The user switches to another program and back.
+  void SwitchAway();
+  void SwitchBack();
+
+  VirtualClock& Clock() { return m_clock; }
+  void AdvanceClock(uint64_t milliseconds) { m_clock.Advance(milliseconds); }
+
+  /// What the display shows: the top-level windows it knows, in creation order.
+  struct TopLevel {
+    HWND window;
+    RECT rect;
+    bool visible;
+    std::string title;
+  };
+  std::vector<TopLevel> TopLevels() const;
+
+  /// Queues script steps (same syntax as the environment script) to run one per idle point.
+  /// Returns false and queues nothing when a step is malformed.
+  bool QueueScript(const std::string& steps, std::string* error = nullptr);
+  bool ScriptPending() const;
+
+ private:
+  bool RunScriptStep(const std::string& step, std::string* error, bool execute);
+
+  SIZE m_screen{1024, 768};
+  VirtualClock m_clock;
+  mutable std::mutex m_mutex;
+  std::vector<TopLevel> m_windows;
+  std::deque<std::string> m_script;
+  bool m_scriptGiven = false;
+};
+
+/// The headless backend when it is the process's display, else null.
+HeadlessDisplay* CurrentHeadlessDisplay();
+
+}  // namespace vel::platform
