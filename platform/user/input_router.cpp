@@ -69,13 +69,8 @@ HWND InputRouter::Target(POINT screenPoint, LRESULT* hit) {
     *hit = HTCLIENT;
     return capture;
   }
-  HWND target = WindowFromPoint(screenPoint);
-  if (target == nullptr) {
-    *hit = HTNOWHERE;
-    return nullptr;
-  }
-  *hit = SendMessageA(target, WM_NCHITTEST, 0, MAKELPARAM(screenPoint.x, screenPoint.y));
-  return target;
+  *hit = HTNOWHERE;
+  return WindowUnderPoint(screenPoint, hit);
 }
 
 WPARAM InputRouter::MouseKeyFlags() {

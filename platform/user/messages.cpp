@@ -150,7 +150,7 @@ BOOL WINAPI WaitMessage(void) {
 }
 
 LRESULT WINAPI DispatchMessageA(const MSG* lpMsg) {
-  if (lpMsg == nullptr || lpMsg->hwnd == nullptr) return 0;
+  if (lpMsg == nullptr) return 0;
   if (lpMsg->message == WM_TIMER && lpMsg->lParam != 0) {
     // Only a procedure that belongs to a live timer is called, so a forged WM_TIMER cannot
     // make the dispatcher jump to an arbitrary address.
@@ -165,6 +165,7 @@ LRESULT WINAPI DispatchMessageA(const MSG* lpMsg) {
     if (known) procedure(lpMsg->hwnd, WM_TIMER, lpMsg->wParam, GetTickCount());
     return 0;
   }
+  if (lpMsg->hwnd == nullptr) return 0;
   {
     TreeLock lock;
     Window* record = LookupWindow(lpMsg->hwnd);

@@ -37,9 +37,13 @@ bool ExtraRange(const Window& window, int offset, size_t size) {
   return offset >= 0 && static_cast<size_t>(offset) + size <= window.extra.size();
 }
 
+}  // namespace
+
 // The deepest visible, enabled window under a screen point inside `parent`, skipping windows
 // of this thread that answer WM_NCHITTEST with HTTRANSPARENT.
-HWND DeepestAt(HWND parentHandle, POINT screen) {
+HWND WindowUnderPoint(POINT screen, LRESULT* hit) {
+  HWND parentHandle = Desktop().handle;
+  LRESULT parentHit = HTNOWHERE;
   for (;;) {
     std::vector<HWND> candidates;
     {
@@ -47,7 +51,10 @@ HWND DeepestAt(HWND parentHandle, POINT screen) {
       Window* parent = LookupWindow(parentHandle);
       if (parent == nullptr) return nullptr;
       RECT client = ScreenClientRect(*parent);
-      if (parent != &Desktop() && !PtInRect(&client, screen)) return parentHandle;
+      if (parent != &Desktop() && !PtInRect(&client, screen)) {
+        if (hit != nullptr) *hit = parentHit;
+        return parentHandle;
+      }
       for (Window* child : parent->children) {
         RECT rect = ScreenRect(*child);
         if ((child->style & WS_VISIBLE) && PtInRect(&rect, screen) &&
@@ -64,18 +71,21 @@ HWND DeepestAt(HWND parentHandle, POINT screen) {
         Window* window = LookupWindow(candidate);
         sameThread = window != nullptr && window->threadId == CurrentThreadId();
       }
-      if (sameThread && SendMessageA(candidate, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y)) == HTTRANSPARENT) {
-        continue;
-      }
+      LRESULT answer = sameThread ? SendMessageA(candidate, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y))
+                                  : HTCLIENT;
+      if (answer == HTTRANSPARENT) continue;
       next = candidate;
+      parentHit = answer;
       break;
     }
-    if (next == nullptr) return parentHandle == Desktop().handle ? nullptr : parentHandle;
+    if (next == nullptr) {
+      if (hit != nullptr) *hit = parentHit;
+      return parentHandle == Desktop().handle ? nullptr : parentHandle;
+    }
     parentHandle = next;
   }
 }
 
-}  // namespace
 }  // namespace vel::platform
 
 using namespace vel::platform;
@@ -201,7 +211,7 @@ int WINAPI MapWindowPoints(HWND hWndFrom, HWND hWndTo, LPPOINT lpPoints, UINT cP
   return MAKELONG(static_cast<WORD>(dx), static_cast<WORD>(dy));
 }
 
-HWND WINAPI WindowFromPoint(POINT Point) { return DeepestAt(Desktop().handle, Point); }
+HWND WINAPI WindowFromPoint(POINT Point) { return WindowUnderPoint(Point, nullptr); }
 
 HWND WINAPI ChildWindowFromPointEx(HWND hwnd, POINT pt, UINT flags) {
   TreeLock lock;

@@ -92,6 +92,10 @@ std::vector<HWND> TopLevelWindows();
 /// Moves a window within its parent's z-order: after `insertAfter` (null = top).
 void PlaceInZOrder(Window* window, Window* insertAfter, bool bottom);
 
+/// The window under a screen point as WindowFromPoint finds it, with its WM_NCHITTEST answer
+/// (HTCLIENT for windows of other threads, which are not asked).
+HWND WindowUnderPoint(POINT screenPoint, LRESULT* hit);
+
 /// Thread id of the calling thread (the kernel's thread ids).
 DWORD CurrentThreadId();
 
