@@ -26,7 +26,8 @@ std::unordered_map<HWND, DialogState>& States() {
 
 DialogState StateOf(HWND dialog) {
   std::lock_guard lock(g_mutex);
-  return States()[dialog];
+  auto found = States().find(dialog);
+  return found != States().end() ? found->second : DialogState{};
 }
 
 void SaveState(HWND dialog, const DialogState& state) {
@@ -135,10 +136,15 @@ BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG lpMsg) {
     if (!(code & DLGC_WANTMESSAGE)) {
       HWND focus = GetFocus();
       switch (lpMsg->wParam) {
-        case VK_TAB:
+        case VK_TAB: {
           if (code & DLGC_WANTTAB) break;
-          SendMessageA(hDlg, WM_NEXTDLGCTL, GetKeyState(VK_SHIFT) < 0 ? 1 : 0, 0);
+          // The dialog manager moves the focus itself, so navigation also works in windows
+          // whose procedure is not the dialog procedure.
+          HWND next = GetNextDlgTabItem(hDlg, FocusInside(hDlg, focus) ? focus : nullptr,
+                                        GetKeyState(VK_SHIFT) < 0 ? TRUE : FALSE);
+          if (next != nullptr) FocusControl(hDlg, next);
           return TRUE;
+        }
         case VK_RETURN: PressEnter(hDlg, focus); return TRUE;
         case VK_ESCAPE: Command(hDlg, IDCANCEL, GetDlgItem(hDlg, IDCANCEL)); return TRUE;
         default:
@@ -147,7 +153,7 @@ BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG lpMsg) {
             HWND next = GetNextDlgGroupItem(hDlg, focus != nullptr && IsChild(hDlg, focus) ? focus : nullptr,
                                             previous ? TRUE : FALSE);
             if (next != nullptr && next != focus) {
-              SendMessageA(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
+              FocusControl(hDlg, next);
               // Moving onto an automatic radio button selects it, as a click would.
               if ((DialogCode(next) & DLGC_RADIOBUTTON) &&
                   (GetWindowLongPtrA(next, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON) {
