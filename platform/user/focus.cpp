@@ -16,6 +16,14 @@ Window* Live(HWND handle) {
   return window == &Desktop() ? nullptr : window;
 }
 
+// The window if it still exists and belongs to the calling thread: the Get* functions answer
+// only about the caller's own windows.
+HWND IfCallers(HWND handle) {
+  TreeLock lock;
+  Window* window = Live(handle);
+  return window != nullptr && window->threadId == CurrentThreadId() ? window->handle : nullptr;
+}
+
 void SendActivateApp(bool active, DWORD otherThread) {
   std::vector<HWND> windows;
   {
@@ -205,11 +213,7 @@ HWND WINAPI SetFocus(HWND hWnd) {
   return previous;
 }
 
-HWND WINAPI GetFocus(void) {
-  TreeLock lock;
-  Window* focus = Live(g_state.focus);
-  return focus != nullptr && focus->threadId == CurrentThreadId() ? focus->handle : nullptr;
-}
+HWND WINAPI GetFocus(void) { return IfCallers(CurrentInputWindows().focus); }
 
 HWND WINAPI SetActiveWindow(HWND hWnd) {
   {
@@ -222,11 +226,7 @@ HWND WINAPI SetActiveWindow(HWND hWnd) {
   return ActivateWindow(hWnd, false);
 }
 
-HWND WINAPI GetActiveWindow(void) {
-  TreeLock lock;
-  Window* active = Live(g_state.active);
-  return active != nullptr && active->threadId == CurrentThreadId() ? active->handle : nullptr;
-}
+HWND WINAPI GetActiveWindow(void) { return IfCallers(CurrentInputWindows().active); }
 
 BOOL WINAPI SetForegroundWindow(HWND hWnd) {
   {
@@ -264,8 +264,4 @@ BOOL WINAPI ReleaseCapture(void) {
   return TRUE;
 }
 
-HWND WINAPI GetCapture(void) {
-  TreeLock lock;
-  Window* capture = Live(g_state.capture);
-  return capture != nullptr && capture->threadId == CurrentThreadId() ? capture->handle : nullptr;
-}
+HWND WINAPI GetCapture(void) { return IfCallers(CurrentInputWindows().capture); }

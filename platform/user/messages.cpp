@@ -16,11 +16,21 @@
 namespace vel::platform {
 namespace {
 
-// Thread of a window, 0 when the handle names none.
+// Thread of a window; 0, with the last error set, when the handle names none.
 DWORD ThreadOfWindow(HWND window) {
   TreeLock lock;
   Window* record = LookupWindow(window);
-  return record != nullptr && record != &Desktop() ? record->threadId : 0;
+  if (record == nullptr || record == &Desktop()) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  return record->threadId;
+}
+
+// HWND_BROADCAST reaches the program's top-level windows.
+std::vector<HWND> BroadcastTargets() {
+  TreeLock lock;
+  return TopLevelWindows();
 }
 
 LRESULT SendAcrossThreads(DWORD threadId, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -71,19 +81,11 @@ LRESULT WINAPI CallWindowProcA(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARA
 
 LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   if (hWnd == HWND_BROADCAST) {
-    std::vector<HWND> targets;
-    {
-      TreeLock lock;
-      targets = TopLevelWindows();
-    }
-    for (HWND target : targets) SendMessageA(target, Msg, wParam, lParam);
+    for (HWND target : BroadcastTargets()) SendMessageA(target, Msg, wParam, lParam);
     return TRUE;
   }
   DWORD threadId = ThreadOfWindow(hWnd);
-  if (threadId == 0) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return 0;
-  }
+  if (threadId == 0) return 0;
   if (threadId == CurrentThreadId()) return CallWindowProcedure(hWnd, Msg, wParam, lParam);
   return SendAcrossThreads(threadId, hWnd, Msg, wParam, lParam);
 }
@@ -94,19 +96,11 @@ BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   MSG msg{hWnd, Msg, wParam, lParam, GetTickCount(), cursor};
   if (hWnd == nullptr) return PostToThread(CurrentThreadId(), msg, false);
   if (hWnd == HWND_BROADCAST) {
-    std::vector<HWND> targets;
-    {
-      TreeLock lock;
-      targets = TopLevelWindows();
-    }
-    for (HWND target : targets) PostMessageA(target, Msg, wParam, lParam);
+    for (HWND target : BroadcastTargets()) PostMessageA(target, Msg, wParam, lParam);
     return TRUE;
   }
   DWORD threadId = ThreadOfWindow(hWnd);
-  if (threadId == 0) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return FALSE;
-  }
+  if (threadId == 0) return FALSE;
   return PostToThread(threadId, msg, false);
 }
 

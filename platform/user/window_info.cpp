@@ -37,6 +37,23 @@ bool ExtraRange(const Window& window, int offset, size_t size) {
   return offset >= 0 && static_cast<size_t>(offset) + size <= window.extra.size();
 }
 
+// Reads a value from a window's extra bytes and, given a replacement, writes that in its
+// place. Offsets outside the bytes the class asked for fail with ERROR_INVALID_INDEX.
+template <typename Value>
+Value AccessExtra(HWND handle, int offset, const Value* replacement) {
+  TreeLock lock;
+  Window* window = Find(handle, false);
+  if (window == nullptr) return 0;
+  if (!ExtraRange(*window, offset, sizeof(Value))) {
+    SetLastError(ERROR_INVALID_INDEX);
+    return 0;
+  }
+  Value old = 0;
+  std::memcpy(&old, window->extra.data() + offset, sizeof(old));
+  if (replacement != nullptr) std::memcpy(window->extra.data() + offset, replacement, sizeof(Value));
+  return old;
+}
+
 }  // namespace
 
 // The deepest visible, enabled window under a screen point inside `parent`, skipping windows
@@ -407,13 +424,7 @@ LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int nIndex) {
     case GWLP_USERDATA: return window->userData;
     default: break;
   }
-  if (!ExtraRange(*window, nIndex, sizeof(LONG_PTR))) {
-    SetLastError(ERROR_INVALID_INDEX);
-    return 0;
-  }
-  LONG_PTR value = 0;
-  std::memcpy(&value, window->extra.data() + nIndex, sizeof(value));
-  return value;
+  return AccessExtra<LONG_PTR>(hWnd, nIndex, nullptr);
 }
 
 LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
@@ -467,42 +478,17 @@ LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
       return old;
     default: break;
   }
-  if (!ExtraRange(*window, nIndex, sizeof(LONG_PTR))) {
-    SetLastError(ERROR_INVALID_INDEX);
-    return 0;
-  }
-  std::memcpy(&old, window->extra.data() + nIndex, sizeof(old));
-  std::memcpy(window->extra.data() + nIndex, &dwNewLong, sizeof(dwNewLong));
-  return old;
+  return AccessExtra<LONG_PTR>(hWnd, nIndex, &dwNewLong);
 }
 
 LONG WINAPI GetWindowLongA(HWND hWnd, int nIndex) {
   if (nIndex < 0) return static_cast<LONG>(GetWindowLongPtrA(hWnd, nIndex));
-  TreeLock lock;
-  Window* window = Find(hWnd, false);
-  if (window == nullptr) return 0;
-  if (!ExtraRange(*window, nIndex, sizeof(LONG))) {
-    SetLastError(ERROR_INVALID_INDEX);
-    return 0;
-  }
-  LONG value = 0;
-  std::memcpy(&value, window->extra.data() + nIndex, sizeof(value));
-  return value;
+  return AccessExtra<LONG>(hWnd, nIndex, nullptr);
 }
 
 LONG WINAPI SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong) {
   if (nIndex < 0) return static_cast<LONG>(SetWindowLongPtrA(hWnd, nIndex, dwNewLong));
-  TreeLock lock;
-  Window* window = Find(hWnd, false);
-  if (window == nullptr) return 0;
-  if (!ExtraRange(*window, nIndex, sizeof(LONG))) {
-    SetLastError(ERROR_INVALID_INDEX);
-    return 0;
-  }
-  LONG old = 0;
-  std::memcpy(&old, window->extra.data() + nIndex, sizeof(old));
-  std::memcpy(window->extra.data() + nIndex, &dwNewLong, sizeof(dwNewLong));
-  return old;
+  return AccessExtra<LONG>(hWnd, nIndex, &dwNewLong);
 }
 
 BOOL WINAPI SetPropA(HWND hWnd, LPCSTR lpString, HANDLE hData) {

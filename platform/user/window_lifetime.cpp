@@ -64,16 +64,10 @@ void DestroyTree(HWND handle) {
     TreeLock lock;
     Window* window = LookupWindow(handle);
     if (window == nullptr) return;
-    // Children a WM_NCDESTROY handler left behind (or created meanwhile) go without messages.
-    while (!window->children.empty()) {
-      Window* orphan = window->children.front();
-      orphan->windowClass->windowCount--;
-      RemoveWindow(orphan);
-    }
     threadId = window->threadId;
     topLevel = IsTopLevel(*window);
-    window->windowClass->windowCount--;
-    RemoveWindow(window);
+    // Children a WM_NCDESTROY handler left behind (or created meanwhile) go without messages.
+    RemoveSubtree(window);
   }
   ForgetWindowMessages(handle, threadId);
   if (topLevel) CurrentDisplay().TopLevelDestroyed(handle);
@@ -101,10 +95,7 @@ void DiscardWindowsOfThread(DWORD threadId) {
     TreeLock lock;
     windows = WindowsOfThread(threadId);
     for (HWND handle : windows) {
-      Window* window = LookupWindow(handle);
-      if (window == nullptr) continue;
-      window->windowClass->windowCount--;
-      RemoveWindow(window);
+      if (Window* window = LookupWindow(handle)) RemoveSubtree(window);
     }
   }
   for (HWND handle : windows) CurrentDisplay().TopLevelDestroyed(handle);

@@ -68,6 +68,12 @@ void RemoveWindow(Window* window) {
   Table().erase(window->handle);
 }
 
+void RemoveSubtree(Window* window) {
+  while (!window->children.empty()) RemoveSubtree(window->children.front());
+  window->windowClass->windowCount--;
+  RemoveWindow(window);
+}
+
 bool IsTopLevel(const Window& window) { return window.parent == &Desktop(); }
 
 bool IsShowing(const Window& window) {

@@ -73,6 +73,9 @@ Window& Desktop();
 Window* AddWindow(std::unique_ptr<Window> window);
 /// Takes a record out of the tree and frees it; its children must be gone. Needs the tree lock.
 void RemoveWindow(Window* window);
+/// Takes a window and all its descendants out of the tree without messages, children first,
+/// releasing their classes. Needs the tree lock.
+void RemoveSubtree(Window* window);
 
 bool IsTopLevel(const Window& window);
 /// Visible itself and every ancestor visible.

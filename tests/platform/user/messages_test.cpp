@@ -162,6 +162,34 @@ TEST_F(Messages, MsgWaitWakesForObjectsAndForSentMessagesButLeavesThemToPeek) {
   UnregisterWaitableHandle(handle);
 }
 
+TEST_F(Messages, AThreadWaitingForALockStillAnswersMessagesSentToIt) {
+  // The pattern of a lock taken with MsgWaitForMultipleObjects: while the lock is held by
+  // another thread that sends to the waiter, the waiter lets the sent message through with
+  // PeekMessageA and goes back to waiting.
+  TestEvent lockFree;
+  HANDLE handle = reinterpret_cast<HANDLE>(uintptr_t{0xE8E8});
+  RegisterWaitableHandle(handle, &lockFree);
+  HWND waiterWindow = MakeWindow(WS_POPUP);
+  std::thread holder([&] {
+    EXPECT_EQ(SendMessageA(waiterWindow, WM_GETTEXTLENGTH, 0, 0), 3);
+    lockFree.Set();
+  });
+  int wakeUpsForMessages = 0;
+  for (;;) {
+    DWORD result = MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_SENDMESSAGE);
+    if (result == WAIT_OBJECT_0) break;
+    ASSERT_EQ(result, WAIT_OBJECT_0 + 1);
+    ++wakeUpsForMessages;
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+  }
+  holder.join();
+  EXPECT_GE(wakeUpsForMessages, 1);
+  EXPECT_EQ(MessageLog::Find(waiterWindow, WM_GETTEXTLENGTH).size(), 1u);
+  UnregisterWaitableHandle(handle);
+  EXPECT_FALSE(PostThreadMessageA(0x7FFFFFF0, WM_USER, 0, 0));
+}
+
 LRESULT CALLBACK Subclass(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   auto base = reinterpret_cast<WNDPROC>(GetPropA(hWnd, "base"));
   if (Msg == WM_USER) return 42;
