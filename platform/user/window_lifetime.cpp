@@ -1,6 +1,7 @@
 #include "platform/user/window_lifetime.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "platform/display/display_backend.h"
 #include "platform/user/focus.h"
@@ -14,7 +15,7 @@ namespace vel::platform {
 namespace {
 
 // Where the next top-level window with a default position goes: a cascade.
-int g_cascade = 0;
+std::atomic<int> g_cascade{0};
 
 void NotifyParents(HWND child, UINT event) {
   // WM_PARENTNOTIFY goes up the chain of parents until a window that is not a child or that

@@ -325,6 +325,12 @@ BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
     // A minimised window keeps the activation but not the keyboard focus.
     SetFocus(nullptr);
   }
+  if (minimized && change != Change::kMinimize && CurrentInputWindows().active == hWnd &&
+      CurrentInputWindows().focus == nullptr) {
+    // An active window that comes back from minimised takes the keyboard focus again, as it
+    // would on activation.
+    SetFocus(hWnd);
+  }
   return wasVisible;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/display/headless/virtual_clock.h"
 
 #include <mutex>
+#include <thread>
 
 #include "platform/kernel/wait_hub.h"
 
@@ -11,6 +12,11 @@ void VirtualClock::Advance(uint64_t milliseconds) {
   WaitHub& hub = WaitHub::Instance();
   std::lock_guard lock(hub.Mutex());
   hub.NotifyLocked();
+}
+
+void VirtualClock::SleepMilliseconds(uint32_t milliseconds) {
+  Advance(milliseconds);
+  std::this_thread::yield();
 }
 
 void VirtualClock::AdvanceTo(uint64_t when) {

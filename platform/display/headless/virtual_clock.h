@@ -13,8 +13,9 @@ class VirtualClock final : public Clock {
  public:
   uint64_t NowMilliseconds() override { return m_now.load(); }
   /// Sleeping on a virtual clock passes the time at once: the caller sees the time it asked
-  /// for go by, and nothing real is waited for.
-  void SleepMilliseconds(uint32_t milliseconds) override { Advance(milliseconds); }
+  /// for go by, and nothing real is waited for. The thread still yields, so that a loop that
+  /// sleeps while it waits for another thread lets that thread run.
+  void SleepMilliseconds(uint32_t milliseconds) override;
 
   /// Moves time forward and wakes every waiter so that due timers fire.
   void Advance(uint64_t milliseconds);

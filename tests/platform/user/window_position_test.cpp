@@ -157,6 +157,15 @@ TEST_F(WindowPosition, MinimiseMaximiseAndRestoreThroughShowWindowAndSystemComma
   GetWindowRect(window, &rect);
   EXPECT_EQ(rect.left, 100);
 
+  // Minimised while active, it keeps the activation but not the focus, and gets the focus
+  // back when restored.
+  SetActiveWindow(window);
+  ShowWindow(window, SW_SHOWMINIMIZED);
+  EXPECT_EQ(GetActiveWindow(), window);
+  EXPECT_EQ(GetFocus(), nullptr);
+  ShowWindow(window, SW_RESTORE);
+  EXPECT_EQ(GetFocus(), window);
+
   MessageLog::Clear();
   EXPECT_TRUE(ShowWindow(window, SW_HIDE));
   EXPECT_FALSE(ShowWindow(window, SW_HIDE));
