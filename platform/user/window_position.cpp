@@ -2,6 +2,7 @@
 // maximising and restoring.
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -127,8 +128,13 @@ BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, 
   if (!(position.flags & SWP_NOSENDCHANGING)) {
     SendMessageA(hWnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&position));
   }
-  position.cx = std::max(position.cx, 0);
-  position.cy = std::max(position.cy, 0);
+  // Sizes are never negative, and a rectangle never reaches past the coordinate range.
+  auto clampExtent = [](int origin, int extent) {
+    long long end = static_cast<long long>(origin) + std::max(extent, 0);
+    return static_cast<int>(std::min<long long>(end, std::numeric_limits<LONG>::max()) - origin);
+  };
+  position.cx = clampExtent(position.x, position.cx);
+  position.cy = clampExtent(position.y, position.cy);
   RECT newRect{position.x, position.y, position.x + position.cx, position.y + position.cy};
   RECT oldRect{};
   RECT oldClient{};

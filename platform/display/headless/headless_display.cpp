@@ -1,5 +1,7 @@
 #include "platform/display/headless/headless_display.h"
 
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -17,10 +19,12 @@ std::vector<std::string> SplitWords(const std::string& text) {
   return words;
 }
 
+// A whole decimal number within the range of a 32-bit coordinate.
 bool ParseInt(const std::string& text, long* value) {
   char* end = nullptr;
+  errno = 0;
   *value = std::strtol(text.c_str(), &end, 10);
-  return end != text.c_str() && *end == '\0';
+  return end != text.c_str() && *end == '\0' && errno == 0 && *value >= INT32_MIN && *value <= INT32_MAX;
 }
 
 std::string Trim(const std::string& text) {
@@ -190,6 +194,11 @@ bool HeadlessDisplay::QueueScript(const std::string& steps, std::string* error) 
   return true;
 }
 
+void HeadlessDisplay::DiscardScriptStep() {
+  std::lock_guard lock(m_mutex);
+  if (!m_script.empty()) m_script.pop_front();
+}
+
 bool HeadlessDisplay::ScriptPending() const {
   std::lock_guard lock(m_mutex);
   return !m_script.empty();
@@ -204,6 +213,7 @@ bool HeadlessDisplay::RunScriptStep(const std::string& step, std::string* error,
     return false;
   };
   std::vector<std::string> words = SplitWords(step);
+  if (words.empty()) return fail("empty step");
   const std::string& verb = words[0];
   auto point = [&](POINT* where) {
     long x = 0;

@@ -68,6 +68,8 @@ class HeadlessDisplay final : public DisplayBackend {
   /// Returns false and queues nothing when a step is malformed.
   bool QueueScript(const std::string& steps, std::string* error = nullptr);
   bool ScriptPending() const;
+  /// Drops the next queued step without running it.
+  void DiscardScriptStep();
 
  private:
   bool RunScriptStep(const std::string& step, std::string* error, bool execute);

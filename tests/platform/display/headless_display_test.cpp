@@ -60,6 +60,9 @@ TEST(HeadlessDisplay, ScriptsAreCheckedBeforeAnyStepRuns) {
   EXPECT_FALSE(display->QueueScript("key A meta", &error));
   EXPECT_FALSE(display->QueueScript("jump 1 2", &error));
   EXPECT_FALSE(display->QueueScript("drop 1 2", &error));
+  EXPECT_FALSE(display->QueueScript("click 99999999999 2", &error));
+  EXPECT_FALSE(display->QueueScript(std::string("key A;\v;key B"), &error));
+  EXPECT_NE(error.find("empty step"), std::string::npos);
   EXPECT_TRUE(display->QueueScript("# a comment; key F2 shift ctrl; text hello there;; move 5 5", &error));
   EXPECT_TRUE(display->ScriptPending());
   int steps = 0;
