@@ -192,6 +192,59 @@ BOOL WINAPI UpdateWindow(HWND hWnd) {
   return TRUE;
 }
 
+BOOL WINAPI RedrawWindow(HWND hWnd, const RECT* lprcUpdate, HRGN hrgnUpdate, UINT flags) {
+  // Regions belong to gdi32; a region given here counts as the whole window.
+  const RECT* area = hrgnUpdate != nullptr ? nullptr : lprcUpdate;
+  {
+    TreeLock lock;
+    Window* window = hWnd == nullptr ? &Desktop() : LookupWindow(hWnd);
+    if (window == nullptr) {
+      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+      return FALSE;
+    }
+    auto apply = [&](auto&& self, Window& target, const RECT* rect) -> void {
+      if (flags & RDW_INVALIDATE) {
+        AddToUpdate(target, rect, (flags & RDW_ERASE) != 0);
+        if (flags & RDW_FRAME) {
+          target.update.frame = true;
+          TouchQueue(target.threadId);
+        }
+      } else if (flags & RDW_VALIDATE) {
+        Validate(target, rect);
+        if (flags & RDW_NOFRAME) target.update.frame = false;
+        if (flags & RDW_NOERASE) target.update.erase = false;
+      }
+      if ((flags & RDW_ALLCHILDREN) || (window == &Desktop() && !(flags & RDW_NOCHILDREN))) {
+        for (Window* child : target.children) {
+          if (child->style & WS_VISIBLE) self(self, *child, nullptr);
+        }
+      }
+    };
+    if (window == &Desktop()) {
+      for (Window* topLevel : Desktop().children) apply(apply, *topLevel, nullptr);
+    } else {
+      apply(apply, *window, area);
+    }
+  }
+  if (flags & RDW_UPDATENOW) {
+    // Painting now goes down the tree: the window, then its children when asked for.
+    std::vector<HWND> windows;
+    {
+      TreeLock lock;
+      Window* window = hWnd == nullptr ? &Desktop() : LookupWindow(hWnd);
+      auto collect = [&](auto&& self, Window& target) -> void {
+        if (&target != &Desktop()) windows.push_back(target.handle);
+        if ((flags & RDW_ALLCHILDREN) || &target == &Desktop()) {
+          for (Window* child : target.children) self(self, *child);
+        }
+      };
+      if (window != nullptr) collect(collect, *window);
+    }
+    for (HWND window : windows) UpdateWindow(window);
+  }
+  return TRUE;
+}
+
 HDC WINAPI BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint) {
   if (lpPaint == nullptr) return nullptr;
   *lpPaint = PAINTSTRUCT{};

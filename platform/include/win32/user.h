@@ -200,6 +200,7 @@ VEL_WIN32_API BOOL WINAPI SetPropA(HWND hWnd, LPCSTR lpString, HANDLE hData);
 VEL_WIN32_API HANDLE WINAPI GetPropA(HWND hWnd, LPCSTR lpString);
 VEL_WIN32_API HANDLE WINAPI RemovePropA(HWND hWnd, LPCSTR lpString);
 VEL_WIN32_API int WINAPI GetSystemMetrics(int nIndex);
+VEL_WIN32_API DWORD WINAPI GetSysColor(int nIndex);
 VEL_WIN32_API UINT WINAPI GetDoubleClickTime(void);
 
 // Messages.
@@ -280,6 +281,7 @@ VEL_WIN32_API BOOL WINAPI InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bEr
 VEL_WIN32_API BOOL WINAPI ValidateRect(HWND hWnd, const RECT* lpRect);
 VEL_WIN32_API BOOL WINAPI UpdateWindow(HWND hWnd);
 VEL_WIN32_API BOOL WINAPI GetUpdateRect(HWND hWnd, LPRECT lpRect, BOOL bErase);
+VEL_WIN32_API BOOL WINAPI RedrawWindow(HWND hWnd, const RECT* lprcUpdate, HRGN hrgnUpdate, UINT flags);
 VEL_WIN32_API HDC WINAPI BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint);
 VEL_WIN32_API BOOL WINAPI EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
 VEL_WIN32_API HDC WINAPI GetDC(HWND hWnd);

@@ -259,6 +259,24 @@ TEST_F(WindowPosition, UpdateRegionsDecideWhenAndWhatToPaint) {
   EXPECT_THAT(MessageLog::NamesFor(window), ElementsAre("WM_PAINT"));
   EXPECT_FALSE(MessageLog::Find(window, WM_PAINT)[0].posted);
   EXPECT_FALSE(GetUpdateRect(window, &bounds, FALSE));
+  // RedrawWindow reaches the children only when asked, and paints at once with RDW_UPDATENOW.
+  HWND child = MakeWindow(WS_CHILD | WS_VISIBLE, window, 0, 0, 50, 50, 1);
+  Pump();
+  MessageLog::Clear();
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(MessageLog::Find(window, WM_PAINT).size(), 1u);
+  EXPECT_TRUE(MessageLog::Find(child, WM_PAINT).empty());
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  EXPECT_EQ(MessageLog::Find(child, WM_PAINT).size(), 1u);
+  EXPECT_EQ(MessageLog::Find(child, WM_NCPAINT).size(), 1u);
+  EXPECT_EQ(MessageLog::Find(child, WM_ERASEBKGND).size(), 1u);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  RedrawWindow(window, nullptr, nullptr, RDW_VALIDATE | RDW_ALLCHILDREN);
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+  EXPECT_EQ(GetSysColor(COLOR_BTNFACE), RGB(192, 192, 192));
+  EXPECT_EQ(GetSysColor(COLOR_WINDOW), RGB(255, 255, 255));
+  EXPECT_EQ(GetSysColor(200), 0u);
+
   // Hidden windows are not painted.
   ShowWindow(window, SW_HIDE);
   InvalidateRect(window, nullptr, TRUE);
