@@ -61,6 +61,13 @@ void Click(HWND button) {
   NotifyParent(button, BN_CLICKED);
 }
 
+// New text means the control must be drawn again.
+LRESULT SetTextAndRedraw(HWND control, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = DefWindowProcA(control, WM_SETTEXT, wParam, lParam);
+  InvalidateRect(control, nullptr, TRUE);
+  return result;
+}
+
 LRESULT CALLBACK ButtonProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   switch (Msg) {
     case WM_GETDLGCODE:
@@ -129,11 +136,7 @@ LRESULT CALLBACK ButtonProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lPar
       SetButtonState(hWnd, ButtonState(hWnd) & ~BST_PUSHED);
       return 0;
     case WM_ENABLE: InvalidateRect(hWnd, nullptr, TRUE); return 0;
-    case WM_SETTEXT: {
-      LRESULT result = DefWindowProcA(hWnd, Msg, wParam, lParam);
-      InvalidateRect(hWnd, nullptr, TRUE);
-      return result;
-    }
+    case WM_SETTEXT: return SetTextAndRedraw(hWnd, wParam, lParam);
     default: return DefWindowProcA(hWnd, Msg, wParam, lParam);
   }
 }
@@ -144,11 +147,7 @@ LRESULT CALLBACK StaticProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lPar
     case WM_NCHITTEST:
       if (!(GetWindowLongPtrA(hWnd, GWL_STYLE) & SS_NOTIFY)) return HTTRANSPARENT;
       return DefWindowProcA(hWnd, Msg, wParam, lParam);
-    case WM_SETTEXT: {
-      LRESULT result = DefWindowProcA(hWnd, Msg, wParam, lParam);
-      InvalidateRect(hWnd, nullptr, TRUE);
-      return result;
-    }
+    case WM_SETTEXT: return SetTextAndRedraw(hWnd, wParam, lParam);
     default: return DefWindowProcA(hWnd, Msg, wParam, lParam);
   }
 }

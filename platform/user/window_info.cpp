@@ -33,6 +33,20 @@ std::string PropertyKey(LPCSTR name) {
   return key;
 }
 
+using Properties = std::vector<std::pair<std::string, HANDLE>>;
+
+// The property list of a window, or null for a bad window or name. Tree lock held.
+Properties* PropertiesOf(HWND handle, LPCSTR name) {
+  if (name == nullptr) return nullptr;
+  Window* window = Find(handle, false);
+  return window != nullptr ? &window->properties : nullptr;
+}
+
+Properties::iterator FindProperty(Properties& properties, LPCSTR name) {
+  std::string key = PropertyKey(name);
+  return std::find_if(properties.begin(), properties.end(), [&](const auto& entry) { return entry.first == key; });
+}
+
 bool ExtraRange(const Window& window, int offset, size_t size) {
   return offset >= 0 && static_cast<size_t>(offset) + size <= window.extra.size();
 }
@@ -492,45 +506,30 @@ LONG WINAPI SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong) {
 }
 
 BOOL WINAPI SetPropA(HWND hWnd, LPCSTR lpString, HANDLE hData) {
-  if (lpString == nullptr) return FALSE;
   TreeLock lock;
-  Window* window = Find(hWnd, false);
-  if (window == nullptr) return FALSE;
-  std::string key = PropertyKey(lpString);
-  for (auto& [name, data] : window->properties) {
-    if (name == key) {
-      data = hData;
-      return TRUE;
-    }
-  }
-  window->properties.emplace_back(key, hData);
+  auto* properties = PropertiesOf(hWnd, lpString);
+  if (properties == nullptr) return FALSE;
+  auto found = FindProperty(*properties, lpString);
+  if (found != properties->end()) found->second = hData;
+  else properties->emplace_back(PropertyKey(lpString), hData);
   return TRUE;
 }
 
 HANDLE WINAPI GetPropA(HWND hWnd, LPCSTR lpString) {
-  if (lpString == nullptr) return nullptr;
   TreeLock lock;
-  Window* window = Find(hWnd, false);
-  if (window == nullptr) return nullptr;
-  std::string key = PropertyKey(lpString);
-  for (auto& [name, data] : window->properties) {
-    if (name == key) return data;
-  }
-  return nullptr;
+  auto* properties = PropertiesOf(hWnd, lpString);
+  if (properties == nullptr) return nullptr;
+  auto found = FindProperty(*properties, lpString);
+  return found != properties->end() ? found->second : nullptr;
 }
 
 HANDLE WINAPI RemovePropA(HWND hWnd, LPCSTR lpString) {
-  if (lpString == nullptr) return nullptr;
   TreeLock lock;
-  Window* window = Find(hWnd, false);
-  if (window == nullptr) return nullptr;
-  std::string key = PropertyKey(lpString);
-  for (auto at = window->properties.begin(); at != window->properties.end(); ++at) {
-    if (at->first == key) {
-      HANDLE data = at->second;
-      window->properties.erase(at);
-      return data;
-    }
-  }
-  return nullptr;
+  auto* properties = PropertiesOf(hWnd, lpString);
+  if (properties == nullptr) return nullptr;
+  auto found = FindProperty(*properties, lpString);
+  if (found == properties->end()) return nullptr;
+  HANDLE data = found->second;
+  properties->erase(found);
+  return data;
 }
