@@ -205,7 +205,9 @@ BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, 
   }
   ReportToDisplay(hWnd);
   SendMessageA(hWnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&position));
-  if (hidden) TakeInputAwayFrom(hWnd, true);
+  // A hidden top-level window hands the activation on; a hidden child keeps what it had, as on
+  // the original (its keys still arrive until the focus moves).
+  if (hidden && topLevel) TakeInputAwayFrom(hWnd, true);
   return TRUE;
 }
 

@@ -64,8 +64,14 @@ class HeadlessDisplay final : public DisplayBackend {
   };
   std::vector<TopLevel> TopLevels() const;
 
-  /// Queues script steps (same syntax as the environment script) to run one per idle point.
-  /// Returns false and queues nothing when a step is malformed.
+  /// Queues script steps to run one per idle point (each time a thread would sleep for
+  /// messages). Steps are separated by ';' (or lines in a script file), '#' starts a comment:
+  ///   key NAME [shift] [ctrl] [alt]   (NAME: a character, TAB, RETURN, ESCAPE, F1..F12, 0x41...)
+  ///   text WORDS...                   move X Y   click X Y [right|middle]   dblclick X Y
+  ///   down X Y   up X Y               wait MILLISECONDS   drop X Y PATH...   away   back
+  /// Points are screen coordinates. Returns false, queues nothing and explains in `error` when a
+  /// step is malformed. When a script from the environment is used up and the program would
+  /// wait for input with no timer pending, the process ends with exit code 3.
   bool QueueScript(const std::string& steps, std::string* error = nullptr);
   bool ScriptPending() const;
   /// Drops the next queued step without running it.
