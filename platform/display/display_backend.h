@@ -23,6 +23,9 @@ class InputSink {
   /// button: 0 left, 1 right, 2 middle.
   virtual void MouseButton(int button, bool down, POINT screenPoint) = 0;
   virtual void Key(BYTE virtualKey, bool down, bool extended) = 0;
+  /// A character that arrived as text rather than as a key (one no key of the layout types,
+  /// or text from an input method), in the ANSI code page: it reaches the focus as WM_CHAR.
+  virtual void Character(char character) = 0;
   /// Files dropped at a screen point (names in the ANSI code page).
   virtual void FilesDropped(POINT screenPoint, const std::vector<std::string>& paths) = 0;
   /// The user switched to another program (false) or came back (true).

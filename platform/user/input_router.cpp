@@ -28,6 +28,7 @@ class InputRouter final : public InputSink {
   void MouseMoved(POINT screenPoint) override;
   void MouseButton(int button, bool down, POINT screenPoint) override;
   void Key(BYTE virtualKey, bool down, bool extended) override;
+  void Character(char character) override;
   void FilesDropped(POINT screenPoint, const std::vector<std::string>& paths) override;
   void ApplicationActivated(bool active) override { SetApplicationActive(active); }
 
@@ -211,6 +212,13 @@ void InputRouter::Key(BYTE virtualKey, bool down, bool extended) {
   if (!down) lParam |= 1L << 31;
   MSG msg{target, message, virtualKey, static_cast<LPARAM>(static_cast<DWORD>(lParam)), GetTickCount(), Cursor()};
   PostToThread(ThreadOf(target), msg, true);
+}
+
+void InputRouter::Character(char character) {
+  InputWindows windows = CurrentInputWindows();
+  if (windows.focus == nullptr) return;
+  MSG msg{windows.focus, WM_CHAR, static_cast<unsigned char>(character), 1, GetTickCount(), Cursor()};
+  PostToThread(ThreadOf(windows.focus), msg, false);
 }
 
 std::mutex g_dropMutex;

@@ -162,7 +162,10 @@ void HeadlessDisplay::PressKey(BYTE virtualKey, unsigned modifiers) {
 void HeadlessDisplay::TypeText(const std::string& text) {
   for (char character : text) {
     SHORT scan = KeyForCharacter(character);
-    if (scan == -1) continue;
+    if (scan == -1) {
+      if (Sink() != nullptr) Sink()->Character(character);
+      continue;
+    }
     unsigned modifiers = ((scan & 0x100) ? unsigned{kShift} : 0u) | ((scan & 0x200) ? unsigned{kControl} : 0u);
     PressKey(static_cast<BYTE>(scan & 0xFF), modifiers);
   }

@@ -44,8 +44,8 @@ class HeadlessDisplay final : public DisplayBackend {
   void KeyUp(BYTE virtualKey);
   /// Presses and releases a key with modifiers held around it.
   void PressKey(BYTE virtualKey, unsigned modifiers = kNoModifier);
-  /// Types each character with the key (and Shift) that produces it; characters no key types
-  /// are skipped.
+  /// Types text in the ANSI code page: each character with the key (and Shift) that produces
+  /// it, or, for a character no key types (such as an accented letter), as the character alone.
   void TypeText(const std::string& text);
   void DropFiles(POINT screenPoint, const std::vector<std::string>& paths);
   /// The user switches to another program and back.

@@ -88,6 +88,13 @@ TEST_F(TimersAndInput, KeysBecomeCharactersThroughTranslateMessage) {
   EXPECT_TRUE(keyUp[0].lParam & (1u << 31));
   EXPECT_TRUE(keyUp[0].lParam & (1u << 30));
 
+  // A character no key types arrives as the character alone.
+  MessageLog::Clear();
+  Display().TypeText("\xE9");
+  Pump();
+  EXPECT_THAT(MessageLog::NamesFor(window), ElementsAre("WM_CHAR"));
+  EXPECT_EQ(MessageLog::Find(window, WM_CHAR)[0].wParam, 0xE9u);
+
   // Alt combinations are system keys and become WM_SYSCHAR.
   MessageLog::Clear();
   Display().PressKey('X', kAlt);
