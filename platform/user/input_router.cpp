@@ -11,6 +11,7 @@
 #include "platform/kernel/clock.h"
 #include "platform/user/focus.h"
 #include "platform/user/input_state.h"
+#include "platform/user/termination_signals.h"
 #include "platform/user/window_tree.h"
 
 namespace vel::platform {
@@ -262,6 +263,7 @@ void EnsureWindowManager() {
   std::call_once(once, [] {
     CurrentDisplay().SetInputSink(&Router());
     RegisterSystemClasses();
+    InstallTerminationSignals();
   });
 }
 

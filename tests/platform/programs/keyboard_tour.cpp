@@ -57,6 +57,8 @@ LRESULT CALLBACK MainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
 }  // namespace
 
 int main() {
+  // One line per event, visible as it happens even when the output goes to a file.
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
   WNDCLASSA mainClass{0, MainProcedure, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "TourWindow"};
   WNDCLASSA fieldClass{CS_DBLCLKS, FieldProcedure, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "TourField"};
   if (!RegisterClassA(&mainClass) || !RegisterClassA(&fieldClass)) return 1;

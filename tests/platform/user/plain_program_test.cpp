@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -49,6 +50,22 @@ TEST(PlainProgram, AScriptThatEndsWhileTheProgramWaitsEndsTheRun) {
   EXPECT_NE(run.output.find("input script finished"), std::string::npos);
   ProgramRun bad = RunWithScript(VEL_KEYBOARD_TOUR, "key NOSUCHKEY; key RETURN", true);
   EXPECT_NE(bad.output.find("unknown key"), std::string::npos);
+}
+
+TEST(PlainProgram, ATerminationSignalClosesItsWindowsAndTheProgramEndsNormally) {
+  // The program runs its timer out and then waits for input; the signal comes from outside
+  // once it has got that far (up to half a minute on a loaded machine).
+  char output[] = "/tmp/vel_tour_signal_XXXXXX";
+  int descriptor = mkstemp(output);
+  ASSERT_GE(descriptor, 0);
+  close(descriptor);
+  std::string command = std::string("VELMORA_DISPLAY=headless '") + VEL_KEYBOARD_TOUR + "' > " + output +
+                        " 2>&1 & pid=$!; for i in $(seq 1 300); do grep -q 'tick 3' " + output +
+                        " && break; sleep 0.1; done; kill -TERM $pid; wait $pid";
+  int status = std::system(command.c_str());
+  std::remove(output);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace
