@@ -12,3 +12,7 @@ VEL_WIN32_API void WINAPI Sleep(DWORD dwMilliseconds);
 
 VEL_WIN32_API DWORD WINAPI GetLastError(void);
 VEL_WIN32_API void WINAPI SetLastError(DWORD dwErrCode);
+
+/// The lowest and the highest address (exclusive) of the calling thread's stack; both 0 when
+/// they cannot be told.
+VEL_WIN32_API void WINAPI GetCurrentThreadStackLimits(ULONG_PTR* LowLimit, ULONG_PTR* HighLimit);
