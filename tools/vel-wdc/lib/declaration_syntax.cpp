@@ -44,8 +44,22 @@ class LineScanner {
 
   std::string Word() {
     std::size_t start = m_pos;
-    while (m_pos < m_text.size() && IsWordChar(m_text[m_pos])) ++m_pos;
+    while (m_pos < m_text.size()) {
+      char c = m_text[m_pos];
+      if (!IsWordChar(c) && !(c == '+' && InDecimalExponent(start))) break;
+      ++m_pos;
+    }
     return std::string(m_text.substr(start, m_pos - start));
+  }
+
+  // A "+" right after the "e" of a decimal number ("1e+300") belongs to the number, not the
+  // flag joiner.
+  bool InDecimalExponent(std::size_t start) const {
+    std::string_view word = m_text.substr(start, m_pos - start);
+    if (word.empty() || (word.back() != 'e' && word.back() != 'E')) return false;
+    if (word.front() == '-') word.remove_prefix(1);
+    if (word.empty() || !std::isdigit(static_cast<unsigned char>(word.front()))) return false;
+    return word.find_first_of("xX") == std::string_view::npos;
   }
 
   void Expect(char c) {

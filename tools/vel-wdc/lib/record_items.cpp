@@ -170,8 +170,8 @@ class ArgumentReader {
   }
 
   bool IsWord(std::size_t index, const char* word) const {
-    const Atom& atom = Single(index);
-    return atom.kind == Atom::Kind::Word && atom.text == word;
+    const Argument& argument = m_item.arguments.at(index);
+    return argument.size() == 1 && argument[0].kind == Atom::Kind::Word && argument[0].text == word;
   }
 
   std::int64_t Integer(const Atom& atom, std::int64_t low, std::int64_t high) const {
