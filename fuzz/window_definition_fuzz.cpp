@@ -32,7 +32,9 @@ void Walk(const DefinitionView& view, std::uint32_t offset, std::set<std::uint32
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::span<const std::uint8_t> resource(data, size);
-  const std::string name = "skarvine$SKARV001";
+  // The leading name is taken from the input, so that every input reaches the body readers.
+  std::string name;
+  for (std::size_t i = 0; i < size && data[i] != 0; ++i) name += static_cast<char>(data[i]);
   std::vector<std::uint8_t> body = CopyDefinitionBody(resource, name);
   DefinitionView view(body);
   FindWindowRecord(view, "P1$WINNAME");
