@@ -15,6 +15,17 @@ using T = FieldType;
   {F::Next, T::Link, 1}, {F::Flags, T::UInt32, 5}, {F::DropIds, T::StringList, 9}, \
       {F::Field, T::Int32, 13}, {F::Name, T::String, 17}
 
+// Buttons, radios, groups and toolbars continue the head alike up to their colours.
+#define VEL_PLACED_HEAD \
+  VEL_CONTROL_HEAD, {F::At, T::Rect, 21}, {F::TextBlock, T::TextBlock, 37}, {F::Font, T::FontRef, 57}, \
+      {F::Cursor, T::NameRef, 61}, {F::Colours, T::ColourRef, 65}
+
+// A spin box is an entry with its range appended.
+#define VEL_ENTRY_FIELDS \
+  VEL_CONTROL_HEAD, {F::Use, T::UseRef, 21}, {F::At, T::Rect, 25}, {F::TextBlock, T::TextBlock, 41}, \
+      {F::Font, T::FontRef, 61}, {F::Cursor, T::NameRef, 65}, {F::Colours, T::ColourRef, 69}, \
+      {F::Picture, T::String, 73}, {F::Justify, T::Int32, 77}, {F::EditMode, T::UInt8, 81}
+
 constexpr FieldSpec kWindowFields[] = {
     {F::Next, T::Link, 1},           {F::Flags, T::UInt32, 5},
     {F::DropIds, T::StringList, 9},  {F::At, T::Rect, 13},
@@ -37,12 +48,7 @@ constexpr FieldSpec kPromptFields[] = {
 };
 
 constexpr FieldSpec kButtonFields[] = {
-    VEL_CONTROL_HEAD,
-    {F::At, T::Rect, 21},
-    {F::TextBlock, T::TextBlock, 37},
-    {F::Font, T::FontRef, 57},
-    {F::Cursor, T::NameRef, 61},
-    {F::Colours, T::ColourRef, 65},
+    VEL_PLACED_HEAD,
     {F::Text, T::String, 69},
     {F::Icon, T::NameRef, 73},
     {F::Opaque, T::Opaque, 77, 4},
@@ -53,41 +59,18 @@ constexpr FieldSpec kButtonFields[] = {
 };
 
 constexpr FieldSpec kRadioFields[] = {
-    VEL_CONTROL_HEAD,
-    {F::At, T::Rect, 21},
-    {F::TextBlock, T::TextBlock, 37},
-    {F::Font, T::FontRef, 57},
-    {F::Cursor, T::NameRef, 61},
-    {F::Colours, T::ColourRef, 65},
+    VEL_PLACED_HEAD,
     {F::Text, T::String, 69},
     {F::Extra, T::Int32, 73},
     {F::Value, T::String, 77},
 };
 
 constexpr FieldSpec kEntryFields[] = {
-    VEL_CONTROL_HEAD,
-    {F::Use, T::UseRef, 21},
-    {F::At, T::Rect, 25},
-    {F::TextBlock, T::TextBlock, 41},
-    {F::Font, T::FontRef, 61},
-    {F::Cursor, T::NameRef, 65},
-    {F::Colours, T::ColourRef, 69},
-    {F::Picture, T::String, 73},
-    {F::Justify, T::Int32, 77},
-    {F::EditMode, T::UInt8, 81},
+    VEL_ENTRY_FIELDS,
 };
 
 constexpr FieldSpec kSpinFields[] = {
-    VEL_CONTROL_HEAD,
-    {F::Use, T::UseRef, 21},
-    {F::At, T::Rect, 25},
-    {F::TextBlock, T::TextBlock, 41},
-    {F::Font, T::FontRef, 61},
-    {F::Cursor, T::NameRef, 65},
-    {F::Colours, T::ColourRef, 69},
-    {F::Picture, T::String, 73},
-    {F::Justify, T::Int32, 77},
-    {F::EditMode, T::UInt8, 81},
+    VEL_ENTRY_FIELDS,
     {F::Low, T::Float64, 82},
     {F::High, T::Float64, 90},
     {F::Delay, T::UInt16, 98},
@@ -128,12 +111,7 @@ constexpr FieldSpec kOptionFields[] = {
 };
 
 constexpr FieldSpec kGroupFields[] = {
-    VEL_CONTROL_HEAD,
-    {F::At, T::Rect, 21},
-    {F::TextBlock, T::TextBlock, 37},
-    {F::Font, T::FontRef, 57},
-    {F::Cursor, T::NameRef, 61},
-    {F::Colours, T::ColourRef, 65},
+    VEL_PLACED_HEAD,
     {F::Text, T::String, 69},
     {F::FirstChild, T::Link, 73},
     {F::Opaque, T::Opaque, 77, 6},
@@ -168,15 +146,12 @@ constexpr FieldSpec kMenuItemFields[] = {
 // A toolbar is laid out like a group without a text: its own chain of controls follows the
 // colours.
 constexpr FieldSpec kToolBarFields[] = {
-    VEL_CONTROL_HEAD,
-    {F::At, T::Rect, 21},
-    {F::TextBlock, T::TextBlock, 37},
-    {F::Font, T::FontRef, 57},
-    {F::Cursor, T::NameRef, 61},
-    {F::Colours, T::ColourRef, 65},
+    VEL_PLACED_HEAD,
     {F::FirstChild, T::Link, 69},
 };
 
+#undef VEL_ENTRY_FIELDS
+#undef VEL_PLACED_HEAD
 #undef VEL_CONTROL_HEAD
 
 constexpr RecordLayout kLayouts[] = {

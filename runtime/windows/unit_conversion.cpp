@@ -21,33 +21,23 @@ std::int32_t AverageCharWidthFromExtent(std::int32_t extentOf52Letters) { return
 
 UnitConverter::UnitConverter(std::uint32_t flags, const UnitMetrics& metrics)
     : m_unit(static_cast<Unit>(flags & kUnitMask)) {
+  auto perInch = [&](std::int32_t divisor) {
+    m_multiplierX = metrics.dotsPerInchX;
+    m_multiplierY = metrics.dotsPerInchY;
+    m_divisorX = m_divisorY = divisor;
+  };
   switch (m_unit) {
     case Unit::DialogUnit:
       m_multiplierX = metrics.averageCharWidth * 2;
-      m_divisorX = 8;
       m_multiplierY = metrics.charHeight;
-      m_divisorY = 8;
+      m_divisorX = m_divisorY = 8;
       break;
-    case Unit::Millimetre:
-      // The unit is a 25th of an inch, as the original runtime counts it, not 25.4.
-      m_multiplierX = metrics.dotsPerInchX;
-      m_divisorX = 25;
-      m_multiplierY = metrics.dotsPerInchY;
-      m_divisorY = 25;
-      break;
-    case Unit::ThousandthInch:
-      m_multiplierX = metrics.dotsPerInchX;
-      m_divisorX = 1000;
-      m_multiplierY = metrics.dotsPerInchY;
-      m_divisorY = 1000;
-      break;
+    // The millimetre is a 25th of an inch, as the original runtime counts it, not 25.4.
+    case Unit::Millimetre: perInch(25); break;
+    case Unit::ThousandthInch: perInch(1000); break;
+    // Points on a report; on a window the unit is the pixel and the scale stays 1.
     case Unit::PointOrPixel:
-      if (metrics.report) {
-        m_multiplierX = metrics.dotsPerInchX;
-        m_divisorX = 72;
-        m_multiplierY = metrics.dotsPerInchY;
-        m_divisorY = 72;
-      }
+      if (metrics.report) perInch(72);
       break;
   }
 }
