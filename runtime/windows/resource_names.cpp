@@ -31,4 +31,21 @@ std::string ProgramResourceName(std::string_view text) {
   return name;
 }
 
+ResourceRequest RequestFor(const ResourceName& resourceName) {
+  ResourceRequest request;
+  switch (resourceName.form) {
+    case ResourceName::Form::Stock:
+      request.stock = true;
+      request.byIdentifier = true;
+      request.identifier = resourceName.identifier;
+      break;
+    case ResourceName::Form::ProgramId:
+      request.byIdentifier = true;
+      request.identifier = resourceName.identifier;
+      break;
+    case ResourceName::Form::Text: request.name = ProgramResourceName(resourceName.text); break;
+  }
+  return request;
+}
+
 }  // namespace vel::windows

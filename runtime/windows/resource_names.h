@@ -2,8 +2,11 @@
 // Names of the resources a window definition refers to: the definition resource of a
 // procedure module, and the icon and cursor resources its records name.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "runtime/windows/definition_types.h"
 
 namespace vel::windows {
 
@@ -20,5 +23,19 @@ std::string ProgramResourceName(std::string_view text);
 
 /// The text with ASCII letters upper-cased.
 std::string UpperCase(std::string_view text);
+
+/// What to ask the platform for when loading an icon or cursor named in a definition.
+struct ResourceRequest {
+  /// True for the platform's stock icons and cursors (loaded without a module); otherwise the
+  /// resource belongs to the module the definition was found in.
+  bool stock = false;
+  /// True when the resource is named by `identifier` (MAKEINTRESOURCE), false for `name`.
+  bool byIdentifier = false;
+  std::uint16_t identifier = 0;
+  std::string name;
+};
+
+/// The request for an icon or cursor name of a definition.
+ResourceRequest RequestFor(const ResourceName& resourceName);
 
 }  // namespace vel::windows

@@ -212,6 +212,18 @@ TEST(ResourceNames, DefinitionAndIconResourceNames) {
   EXPECT_EQ(ProgramResourceName("Hand.cur"), "HAND_CUR");
   EXPECT_EQ(ProgramResourceName("Cancel.ico"), "CANCEL_ICO");
   EXPECT_EQ(ProgramResourceName("~my.pic.ico"), "MY_PIC_ICO");
+
+  ResourceRequest text = RequestFor(ResourceName{ResourceName::Form::Text, "Hand.cur", 0});
+  EXPECT_FALSE(text.stock);
+  EXPECT_FALSE(text.byIdentifier);
+  EXPECT_EQ(text.name, "HAND_CUR");
+  ResourceRequest program = RequestFor(ResourceName{ResourceName::Form::ProgramId, "", 32514});
+  EXPECT_FALSE(program.stock);
+  EXPECT_TRUE(program.byIdentifier);
+  EXPECT_EQ(program.identifier, 32514);
+  ResourceRequest stock = RequestFor(ResourceName{ResourceName::Form::Stock, "", 32512});
+  EXPECT_TRUE(stock.stock);
+  EXPECT_EQ(stock.identifier, 32512);
 }
 
 }  // namespace
