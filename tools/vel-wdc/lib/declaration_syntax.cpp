@@ -3,17 +3,18 @@
 #include <cctype>
 
 namespace vel::tools {
-namespace {
 
-bool IsWordChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' || c == '.' || c == '$' || c == ':';
-}
-
-int HexDigit(char c) {
+int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
+}
+
+namespace {
+
+bool IsWordChar(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' || c == '.' || c == '$' || c == ':';
 }
 
 class LineScanner {
@@ -124,8 +125,8 @@ class LineScanner {
       if (m_pos >= m_text.size()) Fail("unterminated string");
       char escaped = m_text[m_pos++];
       if (escaped == 'x') {
-        int high = m_pos < m_text.size() ? HexDigit(m_text[m_pos]) : -1;
-        int low = m_pos + 1 < m_text.size() ? HexDigit(m_text[m_pos + 1]) : -1;
+        int high = m_pos < m_text.size() ? HexValue(m_text[m_pos]) : -1;
+        int low = m_pos + 1 < m_text.size() ? HexValue(m_text[m_pos + 1]) : -1;
         if (high < 0 || low < 0) Fail("\\x needs two hexadecimal digits");
         bytes += static_cast<char>(high * 16 + low);
         m_pos += 2;

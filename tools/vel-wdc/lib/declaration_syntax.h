@@ -48,6 +48,9 @@ struct Line {
 /// Splits one line of text into keyword and items; throws DeclarationError on bad syntax.
 Line ParseLine(std::string_view text, int number);
 
+/// The value of a hexadecimal digit, or -1.
+int HexValue(char c);
+
 /// A string quoted for declaration text: printable ASCII as is, `"` and `\` escaped, any other
 /// byte as \xNN.
 std::string QuoteString(std::string_view bytes);
