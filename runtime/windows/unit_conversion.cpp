@@ -19,6 +19,12 @@ std::int32_t RoundedMulDiv(std::int32_t value, std::int32_t multiplier, std::int
 
 std::int32_t AverageCharWidthFromExtent(std::int32_t extentOf52Letters) { return (extentOf52Letters / 26 + 1) / 2; }
 
+std::uint32_t HundredthsToMilliseconds(std::int64_t hundredths) {
+  if (hundredths <= 0) return 0;
+  if (hundredths > std::numeric_limits<std::uint32_t>::max() / 10) return std::numeric_limits<std::uint32_t>::max();
+  return static_cast<std::uint32_t>(hundredths * 10);
+}
+
 UnitConverter::UnitConverter(std::uint32_t flags, const UnitMetrics& metrics)
     : m_unit(static_cast<Unit>(flags & kUnitMask)) {
   auto perInch = [&](std::int32_t divisor) {

@@ -16,6 +16,11 @@ std::int32_t RoundedMulDiv(std::int32_t value, std::int32_t multiplier, std::int
 /// ((extent / 26) + 1) / 2 in integer arithmetic.
 std::int32_t AverageCharWidthFromExtent(std::int32_t extentOf52Letters);
 
+/// Milliseconds for a time a definition gives in hundredths of a second (timers, button delay
+/// and repeat): value x 10. Zero and negative values give 0 (no timer); results beyond 32 bits
+/// are clamped.
+std::uint32_t HundredthsToMilliseconds(std::int64_t hundredths);
+
 /// The device and font facts a conversion needs; the caller that holds a device context
 /// measures them (the window font's metrics and the device's dots per inch).
 struct UnitMetrics {

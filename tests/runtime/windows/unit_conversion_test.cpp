@@ -22,6 +22,13 @@ TEST(AverageCharWidth, FromTheExtentOfTheFiftyTwoLetters) {
   EXPECT_EQ(AverageCharWidthFromExtent(0), 0);
 }
 
+TEST(HundredthsToMilliseconds, TimerOfFiftyTicksEveryHalfSecond) {
+  EXPECT_EQ(HundredthsToMilliseconds(50), 500u);
+  EXPECT_EQ(HundredthsToMilliseconds(0), 0u);
+  EXPECT_EQ(HundredthsToMilliseconds(-3), 0u);
+  EXPECT_EQ(HundredthsToMilliseconds(0x7FFFFFFF), 0xFFFFFFFFu);
+}
+
 TEST(UnitConverter, EachUnitWithKnownMetrics) {
   UnitMetrics metrics;
   metrics.averageCharWidth = 6;
