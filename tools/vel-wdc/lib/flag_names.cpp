@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "runtime/values/storage_kinds.h"
+
 namespace vel::tools {
 namespace {
 
@@ -52,16 +54,34 @@ constexpr FlagName kFontStyles[] = {
     {"strikeout", 0x4000, 0x4000},
 };
 
-struct StorageKind {
+using values::StorageKind;
+
+struct NamedStorageKind {
   const char* name;
-  std::uint8_t code;
+  StorageKind kind;
 };
 
-constexpr StorageKind kStorageKinds[] = {
-    {"UInt8", 1},         {"Int16", 2},          {"UInt16", 3},      {"DateValue", 4},   {"TimeValue", 5},
-    {"Int32", 6},         {"UInt32", 7},         {"Float32", 8},     {"Float64", 9},     {"Decimal", 10},
-    {"PackedDecimal", 11}, {"MbfFloat32", 13},   {"MbfFloat64", 14}, {"FixedString", 18}, {"ZString", 19},
-    {"LString", 20},      {"Group", 22},         {"Opaque", 31},
+// The value runtime's storage kinds, by the names of its enumeration.
+constexpr NamedStorageKind kStorageKinds[] = {
+    {"UInt8", StorageKind::UInt8},
+    {"Int16", StorageKind::Int16},
+    {"UInt16", StorageKind::UInt16},
+    {"DateValue", StorageKind::DateValue},
+    {"TimeValue", StorageKind::TimeValue},
+    {"Int32", StorageKind::Int32},
+    {"UInt32", StorageKind::UInt32},
+    {"Float32", StorageKind::Float32},
+    {"Float64", StorageKind::Float64},
+    {"Decimal", StorageKind::Decimal},
+    {"PackedDecimal", StorageKind::PackedDecimal},
+    {"MbfFloat32", StorageKind::MbfFloat32},
+    {"MbfFloat64", StorageKind::MbfFloat64},
+    {"Opaque4", StorageKind::Opaque4},
+    {"FixedString", StorageKind::FixedString},
+    {"ZString", StorageKind::ZString},
+    {"LString", StorageKind::LString},
+    {"Group", StorageKind::Group},
+    {"Opaque", StorageKind::Opaque},
 };
 
 }  // namespace
@@ -103,15 +123,15 @@ std::optional<std::uint32_t> FlagValue(std::string_view name, FlagTable names) {
 }
 
 std::string StorageKindName(std::uint8_t kind) {
-  for (const StorageKind& entry : kStorageKinds) {
-    if (entry.code == kind) return entry.name;
+  for (const NamedStorageKind& entry : kStorageKinds) {
+    if (static_cast<std::uint8_t>(entry.kind) == kind) return entry.name;
   }
   return std::to_string(kind);
 }
 
 std::optional<std::uint8_t> StorageKindCode(std::string_view name) {
-  for (const StorageKind& entry : kStorageKinds) {
-    if (name == entry.name) return entry.code;
+  for (const NamedStorageKind& entry : kStorageKinds) {
+    if (name == entry.name) return static_cast<std::uint8_t>(entry.kind);
   }
   return std::nullopt;
 }
