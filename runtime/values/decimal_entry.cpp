@@ -16,21 +16,30 @@ DecimalEntry DecimalZero() {
   return zero;
 }
 
-void NormaliseDecimal(DecimalEntry& entry) {
-  int topWord = 7;
-  while (topWord >= 0 && lanes::Load(entry.digits + 8 * topWord) == 0) {
-    --topWord;
+namespace {
+
+/// Bit w is set when word w of the digits holds a nonzero digit. Testing every word and
+/// combining the answers avoids a loop whose exit depends on the digits.
+unsigned NonZeroWords(const DecimalEntry& entry) {
+  unsigned words = 0;
+  for (int word = 0; word < 8; ++word) {
+    words |= (lanes::Load(entry.digits + 8 * word) != 0 ? 1u : 0u) << word;
   }
-  if (topWord < 0) {
+  return words;
+}
+
+}  // namespace
+
+void NormaliseDecimal(DecimalEntry& entry) {
+  const unsigned nonZeroWords = NonZeroWords(entry);
+  if (nonZeroWords == 0) {
     entry.sign = 0;
     entry.low = DecimalEntry::kUnits;
     entry.high = DecimalEntry::kUnits;
     return;
   }
-  int bottomWord = 0;
-  while (lanes::Load(entry.digits + 8 * bottomWord) == 0) {
-    ++bottomWord;
-  }
+  const int topWord = 31 - std::countl_zero(nonZeroWords);
+  const int bottomWord = std::countr_zero(nonZeroWords);
   // Byte k of a word is position 8 * word + k (little-endian load).
   const uint64_t top = lanes::Load(entry.digits + 8 * topWord);
   const uint64_t bottom = lanes::Load(entry.digits + 8 * bottomWord);
@@ -39,12 +48,11 @@ void NormaliseDecimal(DecimalEntry& entry) {
 }
 
 bool DecimalIsNonZero(const DecimalEntry& entry) {
+  uint64_t any = 0;
   for (int word = 0; word < 8; ++word) {
-    if (lanes::Load(entry.digits + 8 * word) != 0) {
-      return true;
-    }
+    any |= lanes::Load(entry.digits + 8 * word);
   }
-  return false;
+  return any != 0;
 }
 
 int CompareMagnitudes(const DecimalEntry& a, const DecimalEntry& b) {
