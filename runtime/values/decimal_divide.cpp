@@ -8,7 +8,6 @@
 // large, and the next limbs bring that down to rarely one, corrected by adding the divisor back.
 
 #include <algorithm>
-#include <cstring>
 
 #include "runtime/values/decimal_arithmetic.h"
 #include "runtime/values/decimal_digit_lanes.h"
@@ -30,11 +29,26 @@ struct LimbRun {
   int count;
 };
 
-/// Reads `count` digits (lowest first, zero-padded to a whole number of words) as limbs.
-void PackDigits(const uint8_t* digits, int count, LimbRun& run) {
+/// The eight digits of `entry` from `position` up, reading positions outside 0 to 63 as 0.
+uint64_t LoadDigitsAt(const DecimalEntry& entry, int position) {
+  if (position >= 0 && position <= DecimalEntry::kPositions - 8) {
+    return lanes::Load(entry.digits + position);
+  }
+  if (position < 0 && position > -8) {
+    return lanes::Load(entry.digits) << (8 * -position);
+  }
+  if (position > DecimalEntry::kPositions - 8 && position < DecimalEntry::kPositions) {
+    return lanes::Load(entry.digits + DecimalEntry::kPositions - 8) >> (8 * (position - (DecimalEntry::kPositions - 8)));
+  }
+  return 0;
+}
+
+/// Reads the `count` digits of `entry` from position `first` up as limbs; positions above
+/// `first + count - 1` must hold 0 or lie above position 63.
+void PackDigits(const DecimalEntry& entry, int first, int count, LimbRun& run) {
   run.count = (count + 7) / 8;
   for (int limb = 0; limb < run.count; ++limb) {
-    run.limbs[limb] = limbs::Pack(lanes::Load(digits + 8 * limb));
+    run.limbs[limb] = limbs::Pack(LoadDigitsAt(entry, first + 8 * limb));
   }
 }
 
@@ -134,17 +148,12 @@ void LongDivide(const DecimalEntry& dividend, const DecimalEntry& divisor, Decim
       return;
     }
   }
-  const int dividendCount = dividend.high - dividendLow + 1;
-  alignas(8) uint8_t shifted[8 * kMaxDividendLimbs + 8] = {};
-  std::memcpy(shifted + shift, dividend.digits + dividendLow, static_cast<size_t>(dividendCount));
+  // The shifted dividend's digit k is the entry's position dividendLow - shift + k; its lowest
+  // shift digits read positions below dividendLow, which are 0.
   LimbRun dividendRun;
-  PackDigits(shifted, shift + dividendCount, dividendRun);
-
-  alignas(8) uint8_t divisorDigits[DecimalEntry::kPositions + 8] = {};
-  const int divisorCount = divisor.high - divisor.low + 1;
-  std::memcpy(divisorDigits, divisor.digits + divisor.low, static_cast<size_t>(divisorCount));
+  PackDigits(dividend, dividendLow - shift, shift + dividend.high - dividendLow + 1, dividendRun);
   LimbRun divisorRun;
-  PackDigits(divisorDigits, divisorCount, divisorRun);
+  PackDigits(divisor, divisor.low, divisor.high - divisor.low + 1, divisorRun);
 
   if (divisorRun.count == 1) {
     DivideBySingleLimb(dividendRun, divisorRun.limbs[0], quotient);
