@@ -30,11 +30,15 @@ void Combine(DecimalEntry& second, const DecimalEntry& top, uint8_t topSign) {
   const uint64_t differ = second.sign != topSign ? 1 : 0;
   const uint64_t complementMask = 0 - differ;
   uint64_t carry = differ;
+  const auto addend = [complementMask](uint64_t digits) {
+    return digits ^ ((digits ^ (lanes::kNines - digits)) & complementMask);
+  };
+  unsigned nonZeroWords = 0;
   for (int word = firstWord; word <= lastWord; ++word) {
-    const uint64_t addend = lanes::Load(top.digits + 8 * word);
-    const uint64_t chosen = addend ^ ((addend ^ (lanes::kNines - addend)) & complementMask);
     uint8_t* target = second.digits + 8 * word;
-    lanes::Store(target, lanes::AddDigits(lanes::Load(target), chosen, carry));
+    const uint64_t sum = lanes::AddDigits(lanes::Load(target), addend(lanes::Load(top.digits + 8 * word)), carry);
+    lanes::Store(target, sum);
+    nonZeroWords |= (sum != 0 ? 1u : 0u) << word;
   }
   // A sum carries out when it needs the headroom position above the words used, and a
   // difference carries out exactly when it is not negative; both cases are rare.
@@ -48,8 +52,11 @@ void Combine(DecimalEntry& second, const DecimalEntry& top, uint8_t topSign) {
       TensComplement(second, firstWord, lastWord);
       second.sign ^= 1;
     }
+    NormaliseDecimal(second);
+    return;
   }
-  NormaliseDecimal(second);
+  // Words outside the range were 0 in both operands and still are.
+  NormaliseDecimalWords(second, nonZeroWords);
 }
 
 DecimalEntry One() { return DecimalFromUInt64(1, false); }

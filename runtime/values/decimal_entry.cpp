@@ -1,6 +1,7 @@
 #include "runtime/values/decimal_entry.h"
 
 #include <bit>
+#include <cstddef>
 #include <cstring>
 
 #include "runtime/values/decimal_digit_lanes.h"
@@ -18,10 +19,14 @@ DecimalEntry DecimalZero() {
 
 namespace {
 
+static_assert(offsetof(DecimalEntry, sign) == DecimalEntry::kPositions && offsetof(DecimalEntry, low) == DecimalEntry::kPositions + 1 &&
+              offsetof(DecimalEntry, high) == DecimalEntry::kPositions + 2);
+
 /// Bit w is set when word w of the digits holds a nonzero digit. Testing every word and
 /// combining the answers avoids a loop whose exit depends on the digits.
 unsigned NonZeroWords(const DecimalEntry& entry) {
   unsigned words = 0;
+#pragma GCC unroll 8
   for (int word = 0; word < 8; ++word) {
     words |= (lanes::Load(entry.digits + 8 * word) != 0 ? 1u : 0u) << word;
   }
@@ -30,8 +35,9 @@ unsigned NonZeroWords(const DecimalEntry& entry) {
 
 }  // namespace
 
-void NormaliseDecimal(DecimalEntry& entry) {
-  const unsigned nonZeroWords = NonZeroWords(entry);
+void NormaliseDecimal(DecimalEntry& entry) { NormaliseDecimalWords(entry, NonZeroWords(entry)); }
+
+void NormaliseDecimalWords(DecimalEntry& entry, unsigned nonZeroWords) {
   if (nonZeroWords == 0) {
     entry.sign = 0;
     entry.low = DecimalEntry::kUnits;
@@ -43,8 +49,12 @@ void NormaliseDecimal(DecimalEntry& entry) {
   // Byte k of a word is position 8 * word + k (little-endian load).
   const uint64_t top = lanes::Load(entry.digits + 8 * topWord);
   const uint64_t bottom = lanes::Load(entry.digits + 8 * bottomWord);
-  entry.high = static_cast<uint8_t>(8 * topWord + (63 - std::countl_zero(top)) / 8);
-  entry.low = static_cast<uint8_t>(8 * bottomWord + std::countr_zero(bottom) / 8);
+  const auto high = static_cast<uint8_t>(8 * topWord + (63 - std::countl_zero(top)) / 8);
+  const auto low = static_cast<uint8_t>(8 * bottomWord + std::countr_zero(bottom) / 8);
+  // sign, low and high are written as one store (with the padding after them) so that a copy
+  // of the entry, which moves those bytes as one word, can take them straight from the store.
+  const uint64_t tail = static_cast<uint64_t>(entry.sign) | static_cast<uint64_t>(low) << 8 | static_cast<uint64_t>(high) << 16;
+  std::memcpy(reinterpret_cast<unsigned char*>(&entry) + DecimalEntry::kPositions, &tail, sizeof tail);
 }
 
 bool DecimalIsNonZero(const DecimalEntry& entry) {

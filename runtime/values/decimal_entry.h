@@ -39,6 +39,10 @@ DecimalEntry DecimalZero();
 /// sign of a zero. Digits must already be 0 outside the range the caller wrote.
 void NormaliseDecimal(DecimalEntry& entry);
 
+/// NormaliseDecimal for a caller that already knows which words hold a nonzero digit (bit w
+/// set for word w, positions 8w to 8w + 7), which saves testing every word again.
+void NormaliseDecimalWords(DecimalEntry& entry, unsigned nonZeroWords);
+
 /// True when any digit is nonzero.
 bool DecimalIsNonZero(const DecimalEntry& entry);
 
