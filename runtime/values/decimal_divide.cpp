@@ -112,8 +112,9 @@ void DivideByLimbs(LimbRun& dividend, LimbRun& divisor, DecimalEntry& quotient) 
       const uint64_t product = trial * divisor.limbs[limb] + productCarry;
       productCarry = product / limbs::kLimbBase;
       int64_t value = static_cast<int64_t>(window[limb]) - static_cast<int64_t>(product - productCarry * limbs::kLimbBase) + borrow;
-      borrow = value < 0 ? -1 : 0;
-      value += value < 0 ? kBase : 0;
+      // The sign as a mask rather than a branch: whether a limb borrows is as good as random.
+      borrow = value >> 63;
+      value += borrow & kBase;
       window[limb] = static_cast<uint64_t>(value);
     }
     const int64_t top = static_cast<int64_t>(window[n]) - static_cast<int64_t>(productCarry) + borrow;
