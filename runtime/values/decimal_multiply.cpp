@@ -3,8 +3,7 @@
 // Both operands are read as limbs of eight digits (radix 10^8), one per word of the entry, so a
 // full-width product takes at most 64 limb products instead of thousands of digit steps. Limb
 // products are summed per column without carrying: a product is below 10^16 and a column has at
-// most eight of them, which stays below 2^64. The carries are resolved once, in one pass that
-// also turns the columns back into digits.
+// most eight of them, which stays below 2^64.
 
 #include <algorithm>
 
@@ -50,20 +49,17 @@ DecimalEntry MultiplyDecimals(const DecimalEntry& a, const DecimalEntry& b) {
     bLimbs[word] = limbs::Pack(lanes::Load(b.digits + 8 * word));
   }
 
-  uint64_t columns[kColumnsKept] = {};
-  for (int i = aFirst; i <= aLast; ++i) {
-    // Columns above lastColumn only hold lost digits and are never summed.
-    const int jLast = std::min(bLast, lastColumn - i);
-    for (int j = bFirst; j <= jLast; ++j) {
-      columns[i + j] += aLimbs[i] * bLimbs[j];
-    }
-  }
-
-  // Columns below position 0 only feed their carries upward; the carry out of the last kept
-  // column is lost. A column plus its carry stays below 2^64: the carry is below 2^37.
+  // Columns are summed one at a time in a register, lowest first, and carried at once: adding
+  // each limb product into an array of columns instead would chain every addition through
+  // memory. Columns below position 0 only feed their carries upward; the carry out of the last
+  // kept column is lost. A column plus its carry stays below 2^64: the carry is below 2^30.
   uint64_t carry = 0;
   for (int column = firstColumn; column <= lastColumn; ++column) {
-    const uint64_t value = columns[column] + carry;
+    uint64_t value = carry;
+    const int iLast = std::min(aLast, column - bFirst);
+    for (int i = std::max(aFirst, column - bLast); i <= iLast; ++i) {
+      value += aLimbs[i] * bLimbs[column - i];
+    }
     carry = value / limbs::kLimbBase;
     const auto limb = static_cast<uint32_t>(value - carry * limbs::kLimbBase);
     if (column >= kUnitsWords) {
