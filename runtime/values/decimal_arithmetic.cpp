@@ -8,48 +8,55 @@
 namespace vel::values {
 namespace {
 
-/// Applies a lane operation (decimal add with carry or subtract with borrow) to the magnitudes,
-/// acc = acc op other, from the lowest word in use upward; returns the carry or borrow out of
-/// position 63. Words above both operands' highest digits are only visited while a carry or
-/// borrow runs on, which gives the one extra position of headroom the top digit may need.
-template <uint64_t (*kLaneOperation)(uint64_t, uint64_t, uint64_t&)>
-bool CombineMagnitudes(DecimalEntry& acc, const DecimalEntry& other) {
-  const int firstWord = std::min(acc.low, other.low) / 8;
-  const int lastWord = std::max(acc.high, other.high) / 8;
-  uint64_t carry = 0;
-  for (int word = firstWord; word < 8; ++word) {
-    if (word > lastWord && carry == 0) {
-      break;
-    }
-    uint8_t* target = acc.digits + 8 * word;
-    lanes::Store(target, kLaneOperation(lanes::Load(target), lanes::Load(other.digits + 8 * word), carry));
-  }
-  return carry != 0;
-}
-
-/// Replaces the digits by their ten's complement (0 - digits), turning a borrowed-out
-/// difference back into its magnitude.
-void TensComplement(DecimalEntry& entry, int firstWord) {
+/// Replaces words `firstWord` to `lastWord` by their ten's complement (0 - digits), turning a
+/// difference that borrowed out of them back into its magnitude.
+void TensComplement(DecimalEntry& entry, int firstWord, int lastWord) {
   uint64_t borrow = 0;
-  for (int word = firstWord; word < 8; ++word) {
+  for (int word = firstWord; word <= lastWord; ++word) {
     uint8_t* target = entry.digits + 8 * word;
     lanes::Store(target, lanes::SubtractDigits(0, lanes::Load(target), borrow));
   }
 }
 
 /// Adds (signs agree) or subtracts (signs differ) the magnitude of `top` into `second`.
+///
+/// Both run as one decimal addition over the words either operand uses: a subtraction adds the
+/// nines' complement of `top` and a carry into the lowest digit, which is adding 10^n - top for
+/// the n digits of those words. The addend is chosen by a mask rather than a branch because
+/// mixed signs are as common as equal ones and would defeat branch prediction.
 void Combine(DecimalEntry& second, const DecimalEntry& top, uint8_t topSign) {
-  if (second.sign == topSign) {
-    CombineMagnitudes<lanes::AddDigits>(second, top);  // a carry beyond position 63 is lost
-  } else {
-    const int firstWord = std::min(second.low, top.low) / 8;
-    // A borrow out of the top means the difference is negative, held as its ten's complement.
-    if (CombineMagnitudes<lanes::SubtractDigits>(second, top)) {
-      TensComplement(second, firstWord);
+  const int firstWord = std::min(second.low, top.low) / 8;
+  const int lastWord = std::max(second.high, top.high) / 8;
+  const uint64_t differ = second.sign != topSign ? 1 : 0;
+  const uint64_t complementMask = 0 - differ;
+  uint64_t carry = differ;
+  const auto addend = [complementMask](uint64_t digits) {
+    return digits ^ ((digits ^ (lanes::kNines - digits)) & complementMask);
+  };
+  unsigned nonZeroWords = 0;
+  for (int word = firstWord; word <= lastWord; ++word) {
+    uint8_t* target = second.digits + 8 * word;
+    const uint64_t sum = lanes::AddDigits(lanes::Load(target), addend(lanes::Load(top.digits + 8 * word)), carry);
+    lanes::Store(target, sum);
+    nonZeroWords |= (sum != 0 ? 1u : 0u) << word;
+  }
+  // A sum carries out when it needs the headroom position above the words used, and a
+  // difference carries out exactly when it is not negative; both cases are rare.
+  if (carry != differ) {
+    if (differ == 0) {
+      if (lastWord + 1 < DecimalEntry::kPositions / 8) {
+        second.digits[8 * (lastWord + 1)] = 1;  // beyond position 63 the carry is lost
+      }
+    } else {
+      // The difference is negative, held as 10^n less its magnitude.
+      TensComplement(second, firstWord, lastWord);
       second.sign ^= 1;
     }
+    NormaliseDecimal(second);
+    return;
   }
-  NormaliseDecimal(second);
+  // Words outside the range were 0 in both operands and still are.
+  NormaliseDecimalWords(second, nonZeroWords);
 }
 
 DecimalEntry One() { return DecimalFromUInt64(1, false); }

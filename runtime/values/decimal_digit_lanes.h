@@ -14,6 +14,7 @@ namespace vel::values::lanes {
 
 inline constexpr uint64_t kLaneOnes = 0x0101010101010101ULL;
 inline constexpr uint64_t kBias = 0xF6F6F6F6F6F6F6F6ULL;  // 246 in every byte
+inline constexpr uint64_t kNines = 0x0909090909090909ULL;  // kNines - word: nines' complement
 
 inline uint64_t Load(const uint8_t* digits) {
   uint64_t word;

@@ -1,77 +1,143 @@
 // Long division of decimal entries (declared in decimal_arithmetic.h).
 //
-// The quotient is built digit by digit from the top. Both operands are first multiplied by a
-// small factor that brings the divisor's leading digit to 5 or more; a trial quotient digit from
-// the remainder's two leading digits over that leading digit is then at most two too large, and
-// is corrected by adding the divisor back. The trial subtraction uses the cached multiples of the
-// divisor and runs eight digits at a time.
+// The quotient is computed as an integer division of digit runs held as limbs of eight digits
+// (radix 10^8), so each step of the long division produces eight quotient digits. A divisor of
+// one limb divides limb by limb; a longer one follows Knuth's algorithm D: both operands are
+// first multiplied by a factor that makes the divisor's leading limb at least half the radix,
+// after which a trial quotient limb from the remainder's two leading limbs is at most two too
+// large, and the next limbs bring that down to rarely one, corrected by adding the divisor back.
 
 #include <algorithm>
-#include <cstring>
 
 #include "runtime/values/decimal_arithmetic.h"
 #include "runtime/values/decimal_digit_lanes.h"
+#include "runtime/values/decimal_limbs.h"
 
 namespace vel::values {
 namespace {
 
 constexpr int kQuotientPlaces = 31;
-// The scaled dividend has at most 64 digits, 95 appended zeros and one normalisation digit;
-// windows of up to 72 digits read past its top, so the buffer leaves room for that.
-constexpr int kWorkDigits = 160 + 72 + 8;
-constexpr int kMultipleDigits = 72;
+constexpr int64_t kBase = static_cast<int64_t>(limbs::kLimbBase);
+// The shifted dividend has at most 64 digits above 95 appended zeros: 20 limbs.
+constexpr int kMaxDividendLimbs = 20;
+constexpr int kMaxDivisorLimbs = DecimalEntry::kPositions / 8;
+constexpr int kQuotientWords = DecimalEntry::kPositions / 8;
 
-/// kTrialDigits[d][n] = min(9, n / d) for a leading divisor digit d of 5 to 9 and a pair of
-/// leading remainder digits n, so the inner loop needs no hardware division.
-struct TrialDigitTable {
-  uint8_t digits[10][100];
-  constexpr TrialDigitTable() : digits{} {
-    for (int divisor = 1; divisor < 10; ++divisor) {
-      for (int pair = 0; pair < 100; ++pair) {
-        digits[divisor][pair] = static_cast<uint8_t>(pair / divisor < 9 ? pair / divisor : 9);
+/// A digit run as limbs, lowest first.
+struct LimbRun {
+  uint64_t limbs[kMaxDividendLimbs + 1];  // one more for the normalisation carry
+  int count;
+};
+
+/// The eight digits of `entry` from `position` up, reading positions outside 0 to 63 as 0.
+uint64_t LoadDigitsAt(const DecimalEntry& entry, int position) {
+  if (position >= 0 && position <= DecimalEntry::kPositions - 8) {
+    return lanes::Load(entry.digits + position);
+  }
+  if (position < 0 && position > -8) {
+    return lanes::Load(entry.digits) << (8 * -position);
+  }
+  if (position > DecimalEntry::kPositions - 8 && position < DecimalEntry::kPositions) {
+    return lanes::Load(entry.digits + DecimalEntry::kPositions - 8) >> (8 * (position - (DecimalEntry::kPositions - 8)));
+  }
+  return 0;
+}
+
+/// Reads the `count` digits of `entry` from position `first` up as limbs; positions above
+/// `first + count - 1` must hold 0 or lie above position 63.
+void PackDigits(const DecimalEntry& entry, int first, int count, LimbRun& run) {
+  run.count = (count + 7) / 8;
+  for (int limb = 0; limb < run.count; ++limb) {
+    run.limbs[limb] = limbs::Pack(LoadDigitsAt(entry, first + 8 * limb));
+  }
+}
+
+/// run *= factor (a limb); returns the carry out of the top limb.
+uint64_t ScaleLimbs(LimbRun& run, uint64_t factor) {
+  uint64_t carry = 0;
+  for (int limb = 0; limb < run.count; ++limb) {
+    const uint64_t value = run.limbs[limb] * factor + carry;
+    carry = value / limbs::kLimbBase;
+    run.limbs[limb] = value - carry * limbs::kLimbBase;
+  }
+  return carry;
+}
+
+/// Stores quotient limb `index` as digits, dropping limbs above position 63.
+void StoreQuotientLimb(DecimalEntry& quotient, int index, uint64_t limb) {
+  if (index < kQuotientWords) {
+    lanes::Store(quotient.digits + 8 * index, limbs::Unpack(static_cast<uint32_t>(limb)));
+  }
+}
+
+void DivideBySingleLimb(const LimbRun& dividend, uint64_t divisor, DecimalEntry& quotient) {
+  const limbs::LimbDivisor by(static_cast<uint32_t>(divisor));
+  uint64_t remainder = 0;
+  for (int index = dividend.count - 1; index >= 0; --index) {
+    // remainder < divisor < 10^8, so the numerator stays below 10^16 < 2^54.
+    const uint64_t limb = by.Divide(remainder * limbs::kLimbBase + dividend.limbs[index], remainder);
+    StoreQuotientLimb(quotient, index, limb);
+  }
+}
+
+/// Knuth's algorithm D for a divisor of two or more limbs (its top limb nonzero).
+void DivideByLimbs(LimbRun& dividend, LimbRun& divisor, DecimalEntry& quotient) {
+  const int n = divisor.count;
+  if (dividend.count < n) {
+    return;  // the quotient is 0
+  }
+  const uint64_t factor = limbs::kLimbBase / (divisor.limbs[n - 1] + 1);
+  ScaleLimbs(divisor, factor);  // cannot carry out: the leading limb stays below the radix
+  dividend.limbs[dividend.count] = ScaleLimbs(dividend, factor);
+
+  const uint64_t leading = divisor.limbs[n - 1];
+  const uint64_t next = divisor.limbs[n - 2];
+  const limbs::LimbDivisor byLeading(static_cast<uint32_t>(leading));
+  uint64_t* remainder = dividend.limbs;
+  for (int index = dividend.count - n; index >= 0; --index) {
+    uint64_t* window = remainder + index;  // n + 1 limbs of the running remainder
+    uint64_t rest = 0;
+    uint64_t trial = byLeading.Divide(window[n] * limbs::kLimbBase + window[n - 1], rest);
+    while (trial >= limbs::kLimbBase || trial * next > rest * limbs::kLimbBase + window[n - 2]) {
+      --trial;
+      rest += leading;
+      if (rest >= limbs::kLimbBase) {
+        break;
       }
     }
+    // window -= trial * divisor, with a signed borrow running upward.
+    int64_t borrow = 0;
+    uint64_t productCarry = 0;
+    for (int limb = 0; limb < n; ++limb) {
+      const uint64_t product = trial * divisor.limbs[limb] + productCarry;
+      productCarry = product / limbs::kLimbBase;
+      int64_t value = static_cast<int64_t>(window[limb]) - static_cast<int64_t>(product - productCarry * limbs::kLimbBase) + borrow;
+      // The sign as a mask rather than a branch: whether a limb borrows is as good as random.
+      borrow = value >> 63;
+      value += borrow & kBase;
+      window[limb] = static_cast<uint64_t>(value);
+    }
+    const int64_t top = static_cast<int64_t>(window[n]) - static_cast<int64_t>(productCarry) + borrow;
+    if (top < 0) {
+      // The trial limb was one too large: add the divisor back.
+      --trial;
+      uint64_t carry = 0;
+      for (int limb = 0; limb < n; ++limb) {
+        const uint64_t value = window[limb] + divisor.limbs[limb] + carry;
+        carry = value >= limbs::kLimbBase ? 1 : 0;
+        window[limb] = value - carry * limbs::kLimbBase;
+      }
+      window[n] = static_cast<uint64_t>(top + static_cast<int64_t>(carry));
+    } else {
+      window[n] = static_cast<uint64_t>(top);
+    }
+    StoreQuotientLimb(quotient, index, trial);
   }
-  constexpr const uint8_t* operator[](int divisor) const { return digits[divisor]; }
-};
-constexpr TrialDigitTable kTrialDigits;
-
-/// Multiplies a digit run (lowest first) by a single digit in place; returns the carry digit.
-uint8_t ScaleDigits(uint8_t* digits, int count, int factor) {
-  int carry = 0;
-  for (int i = 0; i < count; ++i) {
-    const int value = digits[i] * factor + carry;
-    carry = value / 10;
-    digits[i] = static_cast<uint8_t>(value - carry * 10);
-  }
-  return static_cast<uint8_t>(carry);
-}
-
-/// window -= multiple over `lanesUsed` digits; returns true on a borrow out of the window.
-bool SubtractWindow(uint8_t* window, const uint8_t* multiple, int lanesUsed) {
-  uint64_t borrow = 0;
-  for (int lane = 0; lane < lanesUsed; lane += 8) {
-    lanes::Store(window + lane, lanes::SubtractDigits(lanes::Load(window + lane), lanes::Load(multiple + lane), borrow));
-  }
-  return borrow != 0;
-}
-
-/// window += multiple over `lanesUsed` digits; returns true on a carry out of the window.
-bool AddWindow(uint8_t* window, const uint8_t* multiple, int lanesUsed) {
-  uint64_t carry = 0;
-  for (int lane = 0; lane < lanesUsed; lane += 8) {
-    lanes::Store(window + lane, lanes::AddDigits(lanes::Load(window + lane), lanes::Load(multiple + lane), carry));
-  }
-  return carry != 0;
 }
 
 /// Writes the digits of floor(|dividend| / |divisor|) at positions 0 to 63 of `quotient`
 /// (position 0 = 10 to the power -32); digits above position 63 are lost.
 void LongDivide(const DecimalEntry& dividend, const DecimalEntry& divisor, DecimalEntry& quotient) {
-  uint8_t divisorDigits[kMultipleDigits] = {};
-  int divisorCount = divisor.high - divisor.low + 1;
-  std::memcpy(divisorDigits, divisor.digits + divisor.low, static_cast<size_t>(divisorCount));
-
   // As integers the quotient is A * 10^shift / B, where A and B are the digit runs.
   int dividendLow = dividend.low;
   int shift = dividend.low - divisor.low + DecimalEntry::kUnits;
@@ -83,56 +149,17 @@ void LongDivide(const DecimalEntry& dividend, const DecimalEntry& divisor, Decim
       return;
     }
   }
-  const int dividendCount = dividend.high - dividendLow + 1;
+  // The shifted dividend's digit k is the entry's position dividendLow - shift + k; its lowest
+  // shift digits read positions below dividendLow, which are 0.
+  LimbRun dividendRun;
+  PackDigits(dividend, dividendLow - shift, shift + dividend.high - dividendLow + 1, dividendRun);
+  LimbRun divisorRun;
+  PackDigits(divisor, divisor.low, divisor.high - divisor.low + 1, divisorRun);
 
-  alignas(8) uint8_t work[kWorkDigits] = {};
-  std::memcpy(work + shift, dividend.digits + dividendLow, static_cast<size_t>(dividendCount));
-  int workCount = shift + dividendCount + 1;  // one more digit for the normalisation carry
-
-  const int factor = 10 / (divisorDigits[divisorCount - 1] + 1);
-  if (factor > 1) {
-    ScaleDigits(divisorDigits, divisorCount, factor);  // cannot carry: leading digit stays below 10
-    work[workCount - 1] = ScaleDigits(work + shift, dividendCount, factor);
-  }
-
-  const int lanesUsed = (divisorCount + 1 + 7) / 8 * 8;
-  alignas(8) uint8_t multiples[10][kMultipleDigits];
-  std::memset(multiples[0], 0, sizeof multiples[0]);
-  std::memcpy(multiples[1], divisorDigits, sizeof divisorDigits);
-  for (int multiple = 2; multiple <= 9; ++multiple) {
-    uint64_t carry = 0;
-    for (int lane = 0; lane < lanesUsed; lane += 8) {
-      lanes::Store(multiples[multiple] + lane,
-                   lanes::AddDigits(lanes::Load(multiples[multiple - 1] + lane), lanes::Load(multiples[1] + lane), carry));
-    }
-  }
-
-  // The trial digit comes from the remainder's two leading digits over the divisor's leading
-  // digit, then is lowered while the next digits of both show it too large (as in Knuth's
-  // algorithm D). What remains too large, rarely by one, is corrected by adding back.
-  const int leadingDivisorDigit = divisorDigits[divisorCount - 1];
-  const int nextDivisorDigit = divisorCount > 1 ? divisorDigits[divisorCount - 2] : 0;
-  for (int digitIndex = workCount - 1 - divisorCount; digitIndex >= 0; --digitIndex) {
-    uint8_t* window = work + digitIndex;  // the remainder, divisorCount + 1 digits
-    const int leadingPair = window[divisorCount] * 10 + window[divisorCount - 1];
-    if (leadingPair < leadingDivisorDigit) {
-      continue;  // the quotient digit is 0
-    }
-    int trial = kTrialDigits[leadingDivisorDigit][leadingPair];
-    const int thirdDigit = divisorCount > 1 ? window[divisorCount - 2] : 0;
-    while (trial * nextDivisorDigit > (leadingPair - trial * leadingDivisorDigit) * 10 + thirdDigit) {
-      --trial;
-    }
-    if (SubtractWindow(window, multiples[trial], lanesUsed)) {
-      // The trial digit was too large (by at most two): add the divisor back until the
-      // remainder's ten's complement carries out again.
-      do {
-        --trial;
-      } while (!AddWindow(window, multiples[1], lanesUsed));
-    }
-    if (digitIndex < DecimalEntry::kPositions) {
-      quotient.digits[digitIndex] = static_cast<uint8_t>(trial);
-    }
+  if (divisorRun.count == 1) {
+    DivideBySingleLimb(dividendRun, divisorRun.limbs[0], quotient);
+  } else {
+    DivideByLimbs(dividendRun, divisorRun, quotient);
   }
 }
 

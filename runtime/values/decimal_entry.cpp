@@ -1,6 +1,7 @@
 #include "runtime/values/decimal_entry.h"
 
 #include <bit>
+#include <cstddef>
 #include <cstring>
 
 #include "runtime/values/decimal_digit_lanes.h"
@@ -16,35 +17,52 @@ DecimalEntry DecimalZero() {
   return zero;
 }
 
-void NormaliseDecimal(DecimalEntry& entry) {
-  int topWord = 7;
-  while (topWord >= 0 && lanes::Load(entry.digits + 8 * topWord) == 0) {
-    --topWord;
+namespace {
+
+static_assert(offsetof(DecimalEntry, sign) == DecimalEntry::kPositions && offsetof(DecimalEntry, low) == DecimalEntry::kPositions + 1 &&
+              offsetof(DecimalEntry, high) == DecimalEntry::kPositions + 2);
+
+/// Bit w is set when word w of the digits holds a nonzero digit. Testing every word and
+/// combining the answers avoids a loop whose exit depends on the digits.
+unsigned NonZeroWords(const DecimalEntry& entry) {
+  unsigned words = 0;
+#pragma GCC unroll 8
+  for (int word = 0; word < 8; ++word) {
+    words |= (lanes::Load(entry.digits + 8 * word) != 0 ? 1u : 0u) << word;
   }
-  if (topWord < 0) {
+  return words;
+}
+
+}  // namespace
+
+void NormaliseDecimal(DecimalEntry& entry) { NormaliseDecimalWords(entry, NonZeroWords(entry)); }
+
+void NormaliseDecimalWords(DecimalEntry& entry, unsigned nonZeroWords) {
+  if (nonZeroWords == 0) {
     entry.sign = 0;
     entry.low = DecimalEntry::kUnits;
     entry.high = DecimalEntry::kUnits;
     return;
   }
-  int bottomWord = 0;
-  while (lanes::Load(entry.digits + 8 * bottomWord) == 0) {
-    ++bottomWord;
-  }
+  const int topWord = 31 - std::countl_zero(nonZeroWords);
+  const int bottomWord = std::countr_zero(nonZeroWords);
   // Byte k of a word is position 8 * word + k (little-endian load).
   const uint64_t top = lanes::Load(entry.digits + 8 * topWord);
   const uint64_t bottom = lanes::Load(entry.digits + 8 * bottomWord);
-  entry.high = static_cast<uint8_t>(8 * topWord + (63 - std::countl_zero(top)) / 8);
-  entry.low = static_cast<uint8_t>(8 * bottomWord + std::countr_zero(bottom) / 8);
+  const auto high = static_cast<uint8_t>(8 * topWord + (63 - std::countl_zero(top)) / 8);
+  const auto low = static_cast<uint8_t>(8 * bottomWord + std::countr_zero(bottom) / 8);
+  // sign, low and high are written as one store (with the padding after them) so that a copy
+  // of the entry, which moves those bytes as one word, can take them straight from the store.
+  const uint64_t tail = static_cast<uint64_t>(entry.sign) | static_cast<uint64_t>(low) << 8 | static_cast<uint64_t>(high) << 16;
+  std::memcpy(reinterpret_cast<unsigned char*>(&entry) + DecimalEntry::kPositions, &tail, sizeof tail);
 }
 
 bool DecimalIsNonZero(const DecimalEntry& entry) {
+  uint64_t any = 0;
   for (int word = 0; word < 8; ++word) {
-    if (lanes::Load(entry.digits + 8 * word) != 0) {
-      return true;
-    }
+    any |= lanes::Load(entry.digits + 8 * word);
   }
-  return false;
+  return any != 0;
 }
 
 int CompareMagnitudes(const DecimalEntry& a, const DecimalEntry& b) {

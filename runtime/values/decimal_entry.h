@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 namespace vel::values {
 
@@ -21,12 +22,26 @@ struct DecimalEntry {
   uint8_t high;  ///< Highest position in use.
 };
 
+/// Copies an entry as its 64 digits and the 8 bytes after them. An entry is just larger than
+/// the 64 bytes compilers copy with plain moves, and the string instructions they use for the
+/// whole struct take longer to start than the arithmetic on a short number takes to run.
+inline void CopyDecimal(DecimalEntry& target, const DecimalEntry& source) {
+  static_assert(sizeof(DecimalEntry) == DecimalEntry::kPositions + 8);
+  std::memcpy(target.digits, source.digits, DecimalEntry::kPositions);
+  std::memcpy(reinterpret_cast<unsigned char*>(&target) + DecimalEntry::kPositions,
+              reinterpret_cast<const unsigned char*>(&source) + DecimalEntry::kPositions, 8);
+}
+
 /// Returns the entry for zero.
 DecimalEntry DecimalZero();
 
 /// Recomputes `low` and `high` from the digits (trimming zeros at both ends) and clears the
 /// sign of a zero. Digits must already be 0 outside the range the caller wrote.
 void NormaliseDecimal(DecimalEntry& entry);
+
+/// NormaliseDecimal for a caller that already knows which words hold a nonzero digit (bit w
+/// set for word w, positions 8w to 8w + 7), which saves testing every word again.
+void NormaliseDecimalWords(DecimalEntry& entry, unsigned nonZeroWords);
 
 /// True when any digit is nonzero.
 bool DecimalIsNonZero(const DecimalEntry& entry);

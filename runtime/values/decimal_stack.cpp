@@ -31,7 +31,9 @@ DecimalEntry DecimalStack::Peek(int depth) const {
   if (depth < 0 || depth >= m_count) {
     return DecimalZero();
   }
-  return m_entries[m_count - 1 - depth];
+  DecimalEntry entry;
+  CopyDecimal(entry, m_entries[m_count - 1 - depth]);
+  return entry;
 }
 
 void DecimalStack::Push(const DecimalEntry& entry) {
@@ -39,7 +41,7 @@ void DecimalStack::Push(const DecimalEntry& entry) {
     ++m_overflows;
     return;
   }
-  m_entries[m_count++] = entry;
+  CopyDecimal(m_entries[m_count++], entry);
 }
 
 DecimalEntry DecimalStack::Pop() {
@@ -47,7 +49,9 @@ DecimalEntry DecimalStack::Pop() {
     ++m_underflows;
     return DecimalZero();
   }
-  return m_entries[--m_count];
+  DecimalEntry top;
+  CopyDecimal(top, m_entries[--m_count]);
+  return top;
 }
 
 DecimalEntry& DecimalStack::TopSlot() {
@@ -111,23 +115,24 @@ void DecimalStack::Subtract() {
 
 void DecimalStack::SubtractReversed() {
   Binary([](DecimalEntry& second, const DecimalEntry& top) {
-    DecimalEntry difference = top;
+    DecimalEntry difference;
+    CopyDecimal(difference, top);
     SubtractDecimals(difference, second);
-    second = difference;
+    CopyDecimal(second, difference);
   });
 }
 
 void DecimalStack::Multiply() {
-  Binary([](DecimalEntry& second, const DecimalEntry& top) { second = MultiplyDecimals(second, top); });
+  Binary([](DecimalEntry& second, const DecimalEntry& top) { CopyDecimal(second, MultiplyDecimals(second, top)); });
 }
 
 void DecimalStack::Divide() {
-  Binary([](DecimalEntry& second, const DecimalEntry& top) { second = DivideDecimals(second, top); });
+  Binary([](DecimalEntry& second, const DecimalEntry& top) { CopyDecimal(second, DivideDecimals(second, top)); });
 }
 
 void DecimalStack::Power(int32_t n) {
   DecimalEntry& top = TopSlot();
-  top = PowerDecimal(top, n);
+  CopyDecimal(top, PowerDecimal(top, n));
 }
 
 void DecimalStack::Negate() {
