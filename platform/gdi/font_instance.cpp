@@ -4,6 +4,8 @@
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H
+#include FT_DRIVER_H
+#include FT_MODULE_H
 
 #include <algorithm>
 #include <atomic>
@@ -21,7 +23,11 @@ std::mutex g_libraryMutex;
 FT_Library Library() {
   static FT_Library library = [] {
     FT_Library made = nullptr;
-    FT_Init_FreeType(&made);
+    if (FT_Init_FreeType(&made) != 0) return static_cast<FT_Library>(nullptr);
+    // The full bytecode interpreter snaps stems to whole pixels in both directions, which is
+    // what small dialog text on this kind of system looks like: crisp rather than soft.
+    FT_UInt version = TT_INTERPRETER_VERSION_35;
+    FT_Property_Set(made, "truetype", "interpreter-version", &version);
     return made;
   }();
   return library;
