@@ -108,8 +108,10 @@ BOOL WINAPI DeleteObject(HGDIOBJ ho) {
   auto object = LookupObject(ho);
   if (!object) return FALSE;
   if (object->m_stock) return TRUE;
-  // DCs go through DeleteDC and icons (type 0) through DestroyIcon.
-  if (object->Type() == OBJ_DC || object->Type() == OBJ_MEMDC || object->Type() == 0) return FALSE;
+  // DCs go through DeleteDC, icons (type 0) through DestroyIcon, metafiles through DeleteMetaFile.
+  if (object->Type() == OBJ_DC || object->Type() == OBJ_MEMDC || object->Type() == 0 || object->Type() == OBJ_METAFILE) {
+    return FALSE;
+  }
   if (auto bitmap = std::dynamic_pointer_cast<BitmapObject>(object); bitmap && bitmap->m_selectedInto != nullptr) {
     // A bitmap still selected into a DC stays; deleting it would pull the DC's surface away.
     return FALSE;

@@ -95,7 +95,8 @@ bool FontInstance::Open(const FontRequest& request) {
   // A positive height asks for the cell (ascent + descent), a negative one for the em.
   int height = request.height == 0 ? 16 : request.height;
   double em = height < 0 ? -height : height * unitsPerEm / (winAscent + winDescent);
-  int emPixels = std::clamp(static_cast<int>(std::lround(em)), 1, 2000);
+  // The cap bounds what one glyph can cost to rasterise and keep.
+  int emPixels = std::clamp(static_cast<int>(std::lround(em)), 1, 1024);
   double scale = emPixels / unitsPerEm;
   int widthPixels = 0;
   if (request.width > 0 && os2 != nullptr && os2->xAvgCharWidth > 0) {

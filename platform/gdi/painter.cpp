@@ -131,43 +131,76 @@ void Painter::Plot(int x, int y, uint32_t color) {
 }
 
 void Painter::Line(POINT from, POINT to, const LineStyle& style) {
-  const std::vector<int>& dashes = style.width <= 1 ? DashPattern(style.style) : DashPattern(PS_SOLID);
-  int dx = std::abs(static_cast<int>(to.x - from.x));
-  int dy = -std::abs(static_cast<int>(to.y - from.y));
-  int sx = from.x < to.x ? 1 : -1;
-  int sy = from.y < to.y ? 1 : -1;
-  int error = dx + dy;
-  int x = from.x;
-  int y = from.y;
-  int half = (style.width - 1) / 2;
-  size_t dashIndex = 0;
-  int dashLeft = dashes.empty() ? 0 : dashes[0];
-  // Bresenham, stopping before the end point as LineTo does.
-  for (int steps = std::max(dx, -dy); steps > 0; --steps) {
-    bool on = dashes.empty() || dashIndex % 2 == 0;
-    if (on || style.gapColor) {
-      uint32_t color = on ? style.color : *style.gapColor;
-      if (style.width <= 1) {
-        Plot(x, y, color);
-      } else {
-        Paint square{color};
-        FillRect(RECT{x - half, y - half, x - half + style.width, y - half + style.width}, square);
-      }
-    }
-    if (!dashes.empty() && --dashLeft == 0) {
-      dashIndex = (dashIndex + 1) % dashes.size();
-      dashLeft = dashes[dashIndex];
-    }
-    int twice = 2 * error;
-    if (twice >= dy) {
-      error += dy;
-      x += sx;
-    }
-    if (twice <= dx) {
-      error += dx;
-      y += sy;
-    }
+  if (style.width > 1) {
+    WideLine(from, to, style);
+    return;
   }
+  const std::vector<int>& dashes = DashPattern(style.style);
+  int64_t dx = int64_t{to.x} - from.x;
+  int64_t dy = int64_t{to.y} - from.y;
+  int64_t steps = std::max(std::abs(dx), std::abs(dy));
+  if (steps == 0) return;
+  // Only the steps that can land inside the clip are walked, so a line far longer than the
+  // surface costs no more than one across it.
+  RECT bounds = m_clip.Bounds();
+  double t0 = 0.0;
+  double t1 = 1.0;
+  auto clipAxis = [&](double start, double delta, double low, double high) {
+    if (delta == 0) return start >= low && start <= high;
+    double a = (low - start) / delta;
+    double b = (high - start) / delta;
+    if (a > b) std::swap(a, b);
+    t0 = std::max(t0, a);
+    t1 = std::min(t1, b);
+    return t0 <= t1;
+  };
+  if (!clipAxis(from.x, static_cast<double>(dx), bounds.left - 1.0, bounds.right + 1.0) ||
+      !clipAxis(from.y, static_cast<double>(dy), bounds.top - 1.0, bounds.bottom + 1.0)) {
+    return;
+  }
+  int64_t first = std::max<int64_t>(0, static_cast<int64_t>(std::floor(t0 * static_cast<double>(steps))) - 1);
+  int64_t last = std::min<int64_t>(steps, static_cast<int64_t>(std::ceil(t1 * static_cast<double>(steps))) + 1);
+  int period = 0;
+  for (int length : dashes) period += length;
+  // Walk from the start point up to but not including the end point, as LineTo does.
+  for (int64_t k = first; k < last; ++k) {
+    bool on = true;
+    if (period > 0) {
+      int phase = static_cast<int>(k % period);
+      size_t index = 0;
+      while (phase >= dashes[index]) phase -= dashes[index++];
+      on = index % 2 == 0;
+    }
+    if (!on && !style.gapColor) continue;
+    // Rounded division keeps the walk symmetric, like Bresenham's.
+    auto along = [steps, k](int64_t delta) {
+      int64_t numerator = 2 * k * delta + (delta >= 0 ? steps : -steps);
+      return numerator / (2 * steps);
+    };
+    int x = static_cast<int>(from.x + along(dx));
+    int y = static_cast<int>(from.y + along(dy));
+    Plot(x, y, on ? style.color : *style.gapColor);
+  }
+}
+
+void Painter::WideLine(POINT from, POINT to, const LineStyle& style) {
+  // A wide line is the rectangle around its centre line, filled.
+  double dx = static_cast<double>(to.x) - from.x;
+  double dy = static_cast<double>(to.y) - from.y;
+  double length = std::sqrt(dx * dx + dy * dy);
+  double half = style.width / 2.0;
+  double nx = length > 0 ? -dy / length * half : half;
+  double ny = length > 0 ? dx / length * half : 0;
+  double ex = length > 0 ? dx / length * half : 0;
+  double ey = length > 0 ? dy / length * half : half;
+  auto corner = [](double x, double y) { return POINT{static_cast<LONG>(std::lround(x)), static_cast<LONG>(std::lround(y))}; };
+  double cx0 = from.x + 0.5 - ex;
+  double cy0 = from.y + 0.5 - ey;
+  double cx1 = to.x + 0.5 + ex;
+  double cy1 = to.y + 0.5 + ey;
+  std::vector<POINT> quad{corner(cx0 + nx, cy0 + ny), corner(cx1 + nx, cy1 + ny), corner(cx1 - nx, cy1 - ny),
+                          corner(cx0 - nx, cy0 - ny)};
+  FillPolygon(quad, WINDING, Paint{style.color});
 }
 
 void Painter::FillPolygon(const std::vector<POINT>& points, int fillMode, const Paint& paint) {
@@ -221,7 +254,8 @@ void Painter::RoundedShape(const RECT& rect, int ew, int eh, std::optional<uint3
   int innerEw = std::max(ew - 2 * width, 0);
   int innerEh = std::max(eh - 2 * width, 0);
   Paint pen{penColor.value_or(0)};
-  for (LONG y = outer.top; y < outer.bottom; ++y) {
+  RECT bounds = m_clip.Bounds();
+  for (LONG y = std::max(outer.top, bounds.top); y < std::min(outer.bottom, bounds.bottom); ++y) {
     int ox0 = 0;
     int ox1 = 0;
     if (!RoundedSpan(outer, ew, eh, static_cast<int>(y), ox0, ox1)) continue;

@@ -64,6 +64,7 @@ class Painter {
 
  private:
   bool Visible(int x, int y) const;
+  void WideLine(POINT from, POINT to, const LineStyle& style);
 
   Surface& m_target;
   const Region& m_clip;
