@@ -88,6 +88,20 @@ class DeviceContext final : public GdiObject {
   DcState m_state;
   std::vector<DcState> m_saved;
 
+  /// The font instance last resolved for this DC, with what it was resolved from, so that
+  /// repeated text calls skip the lookup. Kept by FontForDc. A pinned font file changes
+  /// resolution only in tests, which select fonts afresh.
+  struct FontCache {
+    const FontObject* font = nullptr;
+    int height = 0;
+    int width = 0;
+    bool monochrome = false;
+    std::shared_ptr<class FontInstance> instance;
+    /// Keeps the font object alive so its address cannot be reused by another font.
+    std::shared_ptr<FontObject> fontHolder;
+  };
+  mutable FontCache m_fontCache;
+
  private:
   std::shared_ptr<Surface> m_surface;
   POINT m_origin{0, 0};

@@ -164,11 +164,17 @@ BOOL WINAPI ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* lprect,
     baseline = reference.y - m.descent;
   }
 
-  Region clip = dc->EffectiveClip();
   RECT optionRect{};
   if (lprect != nullptr) optionRect = dc->RectToSurface(*lprect);
-  if (lprect != nullptr && (options & ETO_CLIPPED)) clip.IntersectWith(optionRect);
-  Painter painter(dc->Target(), clip);
+  // Only a clipped call needs its own clip region; the rest draw through the DC's.
+  Region clipped;
+  const Region* clip = &dc->EffectiveClip();
+  if (lprect != nullptr && (options & ETO_CLIPPED)) {
+    clipped = *clip;
+    clipped.IntersectWith(optionRect);
+    clip = &clipped;
+  }
+  Painter painter(dc->Target(), *clip);
   Paint background{dc->PixelFor(s.bkColor)};
   if (lprect != nullptr && (options & ETO_OPAQUE)) {
     Painter opaque(dc->Target(), dc->EffectiveClip());

@@ -6,15 +6,27 @@ namespace vel::platform {
 
 std::shared_ptr<FontInstance> FontForDc(const DeviceContext& dc) {
   const LOGFONTA& font = dc.m_state.font->m_font;
+  int deviceHeight = dc.ScaleHeight(font.lfHeight);
+  int deviceWidth = dc.ScaleWidth(font.lfWidth);
+  bool monochrome = dc.IsMonochrome();
+  DeviceContext::FontCache& cache = dc.m_fontCache;
+  // Font objects never change after creation, so the same object at the same scale is the
+  // same instance (the cache holds the object's address only while the DC's state holds it).
+  if (cache.instance && cache.font == dc.m_state.font.get() && cache.height == deviceHeight &&
+      cache.width == deviceWidth && cache.monochrome == monochrome) {
+    return cache.instance;
+  }
   FontRequest request;
   request.file = ResolveFontFile(font);
-  int deviceHeight = dc.ScaleHeight(font.lfHeight);
   request.height = font.lfHeight < 0 ? -deviceHeight : deviceHeight;
-  request.width = dc.ScaleWidth(font.lfWidth);
+  request.width = deviceWidth;
   request.bold = font.lfWeight >= FW_SEMIBOLD;
   request.italic = font.lfItalic != 0;
-  request.antialiased = font.lfQuality != NONANTIALIASED_QUALITY && !dc.IsMonochrome();
-  return FontInstance::Get(request);
+  request.antialiased = font.lfQuality != NONANTIALIASED_QUALITY && !monochrome;
+  std::shared_ptr<FontInstance> instance = FontInstance::Get(request);
+  cache = DeviceContext::FontCache{dc.m_state.font.get(), deviceHeight, deviceWidth, monochrome, instance,
+                                   dc.m_state.font};
+  return instance;
 }
 
 int RunWidth(FontInstance& font, std::string_view text) {
