@@ -35,12 +35,6 @@ HBITMAP Register(std::shared_ptr<BitmapObject> bitmap) {
   return bitmap ? static_cast<HBITMAP>(RegisterObject(bitmap)) : nullptr;
 }
 
-size_t InfoSize(const BITMAPINFO* info) {
-  // The caller's BITMAPINFO has no stated size; it holds at most a header, masks and a full
-  // 256-entry table, which is what is read.
-  return info->bmiHeader.biSize + 12 + 256 * sizeof(RGBQUAD);
-}
-
 }  // namespace
 
 HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int cx, int cy) {
@@ -82,7 +76,7 @@ HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, VOI
   if (ppvBits != nullptr) *ppvBits = nullptr;
   if (pbmi == nullptr || hSection != nullptr) return nullptr;
   auto dc = hdc != nullptr ? LookupDc(hdc) : nullptr;
-  auto layout = ReadDibLayout(pbmi, InfoSize(pbmi), usage, dc ? dc->m_state.palette.get() : nullptr);
+  auto layout = ReadDibLayout(pbmi, AssumedDibInfoSize(pbmi), usage, dc ? dc->m_state.palette.get() : nullptr);
   if (!layout) return nullptr;
   auto bitmap = std::make_shared<BitmapObject>();
   bitmap->m_isDibSection = true;
@@ -128,7 +122,7 @@ HBITMAP WINAPI CreateDIBitmap(HDC hdc, const BITMAPINFOHEADER* pbmih, DWORD flIn
   auto bitmap = MakeBitmap(pbmih->biWidth, height, monochrome);
   if (!bitmap) return nullptr;
   if ((flInit & CBM_INIT) && pjBits != nullptr && pbmi != nullptr) {
-    auto layout = ReadDibLayout(pbmi, InfoSize(pbmi), iUsage, dc ? dc->m_state.palette.get() : nullptr);
+    auto layout = ReadDibLayout(pbmi, AssumedDibInfoSize(pbmi), iUsage, dc ? dc->m_state.palette.get() : nullptr);
     if (!layout) return nullptr;
     std::unique_ptr<Surface> decoded = DecodeDib(*layout, static_cast<const uint8_t*>(pjBits));
     for (int y = 0; y < std::min(decoded->Height(), bitmap->m_surface->Height()); ++y) {

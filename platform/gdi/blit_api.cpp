@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "platform/gdi/bitmap_object_util.h"
@@ -19,8 +20,6 @@ RECT MappedExtent(const DeviceContext& dc, int x, int y, int width, int height) 
   POINT b = dc.ToSurface(x + width, y + height);
   return RECT{a.x, a.y, b.x, b.y};
 }
-
-size_t AssumedInfoSize(const BITMAPINFO* info) { return info->bmiHeader.biSize + 12 + 256 * sizeof(RGBQUAD); }
 
 SourceConversion ConversionBetween(DeviceContext& destination, DeviceContext& source) {
   SourceConversion conversion;
@@ -100,7 +99,7 @@ int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestH
                          DWORD rop) {
   auto dc = LookupDc(hdc);
   if (!dc || lpBits == nullptr || lpbmi == nullptr) return 0;
-  auto layout = ReadDibLayout(lpbmi, AssumedInfoSize(lpbmi), iUsage, dc->m_state.palette.get());
+  auto layout = ReadDibLayout(lpbmi, AssumedDibInfoSize(lpbmi), iUsage, dc->m_state.palette.get());
   if (!layout) return 0;
   std::unique_ptr<Surface> image = DecodeDib(*layout, static_cast<const uint8_t*>(lpBits));
   // Bottom-up images count source rows from the bottom edge.
@@ -114,7 +113,7 @@ int WINAPI SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, in
                              UINT cLines, const VOID* lpvBits, const BITMAPINFO* lpbmi, UINT ColorUse) {
   auto dc = LookupDc(hdc);
   if (!dc || lpvBits == nullptr || lpbmi == nullptr || cLines == 0) return 0;
-  auto full = ReadDibLayout(lpbmi, AssumedInfoSize(lpbmi), ColorUse, dc->m_state.palette.get());
+  auto full = ReadDibLayout(lpbmi, AssumedDibInfoSize(lpbmi), ColorUse, dc->m_state.palette.get());
   if (!full || StartScan >= static_cast<UINT>(full->height)) return 0;
   // The buffer holds only scans StartScan .. StartScan + cLines - 1: decode it as an image of
   // that many rows, then find where the source rectangle falls in it.

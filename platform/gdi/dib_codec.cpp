@@ -30,6 +30,12 @@ T ReadLittle(const uint8_t* p) {
 
 }  // namespace
 
+size_t AssumedDibInfoSize(const BITMAPINFO* info) {
+  DWORD headerSize = 0;
+  std::memcpy(&headerSize, info, sizeof headerSize);
+  return size_t{headerSize} + 12 + 256 * sizeof(RGBQUAD);
+}
+
 std::optional<DibLayout> ReadDibLayout(const BITMAPINFO* info, size_t available, UINT usage,
                                        const PaletteObject* palette) {
   if (info == nullptr || available < sizeof(BITMAPINFOHEADER)) return std::nullopt;

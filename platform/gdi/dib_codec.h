@@ -36,6 +36,10 @@ struct DibLayout {
 /// Largest width or height accepted, which bounds every allocation that follows a header.
 constexpr int kMaxDibDimension = 16384;
 
+/// How many bytes a caller's BITMAPINFO may take when the caller gives no size: a header,
+/// masks and a full colour table. Reads the header size without assuming alignment.
+size_t AssumedDibInfoSize(const BITMAPINFO* info);
+
 /// Reads a BITMAPINFO of at most `available` bytes; DIB_PAL_COLORS tables index `palette`.
 /// Returns nothing for unsupported or inconsistent headers (including RLE compression).
 std::optional<DibLayout> ReadDibLayout(const BITMAPINFO* info, size_t available, UINT usage = DIB_RGB_COLORS,
