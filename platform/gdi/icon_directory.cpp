@@ -9,30 +9,35 @@ namespace {
 uint16_t Word(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 uint32_t Dword(const uint8_t* p) { return static_cast<uint32_t>(p[0] | (p[1] << 8) | (p[2] << 16)) | (uint32_t{p[3]} << 24); }
 
-// The shared 6-byte header: reserved 0, type 1 (icon) or 2 (cursor), entry count.
-std::optional<IconDirectory> ReadHeader(const uint8_t* data, size_t size, size_t entrySize, uint16_t& count) {
+// The shared layout: a 6-byte header (reserved 0, type 1 for icons or 2 for cursors, entry
+// count) and then `count` entries of `entrySize` bytes, each read by `read`.
+template <typename ReadEntry>
+std::optional<IconDirectory> ParseDirectory(const uint8_t* data, size_t size, size_t entrySize, ReadEntry read) {
   if (data == nullptr || size < 6 || Word(data) != 0) return std::nullopt;
   uint16_t type = Word(data + 2);
   if (type != 1 && type != 2) return std::nullopt;
-  count = Word(data + 4);
+  uint16_t count = Word(data + 4);
   if (count == 0 || (size - 6) / entrySize < count) return std::nullopt;
   IconDirectory directory;
   directory.isIcon = type == 1;
+  for (uint16_t i = 0; i < count; ++i) {
+    IconEntry entry;
+    if (!read(data + 6 + entrySize * static_cast<size_t>(i), directory.isIcon, entry)) return std::nullopt;
+    directory.entries.push_back(entry);
+  }
   return directory;
 }
+
+// A side stored in a byte, where 0 means 256.
+int ByteSide(uint8_t value) { return value == 0 ? 256 : value; }
 
 }  // namespace
 
 std::optional<IconDirectory> ParseIconFile(const uint8_t* data, size_t size) {
-  uint16_t count = 0;
-  auto directory = ReadHeader(data, size, 16, count);
-  if (!directory) return std::nullopt;
-  for (uint16_t i = 0; i < count; ++i) {
-    const uint8_t* e = data + 6 + 16 * static_cast<size_t>(i);
-    IconEntry entry;
-    entry.width = e[0] == 0 ? 256 : e[0];
-    entry.height = e[1] == 0 ? 256 : e[1];
-    if (directory->isIcon) {
+  return ParseDirectory(data, size, 16, [size](const uint8_t* e, bool isIcon, IconEntry& entry) {
+    entry.width = ByteSide(e[0]);
+    entry.height = ByteSide(e[1]);
+    if (isIcon) {
       entry.bitCount = Word(e + 6);
     } else {
       entry.hotspotX = Word(e + 4);
@@ -41,22 +46,15 @@ std::optional<IconDirectory> ParseIconFile(const uint8_t* data, size_t size) {
     entry.bytes = Dword(e + 8);
     entry.offset = Dword(e + 12);
     // An entry that points outside the file is a lie about the file, not a missing image.
-    if (entry.offset > size || entry.bytes > size - entry.offset || entry.bytes == 0) return std::nullopt;
-    directory->entries.push_back(entry);
-  }
-  return directory;
+    return entry.offset <= size && entry.bytes <= size - entry.offset && entry.bytes != 0;
+  });
 }
 
 std::optional<IconDirectory> ParseIconGroup(const uint8_t* data, size_t size) {
-  uint16_t count = 0;
-  auto directory = ReadHeader(data, size, 14, count);
-  if (!directory) return std::nullopt;
-  for (uint16_t i = 0; i < count; ++i) {
-    const uint8_t* e = data + 6 + 14 * static_cast<size_t>(i);
-    IconEntry entry;
-    if (directory->isIcon) {
-      entry.width = e[0] == 0 ? 256 : e[0];
-      entry.height = e[1] == 0 ? 256 : e[1];
+  return ParseDirectory(data, size, 14, [](const uint8_t* e, bool isIcon, IconEntry& entry) {
+    if (isIcon) {
+      entry.width = ByteSide(e[0]);
+      entry.height = ByteSide(e[1]);
     } else {
       // Cursor groups store words, and the height of the stacked XOR and AND images.
       entry.width = Word(e);
@@ -65,9 +63,8 @@ std::optional<IconDirectory> ParseIconGroup(const uint8_t* data, size_t size) {
     entry.bitCount = Word(e + 6);
     entry.bytes = Dword(e + 8);
     entry.id = Word(e + 12);
-    directory->entries.push_back(entry);
-  }
-  return directory;
+    return true;
+  });
 }
 
 int BestIconEntry(const IconDirectory& directory, int cx, int cy) {

@@ -19,6 +19,17 @@ Region CurrentClip(DeviceContext& dc) {
 
 int ClipComplexity(DeviceContext& dc) { return dc.EffectiveClip().Complexity(); }
 
+// Narrows (RGN_AND) or cuts into (RGN_DIFF) the clip region with a logical rectangle.
+int CombineClipRect(HDC hdc, const RECT& logical, int mode) {
+  auto dc = LookupDc(hdc);
+  if (!dc) return ERROR;
+  POINT a = dc->ToDevice(logical.left, logical.top);
+  POINT b = dc->ToDevice(logical.right, logical.bottom);
+  dc->m_state.clip = Region::Combine(CurrentClip(*dc), Region(NormalisedRect(RECT{a.x, a.y, b.x, b.y})), mode);
+  dc->InvalidateClip();
+  return ClipComplexity(*dc);
+}
+
 }  // namespace
 
 HRGN WINAPI CreateRectRgn(int x1, int y1, int x2, int y2) {
@@ -119,23 +130,11 @@ int WINAPI ExtSelectClipRgn(HDC hdc, HRGN hrgn, int mode) {
 int WINAPI SelectClipRgn(HDC hdc, HRGN hrgn) { return ExtSelectClipRgn(hdc, hrgn, RGN_COPY); }
 
 int WINAPI IntersectClipRect(HDC hdc, int left, int top, int right, int bottom) {
-  auto dc = LookupDc(hdc);
-  if (!dc) return ERROR;
-  POINT a = dc->ToDevice(left, top);
-  POINT b = dc->ToDevice(right, bottom);
-  dc->m_state.clip = Region::Combine(CurrentClip(*dc), Region(NormalisedRect(RECT{a.x, a.y, b.x, b.y})), RGN_AND);
-  dc->InvalidateClip();
-  return ClipComplexity(*dc);
+  return CombineClipRect(hdc, RECT{left, top, right, bottom}, RGN_AND);
 }
 
 int WINAPI ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom) {
-  auto dc = LookupDc(hdc);
-  if (!dc) return ERROR;
-  POINT a = dc->ToDevice(left, top);
-  POINT b = dc->ToDevice(right, bottom);
-  dc->m_state.clip = Region::Combine(CurrentClip(*dc), Region(NormalisedRect(RECT{a.x, a.y, b.x, b.y})), RGN_DIFF);
-  dc->InvalidateClip();
-  return ClipComplexity(*dc);
+  return CombineClipRect(hdc, RECT{left, top, right, bottom}, RGN_DIFF);
 }
 
 int WINAPI GetClipBox(HDC hdc, LPRECT lprect) {

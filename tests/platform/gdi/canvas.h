@@ -9,6 +9,12 @@
 
 namespace vel::platform::testing {
 
+inline constexpr COLORREF kWhite = RGB(255, 255, 255);
+inline constexpr COLORREF kBlack = RGB(0, 0, 0);
+inline constexpr COLORREF kRed = RGB(255, 0, 0);
+inline constexpr COLORREF kGreen = RGB(0, 255, 0);
+inline constexpr COLORREF kBlue = RGB(0, 0, 255);
+
 class Canvas {
  public:
   Canvas(int width, int height, COLORREF background = RGB(255, 255, 255)) : m_width(width), m_height(height) {

@@ -8,10 +8,6 @@
 namespace vel::platform::testing {
 namespace {
 
-const COLORREF kRed = RGB(255, 0, 0);
-const COLORREF kGreen = RGB(0, 255, 0);
-const COLORREF kBlue = RGB(0, 0, 255);
-const COLORREF kWhite = RGB(255, 255, 255);
 
 // A 4x2 test image: top row red, green, blue, white; bottom row the same shifted by one.
 const COLORREF kImage[2][4] = {{kRed, kGreen, kBlue, kWhite}, {kGreen, kBlue, kWhite, kRed}};

@@ -8,9 +8,6 @@
 namespace vel::platform::testing {
 namespace {
 
-const COLORREF kWhite = RGB(255, 255, 255);
-const COLORREF kRed = RGB(255, 0, 0);
-const COLORREF kBlue = RGB(0, 0, 255);
 
 int Lo(COLORREF c) { return static_cast<int>(c & 0xFFFF); }
 int Hi(COLORREF c) { return static_cast<int>(c >> 16); }

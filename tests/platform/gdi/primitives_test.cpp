@@ -5,10 +5,6 @@
 namespace vel::platform::testing {
 namespace {
 
-const COLORREF kWhite = RGB(255, 255, 255);
-const COLORREF kBlack = RGB(0, 0, 0);
-const COLORREF kRed = RGB(255, 0, 0);
-const COLORREF kBlue = RGB(0, 0, 255);
 
 TEST(Rectangles, FillFrameAndRectangleStopBeforeTheRightAndBottomEdges) {
   Canvas canvas(40, 40);

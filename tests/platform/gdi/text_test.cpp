@@ -11,8 +11,6 @@
 namespace vel::platform::testing {
 namespace {
 
-const COLORREF kWhite = RGB(255, 255, 255);
-const COLORREF kBlack = RGB(0, 0, 0);
 
 class Text : public ::testing::Test {
  protected:
