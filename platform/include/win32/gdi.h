@@ -572,6 +572,15 @@ VEL_WIN32_API UINT WINAPI GetPaletteEntries(HPALETTE hpal, UINT iStart, UINT cEn
 VEL_WIN32_API UINT WINAPI GetNearestPaletteIndex(HPALETTE h, COLORREF color);
 VEL_WIN32_API COLORREF WINAPI GetNearestColor(HDC hdc, COLORREF color);
 
+// --- System bitmaps ----------------------------------------------------------------------------
+#define OBM_COMBO 32738
+#define OBM_DNARROW 32752
+#define OBM_UPARROW 32753
+#define OBM_RGARROW 32751
+#define OBM_LFARROW 32750
+
+VEL_WIN32_API HBITMAP WINAPI LoadBitmapA(HINSTANCE hInstance, LPCSTR lpBitmapName);
+
 // --- Icons and cursors -------------------------------------------------------------------------
 VEL_WIN32_API HICON WINAPI LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName);
 VEL_WIN32_API HCURSOR WINAPI LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName);

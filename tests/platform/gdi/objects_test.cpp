@@ -136,3 +136,43 @@ TEST(Palettes, IndexColoursResolveThroughTheSelectedPalette) {
 
 }  // namespace
 }  // namespace vel::platform::testing
+
+namespace vel::platform::testing {
+namespace {
+
+TEST(SystemBitmaps, ComboArrowIsACentredDownwardTriangleOnTheButtonFace) {
+  HBITMAP arrow = LoadBitmapA(nullptr, MAKEINTRESOURCEA(OBM_COMBO));
+  ASSERT_NE(arrow, nullptr);
+  BITMAP info{};
+  GetObjectA(arrow, sizeof info, &info);
+  HDC memory = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(memory, arrow);
+  // Widest row on top, one pixel at the tip, symmetric about the centre.
+  int previous = info.bmWidth + 1;
+  int rows = 0;
+  for (int y = 0; y < info.bmHeight; ++y) {
+    int count = 0;
+    for (int x = 0; x < info.bmWidth; ++x) {
+      COLORREF c = GetPixel(memory, x, y);
+      if (c == RGB(0, 0, 0)) {
+        ++count;
+        EXPECT_EQ(GetPixel(memory, info.bmWidth - 1 - x, y), RGB(0, 0, 0));
+      } else {
+        EXPECT_EQ(c, GetSysColor(COLOR_BTNFACE));
+      }
+    }
+    if (count == 0) continue;
+    EXPECT_LT(count, previous);
+    previous = count;
+    ++rows;
+  }
+  EXPECT_EQ(previous, 1);
+  EXPECT_EQ(rows, 4);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  EXPECT_TRUE(DeleteObject(arrow));
+  EXPECT_EQ(LoadBitmapA(nullptr, MAKEINTRESOURCEA(1)), nullptr);
+}
+
+}  // namespace
+}  // namespace vel::platform::testing
