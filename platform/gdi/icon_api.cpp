@@ -2,9 +2,14 @@
 // drawing, and icon files.
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <mutex>
+#include <string>
+#include <tuple>
 
 #include "platform/gdi/bitmap_object_util.h"
 #include "platform/gdi/brush_paint.h"
@@ -88,6 +93,38 @@ std::shared_ptr<BitmapObject> MaskBitmap(const IconImage& image) {
     for (int x = 0; x < image.width; ++x) bitmap->m_surface->Row(y)[x] = image.Masked(x, y) ? 0xFFFFFF : 0;
   }
   return bitmap;
+}
+
+// The bytes of one resource of a module (empty when it has none of that name and type).
+std::vector<uint8_t> ResourceBytes(HMODULE module, LPCSTR name, LPCSTR type) {
+  HRSRC resource = FindResourceA(module, name, type);
+  if (resource == nullptr) return {};
+  const auto* data = static_cast<const uint8_t*>(LockResource(LoadResource(module, resource)));
+  DWORD size = SizeofResource(module, resource);
+  if (data == nullptr) return {};
+  return std::vector<uint8_t>(data, data + size);
+}
+
+// A program's icon or cursor resource: the group picks the image that best fits the standard
+// size. Loaded icons are shared: the same name gives the same handle, and DestroyIcon leaves it.
+HICON IconFromModule(HMODULE module, LPCSTR name, bool isIcon) {
+  // Resource names match without regard to case, so the cache key is upper-cased.
+  std::string key = IS_INTRESOURCE(name) ? "#" + std::to_string(reinterpret_cast<uintptr_t>(name)) : std::string(name);
+  for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  static std::mutex mutex;
+  static auto* loaded = new std::map<std::tuple<HMODULE, std::string, bool>, HICON>();
+  std::lock_guard lock(mutex);
+  auto it = loaded->find({module, key, isIcon});
+  if (it != loaded->end() && LookupIcon(it->second)) return it->second;
+  std::vector<uint8_t> group = ResourceBytes(module, name, isIcon ? RT_GROUP_ICON : RT_GROUP_CURSOR);
+  if (group.empty()) return nullptr;
+  HICON icon = IconFromGroup(group.data(), group.size(), kDefaultIconSize, kDefaultIconSize, [&](uint16_t id) {
+    return ResourceBytes(module, MAKEINTRESOURCEA(id), isIcon ? RT_ICON : RT_CURSOR);
+  });
+  if (icon == nullptr) return nullptr;
+  LookupIcon(icon)->m_shared = true;
+  (*loaded)[{module, key, isIcon}] = icon;
+  return icon;
 }
 
 std::vector<uint8_t> ReadWholeFile(const char* path) {
@@ -233,16 +270,17 @@ HICON WINAPI ExtractIconA(HINSTANCE hInst, LPCSTR pszExeFileName, UINT nIconInde
 }
 
 HICON WINAPI LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName) {
-  if (hInstance == nullptr && IS_INTRESOURCE(lpIconName)) {
+  if (hInstance == nullptr) {
+    if (!IS_INTRESOURCE(lpIconName)) return nullptr;
     return StockIcon(static_cast<WORD>(reinterpret_cast<uintptr_t>(lpIconName)), true);
   }
-  // Program resources are not reachable yet: no resource lookup exists in this build.
-  return nullptr;
+  return IconFromModule(hInstance, lpIconName, true);
 }
 
 HCURSOR WINAPI LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName) {
-  if (hInstance == nullptr && IS_INTRESOURCE(lpCursorName)) {
+  if (hInstance == nullptr) {
+    if (!IS_INTRESOURCE(lpCursorName)) return nullptr;
     return StockIcon(static_cast<WORD>(reinterpret_cast<uintptr_t>(lpCursorName)), false);
   }
-  return nullptr;
+  return IconFromModule(hInstance, lpCursorName, false);
 }

@@ -1,8 +1,9 @@
-// The system's own small bitmaps (LoadBitmapA with no instance): the arrows that combo boxes
-// and scroll bars show, drawn here as black triangles on a transparent-looking button face.
-// Each call makes a new bitmap the caller deletes, as LoadBitmapA does.
+// LoadBitmapA: a program's bitmap resources, and the system's own small bitmaps (no instance):
+// the arrows that combo boxes and scroll bars show, drawn here as black triangles on the
+// button face. Each call makes a new bitmap the caller deletes, as LoadBitmapA does.
 
 #include "platform/gdi/bitmap_object_util.h"
+#include "platform/gdi/dib_codec.h"
 #include "platform/gdi/painter.h"
 
 using namespace vel::platform;
@@ -30,10 +31,28 @@ void DrawArrow(Surface& surface, int direction) {
   }
 }
 
+// A program's RT_BITMAP resource (a DIB without its file header) as a colour bitmap.
+HBITMAP BitmapFromModule(HMODULE module, LPCSTR name) {
+  HRSRC resource = FindResourceA(module, name, RT_BITMAP);
+  if (resource == nullptr) return nullptr;
+  const auto* data = static_cast<const uint8_t*>(LockResource(LoadResource(module, resource)));
+  size_t size = SizeofResource(module, resource);
+  if (data == nullptr) return nullptr;
+  auto layout = ReadDibLayout(reinterpret_cast<const BITMAPINFO*>(data), size);
+  if (!layout || layout->ImageBytes() > size - layout->headerBytes) return nullptr;
+  std::unique_ptr<Surface> pixels = DecodeDib(*layout, data + layout->headerBytes);
+  auto bitmap = MakeBitmap(layout->width, layout->height, false);
+  for (int y = 0; y < layout->height; ++y) {
+    for (int x = 0; x < layout->width; ++x) bitmap->m_surface->Row(y)[x] = pixels->Row(y)[x] & 0x00FFFFFF;
+  }
+  return static_cast<HBITMAP>(RegisterObject(bitmap));
+}
+
 }  // namespace
 
 HBITMAP WINAPI LoadBitmapA(HINSTANCE hInstance, LPCSTR lpBitmapName) {
-  if (hInstance != nullptr || !IS_INTRESOURCE(lpBitmapName)) return nullptr;
+  if (hInstance != nullptr) return BitmapFromModule(hInstance, lpBitmapName);
+  if (!IS_INTRESOURCE(lpBitmapName)) return nullptr;
   int id = static_cast<int>(reinterpret_cast<uintptr_t>(lpBitmapName));
   if (id != OBM_COMBO && id != OBM_DNARROW && id != OBM_UPARROW && id != OBM_RGARROW && id != OBM_LFARROW) {
     return nullptr;
