@@ -71,8 +71,9 @@ TEST_F(Text, ExtentsAddUpAndMatchCharacterWidths) {
   EXPECT_EQ(whole.cy, tm.tmHeight);
   int widths[256];
   ASSERT_TRUE(GetCharWidthA(canvas.Dc(), 0, 255, widths));
-  EXPECT_EQ(widths['H'] + widths['e'] + 2 * widths['l'] + widths['o'], left.cx);
-  EXPECT_GT(widths['W'], widths['i']);
+  auto width = [&](char c) { return widths[static_cast<unsigned char>(c)]; };
+  EXPECT_EQ(width('H') + width('e') + 2 * width('l') + width('o'), left.cx);
+  EXPECT_GT(width('W'), width('i'));
   EXPECT_FALSE(GetCharWidthA(canvas.Dc(), 10, 300, widths));
   // Bold text is wider; an empty string has no width but a height.
   SelectObject(canvas.Dc(), Font(-11, FW_BOLD));
