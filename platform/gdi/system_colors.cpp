@@ -33,7 +33,7 @@ constexpr std::array<COLORREF, kColorCount> kClassicScheme = {
     RGB(192, 192, 192),  // COLOR_INACTIVECAPTIONTEXT
     RGB(255, 255, 255),  // COLOR_BTNHIGHLIGHT
     RGB(0, 0, 0),        // COLOR_3DDKSHADOW
-    RGB(192, 192, 192),  // COLOR_3DLIGHT
+    RGB(223, 223, 223),  // COLOR_3DLIGHT
     RGB(0, 0, 0),        // COLOR_INFOTEXT
     RGB(255, 255, 225),  // COLOR_INFOBK
     RGB(192, 192, 192),  // (unused slot)
