@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
+#include <optional>
+#include <set>
 
 #include "platform/gdi/bitmap_object_util.h"
 #include "platform/gdi/dib_codec.h"
@@ -19,12 +22,70 @@ std::shared_ptr<BitmapObject> MakeBitmap(int width, int height, bool monochrome)
   return bitmap;
 }
 
+namespace {
+
+std::mutex g_drawnMutex;
+
+// DIB sections drawn into since their last flush, for GdiFlush.
+std::set<BitmapObject*>& DrawnSections() {
+  static auto* sections = new std::set<BitmapObject*>();
+  return *sections;
+}
+
+bool KeepsOwnFormat(const BitmapObject& bitmap) {
+  return bitmap.m_isDibSection && (bitmap.m_dibHeader.biBitCount != 32 || bitmap.m_dibHeader.biCompression != BI_RGB);
+}
+
+std::optional<DibLayout> SectionLayout(const BitmapObject& bitmap) {
+  return ReadDibLayout(reinterpret_cast<const BITMAPINFO*>(bitmap.m_dibInfo.data()), bitmap.m_dibInfo.size());
+}
+
+}  // namespace
+
+void MarkDrawn(BitmapObject& bitmap) {
+  if (!KeepsOwnFormat(bitmap) || bitmap.m_drawnSinceFlush) return;
+  bitmap.m_drawnSinceFlush = true;
+  std::lock_guard lock(g_drawnMutex);
+  DrawnSections().insert(&bitmap);
+}
+
+void FlushDibSection(BitmapObject& bitmap) {
+  if (!bitmap.m_drawnSinceFlush) return;
+  bitmap.m_drawnSinceFlush = false;
+  {
+    std::lock_guard lock(g_drawnMutex);
+    DrawnSections().erase(&bitmap);
+  }
+  auto layout = SectionLayout(bitmap);
+  if (layout) EncodeDibRows(*bitmap.m_surface, *layout, bitmap.m_dibBits.data(), 0, layout->height);
+}
+
+void FlushAllDibSections() {
+  std::vector<BitmapObject*> sections;
+  {
+    std::lock_guard lock(g_drawnMutex);
+    sections.assign(DrawnSections().begin(), DrawnSections().end());
+  }
+  for (BitmapObject* section : sections) FlushDibSection(*section);
+}
+
 void RefreshFromDibBits(BitmapObject& bitmap) {
-  if (!bitmap.m_isDibSection || bitmap.m_dibHeader.biBitCount == 32) return;
-  auto layout = ReadDibLayout(reinterpret_cast<const BITMAPINFO*>(bitmap.m_dibInfo.data()), bitmap.m_dibInfo.size());
+  if (!KeepsOwnFormat(bitmap)) return;
+  if (bitmap.m_drawnSinceFlush) {
+    // What GDI drew is newer than the bits; bring the bits up to date instead.
+    FlushDibSection(bitmap);
+    return;
+  }
+  auto layout = SectionLayout(bitmap);
   if (!layout) return;
   std::unique_ptr<Surface> decoded = DecodeDib(*layout, bitmap.m_dibBits.data());
   for (int y = 0; y < decoded->Height(); ++y) std::copy_n(decoded->Row(y), decoded->Width(), bitmap.m_surface->Row(y));
+}
+
+BitmapObject::~BitmapObject() {
+  if (!m_drawnSinceFlush) return;
+  std::lock_guard lock(g_drawnMutex);
+  DrawnSections().erase(this);
 }
 
 }  // namespace vel::platform

@@ -64,7 +64,7 @@ void Blit(DeviceContext& destination, const BlitRequest& request) {
   bool usesSource = RopUsesSource(request.rop) && request.source != nullptr;
   std::optional<BrushPaint> brush;
   if (RopUsesPattern(request.rop)) brush.emplace(destination, *destination.m_state.brush);
-  Surface& target = destination.Target();
+  Surface& target = destination.DrawTarget();
   bool monochromeTarget = destination.IsMonochrome();
   const RECT& sr = request.sourceRect;
 

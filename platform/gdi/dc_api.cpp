@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/gdi/bitmap_object_util.h"
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/display_metrics.h"
 #include "platform/gdi/stock_objects.h"
@@ -196,7 +197,10 @@ int WINAPI GetDeviceCaps(HDC hdc, int index) {
   }
 }
 
-BOOL WINAPI GdiFlush(void) { return TRUE; }
+BOOL WINAPI GdiFlush(void) {
+  FlushAllDibSections();
+  return TRUE;
+}
 
 COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color) {
   return Exchange<COLORREF>(hdc, &DcState::textColor, color, CLR_INVALID);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/gdi/bitmap_object_util.h"
 #include "platform/gdi/stock_objects.h"
 
 namespace vel::platform {
@@ -34,14 +35,21 @@ DeviceContext::DeviceContext(std::shared_ptr<Surface> surface, POINT origin, Reg
 }
 
 DeviceContext::~DeviceContext() {
-  if (m_state.bitmap && m_state.bitmap->m_selectedInto == this) m_state.bitmap->m_selectedInto = nullptr;
+  if (m_state.bitmap && m_state.bitmap->m_selectedInto == this) {
+    FlushDibSection(*m_state.bitmap);
+    m_state.bitmap->m_selectedInto = nullptr;
+  }
 }
 
 bool DeviceContext::SelectBitmap(std::shared_ptr<BitmapObject> bitmap) {
   if (m_surface || !bitmap) return false;
   if (bitmap->m_selectedInto != nullptr && bitmap->m_selectedInto != this && !bitmap->m_stock) return false;
-  if (m_state.bitmap && m_state.bitmap->m_selectedInto == this) m_state.bitmap->m_selectedInto = nullptr;
+  if (m_state.bitmap && m_state.bitmap->m_selectedInto == this) {
+    FlushDibSection(*m_state.bitmap);
+    m_state.bitmap->m_selectedInto = nullptr;
+  }
   if (!bitmap->m_stock) bitmap->m_selectedInto = this;
+  RefreshFromDibBits(*bitmap);
   m_state.bitmap = std::move(bitmap);
   m_clipValid = false;
   return true;
@@ -65,6 +73,11 @@ bool DeviceContext::Restore(int savedIndex) {
 }
 
 Surface& DeviceContext::Target() { return m_surface ? *m_surface : *m_state.bitmap->m_surface; }
+
+Surface& DeviceContext::DrawTarget() {
+  if (!m_surface) MarkDrawn(*m_state.bitmap);
+  return Target();
+}
 
 bool DeviceContext::IsMonochrome() const { return !m_surface && m_state.bitmap->m_bitsPixel == 1; }
 

@@ -56,8 +56,11 @@ class DeviceContext final : public GdiObject {
 
   DWORD Type() const override { return m_surface ? OBJ_DC : OBJ_MEMDC; }
 
-  /// The surface drawing goes to.
+  /// The surface, for reading.
   Surface& Target();
+  /// The surface, for drawing: a DIB section of fewer than 32 bits per pixel is marked so its
+  /// bits are brought up to date at the next flush point.
+  Surface& DrawTarget();
   /// True when the target is a monochrome bitmap.
   bool IsMonochrome() const;
   /// Where the clipped drawing may go, in surface coordinates.

@@ -1,6 +1,8 @@
 #include "platform/gdi/dib_codec.h"
 
 #include <bit>
+#include <climits>
+#include <unordered_map>
 #include <cstring>
 
 #include "platform/gdi/gdi_object.h"
@@ -140,8 +142,54 @@ std::unique_ptr<Surface> DecodeDib(const DibLayout& layout, const uint8_t* bits)
   return surface;
 }
 
+namespace {
+
+// The colour-table index nearest a pixel (exact matches first, then by distance).
+class NearestIndex {
+ public:
+  explicit NearestIndex(const std::vector<uint32_t>& colors) : m_colors(colors) {}
+  uint32_t operator()(uint32_t pixel) {
+    auto found = m_cache.find(pixel);
+    if (found != m_cache.end()) return found->second;
+    uint32_t best = 0;
+    int bestDistance = INT32_MAX;
+    for (size_t i = 0; i < m_colors.size(); ++i) {
+      int dr = static_cast<int>((m_colors[i] >> 16) & 0xFF) - static_cast<int>((pixel >> 16) & 0xFF);
+      int dg = static_cast<int>((m_colors[i] >> 8) & 0xFF) - static_cast<int>((pixel >> 8) & 0xFF);
+      int db = static_cast<int>(m_colors[i] & 0xFF) - static_cast<int>(pixel & 0xFF);
+      int distance = dr * dr + dg * dg + db * db;
+      if (distance < bestDistance) {
+        bestDistance = distance;
+        best = static_cast<uint32_t>(i);
+      }
+    }
+    m_cache.emplace(pixel, best);
+    return best;
+  }
+
+ private:
+  const std::vector<uint32_t>& m_colors;
+  std::unordered_map<uint32_t, uint32_t> m_cache;
+};
+
+// Packs 8-bit channels into the fields the masks select.
+uint32_t PackChannels(uint32_t pixel, const DWORD masks[3]) {
+  uint32_t value = 0;
+  for (int i = 0; i < 3; ++i) {
+    uint32_t mask = masks[i];
+    if (mask == 0) continue;
+    uint32_t channel = (pixel >> (16 - 8 * i)) & 0xFF;
+    int bits = std::popcount(mask);
+    uint32_t field = bits >= 8 ? channel << (bits - 8) : channel >> (8 - bits);
+    value |= (field << std::countr_zero(mask)) & mask;
+  }
+  return value;
+}
+
+}  // namespace
+
 bool EncodeDibRows(const Surface& surface, const DibLayout& layout, uint8_t* bits, int firstRow, int rowCount) {
-  if (layout.bitCount != 24 && layout.bitCount != 32) return false;
+  NearestIndex nearest(layout.colors);
   for (int i = 0; i < rowCount; ++i) {
     int row = firstRow + i;
     if (row < 0 || row >= surface.Height()) continue;
@@ -150,12 +198,34 @@ bool EncodeDibRows(const Surface& surface, const DibLayout& layout, uint8_t* bit
     const uint32_t* source = surface.Row(row);
     for (int x = 0; x < layout.width && x < surface.Width(); ++x) {
       uint32_t p = source[x] & 0x00FFFFFF;
-      if (layout.bitCount == 32) {
-        std::memcpy(line + 4 * x, &p, 4);
-      } else {
-        line[3 * x] = static_cast<uint8_t>(p);
-        line[3 * x + 1] = static_cast<uint8_t>(p >> 8);
-        line[3 * x + 2] = static_cast<uint8_t>(p >> 16);
+      switch (layout.bitCount) {
+        case 1: {
+          uint8_t bit = static_cast<uint8_t>(0x80 >> (x % 8));
+          line[x / 8] = static_cast<uint8_t>(nearest(p) ? line[x / 8] | bit : line[x / 8] & ~bit);
+          break;
+        }
+        case 4: {
+          int shift = x % 2 == 0 ? 4 : 0;
+          line[x / 2] = static_cast<uint8_t>((line[x / 2] & ~(0xF << shift)) | (nearest(p) << shift));
+          break;
+        }
+        case 8: line[x] = static_cast<uint8_t>(nearest(p)); break;
+        case 16: {
+          uint16_t v = static_cast<uint16_t>(PackChannels(p, layout.masks));
+          std::memcpy(line + 2 * x, &v, 2);
+          break;
+        }
+        case 24:
+          line[3 * x] = static_cast<uint8_t>(p);
+          line[3 * x + 1] = static_cast<uint8_t>(p >> 8);
+          line[3 * x + 2] = static_cast<uint8_t>(p >> 16);
+          break;
+        case 32: {
+          uint32_t v = layout.compression == BI_BITFIELDS ? PackChannels(p, layout.masks) : p;
+          std::memcpy(line + 4 * x, &v, 4);
+          break;
+        }
+        default: return false;
       }
     }
   }

@@ -52,7 +52,8 @@ uint32_t ReadDibPixel(const DibLayout& layout, const uint8_t* bits, int x, int r
 /// Decodes a whole image into a new surface (top row first).
 std::unique_ptr<Surface> DecodeDib(const DibLayout& layout, const uint8_t* bits);
 
-/// Writes surface rows into DIB bits of 24 or 32 bpp (rows in the layout's order).
+/// Writes `rowCount` surface rows from `firstRow` into DIB bits of any supported depth (rows in
+/// the layout's order; indexed depths take the nearest colour of the table).
 bool EncodeDibRows(const Surface& surface, const DibLayout& layout, uint8_t* bits, int firstRow, int rowCount);
 
 }  // namespace vel::platform

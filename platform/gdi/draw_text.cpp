@@ -170,7 +170,7 @@ int WINAPI DrawTextA(HDC hdc, LPCSTR lpchText, int cchText, LPRECT lprc, UINT fo
   if (singleLine && (format & DT_BOTTOM)) top = box.bottom - totalHeight;
   Region clip = dc->EffectiveClip();
   if (!(format & DT_NOCLIP)) clip.IntersectWith(box);
-  Painter painter(dc->Target(), clip);
+  Painter painter(dc->DrawTarget(), clip);
   int y = top;
   for (const Line& line : lines) {
     int x = box.left;

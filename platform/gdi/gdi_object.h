@@ -66,6 +66,10 @@ class DeviceContext;
 
 class BitmapObject final : public GdiObject {
  public:
+  BitmapObject() = default;
+  ~BitmapObject() override;
+  BitmapObject(const BitmapObject&) = delete;
+  BitmapObject& operator=(const BitmapObject&) = delete;
   DWORD Type() const override { return OBJ_BITMAP; }
   /// What drawing reads and writes.
   std::shared_ptr<Surface> m_surface;
@@ -77,6 +81,8 @@ class BitmapObject final : public GdiObject {
   /// The section's header, masks and colour table as given (colours resolved).
   std::vector<uint8_t> m_dibInfo;
   std::vector<uint8_t> m_dibBits;
+  /// Set when GDI drew into a DIB section whose bits hold another format than the surface.
+  bool m_drawnSinceFlush = false;
   /// The DC this bitmap is selected into, if any (a bitmap can be in one DC at a time).
   DeviceContext* m_selectedInto = nullptr;
 };

@@ -57,7 +57,7 @@ void DrawIconImage(DeviceContext& dc, const IconImage& image, RECT dest, UINT fl
   int width = dest.right - dest.left;
   int height = dest.bottom - dest.top;
   if (width <= 0 || height <= 0 || image.width <= 0 || image.height <= 0) return;
-  Surface& target = dc.Target();
+  Surface& target = dc.DrawTarget();
   for (const RECT& clip : dc.EffectiveClip().Rects()) {
     RECT part = IntersectRects(dest, clip);
     for (LONG y = part.top; y < part.bottom; ++y) {
@@ -240,7 +240,7 @@ BOOL WINAPI DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, i
   if (auto brush = Lookup<BrushObject>(hbrFlickerFreeDraw)) {
     // Drawing over the brush in place gives what drawing offscreen and copying would.
     BrushPaint paint(*dc, *brush);
-    Painter painter(dc->Target(), dc->EffectiveClip());
+    Painter painter(dc->DrawTarget(), dc->EffectiveClip());
     if (paint.Visible()) painter.FillRect(dest, paint.Get());
   }
   UINT flags = diFlags & DI_NORMAL;

@@ -16,7 +16,7 @@ HBRUSH RegisterBrush(std::shared_ptr<BrushObject> brush) { return static_cast<HB
 void StrokePath(DeviceContext& dc, const POINT* points, int count, bool closed) {
   std::optional<LineStyle> style = PenStyle(dc);
   if (!style || count < 2) return;
-  Painter painter(dc.Target(), dc.EffectiveClip(), dc.m_state.rop2);
+  Painter painter(dc.DrawTarget(), dc.EffectiveClip(), dc.m_state.rop2);
   std::vector<POINT> mapped;
   for (int i = 0; i < count; ++i) mapped.push_back(dc.ToSurface(points[i].x, points[i].y));
   for (int i = 0; i + 1 < count; ++i) painter.Line(mapped[i], mapped[i + 1], *style);
@@ -35,7 +35,7 @@ BOOL DrawShape(HDC hdc, int left, int top, int right, int bottom, int ellipseWid
     box.bottom -= 1;
   }
   BrushPaint brush(*dc, *dc->m_state.brush);
-  Painter painter(dc->Target(), dc->EffectiveClip(), dc->m_state.rop2);
+  Painter painter(dc->DrawTarget(), dc->EffectiveClip(), dc->m_state.rop2);
   std::optional<uint32_t> penColor;
   if (pen) penColor = pen->color;
   painter.RoundedShape(box, dc->ScaleWidth(ellipseWidth), dc->ScaleHeight(ellipseHeight), penColor,
@@ -135,7 +135,7 @@ BOOL WINAPI Polygon(HDC hdc, const POINT* apt, int cpt) {
   if (brush.Visible()) {
     std::vector<POINT> mapped;
     for (int i = 0; i < cpt; ++i) mapped.push_back(dc->ToSurface(apt[i].x, apt[i].y));
-    Painter painter(dc->Target(), dc->EffectiveClip(), dc->m_state.rop2);
+    Painter painter(dc->DrawTarget(), dc->EffectiveClip(), dc->m_state.rop2);
     painter.FillPolygon(mapped, dc->m_state.polyFillMode, brush.Get());
   }
   StrokePath(*dc, apt, cpt, true);
@@ -160,7 +160,7 @@ COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color) {
   POINT p = dc->ToSurface(x, y);
   if (!dc->EffectiveClip().Contains(p.x, p.y)) return CLR_INVALID;
   uint32_t pixel = dc->PixelFor(color);
-  dc->Target().SetPixel(p.x, p.y, pixel);
+  dc->DrawTarget().SetPixel(p.x, p.y, pixel);
   return ColorFromPixel(pixel);
 }
 
@@ -180,7 +180,7 @@ int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) {
   BrushPaint paint(*dc, *brush);
   if (!paint.Visible()) return 1;
   // FillRect ignores the mix mode: it always copies the brush.
-  Painter painter(dc->Target(), dc->EffectiveClip());
+  Painter painter(dc->DrawTarget(), dc->EffectiveClip());
   painter.FillRect(dc->RectToSurface(*lprc), paint.Get());
   return 1;
 }
@@ -193,7 +193,7 @@ int WINAPI FrameRect(HDC hDC, const RECT* lprc, HBRUSH hbr) {
   if (IsEmptyRect(r)) return 1;
   BrushPaint paint(*dc, *brush);
   if (!paint.Visible()) return 1;
-  Painter painter(dc->Target(), dc->EffectiveClip());
+  Painter painter(dc->DrawTarget(), dc->EffectiveClip());
   painter.FillRect(RECT{r.left, r.top, r.right, r.top + 1}, paint.Get());
   painter.FillRect(RECT{r.left, r.bottom - 1, r.right, r.bottom}, paint.Get());
   painter.FillRect(RECT{r.left, r.top + 1, r.left + 1, r.bottom - 1}, paint.Get());
@@ -204,7 +204,7 @@ int WINAPI FrameRect(HDC hDC, const RECT* lprc, HBRUSH hbr) {
 BOOL WINAPI InvertRect(HDC hDC, const RECT* lprc) {
   auto dc = LookupDc(hDC);
   if (!dc || lprc == nullptr) return FALSE;
-  Painter painter(dc->Target(), dc->EffectiveClip(), R2_NOT);
+  Painter painter(dc->DrawTarget(), dc->EffectiveClip(), R2_NOT);
   painter.FillRect(dc->RectToSurface(*lprc), Paint{});
   return TRUE;
 }
@@ -215,7 +215,7 @@ BOOL WINAPI DrawFocusRect(HDC hDC, const RECT* lprc) {
   RECT r = dc->RectToSurface(*lprc);
   if (IsEmptyRect(r)) return TRUE;
   // A dotted frame drawn by inverting every other pixel, so drawing it twice removes it.
-  Painter painter(dc->Target(), dc->EffectiveClip(), R2_NOT);
+  Painter painter(dc->DrawTarget(), dc->EffectiveClip(), R2_NOT);
   for (LONG x = r.left; x < r.right; ++x) {
     if ((x - r.left) % 2 != 0) continue;
     painter.Plot(x, r.top, 0);

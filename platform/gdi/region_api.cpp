@@ -104,7 +104,7 @@ BOOL WINAPI FillRgn(HDC hdc, HRGN hrgn, HBRUSH hbr) {
   // are used with in practice. Scaled modes map each rectangle's corners.
   BrushPaint paint(*dc, *brush);
   if (!paint.Visible()) return TRUE;
-  Painter painter(dc->Target(), dc->EffectiveClip(), dc->m_state.rop2);
+  Painter painter(dc->DrawTarget(), dc->EffectiveClip(), dc->m_state.rop2);
   for (const RECT& r : region->m_region.Rects()) painter.FillRect(dc->RectToSurface(r), paint.Get());
   return TRUE;
 }

@@ -92,7 +92,7 @@ BOOL WINAPI DrawEdge(HDC hdc, LPRECT qrc, UINT edge, UINT grfFlags) {
   if (!dc || qrc == nullptr) return FALSE;
   RECT logical = *qrc;
   RECT r = dc->RectToSurface(logical);
-  Painter painter(dc->Target(), dc->EffectiveClip());
+  Painter painter(dc->DrawTarget(), dc->EffectiveClip());
   UINT outer = edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER);
   UINT inner = edge & (BDR_RAISEDINNER | BDR_SUNKENINNER);
   if (grfFlags & (BF_FLAT | BF_MONO)) {

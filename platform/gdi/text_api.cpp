@@ -174,10 +174,10 @@ BOOL WINAPI ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* lprect,
     clipped.IntersectWith(optionRect);
     clip = &clipped;
   }
-  Painter painter(dc->Target(), *clip);
+  Painter painter(dc->DrawTarget(), *clip);
   Paint background{dc->PixelFor(s.bkColor)};
   if (lprect != nullptr && (options & ETO_OPAQUE)) {
-    Painter opaque(dc->Target(), dc->EffectiveClip());
+    Painter opaque(dc->DrawTarget(), dc->EffectiveClip());
     opaque.FillRect(optionRect, background);
   }
   if (s.bkMode == OPAQUE) painter.FillRect(RECT{left, baseline - m.ascent, left + width, baseline + m.descent}, background);

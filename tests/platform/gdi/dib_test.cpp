@@ -202,6 +202,41 @@ TEST(DibSections, IndexedSectionsAreReadFromTheirBitsWhenBlitted) {
   DeleteDC(memory);
 }
 
+TEST(DibSections, DrawingIntoIndexedAndSixteenBitSectionsReachesTheirBits) {
+  for (int bitCount : {1, 4, 8, 16}) {
+    SCOPED_TRACE(bitCount);
+    Dib dib = MakeImage(bitCount, true);
+    HDC memory = CreateCompatibleDC(nullptr);
+    uint8_t* bits = nullptr;
+    HBITMAP section = CreateDIBSection(memory, dib.Info(), DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+    ASSERT_NE(bits, nullptr);
+    HGDIOBJ old = SelectObject(memory, section);
+    // Green is in every table (index 1), so it survives the trip into the bits exactly.
+    HBRUSH green = CreateSolidBrush(kGreen);
+    RECT all{0, 0, 4, 2};
+    FillRect(memory, &all, green);
+    DeleteObject(green);
+    EXPECT_TRUE(GdiFlush());
+    Canvas canvas(4, 2);
+    StretchDIBits(canvas.Dc(), 0, 0, 4, 2, 0, 0, 4, 2, bits, dib.Info(), DIB_RGB_COLORS, SRCCOPY);
+    EXPECT_EQ(canvas.Count(kGreen), 8);
+    // What the program writes into the bits afterwards is what GDI reads next.
+    std::memcpy(bits, dib.bits.data(), dib.bits.size());
+    BitBlt(canvas.Dc(), 0, 0, 4, 2, memory, 0, 0, SRCCOPY);
+    EXPECT_EQ(canvas.At(0, 0), kRed);
+    // The 1 bpp image sets apart only white (index 1); its green pixel was stored as index 0.
+    EXPECT_EQ(canvas.At(1, 0), bitCount == 1 ? kRed : kGreen);
+    // Deselecting flushes too: no GdiFlush needed.
+    SetPixel(memory, 3, 1, kGreen);
+    SelectObject(memory, old);
+    Canvas after(4, 2);
+    StretchDIBits(after.Dc(), 0, 0, 4, 2, 0, 0, 4, 2, bits, dib.Info(), DIB_RGB_COLORS, SRCCOPY);
+    EXPECT_EQ(after.At(3, 1), kGreen);
+    DeleteObject(section);
+    DeleteDC(memory);
+  }
+}
+
 TEST(GetDIBits, RoundTripsThroughATopDownBuffer) {
   Canvas canvas(3, 2);
   SetPixel(canvas.Dc(), 2, 1, kGreen);
