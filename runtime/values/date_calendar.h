@@ -1,0 +1,66 @@
+#pragma once
+// Serial dates: a signed day count where day 0 is 28 December 1800, so day 4 is 1 January 1801
+// and day 2994626 is 31 December 9999. Day 0 stands for "no date".
+
+#include <cstdint>
+
+namespace vel::values {
+
+/// First and last valid serial dates (1 January 1801 and 31 December 9999).
+inline constexpr int32_t kFirstSerialDate = 4;
+inline constexpr int32_t kLastSerialDate = 2994626;
+
+/// The century window used wherever no picture supplies one.
+inline constexpr int kDefaultCenturyWindow = 80;
+
+/// A calendar date split into its fields.
+struct CalendarDate {
+  int day = 0;
+  int month = 0;
+  int year = 0;
+};
+
+/// True for a year divisible by 4 and either divisible by 400 or not by 100. A year below 100
+/// is first expanded with the default century window.
+bool IsLeapYear(int year);
+
+/// Number of days in `month` (1 to 12) of `year` (already expanded); 0 for a month out of range.
+int DaysInMonth(int month, int year);
+
+/// The current local year, read once and then kept for the life of the program.
+int CurrentYear();
+
+/// The year ending in `year` mod 100 that lies in the 100 years from currentYear - window to
+/// currentYear - window + 99. Years of 100 and more (and negative years) come back unchanged.
+int ExpandYearFrom(int year, int window, int currentYear);
+
+/// `ExpandYearFrom` against the cached `CurrentYear`.
+int ExpandYear(int year, int window);
+
+/// Normalises month and day overflow (month 14 is February of the next year, 31 April is
+/// 1 May) and converts to a serial date; -1 for a date outside 1801 to 9999 or a month or day
+/// below 1. A year below 100 is expanded with the default century window.
+int32_t DateToSerial(int month, int day, int year);
+
+/// Splits a serial date into its fields. Returns false (and leaves `date` zeroed) for a
+/// serial outside 4 to 2994626.
+bool SerialToDate(int32_t serial, CalendarDate& date);
+
+/// The local date as a serial date.
+int32_t Today();
+
+/// Packs a serial date into `DateValue` storage: day, month, then the year as a little-endian
+/// 16-bit number. An invalid serial gives 0.
+uint32_t DateToPacked(int32_t serial);
+
+/// Reads `DateValue` storage back into a serial date. A stored year above 9999 reads as
+/// 31 December 9999; an invalid date gives 0.
+int32_t PackedToDate(uint32_t packed);
+
+/// `DateToPacked` writing the 4 storage bytes directly.
+void StoreDateValue(int32_t serial, unsigned char* storage);
+
+/// `PackedToDate` reading the 4 storage bytes directly.
+int32_t LoadDateValue(const unsigned char* storage);
+
+}  // namespace vel::values
