@@ -1,0 +1,262 @@
+#include "runtime/values/picture_format.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "runtime/values/date_calendar.h"
+#include "runtime/values/locale_settings.h"
+#include "runtime/values/picture_format_internal.h"
+#include "runtime/values/picture_layouts.h"
+#include "runtime/values/time_values.h"
+#include "runtime/values/char_tables.h"
+
+namespace vel::values {
+namespace {
+
+using detail::Deliver;
+using detail::kMaxPictureWidth;
+
+// Writes `value` right-aligned into the run of positions [first, last]: leading zeros show
+// the position's fill ("0" pads, a blank suppresses), the last position always shows a digit.
+void PutField(const CompiledPicture& picture, int first, int last, int value, char* block) {
+  if (value < 0) value = 0;
+  char digits[kMaxPicturePositions];
+  for (int i = last; i >= first; --i) {
+    digits[i - first] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  }
+  bool leading = true;
+  for (int i = first; i <= last; ++i) {
+    const char digit = digits[i - first];
+    if (digit != '0' || i == last) leading = false;
+    block[i] = leading ? static_cast<char>(picture.positions[i].fill) : digit;
+  }
+}
+
+// The run of positions with the same code that starts at `first`.
+int RunEnd(const CompiledPicture& picture, int first) {
+  int last = first;
+  while (last + 1 < picture.Width() && picture.positions[last + 1].code == picture.positions[first].code) {
+    ++last;
+  }
+  return last;
+}
+
+void LayOutLiteral(const PicturePosition& position, char& c) {
+  switch (position.code) {
+    case kLiteral:
+    case kDateTimeSeparator:
+    case kCurrency:
+    case kDecimalSeparator:
+    case kGroupSeparator:
+      c = static_cast<char>(position.fill);
+      break;
+    default:
+      break;
+  }
+}
+
+int PowerOfTen(int digits) {
+  int result = 1;
+  for (int i = 0; i < digits && i < 9; ++i) result *= 10;
+  return result;
+}
+
+void LayOutDate(const CompiledPicture& picture, int32_t serial, char* block) {
+  CalendarDate date;
+  if (!SerialToDate(serial, date)) return;  // an invalid date leaves the block blank
+  const LocaleSettings& locale = Locale();
+  const bool keepCase = DateLayoutKeepsNameCase(picture.pictureNumber);
+  for (int i = 0; i < picture.Width();) {
+    const PicturePosition& position = picture.positions[i];
+    const int last = RunEnd(picture, i);
+    const int length = last - i + 1;
+    switch (position.code) {
+      case kMonthDigit:
+        PutField(picture, i, last, date.month, block);
+        break;
+      case kDayDigit:
+        PutField(picture, i, last, date.day, block);
+        break;
+      case kYearDigit:
+        PutField(picture, i, last, date.year % PowerOfTen(length), block);
+        break;
+      case kMonthNameLetter: {
+        const std::string& name = locale.monthNames[date.month - 1];
+        for (int k = 0; k < length; ++k) {
+          char c = static_cast<char>(picture.positions[i + k].fill);
+          if (static_cast<size_t>(k) < name.size()) {
+            c = keepCase ? name[k] : static_cast<char>(ToUpperChar(static_cast<uint8_t>(name[k])));
+          }
+          block[i + k] = c;
+        }
+        break;
+      }
+      default:
+        for (int k = i; k <= last; ++k) LayOutLiteral(picture.positions[k], block[k]);
+        break;
+    }
+    i = last + 1;
+  }
+}
+
+void LayOutTime(const CompiledPicture& picture, int32_t time, char* block) {
+  TimeParts parts;
+  TimeToParts(time, parts);
+  if (picture.BlankWhenZero() && parts.hours == 0 && parts.minutes == 0 && parts.seconds == 0) {
+    return;
+  }
+  bool twelveHour = false;
+  for (int i = 0; i < picture.Width(); ++i) twelveHour = twelveHour || picture.positions[i].code == kAmPm;
+  int hour = parts.hours;
+  if (twelveHour) hour = hour % 12 == 0 ? 12 : hour % 12;
+  const LocaleSettings& locale = Locale();
+  const bool windowsTexts = TimeLayoutUsesWindowsAmPm(picture.pictureNumber);
+  const std::string& am = windowsTexts ? locale.windowsAmText : locale.amText;
+  const std::string& pm = windowsTexts ? locale.windowsPmText : locale.pmText;
+  const std::string& marker = parts.hours >= 12 ? pm : am;
+  for (int i = 0; i < picture.Width();) {
+    const PicturePosition& position = picture.positions[i];
+    int last = RunEnd(picture, i);
+    switch (position.code) {
+      case kHourDigit:
+        PutField(picture, i, last, hour, block);
+        break;
+      case kMinuteDigit:
+        PutField(picture, i, last, parts.minutes, block);
+        break;
+      case kSecondDigit:
+        PutField(picture, i, last, parts.seconds, block);
+        break;
+      case kAmPm:
+        last = i;
+        block[i] = marker.empty() ? ' ' : marker[0];
+        // The position after the marker shows its second character, if any.
+        if (i + 1 < picture.Width()) {
+          block[i + 1] = marker.size() > 1 ? marker[1] : ' ';
+          last = i + 1;
+        }
+        break;
+      default:
+        for (int k = i; k <= last; ++k) LayOutLiteral(picture.positions[k], block[k]);
+        break;
+    }
+    i = last + 1;
+  }
+}
+
+void CopyText(const char* text, size_t length, int width, char* block) {
+  const size_t count = length < static_cast<size_t>(width) ? length : static_cast<size_t>(width);
+  if (count > 0) std::memcpy(block, text, count);
+}
+
+}  // namespace
+
+double TextToReal(const char* text, size_t length) {
+  if (length > 39) length = 39;
+  size_t at = 0;
+  while (at < length && (text[at] == ' ' || (text[at] >= '\t' && text[at] <= '\r'))) ++at;
+  if (at < length && text[at] == '+') ++at;
+  double value = 0;
+  const auto result = std::from_chars(text + at, text + length, value);
+  return result.ec == std::errc() ? value : 0.0;
+}
+
+size_t FormatDate(const CompiledPicture& picture, int32_t serial, char* out, size_t capacity) {
+  if (picture.Class() != PictureClass::Date) return FormatNumber(picture, serial, out, capacity);
+  char block[kMaxPictureWidth];
+  std::memset(block, ' ', sizeof block);
+  if (!(picture.BlankWhenZero() && serial == 0)) LayOutDate(picture, serial, block);
+  return Deliver(block, picture.Width(), out, capacity);
+}
+
+size_t FormatTime(const CompiledPicture& picture, int32_t time, char* out, size_t capacity) {
+  if (picture.Class() != PictureClass::Time) return FormatNumber(picture, time, out, capacity);
+  char block[kMaxPictureWidth];
+  std::memset(block, ' ', sizeof block);
+  LayOutTime(picture, time, block);
+  return Deliver(block, picture.Width(), out, capacity);
+}
+
+size_t FormatDecimal(const CompiledPicture& picture, const PictureDecimal& value, char* out,
+                     size_t capacity) {
+  if (!picture.IsValid()) return 0;
+  char block[kMaxPictureWidth];
+  std::memset(block, ' ', sizeof block);
+  switch (picture.Class()) {
+    case PictureClass::Numeric:
+    case PictureClass::Pattern:
+      detail::LayOutDecimal(picture, value, block);
+      return Deliver(block, picture.Width(), out, capacity);
+    case PictureClass::String:
+    case PictureClass::KeyIn: {
+      // Text pictures show the number as its plain text.
+      char text[80];
+      int length = 0;
+      if (value.negative) text[length++] = '-';
+      int high = kDecimalPositions - 1;
+      while (high > kUnitsPosition && value.digits[high] == 0) --high;
+      int low = 0;
+      while (low < kUnitsPosition && value.digits[low] == 0) ++low;
+      for (int i = high; i >= kUnitsPosition; --i) text[length++] = static_cast<char>('0' + value.digits[i]);
+      if (low < kUnitsPosition) text[length++] = '.';
+      for (int i = kUnitsPosition - 1; i >= low; --i) text[length++] = static_cast<char>('0' + value.digits[i]);
+      CopyText(text, static_cast<size_t>(length), picture.Width(), block);
+      return Deliver(block, picture.Width(), out, capacity);
+    }
+    default: {
+      double number = 0;
+      for (int i = kDecimalPositions - 1; i >= 0; --i) {
+        if (value.digits[i] != 0) number += value.digits[i] * std::pow(10.0, i - kUnitsPosition);
+      }
+      return FormatNumber(picture, value.negative ? -number : number, out, capacity);
+    }
+  }
+}
+
+size_t FormatNumber(const CompiledPicture& picture, double value, char* out, size_t capacity) {
+  if (!picture.IsValid()) return 0;
+  char block[kMaxPictureWidth];
+  std::memset(block, ' ', sizeof block);
+  const double truncated = std::isfinite(value) && std::fabs(value) < 2147483647.0
+                               ? std::trunc(value)
+                               : 0.0;
+  switch (picture.Class()) {
+    case PictureClass::Date:
+      return FormatDate(picture, static_cast<int32_t>(truncated), out, capacity);
+    case PictureClass::Time:
+      return FormatTime(picture, static_cast<int32_t>(truncated), out, capacity);
+    case PictureClass::Scientific:
+      if (!(picture.BlankWhenZero() && value == 0)) detail::LayOutScientific(picture, value, block);
+      return Deliver(block, picture.Width(), out, capacity);
+    default: {
+      PictureDecimal decimal;
+      DecimalFromDouble(value, decimal);
+      return FormatDecimal(picture, decimal, out, capacity);
+    }
+  }
+}
+
+size_t FormatWithPicture(const CompiledPicture& picture, const char* text, size_t length,
+                         char* out, size_t capacity) {
+  if (!picture.IsValid()) return 0;
+  switch (picture.Class()) {
+    case PictureClass::String:
+    case PictureClass::KeyIn: {
+      char block[kMaxPictureWidth];
+      std::memset(block, ' ', sizeof block);
+      CopyText(text, length, picture.Width(), block);
+      return Deliver(block, picture.Width(), out, capacity);
+    }
+    case PictureClass::Numeric:
+    case PictureClass::Pattern: {
+      PictureDecimal decimal;
+      ParseDecimalText(text, length, decimal);
+      return FormatDecimal(picture, decimal, out, capacity);
+    }
+    default:
+      return FormatNumber(picture, TextToReal(text, length), out, capacity);
+  }
+}
+
+}  // namespace vel::values
