@@ -1,0 +1,99 @@
+#include "app/application_module.h"
+
+#include <iterator>
+
+#include "runtime/services/service_routines.h"
+#include "runtime/services/settings_setup.h"
+
+namespace vel::app {
+namespace {
+
+using services::InitialiserEntry;
+
+ApplicationGlobals g_programWideValues{};
+
+// Both routine fields hold the same routine; it tells initialise from terminate by its argument.
+constexpr InitialiserEntry Entry(std::int32_t priority, services::ModuleRoutine routine) {
+  return InitialiserEntry{priority, routine, routine};
+}
+
+// Every service the program uses, by priority: the highest initialise first and terminate last.
+// The runtime walks the table from 255 down, so the order of the rows only matters within a
+// priority.
+const InitialiserEntry g_initialiserTable[] = {
+    Entry(255, services::TraceLogLockService),
+    Entry(150, services::ImageSupportService),
+    Entry(150, services::FontService),
+    Entry(28, services::CharacterTablesService),
+    Entry(16, services::StringStackService),
+    Entry(16, services::DecimalStackService),
+    Entry(16, services::PictureService),
+    Entry(16, services::NameBindingService),
+    Entry(16, services::ValueReferenceService),
+    Entry(16, services::ProgramInstanceRecordService),
+    Entry(16, services::WindowDefinitionBufferService),
+    Entry(16, services::WindowClassService),
+    Entry(16, services::OpenWindowListService),
+    Entry(16, services::EventQueueService),
+    Entry(16, services::MenuService),
+    Entry(16, services::KeyboardService),
+    Entry(16, services::GlobalTimerService),
+    Entry(16, services::ClientAreaLayoutService),
+    Entry(16, services::DdeService),
+    Entry(16, services::ThreadTableService),
+    Entry(16, services::RuntimeLockService),
+    Entry(16, services::ControlFrameworkService),
+    Entry(16, services::TooltipService),
+    Entry(16, services::ToolbarService),
+    Entry(16, services::DragAndDropService),
+    Entry(16, services::CustomControlBridgeService),
+    Entry(16, services::PrinterTargetService),
+    Entry(16, services::PrintDialogService),
+    Entry(5, StoreFirstControlKinds),
+    Entry(5, InitialiseProgramWideValues),
+    Entry(5, StoreFurtherControlKinds),
+};
+
+static_assert(std::size(g_initialiserTable) == 31, "the program initialises 31 services");
+
+services::ModuleDescriptor g_applicationModule{
+    nullptr,
+    std::begin(g_initialiserTable),
+    std::end(g_initialiserTable),
+    nullptr,
+    // No second data area, no data-import fixups and no import area.
+    nullptr,
+    nullptr,
+    reinterpret_cast<std::byte*>(&g_programWideValues),
+    reinterpret_cast<std::byte*>(&g_programWideValues) + sizeof g_programWideValues,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+};
+
+}  // namespace
+
+ApplicationGlobals& ProgramWideValues() { return g_programWideValues; }
+
+services::ModuleDescriptor& ApplicationModule() { return g_applicationModule; }
+
+void StoreFirstControlKinds(int) {
+  // Called on initialise and on terminate alike. The control framework fills this with the
+  // registration of the image (3), box (6), entry (8), button (9), prompt (10) and option box
+  // (11) kinds into its factory; until it exists there is no factory to store them in.
+}
+
+void InitialiseProgramWideValues(int call) {
+  if (call != services::kInitialiseCall) return;
+  services::RunRuntimeSettingsSetUpOnce();
+  g_programWideValues = ApplicationGlobals{0, 0, 0};
+}
+
+void StoreFurtherControlKinds(int) {
+  // Called on initialise and on terminate alike. The control framework fills this with the
+  // registration of the group (13), list and drop list (14), spin box (16) and radio button
+  // (21) kinds; with the six above these are the only kinds the program's windows can hold.
+}
+
+}  // namespace vel::app

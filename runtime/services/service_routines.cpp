@@ -1,0 +1,36 @@
+#include "runtime/services/service_routines.h"
+
+// These services keep no state yet: each routine is empty until its subsystem fills it.
+
+namespace vel::services {
+
+void TraceLogLockService(int) {}
+void ImageSupportService(int) {}
+void FontService(int) {}
+void CharacterTablesService(int) {}
+void StringStackService(int) {}
+void DecimalStackService(int) {}
+void PictureService(int) {}
+void NameBindingService(int) {}
+void ValueReferenceService(int) {}
+void ProgramInstanceRecordService(int) {}
+void WindowDefinitionBufferService(int) {}
+void WindowClassService(int) {}
+void OpenWindowListService(int) {}
+void EventQueueService(int) {}
+void MenuService(int) {}
+void KeyboardService(int) {}
+void GlobalTimerService(int) {}
+void ClientAreaLayoutService(int) {}
+void DdeService(int) {}
+void ThreadTableService(int) {}
+void RuntimeLockService(int) {}
+void ControlFrameworkService(int) {}
+void TooltipService(int) {}
+void ToolbarService(int) {}
+void DragAndDropService(int) {}
+void CustomControlBridgeService(int) {}
+void PrinterTargetService(int) {}
+void PrintDialogService(int) {}
+
+}  // namespace vel::services

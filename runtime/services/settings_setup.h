@@ -1,0 +1,19 @@
+#pragma once
+// The one-time runtime settings set-up (locale settings and the environment file), run by the
+// program's initialisation before any window opens.
+
+#include <functional>
+
+namespace vel::services {
+
+/// Sets the routine that loads the runtime settings; the locale settings service installs it.
+void SetRuntimeSettingsLoader(std::function<void()> loader);
+
+/// Runs the loader if it has not run yet; returns whether it ran now. Without a loader nothing
+/// runs and a later call may still run one installed meanwhile.
+bool RunRuntimeSettingsSetUpOnce();
+
+/// Whether the loader has run.
+bool RuntimeSettingsLoaded();
+
+}  // namespace vel::services
