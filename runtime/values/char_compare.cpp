@@ -123,39 +123,4 @@ void UpperRun(char* text, size_t length) {
   }
 }
 
-int CollateRuns(const char* first, size_t firstLength, const char* second, size_t secondLength) {
-  const uint8_t* weight = g_charTables.weight;
-  const uint8_t* a = Bytes(first);
-  const uint8_t* b = Bytes(second);
-  const size_t longest = firstLength > secondLength ? firstLength : secondLength;
-  size_t i = 0;
-  uint8_t x = 0;
-  uint8_t y = 0;
-  for (; i < longest; ++i) {
-    x = i < firstLength ? a[i] : ' ';
-    y = i < secondLength ? b[i] : ' ';
-    if (x != y) break;
-  }
-  if (i == longest) return 0;
-  const int pairDifference = weight[x] - weight[y];
-  if (!DigraphsInUse()) return pairDifference;
-  // From the differing pair on, both runs are read through the digraph table; a run that has
-  // ended reads as blanks for as long as the other still delivers characters.
-  const size_t startA = i < firstLength ? i : firstLength;
-  const size_t startB = i < secondLength ? i : secondLength;
-  DigraphReader readerA(a + startA, firstLength - startA, g_charTables.digraphs, false);
-  DigraphReader readerB(b + startB, secondLength - startB, g_charTables.digraphs, false);
-  for (;;) {
-    uint8_t p = ' ';
-    uint8_t q = ' ';
-    const bool hasA = readerA.Next(p);
-    const bool hasB = readerB.Next(q);
-    if (!hasA && !hasB) return pairDifference;
-    if (!hasA) p = ' ';
-    if (!hasB) q = ' ';
-    const int difference = weight[p] - weight[q];
-    if (difference != 0) return difference;
-  }
-}
-
 }  // namespace vel::values

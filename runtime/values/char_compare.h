@@ -46,10 +46,4 @@ void LowerText(char* text, unsigned count);
 /// Upper-cases `length` bytes in place with `ToUpperChar`.
 void UpperRun(char* text, size_t length);
 
-/// The string-value ordering of two counted runs: a run that ends reads as blanks while the
-/// other continues, the first difference in weight is the result, and with digraphs in use
-/// the comparison continues from the first differing pair through digraph readers (falling
-/// back to the weight difference of that pair when the expansions compare equal).
-int CollateRuns(const char* first, size_t firstLength, const char* second, size_t secondLength);
-
 }  // namespace vel::values

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "runtime/values/char_codepage.h"
 #include "runtime/values/char_compare.h"
+#include "runtime/values/char_table_rules.h"
+#include "runtime/values/string_stack.h"
 
 namespace vel::values {
 namespace {
@@ -119,16 +122,31 @@ TEST_F(CharTablesTest, LowerTextCounts) {
   EXPECT_STREQ(upper, "MIXED CASE 9");
 }
 
-TEST_F(CharTablesTest, CollateRunsPadsWithBlanks) {
-  EXPECT_EQ(CollateRuns("abc", 3, "abc   ", 6), 0);
-  EXPECT_LT(CollateRuns("ab", 2, "ab!", 3), 0);
-  EXPECT_EQ(CollateRuns("ab", 2, "abc", 3), ' ' - 'c');
-  EXPECT_EQ(CollateRuns("b", 1, "a", 1), 1);
-  EXPECT_EQ(CollateRuns("", 0, "", 0), 0);
+TEST_F(CharTablesTest, StringStackComparesThroughTheTables) {
+  InstallCharacterTables();
+  auto compare = [](const char* second, const char* top) {
+    PushCString(second);
+    PushCString(top);
+    return CompareFull();
+  };
+  EXPECT_EQ(compare("abc", "abc   "), 0);
+  EXPECT_EQ(compare("ab", "abc"), ' ' - 'c');
+  g_charTables.weight['a'] = 'B';
+  g_charTables.weight['B'] = 'a';
+  EXPECT_LT(compare("a", "B"), 0);
+  g_charTables = BuiltInCharTables();
   SetDigraph(0, 0xDF, 's', 's');
-  EXPECT_EQ(CollateRuns("Stra\xDF" "e", 6, "Strasse", 7), 0xDF - 's');
-  EXPECT_LT(CollateRuns("Stra\xDF" "e", 6, "Strast", 6), 0);
-  EXPECT_EQ(CollateRuns("\xDF", 1, "s", 1), 's' - ' ');
+  EXPECT_LT(compare("Stra\xDF" "e", "Strast"), 0);
+  EXPECT_GT(compare("Stra\xDF" "e", "Strasb"), 0);
+  // Upper-casing the top follows the class flags and other-case table.
+  g_charTables.classFlags[0xE9] = kLowerLetterFlag;
+  g_charTables.otherCase[0xE9] = 0xC9;
+  PushCString("caf\xE9");
+  UpperTop();
+  const StringView top = TopView();
+  EXPECT_EQ(std::string(top.data, top.length), "CAF\xC9");
+  DropTop();
+  InstallCharacterRules(nullptr);
 }
 
 TEST(CodePages, KnownCharactersAndRoundTrips) {
