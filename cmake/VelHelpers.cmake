@@ -27,6 +27,9 @@ function(vel_test_binary name dir)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-    PROPERTIES ENVIRONMENT "VELMORA_DISPLAY=headless;VELMORA_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data"
+    # Test discovery splits list values apart, so the second variable goes through its own
+    # single-valued property instead of a second ENVIRONMENT entry.
+    PROPERTIES ENVIRONMENT "VELMORA_DISPLAY=headless"
+               ENVIRONMENT_MODIFICATION "VELMORA_TEST_DATA=set:${PROJECT_SOURCE_DIR}/tests/data"
     DISCOVERY_TIMEOUT 60)
 endfunction()
