@@ -28,8 +28,8 @@ constexpr int64_t DaysFromMarchZero(int year, int month, int day) {
   return era * 146097 + dayOfEra;
 }
 
-// Serial day 0 (28 December 1800) counted from 1 March of year 0.
-constexpr uint32_t kSerialOrigin = static_cast<uint32_t>(DaysFromMarchZero(1800, 12, 28));
+static_assert(DaysFromMarchZero(1800, 12, 28) == detail::kSerialOrigin,
+              "the serial origin is 28 December 1800");
 
 }  // namespace
 
@@ -87,24 +87,6 @@ int32_t DateToSerial(int month, int day, int year) {
                    LeapDaysThrough(year) - LeapDaysThrough(1800);
   if (month <= 2 && IsLeapFullYear(year)) --serial;
   return serial;
-}
-
-bool SerialToDate(int32_t serial, CalendarDate& date) {
-  date = CalendarDate{};
-  if (serial < kFirstSerialDate || serial > kLastSerialDate) return false;
-  // All quantities are positive in the valid range, so unsigned division is exact and fast.
-  const uint32_t days = static_cast<uint32_t>(serial) + kSerialOrigin;
-  const uint32_t era = days / 146097;
-  const uint32_t dayOfEra = days - era * 146097;
-  const uint32_t yearOfEra =
-      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  const uint32_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  const uint32_t monthFromMarch = (5 * dayOfYear + 2) / 153;
-  const uint32_t month = monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9;
-  date.day = static_cast<int>(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
-  date.month = static_cast<int>(month);
-  date.year = static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
-  return true;
 }
 
 int32_t Today() {

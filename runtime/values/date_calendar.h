@@ -42,9 +42,38 @@ int ExpandYear(int year, int window);
 /// below 1. A year below 100 is expanded with the default century window.
 int32_t DateToSerial(int month, int day, int year);
 
+namespace detail {
+
+/// Serial day 0 (28 December 1800) counted in days from 1 March of year 0.
+inline constexpr uint32_t kSerialOrigin = 657738;
+
+}  // namespace detail
+
 /// Splits a serial date into its fields. Returns false (and leaves `date` zeroed) for a
-/// serial outside 4 to 2994626.
-bool SerialToDate(int32_t serial, CalendarDate& date);
+/// serial outside 4 to 2994626. Inline because pictures and conversions call it per value.
+inline bool SerialToDate(int32_t serial, CalendarDate& date) {
+  if (serial < kFirstSerialDate || serial > kLastSerialDate) {
+    date = CalendarDate{};
+    return false;
+  }
+  // Days from 1 March of year 0, where the leap day falls at the end of each counting year.
+  // Centuries and years come from multiply-and-shift forms of the divisions by 36524.25 and
+  // 365.25 (exact over this range), and the month and day from the 153-day five-month cycle.
+  const uint32_t days = static_cast<uint32_t>(serial) + detail::kSerialOrigin;
+  const uint32_t n1 = 4 * days + 3;
+  const uint32_t century = n1 / 146097;
+  const uint32_t dayOfCentury = n1 % 146097 / 4;
+  const uint64_t p2 = uint64_t{2939745} * (4 * dayOfCentury + 3);
+  const uint32_t yearOfCentury = static_cast<uint32_t>(p2 >> 32);
+  const uint32_t dayOfYear = static_cast<uint32_t>(p2) / 2939745 / 4;
+  const uint32_t n3 = 2141 * dayOfYear + 197913;
+  const uint32_t month = n3 >> 16;
+  const bool januaryOrFebruary = dayOfYear >= 306;
+  date.day = static_cast<int>((n3 & 0xFFFF) / 2141 + 1);
+  date.month = static_cast<int>(januaryOrFebruary ? month - 12 : month);
+  date.year = static_cast<int>(100 * century + yearOfCentury + (januaryOrFebruary ? 1 : 0));
+  return true;
+}
 
 /// The local date as a serial date.
 int32_t Today();
