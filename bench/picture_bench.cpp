@@ -174,7 +174,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
     for (const Run& run : runs) {
       if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
       m_nanoseconds[run.run_name.function_name] =
-          run.real_accumulated_time * 1e9 / static_cast<double>(run.iterations);
+          run.cpu_accumulated_time * 1e9 / static_cast<double>(run.iterations);
     }
   }
   double Nanoseconds(const std::string& name) const {

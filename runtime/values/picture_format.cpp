@@ -19,17 +19,14 @@ using detail::kMaxPictureWidth;
 // Writes `value` right-aligned into the run of positions [first, last]: leading zeros show
 // the position's fill ("0" pads, a blank suppresses), the last position always shows a digit.
 void PutField(const CompiledPicture& picture, int first, int last, int value, char* block) {
-  if (value < 0) value = 0;
-  char digits[kMaxPicturePositions];
+  unsigned rest = value < 0 ? 0u : static_cast<unsigned>(value);
   for (int i = last; i >= first; --i) {
-    digits[i - first] = static_cast<char>('0' + value % 10);
-    value /= 10;
+    block[i] = static_cast<char>('0' + rest % 10);
+    rest /= 10;
   }
-  bool leading = true;
-  for (int i = first; i <= last; ++i) {
-    const char digit = digits[i - first];
-    if (digit != '0' || i == last) leading = false;
-    block[i] = leading ? static_cast<char>(picture.positions[i].fill) : digit;
+  // Leading zeros show the position's fill; the last position always shows its digit.
+  for (int i = first; i < last && block[i] == '0'; ++i) {
+    block[i] = static_cast<char>(picture.positions[i].fill);
   }
 }
 
@@ -65,8 +62,6 @@ int PowerOfTen(int digits) {
 void LayOutDate(const CompiledPicture& picture, int32_t serial, char* block) {
   CalendarDate date;
   if (!SerialToDate(serial, date)) return;  // an invalid date leaves the block blank
-  const LocaleSettings& locale = Locale();
-  const bool keepCase = DateLayoutKeepsNameCase(picture.pictureNumber);
   for (int i = 0; i < picture.Width();) {
     const PicturePosition& position = picture.positions[i];
     const int last = RunEnd(picture, i);
@@ -82,7 +77,8 @@ void LayOutDate(const CompiledPicture& picture, int32_t serial, char* block) {
         PutField(picture, i, last, date.year % PowerOfTen(length), block);
         break;
       case kMonthNameLetter: {
-        const std::string& name = locale.monthNames[date.month - 1];
+        const bool keepCase = DateLayoutKeepsNameCase(picture.pictureNumber);
+        const std::string& name = Locale().monthNames[date.month - 1];
         for (int k = 0; k < length; ++k) {
           char c = static_cast<char>(picture.positions[i + k].fill);
           if (static_cast<size_t>(k) < name.size()) {
@@ -164,33 +160,33 @@ double TextToReal(const char* text, size_t length) {
 
 size_t FormatDate(const CompiledPicture& picture, int32_t serial, char* out, size_t capacity) {
   if (picture.Class() != PictureClass::Date) return FormatNumber(picture, serial, out, capacity);
-  char block[kMaxPictureWidth];
-  std::memset(block, ' ', sizeof block);
-  if (!(picture.BlankWhenZero() && serial == 0)) LayOutDate(picture, serial, block);
-  return Deliver(block, picture.Width(), out, capacity);
+  detail::OutputBlock block(picture.Width(), out, capacity);
+  if (!(picture.BlankWhenZero() && serial == 0)) LayOutDate(picture, serial, block.Data());
+  return block.Deliver();
 }
 
 size_t FormatTime(const CompiledPicture& picture, int32_t time, char* out, size_t capacity) {
   if (picture.Class() != PictureClass::Time) return FormatNumber(picture, time, out, capacity);
-  char block[kMaxPictureWidth];
-  std::memset(block, ' ', sizeof block);
-  LayOutTime(picture, time, block);
-  return Deliver(block, picture.Width(), out, capacity);
+  detail::OutputBlock block(picture.Width(), out, capacity);
+  LayOutTime(picture, time, block.Data());
+  return block.Deliver();
 }
 
 size_t FormatDecimal(const CompiledPicture& picture, const PictureDecimal& value, char* out,
                      size_t capacity) {
   if (!picture.IsValid()) return 0;
   char block[kMaxPictureWidth];
-  std::memset(block, ' ', sizeof block);
   switch (picture.Class()) {
     case PictureClass::Numeric:
-    case PictureClass::Pattern:
-      detail::LayOutDecimal(picture, value, block);
-      return Deliver(block, picture.Width(), out, capacity);
+    case PictureClass::Pattern: {
+      detail::OutputBlock direct(picture.Width(), out, capacity);
+      detail::LayOutDecimal(picture, value, direct.Data());
+      return direct.Deliver();
+    }
     case PictureClass::String:
     case PictureClass::KeyIn: {
       // Text pictures show the number as its plain text.
+      std::memset(block, ' ', sizeof block);
       char text[80];
       int length = 0;
       if (value.negative) text[length++] = '-';

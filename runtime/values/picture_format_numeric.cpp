@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "runtime/values/picture_format_internal.h"
 
@@ -13,6 +14,20 @@ bool IsDigitCode(uint8_t code) {
   return code == kDigitShown || code == kDigitBlankable || code == kImpliedDecimal;
 }
 
+// The highest position at or above `low` holding a nonzero digit, or low - 1 when there is
+// none. Whole words of zeros are skipped at once: most values use few of the 64 positions.
+int HighestNonZero(const PictureDecimal& value, int low) {
+  int high = kDecimalPositions - 1;
+  while (high - 7 >= low) {
+    uint64_t word;
+    std::memcpy(&word, value.digits + high - 7, sizeof word);
+    if (word != 0) break;
+    high -= 8;
+  }
+  while (high >= low && value.digits[high] == 0) --high;
+  return high;
+}
+
 // What a digit position shows when it stands left of the most significant digit.
 char LeadingFill(const PicturePosition& position) {
   return position.code == kDigitShown ? static_cast<char>(position.fill) : ' ';
@@ -20,53 +35,62 @@ char LeadingFill(const PicturePosition& position) {
 
 }  // namespace
 
-void LayOutDecimal(const CompiledPicture& picture, PictureDecimal value, char* block) {
+void LayOutDecimal(const CompiledPicture& picture, const PictureDecimal& value, char* block) {
   const int width = picture.Width();
   const PicturePosition* positions = picture.positions;
 
-  // The decimal point (shown or implied) splits integer from fraction positions.
+  // One walk over the positions: the decimal point (shown or implied) splits integer from
+  // fraction positions, and the units digit ends the integer part.
   int point = -1;
-  for (int i = 0; i < width && point < 0; ++i) {
-    if (positions[i].code == kDecimalSeparator || positions[i].code == kImpliedDecimal) point = i;
-  }
   int places = 0;
-  if (point >= 0) {
-    for (int i = point + 1; i < width; ++i) places += IsDigitCode(positions[i].code) ? 1 : 0;
-  }
-  RoundDecimal(value, places);
-  const bool zero = IsZero(value);
-  if (picture.BlankWhenZero() && zero) return;
-
-  int integerDigits = 0;
-  for (int i = kDecimalPositions - 1; i >= kUnitsPosition; --i) {
-    if (value.digits[i] != 0) {
-      integerDigits = i - kUnitsPosition + 1;
-      break;
-    }
-  }
-  // The integer part ends with the units digit: the implied point's own position, or the
-  // last position before a shown point, or the last position of all.
-  const int integerEnd = point < 0 ? width - 1
-                         : positions[point].code == kImpliedDecimal ? point
-                                                                     : point - 1;
   int integerCapacity = 0;
   bool hasSign = false;
   for (int i = 0; i < width; ++i) {
-    if (i <= integerEnd && IsDigitCode(positions[i].code)) ++integerCapacity;
-    hasSign = hasSign || positions[i].code == kSign;
+    const uint8_t code = positions[i].code;
+    if (IsDigitCode(code)) {
+      if (point < 0) {
+        ++integerCapacity;
+      } else {
+        ++places;
+      }
+    }
+    if (point < 0 && (code == kDecimalSeparator || code == kImpliedDecimal)) point = i;
+    hasSign = hasSign || code == kSign;
   }
+  int integerEnd = width - 1;
+  if (point >= 0) integerEnd = positions[point].code == kImpliedDecimal ? point : point - 1;
+
+  // Round half up on the magnitude into a local copy of the digits that can be shown: from
+  // the lowest kept position up to the highest nonzero digit and one more for the carry.
+  if (places > kUnitsPosition) places = kUnitsPosition;
+  const int cut = kUnitsPosition - places;
+  int high = HighestNonZero(value, cut);
+  uint8_t digits[kDecimalPositions] = {};
+  const int top = high < kDecimalPositions - 1 ? high + 1 : kDecimalPositions - 1;
+  std::memcpy(digits + cut, value.digits + cut, static_cast<size_t>(top - cut + 1));
+  if (cut > 0 && value.digits[cut - 1] >= 5) {
+    for (int i = cut; i <= top; ++i) {
+      if (++digits[i] < 10) break;
+      digits[i] = 0;  // a carry beyond position 63 is lost, as in the decimal stack
+    }
+    if (top > high && digits[top] != 0) high = top;
+    while (high >= cut && digits[high] == 0) --high;
+  }
+  const bool zero = high < cut;
+  if (picture.BlankWhenZero() && zero) return;
+  const int integerDigits = high >= kUnitsPosition ? high - kUnitsPosition + 1 : 0;
   const bool overflow = integerDigits > integerCapacity;
 
   // Fraction digits, left to right from the tenths.
   int fraction = kUnitsPosition - 1;
   for (int i = integerEnd + 1; i < width; ++i) {
-    const PicturePosition& position = positions[i];
-    if (IsDigitCode(position.code)) {
-      block[i] = static_cast<char>('0' + (fraction >= 0 ? value.digits[fraction] : 0));
+    if (IsDigitCode(positions[i].code)) {
+      block[i] = static_cast<char>('0' + (fraction >= 0 ? digits[fraction] : 0));
       --fraction;
     }
   }
-  // Integer digits, right to left from the units.
+  // Integer digits, right to left from the units; the first digit position from the right is
+  // the units digit and always shows.
   int shown = 0;
   int mostSignificant = -1;
   for (int i = integerEnd; i >= 0; --i) {
@@ -75,8 +99,7 @@ void LayOutDecimal(const CompiledPicture& picture, PictureDecimal value, char* b
       if (overflow) {
         block[i] = '#';
       } else if (shown < integerDigits || shown == 0) {
-        // The first digit position from the right is the units digit, always shown.
-        block[i] = static_cast<char>('0' + value.digits[kUnitsPosition + shown]);
+        block[i] = static_cast<char>('0' + digits[kUnitsPosition + shown]);
         mostSignificant = i;
       } else {
         block[i] = LeadingFill(position);
