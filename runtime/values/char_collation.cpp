@@ -44,10 +44,14 @@ void ApplyCaseLists(std::string_view upper, std::string_view lower, CharTables& 
     tables.otherCase[b] = 0;
   }
   const size_t pairs = std::min(upper.size(), lower.size());
+  bool paired[256] = {};
   for (size_t i = 0; i < pairs; ++i) {
     const auto u = static_cast<uint8_t>(upper[i]);
     const auto l = static_cast<uint8_t>(lower[i]);
-    if (u < 128 || l < 128) continue;
+    // A byte listed twice keeps its first partner, so converting to the other case and back
+    // always returns the byte it started from.
+    if (u < 128 || l < 128 || u == l || paired[u] || paired[l]) continue;
+    paired[u] = paired[l] = true;
     tables.otherCase[u] = l;
     tables.otherCase[l] = u;
     tables.classFlags[u] = kUpperLetterFlag;

@@ -21,7 +21,8 @@ void BuildCollatingWeights(std::string_view order, uint8_t weights[256]);
 
 /// Makes each pair of bytes at the same position of `upper` and `lower` (both 128 or above)
 /// each other's other case, with the upper- and lower-case class flags. The upper half of the
-/// class and other-case tables is cleared first; the lower half keeps its contents.
+/// class and other-case tables is cleared first; the lower half keeps its contents. A byte
+/// listed more than once keeps its first partner.
 void ApplyCaseLists(std::string_view upper, std::string_view lower, CharTables& tables);
 
 }  // namespace vel::values

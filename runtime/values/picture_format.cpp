@@ -1,10 +1,10 @@
 #include "runtime/values/picture_format.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "runtime/values/date_calendar.h"
 #include "runtime/values/locale_settings.h"
+#include "runtime/values/number_text.h"
 #include "runtime/values/picture_format_internal.h"
 #include "runtime/values/picture_layouts.h"
 #include "runtime/values/time_values.h"
@@ -149,13 +149,7 @@ void CopyText(const char* text, size_t length, int width, char* block) {
 }  // namespace
 
 double TextToReal(const char* text, size_t length) {
-  if (length > 39) length = 39;
-  size_t at = 0;
-  while (at < length && (text[at] == ' ' || (text[at] >= '\t' && text[at] <= '\r'))) ++at;
-  if (at < length && text[at] == '+') ++at;
-  double value = 0;
-  const auto result = std::from_chars(text + at, text + length, value);
-  return result.ec == std::errc() ? value : 0.0;
+  return ParseReal(text, length < kMaxRealInput ? length : kMaxRealInput);
 }
 
 size_t FormatDate(const CompiledPicture& picture, int32_t serial, char* out, size_t capacity) {

@@ -205,6 +205,12 @@ TEST_F(EnvironmentSettingsTest, CaseLists) {
   Apply("VELCASE=WINDOWS\n");
   EXPECT_EQ(ToLowerChar(0xC0), 0xE0);
   EXPECT_EQ(IsUpperChar(0xD7), 0);  // the multiplication sign is no letter
+  // A byte listed twice keeps its first partner, so case conversion still round-trips.
+  Apply("VELCASE=\xC4\xC4\xD6 \xE4\xF6\xF6\n");
+  EXPECT_EQ(ToUpperChar(0xE4), 0xC4);
+  EXPECT_EQ(ToLowerChar(0xC4), 0xE4);
+  EXPECT_EQ(ToUpperChar(0xF6), 0xD6);
+  EXPECT_EQ(ToLowerChar(0xD6), 0xF6);
   // Bytes below 128 are never paired.
   Apply("VELCASE=A\xC4 b\xE4\n");
   EXPECT_EQ(ToLowerChar('A'), 'a');
