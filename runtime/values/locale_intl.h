@@ -33,6 +33,11 @@ void BuildLongDateLayout(const std::string& format, CompiledPicture& picture);
 /// Stores the Windows AM and PM texts and builds all four layouts into `settings`.
 void ApplyIntlSettings(const IntlSettings& intl, LocaleSettings& settings);
 
+/// Turns a rendering of 3 February 2001 (as a locale writes its short date) back into a
+/// short date format such as "dd.MM.yyyy"; empty when the rendering is not made of the three
+/// numbers and literal text.
+std::string DeriveShortDateFormat(const std::string& sample);
+
 /// Reads the regional settings: the profile's section "intl" when it holds them, else what
 /// the C++ library's current locale tells about its time and date layout, else the defaults.
 IntlSettings ReadIntlSettings();

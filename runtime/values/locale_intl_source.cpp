@@ -35,9 +35,10 @@ std::tm SampleTime(int hour) {
   return time;
 }
 
-// Turns the locale's rendering of 3 February 2001 back into a short date format: digit runs
-// are recognised by value, everything else is kept as literal text.
-std::string ShortDateFormatFromSample(const std::string& sample) {
+}  // namespace
+
+// Digit runs are recognised by value, everything else is kept as literal text.
+std::string DeriveShortDateFormat(const std::string& sample) {
   std::string format;
   size_t at = 0;
   int fields = 0;
@@ -64,6 +65,8 @@ std::string ShortDateFormatFromSample(const std::string& sample) {
   return fields == 3 ? format : std::string{};
 }
 
+namespace {
+
 void ReadFromLibraryLocale(IntlSettings& intl) {
   std::locale locale;
   try {
@@ -71,7 +74,7 @@ void ReadFromLibraryLocale(IntlSettings& intl) {
   } catch (const std::exception&) {
     return;  // an unusable locale setting leaves the defaults
   }
-  const std::string shortDate = ShortDateFormatFromSample(PutTime(locale, SampleTime(13), "%x"));
+  const std::string shortDate = DeriveShortDateFormat(PutTime(locale, SampleTime(13), "%x"));
   if (!shortDate.empty()) intl.sShortDate = shortDate;
   const std::string am = PutTime(locale, SampleTime(1), "%p");
   const std::string pm = PutTime(locale, SampleTime(13), "%p");
