@@ -118,6 +118,33 @@ bool CompileTemplate(PictureCursor cursor, char opening, bool keyIn, CompiledPic
   return true;
 }
 
+bool IsDigitCode(uint8_t code) {
+  return code == kDigitShown || code == kDigitBlankable || code == kImpliedDecimal;
+}
+
+// Records where the integer part ends and how many digits each side has: the first decimal
+// point (shown or implied) splits the digit positions, and without one every digit is an
+// integer digit.
+void SummariseDigits(CompiledPicture& picture) {
+  const int width = picture.Width();
+  int point = -1;
+  int places = 0;
+  int capacity = 0;
+  bool hasSign = false;
+  for (int i = 0; i < width; ++i) {
+    const uint8_t code = picture.positions[i].code;
+    if (IsDigitCode(code)) (point < 0 ? capacity : places) += 1;
+    if (point < 0 && (code == kDecimalSeparator || code == kImpliedDecimal)) point = i;
+    hasSign = hasSign || code == kSign;
+  }
+  int units = width - 1;
+  if (point >= 0) units = picture.positions[point].code == kImpliedDecimal ? point : point - 1;
+  picture.unitsIndex = static_cast<uint8_t>(units < 0 ? 0 : units);
+  picture.decimalPlaces = static_cast<uint8_t>(places);
+  picture.integerCapacity = static_cast<uint8_t>(capacity);
+  picture.hasSign = hasSign;
+}
+
 bool CompileBody(const char* begin, const char* end, CompiledPicture& picture) {
   const char letter = *begin;
   PictureCursor cursor{begin + 1, end};
@@ -171,7 +198,9 @@ void CompilePicture(const char* text, CompiledPicture& picture) {
     // Keep nothing of a half-built record: an invalid picture is width 0 and nothing else.
     picture = CompiledPicture{};
     picture.source = text;
+    return;
   }
+  SummariseDigits(picture);
 }
 
 int PictureBufferSize(const char* text) {

@@ -18,14 +18,22 @@ using detail::kMaxPictureWidth;
 
 // Writes `value` right-aligned into the run of positions [first, last]: leading zeros show
 // the position's fill ("0" pads, a blank suppresses), the last position always shows a digit.
+// "00" to "99", so that a field takes its digits two at a time.
+constexpr char kTwoDigits[] =
+    "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243444546"
+    "4748495051525354555657585960616263646566676869707172737475767778798081828384858687888990919293"
+    "949596979899";
+
 void PutField(const CompiledPicture& picture, int first, int last, int value, char* block) {
   unsigned rest = value < 0 ? 0u : static_cast<unsigned>(value);
-  for (int i = last; i >= first; --i) {
-    block[i] = static_cast<char>('0' + rest % 10);
-    rest /= 10;
+  int i = last;
+  for (; i > first; i -= 2) {
+    std::memcpy(block + i - 1, kTwoDigits + 2 * (rest % 100), 2);
+    rest /= 100;
   }
+  if (i == first) block[i] = static_cast<char>('0' + rest % 10);
   // Leading zeros show the position's fill; the last position always shows its digit.
-  for (int i = first; i < last && block[i] == '0'; ++i) {
+  for (i = first; i < last && block[i] == '0'; ++i) {
     block[i] = static_cast<char>(picture.positions[i].fill);
   }
 }
@@ -53,47 +61,77 @@ void LayOutLiteral(const PicturePosition& position, char& c) {
   }
 }
 
-int PowerOfTen(int digits) {
-  int result = 1;
-  for (int i = 0; i < digits && i < 9; ++i) result *= 10;
-  return result;
+// The last `digits` digits of a year: two-digit years show the year modulo 100.
+int YearDigits(int year, int digits) {
+  if (digits >= 4) return year;
+  if (digits == 3) return year % 1000;
+  if (digits == 2) return year % 100;
+  return year % 10;
 }
+
+// Month names go in their own pass: they are rare, and the common numeric layouts then need
+// no locale at all.
+void LayOutMonthNames(const CompiledPicture& picture, int month, char* block) {
+  const bool keepCase = DateLayoutKeepsNameCase(picture.pictureNumber);
+  const std::string& name = Locale().monthNames[month - 1];
+  for (int i = 0; i < picture.Width();) {
+    if (picture.positions[i].code != kMonthNameLetter) {
+      ++i;
+      continue;
+    }
+    const int last = RunEnd(picture, i);
+    for (int k = 0; k <= last - i; ++k) {
+      char c = static_cast<char>(picture.positions[i + k].fill);
+      if (static_cast<size_t>(k) < name.size()) {
+        c = keepCase ? name[k] : static_cast<char>(ToUpperChar(static_cast<uint8_t>(name[k])));
+      }
+      block[i + k] = c;
+    }
+    i = last + 1;
+  }
+}
+
+int DigitCount(int value) { return value >= 1000 ? 4 : value >= 100 ? 3 : value >= 10 ? 2 : 1; }
 
 void LayOutDate(const CompiledPicture& picture, int32_t serial, char* block) {
   CalendarDate date;
   if (!SerialToDate(serial, date)) return;  // an invalid date leaves the block blank
-  for (int i = 0; i < picture.Width();) {
-    const PicturePosition& position = picture.positions[i];
-    const int last = RunEnd(picture, i);
-    const int length = last - i + 1;
-    switch (position.code) {
-      case kMonthDigit:
-        PutField(picture, i, last, date.month, block);
-        break;
-      case kDayDigit:
-        PutField(picture, i, last, date.day, block);
-        break;
-      case kYearDigit:
-        PutField(picture, i, last, date.year % PowerOfTen(length), block);
-        break;
-      case kMonthNameLetter: {
-        const bool keepCase = DateLayoutKeepsNameCase(picture.pictureNumber);
-        const std::string& name = Locale().monthNames[date.month - 1];
-        for (int k = 0; k < length; ++k) {
-          char c = static_cast<char>(picture.positions[i + k].fill);
-          if (static_cast<size_t>(k) < name.size()) {
-            c = keepCase ? name[k] : static_cast<char>(ToUpperChar(static_cast<uint8_t>(name[k])));
-          }
-          block[i + k] = c;
-        }
-        break;
-      }
-      default:
-        for (int k = i; k <= last; ++k) LayOutLiteral(picture.positions[k], block[k]);
-        break;
-    }
-    i = last + 1;
+  // The three numbers as right-aligned text, read from the right while walking the positions
+  // from the right: the r-th position of a run from the right shows the r-th digit, and
+  // positions left of the value's own digits show their fill.
+  char text[3][4];
+  const int values[3] = {date.month, date.day, date.year};
+  for (int f = 0; f < 3; ++f) {
+    std::memcpy(text[f], kTwoDigits + 2 * (values[f] / 100 % 100), 2);
+    std::memcpy(text[f] + 2, kTwoDigits + 2 * (values[f] % 100), 2);
   }
+  const PicturePosition* positions = picture.positions;
+  // Stores through `block` may alias the picture, so the width is read once.
+  const int width = picture.Width();
+  int fromRight = 0;
+  int significant = 0;
+  bool names = false;
+  for (int i = width - 1; i >= 0; --i) {
+    const uint8_t code = positions[i].code;
+    if (code >= kMonthDigit && code <= kYearDigit) {
+      const int field = code - kMonthDigit;
+      if (i == width - 1 || positions[i + 1].code != code) {
+        // A new run starts: its length decides how much of a year shows.
+        int first = i;
+        while (first > 0 && positions[first - 1].code == code) --first;
+        fromRight = 0;
+        const int shown = field == 2 ? YearDigits(date.year, i - first + 1) : values[field];
+        significant = DigitCount(shown);
+      }
+      block[i] = fromRight < significant ? text[field][3 - fromRight] : static_cast<char>(positions[i].fill);
+      ++fromRight;
+    } else if (code == kMonthNameLetter) {
+      names = true;
+    } else {
+      LayOutLiteral(positions[i], block[i]);
+    }
+  }
+  if (names) LayOutMonthNames(picture, date.month, block);
 }
 
 void LayOutTime(const CompiledPicture& picture, int32_t time, char* block) {

@@ -1,5 +1,6 @@
 // Laying numbers out over numeric, pattern and scientific pictures.
 
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -17,15 +18,15 @@ bool IsDigitCode(uint8_t code) {
 // The highest position at or above `low` holding a nonzero digit, or low - 1 when there is
 // none. Whole words of zeros are skipped at once: most values use few of the 64 positions.
 int HighestNonZero(const PictureDecimal& value, int low) {
-  int high = kDecimalPositions - 1;
-  while (high - 7 >= low) {
-    uint64_t word;
-    std::memcpy(&word, value.digits + high - 7, sizeof word);
-    if (word != 0) break;
-    high -= 8;
+  for (int high = kDecimalPositions - 1; high >= low; high -= 8) {
+    const int base = high - 7 >= low ? high - 7 : low;
+    uint64_t word = 0;
+    std::memcpy(&word, value.digits + base, static_cast<size_t>(high - base + 1));
+    // Digits are stored lowest position first, so the highest nonzero byte is the word's
+    // most significant nonzero byte.
+    if (word != 0) return base + (63 - std::countl_zero(word)) / 8;
   }
-  while (high >= low && value.digits[high] == 0) --high;
-  return high;
+  return low - 1;
 }
 
 // What a digit position shows when it stands left of the most significant digit.
@@ -33,110 +34,11 @@ char LeadingFill(const PicturePosition& position) {
   return position.code == kDigitShown ? static_cast<char>(position.fill) : ' ';
 }
 
-}  // namespace
-
-void LayOutDecimal(const CompiledPicture& picture, const PictureDecimal& value, char* block) {
-  const int width = picture.Width();
+// A picture without a sign position still must not show a negative number as positive: the
+// minus goes into the blank just left of the most significant digit, or replaces the leftmost
+// fill character; with no room at all the integer digits overflow.
+void PlaceFloatingMinus(const CompiledPicture& picture, int mostSignificant, char* block) {
   const PicturePosition* positions = picture.positions;
-
-  // One walk over the positions: the decimal point (shown or implied) splits integer from
-  // fraction positions, and the units digit ends the integer part.
-  int point = -1;
-  int places = 0;
-  int integerCapacity = 0;
-  bool hasSign = false;
-  for (int i = 0; i < width; ++i) {
-    const uint8_t code = positions[i].code;
-    if (IsDigitCode(code)) {
-      if (point < 0) {
-        ++integerCapacity;
-      } else {
-        ++places;
-      }
-    }
-    if (point < 0 && (code == kDecimalSeparator || code == kImpliedDecimal)) point = i;
-    hasSign = hasSign || code == kSign;
-  }
-  int integerEnd = width - 1;
-  if (point >= 0) integerEnd = positions[point].code == kImpliedDecimal ? point : point - 1;
-
-  // Round half up on the magnitude into a local copy of the digits that can be shown: from
-  // the lowest kept position up to the highest nonzero digit and one more for the carry.
-  if (places > kUnitsPosition) places = kUnitsPosition;
-  const int cut = kUnitsPosition - places;
-  int high = HighestNonZero(value, cut);
-  uint8_t digits[kDecimalPositions] = {};
-  const int top = high < kDecimalPositions - 1 ? high + 1 : kDecimalPositions - 1;
-  std::memcpy(digits + cut, value.digits + cut, static_cast<size_t>(top - cut + 1));
-  if (cut > 0 && value.digits[cut - 1] >= 5) {
-    for (int i = cut; i <= top; ++i) {
-      if (++digits[i] < 10) break;
-      digits[i] = 0;  // a carry beyond position 63 is lost, as in the decimal stack
-    }
-    if (top > high && digits[top] != 0) high = top;
-    while (high >= cut && digits[high] == 0) --high;
-  }
-  const bool zero = high < cut;
-  if (picture.BlankWhenZero() && zero) return;
-  const int integerDigits = high >= kUnitsPosition ? high - kUnitsPosition + 1 : 0;
-  const bool overflow = integerDigits > integerCapacity;
-
-  // Fraction digits, left to right from the tenths.
-  int fraction = kUnitsPosition - 1;
-  for (int i = integerEnd + 1; i < width; ++i) {
-    if (IsDigitCode(positions[i].code)) {
-      block[i] = static_cast<char>('0' + (fraction >= 0 ? digits[fraction] : 0));
-      --fraction;
-    }
-  }
-  // Integer digits, right to left from the units; the first digit position from the right is
-  // the units digit and always shows.
-  int shown = 0;
-  int mostSignificant = -1;
-  for (int i = integerEnd; i >= 0; --i) {
-    const PicturePosition& position = positions[i];
-    if (IsDigitCode(position.code)) {
-      if (overflow) {
-        block[i] = '#';
-      } else if (shown < integerDigits || shown == 0) {
-        block[i] = static_cast<char>('0' + digits[kUnitsPosition + shown]);
-        mostSignificant = i;
-      } else {
-        block[i] = LeadingFill(position);
-      }
-      ++shown;
-    } else if (position.code == kGroupSeparator) {
-      if (overflow) {
-        block[i] = '#';
-      } else if (shown < integerDigits) {
-        block[i] = static_cast<char>(position.fill);
-      } else {
-        // Left of the first shown digit a separator takes the fill of the digits around it.
-        block[i] = i > 0 && IsDigitCode(positions[i - 1].code) ? LeadingFill(positions[i - 1]) : ' ';
-      }
-    }
-  }
-  // Everything that is not a digit.
-  const bool negative = value.negative && !zero;
-  for (int i = 0; i < width; ++i) {
-    const PicturePosition& position = positions[i];
-    switch (position.code) {
-      case kSign:
-        block[i] = negative ? static_cast<char>(position.fill) : ' ';
-        break;
-      case kLiteral:
-      case kCurrency:
-      case kDecimalSeparator:
-        block[i] = static_cast<char>(position.fill);
-        break;
-      default:
-        break;
-    }
-  }
-  if (!negative || hasSign || overflow) return;
-  // A picture without a sign position still must not show a negative number as positive:
-  // the minus goes into the blank just left of the most significant digit, or replaces the
-  // leftmost fill character; with no room at all the digits overflow.
   for (int i = mostSignificant - 1; i >= 0; --i) {
     const uint8_t code = positions[i].code;
     if (!IsDigitCode(code) && code != kGroupSeparator) break;
@@ -152,9 +54,81 @@ void LayOutDecimal(const CompiledPicture& picture, const PictureDecimal& value, 
       return;
     }
   }
-  for (int i = 0; i <= integerEnd; ++i) {
+  for (int i = 0; i <= picture.unitsIndex; ++i) {
     if (IsDigitCode(positions[i].code) || positions[i].code == kGroupSeparator) block[i] = '#';
   }
+}
+
+}  // namespace
+
+void LayOutDecimal(const CompiledPicture& picture, const PictureDecimal& value, char* block) {
+  const int width = picture.Width();
+  const PicturePosition* positions = picture.positions;
+  const int units = picture.unitsIndex;
+  const int places = picture.decimalPlaces < kUnitsPosition ? picture.decimalPlaces : kUnitsPosition;
+
+  // Round half up on the magnitude into a local copy of the digits that can be shown: from
+  // the lowest kept position up to the highest nonzero digit and one more for the carry.
+  const int cut = kUnitsPosition - places;
+  int high = HighestNonZero(value, cut);
+  // Everything above `high` is zero in the value too, so copying up to the units position or
+  // one past the highest digit, whichever is higher, also provides every zero the walk reads.
+  uint8_t digits[kDecimalPositions];
+  const int top = high < kDecimalPositions - 1 ? high + 1 : kDecimalPositions - 1;
+  const int copyTop = top > kUnitsPosition ? top : kUnitsPosition;
+  std::memcpy(digits + cut, value.digits + cut, static_cast<size_t>(copyTop - cut + 1));
+  if (cut > 0 && value.digits[cut - 1] >= 5) {
+    for (int i = cut; i <= top; ++i) {
+      if (++digits[i] < 10) break;
+      digits[i] = 0;  // a carry beyond position 63 is lost, as in the decimal stack
+    }
+    if (top > high && digits[top] != 0) high = top;
+    while (high >= cut && digits[high] == 0) --high;
+  }
+  const bool zero = high < cut;
+  if (picture.BlankWhenZero() && zero) return;
+  const int integerDigits = high >= kUnitsPosition ? high - kUnitsPosition + 1 : 0;
+  const bool overflow = integerDigits > picture.integerCapacity;
+  const bool negative = value.negative && !zero;
+
+  // One walk from the right: fraction digits rise from the lowest kept position, integer
+  // digits from the units, which always shows.
+  int fraction = cut;
+  int shown = 0;
+  int mostSignificant = -1;
+  for (int i = width - 1; i >= 0; --i) {
+    const PicturePosition& position = positions[i];
+    const uint8_t code = position.code;
+    // Plain comparisons instead of a switch: the digit case dominates and predicts well.
+    if (IsDigitCode(code)) {
+      if (i > units) {
+        block[i] = static_cast<char>('0' + digits[fraction++]);
+      } else if (overflow) {
+        block[i] = '#';
+      } else if (shown < integerDigits || shown == 0) {
+        block[i] = static_cast<char>('0' + digits[kUnitsPosition + shown++]);
+        mostSignificant = i;
+      } else {
+        block[i] = LeadingFill(position);
+        ++shown;
+      }
+    } else if (code == kGroupSeparator) {
+      if (overflow) {
+        block[i] = '#';
+      } else if (shown < integerDigits) {
+        block[i] = static_cast<char>(position.fill);
+      } else {
+        // Left of the first shown digit a separator takes the fill of the digits around it.
+        block[i] = i > 0 && IsDigitCode(positions[i - 1].code) ? LeadingFill(positions[i - 1]) : ' ';
+      }
+    } else if (code == kSign) {
+      block[i] = negative ? static_cast<char>(position.fill) : ' ';
+    } else {
+      // Literals, currency and the decimal separator show their fill character.
+      block[i] = static_cast<char>(position.fill);
+    }
+  }
+  if (negative && !picture.hasSign && !overflow) PlaceFloatingMinus(picture, mostSignificant, block);
 }
 
 void LayOutScientific(const CompiledPicture& picture, double value, char* block) {

@@ -71,6 +71,13 @@ struct CompiledPicture {
   uint8_t centuryWindow = 0;
   /// The number after the class letter: date or time layout, scientific width.
   uint8_t pictureNumber = 0;
+  /// Derived from the positions when compiling, so that formatting a number needs a single
+  /// walk: the units digit's index, the number of fraction digits, the number of integer
+  /// digit positions and whether a sign position exists (numeric and pattern pictures).
+  uint8_t unitsIndex = 0;
+  uint8_t decimalPlaces = 0;
+  uint8_t integerCapacity = 0;
+  bool hasSign = false;
   PicturePosition positions[kMaxPicturePositions] = {};
   /// The picture text this record was compiled from; owned by the caller.
   const char* source = nullptr;
