@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+
+namespace vel::values {
+
+/// One exact decimal work value: an unpacked fixed-point number of 64 decimal digits.
+/// Position i of `digits` has weight 10 to the power (i - 32): positions 32 to 63 are the 32
+/// integer digits (32 = units), positions 0 to 31 the 32 fraction digits (31 = tenths).
+///
+/// Only positions `low` to `high` are meaningful; every routine here also keeps the digits
+/// outside that range at 0, which lets the arithmetic work on eight digits at a time without
+/// masking. Zero is low = high = 32 with digit 0 and sign 0.
+struct DecimalEntry {
+  static constexpr int kPositions = 64;
+  static constexpr int kUnits = 32;
+
+  alignas(8) uint8_t digits[kPositions];
+  uint8_t sign;  ///< 1 = negative.
+  uint8_t low;   ///< Lowest position in use.
+  uint8_t high;  ///< Highest position in use.
+};
+
+/// Returns the entry for zero.
+DecimalEntry DecimalZero();
+
+/// Recomputes `low` and `high` from the digits (trimming zeros at both ends) and clears the
+/// sign of a zero. Digits must already be 0 outside the range the caller wrote.
+void NormaliseDecimal(DecimalEntry& entry);
+
+/// True when any digit is nonzero.
+bool DecimalIsNonZero(const DecimalEntry& entry);
+
+/// Orders |a| against |b|: -1, 0 or 1.
+int CompareMagnitudes(const DecimalEntry& a, const DecimalEntry& b);
+
+/// Orders a against b by value: -1, 0 or 1. Zero is never negative, so -0 cannot occur.
+int CompareDecimals(const DecimalEntry& a, const DecimalEntry& b);
+
+/// Moves every digit `delta` positions up (negative: down), multiplying the value by 10 to the
+/// power `delta`; digits pushed above position 63 or below position 0 are lost. Normalises.
+void ShiftDecimal(DecimalEntry& entry, int delta);
+
+/// Makes an entry holding the magnitude of `value` with the given sign (normalised).
+DecimalEntry DecimalFromUInt64(uint64_t magnitude, bool negative);
+
+}  // namespace vel::values

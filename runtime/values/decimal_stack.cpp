@@ -1,0 +1,229 @@
+#include "runtime/values/decimal_stack.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "runtime/values/decimal_arithmetic.h"
+#include "runtime/values/decimal_float.h"
+#include "runtime/values/decimal_storage.h"
+#include "runtime/values/decimal_text.h"
+
+namespace vel::values {
+namespace {
+
+/// Low 32 bits of the integer part of the magnitude (positions 32 and up).
+uint32_t IntegerPartModulo32(const DecimalEntry& entry) {
+  uint32_t value = 0;
+  for (int position = entry.high; position >= DecimalEntry::kUnits; --position) {
+    value = value * 10u + entry.digits[position];
+  }
+  return value;
+}
+
+// Each thread starts with a stack of its own; `t_current` points at it until the thread manager
+// or a test installs another one.
+thread_local DecimalStack t_ownStack;
+thread_local DecimalStack* t_current = nullptr;
+
+}  // namespace
+
+DecimalEntry DecimalStack::Peek(int depth) const {
+  if (depth < 0 || depth >= m_count) {
+    return DecimalZero();
+  }
+  return m_entries[m_count - 1 - depth];
+}
+
+void DecimalStack::Push(const DecimalEntry& entry) {
+  if (m_count == kCapacity) {
+    ++m_overflows;
+    return;
+  }
+  m_entries[m_count++] = entry;
+}
+
+DecimalEntry DecimalStack::Pop() {
+  if (m_count == 0) {
+    ++m_underflows;
+    return DecimalZero();
+  }
+  return m_entries[--m_count];
+}
+
+DecimalEntry& DecimalStack::TopSlot() {
+  if (m_count == 0) {
+    ++m_underflows;
+    m_entries[0] = DecimalZero();
+    m_count = 1;
+  }
+  return m_entries[m_count - 1];
+}
+
+template <typename Operation>
+void DecimalStack::Binary(Operation operation) {
+  if (m_count >= 2) {
+    // The common case works on the slots in place: no operand is copied.
+    operation(m_entries[m_count - 2], m_entries[m_count - 1]);
+    --m_count;
+    return;
+  }
+  const DecimalEntry top = Pop();
+  DecimalEntry second = Pop();
+  operation(second, top);
+  Push(second);
+}
+
+void DecimalStack::PushInt32(int32_t value) {
+  const bool negative = value < 0;
+  const uint64_t magnitude = negative ? 0u - static_cast<uint64_t>(static_cast<int64_t>(value)) : static_cast<uint64_t>(value);
+  Push(DecimalFromUInt64(magnitude, negative));
+}
+
+void DecimalStack::PushUInt32(uint32_t value) { Push(DecimalFromUInt64(value, false)); }
+
+void DecimalStack::PushFloat64(double value) { Push(DecimalFromFloat64(value)); }
+
+void DecimalStack::PushText(const char* text, size_t length) { Push(DecimalFromText(text, length)); }
+
+void DecimalStack::LoadDecimal(const void* address, uint32_t size, uint32_t places) {
+  Push(ReadDecimalStorage(address, size, places));
+}
+
+void DecimalStack::LoadPacked(const void* address, uint32_t size, uint32_t places) {
+  Push(ReadPackedStorage(address, size, places));
+}
+
+void DecimalStack::StoreDecimal(void* address, uint32_t size, uint32_t places) {
+  WriteDecimalStorage(address, size, places, Pop());
+}
+
+void DecimalStack::StorePacked(void* address, uint32_t size, uint32_t places) {
+  WritePackedStorage(address, size, places, Pop());
+}
+
+void DecimalStack::Add() {
+  Binary([](DecimalEntry& second, const DecimalEntry& top) { AddDecimals(second, top); });
+}
+
+void DecimalStack::Subtract() {
+  Binary([](DecimalEntry& second, const DecimalEntry& top) { SubtractDecimals(second, top); });
+}
+
+void DecimalStack::SubtractReversed() {
+  Binary([](DecimalEntry& second, const DecimalEntry& top) {
+    DecimalEntry difference = top;
+    SubtractDecimals(difference, second);
+    second = difference;
+  });
+}
+
+void DecimalStack::Multiply() {
+  Binary([](DecimalEntry& second, const DecimalEntry& top) { second = MultiplyDecimals(second, top); });
+}
+
+void DecimalStack::Divide() {
+  Binary([](DecimalEntry& second, const DecimalEntry& top) { second = DivideDecimals(second, top); });
+}
+
+void DecimalStack::Power(int32_t n) {
+  DecimalEntry& top = TopSlot();
+  top = PowerDecimal(top, n);
+}
+
+void DecimalStack::Negate() {
+  DecimalEntry& top = TopSlot();
+  if (DecimalIsNonZero(top)) {
+    top.sign ^= 1;
+  }
+}
+
+void DecimalStack::Abs() { TopSlot().sign = 0; }
+
+void DecimalStack::Duplicate() { Push(Peek()); }
+
+int DecimalStack::Compare() {
+  const DecimalEntry top = Pop();
+  const DecimalEntry second = Pop();
+  return CompareDecimals(second, top);
+}
+
+int DecimalStack::IsNonZero() { return DecimalIsNonZero(Pop()) ? 1 : 0; }
+
+void DecimalStack::Round(int places) { RoundDecimal(TopSlot(), places); }
+
+int32_t DecimalStack::PopInt32() {
+  const DecimalEntry top = Pop();
+  const uint32_t magnitude = IntegerPartModulo32(top);
+  return static_cast<int32_t>(top.sign ? 0u - magnitude : magnitude);
+}
+
+uint32_t DecimalStack::PopUInt32() { return IntegerPartModulo32(Pop()); }
+
+double DecimalStack::PopFloat64() { return DecimalToFloat64(Pop()); }
+
+size_t DecimalStack::PopText(char* buffer, size_t size) {
+  char text[kMaxDecimalTextLength];
+  const size_t length = DecimalToText(Pop(), text);
+  if (buffer != nullptr) {
+    std::memcpy(buffer, text, std::min(length, size));
+  }
+  return length;
+}
+
+DecimalStack& CurrentDecimalStack() {
+  if (t_current == nullptr) {
+    t_current = &t_ownStack;
+  }
+  return *t_current;
+}
+
+DecimalStack* ExchangeCurrentDecimalStack(DecimalStack* replacement) {
+  DecimalStack* previous = &CurrentDecimalStack();
+  t_current = replacement != nullptr ? replacement : &t_ownStack;
+  return previous;
+}
+
+std::unique_ptr<DecimalStack> SaveDecimalStack() {
+  DecimalStack& current = CurrentDecimalStack();
+  if (current.Count() == 0) {
+    return nullptr;
+  }
+  auto snapshot = std::make_unique<DecimalStack>(current);
+  current.Clear();
+  return snapshot;
+}
+
+void RestoreDecimalStack(std::unique_ptr<DecimalStack> snapshot) {
+  DecimalStack& current = CurrentDecimalStack();
+  if (snapshot == nullptr) {
+    current.Clear();
+    return;
+  }
+  current = *snapshot;
+}
+
+void DecPushInt32(int32_t value) { CurrentDecimalStack().PushInt32(value); }
+void DecPushUInt32(uint32_t value) { CurrentDecimalStack().PushUInt32(value); }
+void DecPushFloat64(double value) { CurrentDecimalStack().PushFloat64(value); }
+void DecPushText(const char* text) { CurrentDecimalStack().PushText(text, text == nullptr ? 0 : std::strlen(text)); }
+void DecLoadDecimal(const void* address, uint32_t size, uint32_t places) { CurrentDecimalStack().LoadDecimal(address, size, places); }
+void DecLoadPacked(const void* address, uint32_t size, uint32_t places) { CurrentDecimalStack().LoadPacked(address, size, places); }
+void DecStoreDecimal(void* address, uint32_t size, uint32_t places) { CurrentDecimalStack().StoreDecimal(address, size, places); }
+void DecStorePacked(void* address, uint32_t size, uint32_t places) { CurrentDecimalStack().StorePacked(address, size, places); }
+void DecAdd() { CurrentDecimalStack().Add(); }
+void DecSubtract() { CurrentDecimalStack().Subtract(); }
+void DecSubtractReversed() { CurrentDecimalStack().SubtractReversed(); }
+void DecMultiply() { CurrentDecimalStack().Multiply(); }
+void DecDivide() { CurrentDecimalStack().Divide(); }
+void DecPower(int32_t n) { CurrentDecimalStack().Power(n); }
+void DecNegate() { CurrentDecimalStack().Negate(); }
+void DecAbs() { CurrentDecimalStack().Abs(); }
+void DecDuplicate() { CurrentDecimalStack().Duplicate(); }
+int DecCompare() { return CurrentDecimalStack().Compare(); }
+int DecIsNonZero() { return CurrentDecimalStack().IsNonZero(); }
+void DecRound(int places) { CurrentDecimalStack().Round(places); }
+int32_t DecPopInt32() { return CurrentDecimalStack().PopInt32(); }
+uint32_t DecPopUInt32() { return CurrentDecimalStack().PopUInt32(); }
+double DecPopFloat64() { return CurrentDecimalStack().PopFloat64(); }
+
+}  // namespace vel::values
