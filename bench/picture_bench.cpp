@@ -16,6 +16,7 @@
 #include <string>
 
 #include "runtime/values/date_calendar.h"
+#include "runtime/values/decimal_text.h"
 #include "runtime/values/picture_compile.h"
 #include "runtime/values/picture_deformat.h"
 #include "runtime/values/picture_format.h"
@@ -46,8 +47,7 @@ std::tm July4th1999() {
 
 // Numbers reach a picture from the decimal stack, already in decimal digits.
 void PictureNumeric(benchmark::State& state) {
-  PictureDecimal value;
-  ParseDecimalText("1234.5", 6, value);
+  const DecimalEntry value = DecimalFromText("1234.5", 6);
   char out[16];
   for (auto _ : state) {
     benchmark::DoNotOptimize(value);

@@ -3,6 +3,9 @@
 #include <cmath>
 
 #include "runtime/values/date_calendar.h"
+#include "runtime/values/decimal_float.h"
+#include "runtime/values/decimal_stack.h"
+#include "runtime/values/decimal_text.h"
 #include "runtime/values/locale_settings.h"
 #include "runtime/values/number_text.h"
 #include "runtime/values/picture_format_internal.h"
@@ -204,7 +207,7 @@ size_t FormatTime(const CompiledPicture& picture, int32_t time, char* out, size_
   return block.Deliver();
 }
 
-size_t FormatDecimal(const CompiledPicture& picture, const PictureDecimal& value, char* out,
+size_t FormatDecimal(const CompiledPicture& picture, const DecimalEntry& value, char* out,
                      size_t capacity) {
   if (!picture.IsValid()) return 0;
   char block[kMaxPictureWidth];
@@ -219,27 +222,17 @@ size_t FormatDecimal(const CompiledPicture& picture, const PictureDecimal& value
     case PictureClass::KeyIn: {
       // Text pictures show the number as its plain text.
       std::memset(block, ' ', sizeof block);
-      char text[80];
-      int length = 0;
-      if (value.negative) text[length++] = '-';
-      int high = kDecimalPositions - 1;
-      while (high > kUnitsPosition && value.digits[high] == 0) --high;
-      int low = 0;
-      while (low < kUnitsPosition && value.digits[low] == 0) ++low;
-      for (int i = high; i >= kUnitsPosition; --i) text[length++] = static_cast<char>('0' + value.digits[i]);
-      if (low < kUnitsPosition) text[length++] = '.';
-      for (int i = kUnitsPosition - 1; i >= low; --i) text[length++] = static_cast<char>('0' + value.digits[i]);
-      CopyText(text, static_cast<size_t>(length), picture.Width(), block);
+      char text[kMaxDecimalTextLength];
+      CopyText(text, DecimalToText(value, text), picture.Width(), block);
       return Deliver(block, picture.Width(), out, capacity);
     }
-    default: {
-      double number = 0;
-      for (int i = kDecimalPositions - 1; i >= 0; --i) {
-        if (value.digits[i] != 0) number += value.digits[i] * std::pow(10.0, i - kUnitsPosition);
-      }
-      return FormatNumber(picture, value.negative ? -number : number, out, capacity);
-    }
+    default:
+      return FormatNumber(picture, DecimalToFloat64(value), out, capacity);
   }
+}
+
+size_t DecFormat(const CompiledPicture& picture, char* out, size_t capacity) {
+  return FormatDecimal(picture, CurrentDecimalStack().Pop(), out, capacity);
 }
 
 size_t FormatNumber(const CompiledPicture& picture, double value, char* out, size_t capacity) {
@@ -257,11 +250,8 @@ size_t FormatNumber(const CompiledPicture& picture, double value, char* out, siz
     case PictureClass::Scientific:
       if (!(picture.BlankWhenZero() && value == 0)) detail::LayOutScientific(picture, value, block);
       return Deliver(block, picture.Width(), out, capacity);
-    default: {
-      PictureDecimal decimal;
-      DecimalFromDouble(value, decimal);
-      return FormatDecimal(picture, decimal, out, capacity);
-    }
+    default:
+      return FormatDecimal(picture, DecimalFromFloat64(value), out, capacity);
   }
 }
 
@@ -277,11 +267,8 @@ size_t FormatWithPicture(const CompiledPicture& picture, const char* text, size_
       return Deliver(block, picture.Width(), out, capacity);
     }
     case PictureClass::Numeric:
-    case PictureClass::Pattern: {
-      PictureDecimal decimal;
-      ParseDecimalText(text, length, decimal);
-      return FormatDecimal(picture, decimal, out, capacity);
-    }
+    case PictureClass::Pattern:
+      return FormatDecimal(picture, DecimalFromText(text, length), out, capacity);
     default:
       return FormatNumber(picture, TextToReal(text, length), out, capacity);
   }

@@ -6,15 +6,18 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "runtime/values/picture_decimal.h"
+#include "runtime/values/decimal_entry.h"
 #include "runtime/values/picture_record.h"
 
 namespace vel::values {
 
 /// Formats an exact decimal through a numeric or pattern picture. Other classes take the
 /// value as a number (serial day, time value, scientific value) or as its text.
-size_t FormatDecimal(const CompiledPicture& picture, const PictureDecimal& value, char* out,
+size_t FormatDecimal(const CompiledPicture& picture, const DecimalEntry& value, char* out,
                      size_t capacity);
+
+/// `DecFormat`: pops the top of the decimal stack and formats it through `picture`.
+size_t DecFormat(const CompiledPicture& picture, char* out, size_t capacity);
 
 /// Formats a number: a serial day through a date picture, a time value through a time
 /// picture, a floating-point value through a scientific picture, an exact decimal (rounded to

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "runtime/values/picture_decimal.h"
+#include "runtime/values/decimal_entry.h"
 #include "runtime/values/picture_record.h"
 
 namespace vel::values::detail {
@@ -61,7 +61,7 @@ class OutputBlock {
 };
 
 /// Lays a numeric or pattern picture out over `block` (width bytes, already blank).
-void LayOutDecimal(const CompiledPicture& picture, const PictureDecimal& value, char* block);
+void LayOutDecimal(const CompiledPicture& picture, const DecimalEntry& value, char* block);
 
 /// Lays a scientific picture out over `block`.
 void LayOutScientific(const CompiledPicture& picture, double value, char* block);

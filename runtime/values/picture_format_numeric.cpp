@@ -1,6 +1,5 @@
 // Laying numbers out over numeric, pattern and scientific pictures.
 
-#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -15,18 +14,15 @@ bool IsDigitCode(uint8_t code) {
   return code == kDigitShown || code == kDigitBlankable || code == kImpliedDecimal;
 }
 
+constexpr int kUnitsPosition = DecimalEntry::kUnits;
+constexpr int kDecimalPositions = DecimalEntry::kPositions;
+
 // The highest position at or above `low` holding a nonzero digit, or low - 1 when there is
-// none. Whole words of zeros are skipped at once: most values use few of the 64 positions.
-int HighestNonZero(const PictureDecimal& value, int low) {
-  for (int high = kDecimalPositions - 1; high >= low; high -= 8) {
-    const int base = high - 7 >= low ? high - 7 : low;
-    uint64_t word = 0;
-    std::memcpy(&word, value.digits + base, static_cast<size_t>(high - base + 1));
-    // Digits are stored lowest position first, so the highest nonzero byte is the word's
-    // most significant nonzero byte.
-    if (word != 0) return base + (63 - std::countl_zero(word)) / 8;
-  }
-  return low - 1;
+// none. Digits above the entry's highest position in use are zero, so the search starts there.
+int HighestNonZero(const DecimalEntry& value, int low) {
+  int high = value.high < kDecimalPositions ? value.high : kDecimalPositions - 1;
+  while (high >= low && value.digits[high] == 0) --high;
+  return high;
 }
 
 // What a digit position shows when it stands left of the most significant digit.
@@ -61,7 +57,7 @@ void PlaceFloatingMinus(const CompiledPicture& picture, int mostSignificant, cha
 
 }  // namespace
 
-void LayOutDecimal(const CompiledPicture& picture, const PictureDecimal& value, char* block) {
+void LayOutDecimal(const CompiledPicture& picture, const DecimalEntry& value, char* block) {
   const int width = picture.Width();
   const PicturePosition* positions = picture.positions;
   const int units = picture.unitsIndex;
@@ -89,7 +85,7 @@ void LayOutDecimal(const CompiledPicture& picture, const PictureDecimal& value, 
   if (picture.BlankWhenZero() && zero) return;
   const int integerDigits = high >= kUnitsPosition ? high - kUnitsPosition + 1 : 0;
   const bool overflow = integerDigits > picture.integerCapacity;
-  const bool negative = value.negative && !zero;
+  const bool negative = value.sign != 0 && !zero;
 
   // One walk from the right: fraction digits rise from the lowest kept position, integer
   // digits from the units, which always shows.

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "runtime/values/date_calendar.h"
+#include "runtime/values/decimal_stack.h"
+#include "runtime/values/decimal_text.h"
 #include "runtime/values/time_values.h"
 #include "tests/runtime/values/picture_test_support.h"
 
@@ -156,10 +158,22 @@ TEST(FormatText, CopiesCutOrPadded) {
   EXPECT_EQ(Format("@Q5", "abc"), "");
   // Numbers through text pictures show their plain text.
   const CompiledPicture picture = testing::Compile("@S8");
-  PictureDecimal value;
-  ParseDecimalText("-12.50", 6, value);
+  const DecimalEntry value = DecimalFromText("-12.50", 6);
   char out[8];
   EXPECT_EQ(std::string(out, FormatDecimal(picture, value, out, sizeof out)), "-12.5   ");
+}
+
+TEST(DecFormat, FormatsAndPopsTheDecimalStackTop) {
+  DecimalStack stack;
+  DecimalStack* previous = ExchangeCurrentDecimalStack(&stack);
+  DecPushText("-1234.567");
+  DecPushText("99.995");
+  const CompiledPicture picture = testing::Compile("@N-10.2");
+  char out[10];
+  EXPECT_EQ(std::string(out, DecFormat(picture, out, sizeof out)), "    100.00");
+  EXPECT_EQ(std::string(out, DecFormat(picture, out, sizeof out)), "- 1,234.57");
+  EXPECT_EQ(CurrentDecimalStack().Count(), 0);
+  ExchangeCurrentDecimalStack(previous);
 }
 
 TEST(FormatText, OutputIsCutToCapacity) {
