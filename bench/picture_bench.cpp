@@ -12,9 +12,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <map>
 #include <string>
 
+#include "bench/bench_ratio_reporter.h"
 #include "runtime/values/date_calendar.h"
 #include "runtime/values/decimal_text.h"
 #include "runtime/values/picture_compile.h"
@@ -167,24 +167,7 @@ void ChronoCivilSplit(benchmark::State& state) {
   }
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
-      m_nanoseconds[run.run_name.function_name] =
-          run.cpu_accumulated_time * 1e9 / static_cast<double>(run.iterations);
-    }
-  }
-  double Nanoseconds(const std::string& name) const {
-    auto found = m_nanoseconds.find(name);
-    return found == m_nanoseconds.end() ? 0.0 : found->second;
-  }
-
- private:
-  std::map<std::string, double> m_nanoseconds;
-};
+using vel::bench::RatioReporter;
 
 void PrintRatio(const RatioReporter& reporter, const char* ours, const char* baseline,
                 const char* goal) {

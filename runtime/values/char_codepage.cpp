@@ -44,22 +44,18 @@ constexpr uint8_t kAnsiToOem[256] = {
     0x3F, 0xA4, 0x95, 0xA2, 0x93, 0x6F, 0x94, 0xF6, 0x3F, 0x97, 0xA3, 0x96, 0x81, 0x79, 0x3F, 0x98,
 };
 
+void TranslateText(const uint8_t (&table)[256], char* text, size_t length) {
+  for (size_t i = 0; i < length; ++i) text[i] = static_cast<char>(table[static_cast<uint8_t>(text[i])]);
+}
+
 }  // namespace
 
 uint8_t OemToAnsiChar(uint8_t c) { return kOemToAnsi[c]; }
 
 uint8_t AnsiToOemChar(uint8_t c) { return kAnsiToOem[c]; }
 
-void OemToAnsiText(char* text, size_t length) {
-  for (size_t i = 0; i < length; ++i) {
-    text[i] = static_cast<char>(kOemToAnsi[static_cast<uint8_t>(text[i])]);
-  }
-}
+void OemToAnsiText(char* text, size_t length) { TranslateText(kOemToAnsi, text, length); }
 
-void AnsiToOemText(char* text, size_t length) {
-  for (size_t i = 0; i < length; ++i) {
-    text[i] = static_cast<char>(kAnsiToOem[static_cast<uint8_t>(text[i])]);
-  }
-}
+void AnsiToOemText(char* text, size_t length) { TranslateText(kAnsiToOem, text, length); }
 
 }  // namespace vel::values

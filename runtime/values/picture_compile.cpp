@@ -118,10 +118,6 @@ bool CompileTemplate(PictureCursor cursor, char opening, bool keyIn, CompiledPic
   return true;
 }
 
-bool IsDigitCode(uint8_t code) {
-  return code == kDigitShown || code == kDigitBlankable || code == kImpliedDecimal;
-}
-
 // Records where the integer part ends and how many digits each side has: the first decimal
 // point (shown or implied) splits the digit positions, and without one every digit is an
 // integer digit.

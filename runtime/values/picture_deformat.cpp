@@ -73,14 +73,6 @@ class FieldReader {
   size_t m_at = 0;
 };
 
-int RunEnd(const CompiledPicture& picture, int first) {
-  int last = first;
-  while (last + 1 < picture.Width() && picture.positions[last + 1].code == picture.positions[first].code) {
-    ++last;
-  }
-  return last;
-}
-
 size_t PutNumber(int32_t number, char* out, size_t capacity) {
   char text[16];
   const int length = std::snprintf(text, sizeof text, "%d", static_cast<int>(number));
@@ -178,7 +170,7 @@ int32_t DeformatDate(const CompiledPicture& picture, const char* text, size_t le
   bool monthNameMatched = true;
   const LocaleSettings& locale = Locale();
   for (int i = 0; i < picture.Width();) {
-    const int last = RunEnd(picture, i);
+    const int last = picture.RunEnd(i);
     const int digits = last - i + 1;
     switch (picture.positions[i].code) {
       case kMonthDigit:
@@ -237,7 +229,7 @@ int32_t DeformatTime(const CompiledPicture& picture, const char* text, size_t le
   const std::string& amText = windowsTexts ? locale.windowsAmText : locale.amText;
   const std::string& pmText = windowsTexts ? locale.windowsPmText : locale.pmText;
   for (int i = 0; i < picture.Width();) {
-    int last = RunEnd(picture, i);
+    int last = picture.RunEnd(i);
     const uint8_t code = picture.positions[i].code;
     if (code == kHourDigit || code == kMinuteDigit || code == kSecondDigit) {
       const int value = reader.ReadNumber(last - i + 1);

@@ -41,15 +41,6 @@ void PutField(const CompiledPicture& picture, int first, int last, int value, ch
   }
 }
 
-// The run of positions with the same code that starts at `first`.
-int RunEnd(const CompiledPicture& picture, int first) {
-  int last = first;
-  while (last + 1 < picture.Width() && picture.positions[last + 1].code == picture.positions[first].code) {
-    ++last;
-  }
-  return last;
-}
-
 void LayOutLiteral(const PicturePosition& position, char& c) {
   switch (position.code) {
     case kLiteral:
@@ -82,7 +73,7 @@ void LayOutMonthNames(const CompiledPicture& picture, int month, char* block) {
       ++i;
       continue;
     }
-    const int last = RunEnd(picture, i);
+    const int last = picture.RunEnd(i);
     for (int k = 0; k <= last - i; ++k) {
       char c = static_cast<char>(picture.positions[i + k].fill);
       if (static_cast<size_t>(k) < name.size()) {
@@ -154,7 +145,7 @@ void LayOutTime(const CompiledPicture& picture, int32_t time, char* block) {
   const std::string& marker = parts.hours >= 12 ? pm : am;
   for (int i = 0; i < picture.Width();) {
     const PicturePosition& position = picture.positions[i];
-    int last = RunEnd(picture, i);
+    int last = picture.RunEnd(i);
     switch (position.code) {
       case kHourDigit:
         PutField(picture, i, last, hour, block);

@@ -10,10 +10,6 @@
 namespace vel::values::detail {
 namespace {
 
-bool IsDigitCode(uint8_t code) {
-  return code == kDigitShown || code == kDigitBlankable || code == kImpliedDecimal;
-}
-
 constexpr int kUnitsPosition = DecimalEntry::kUnits;
 constexpr int kDecimalPositions = DecimalEntry::kPositions;
 

@@ -54,6 +54,12 @@ enum PositionCode : uint8_t {
   kKeyInOptionalEnd = 23,   ///< "|"
 };
 
+/// True for the codes of digit positions (shown, blankable, and the units digit that carries
+/// an implied decimal point).
+inline bool IsDigitCode(uint8_t code) {
+  return code == kDigitShown || code == kDigitBlankable || code == kImpliedDecimal;
+}
+
 /// Most display positions a picture can list (string pictures need none).
 inline constexpr int kMaxPicturePositions = 100;
 
@@ -89,6 +95,14 @@ struct CompiledPicture {
   bool IsValid() const { return Width() != 0; }
   /// Number of entries in `positions` that are in use (string pictures use none).
   int PositionCount() const { return Class() == PictureClass::String ? 0 : Width(); }
+
+  /// The last index of the run of positions with the same code that starts at `first`.
+  int RunEnd(int first) const {
+    const int width = PositionCount();
+    int last = first;
+    while (last + 1 < width && positions[last + 1].code == positions[first].code) ++last;
+    return last;
+  }
 
   void SetClass(PictureClass pictureClass, PictureValueKind kind) {
     header = static_cast<uint16_t>((header & ~0x3F) | static_cast<int>(pictureClass) |
