@@ -122,7 +122,7 @@ bool CompileTemplate(PictureCursor cursor, char opening, bool keyIn, CompiledPic
 // point (shown or implied) splits the digit positions, and without one every digit is an
 // integer digit.
 void SummariseDigits(CompiledPicture& picture) {
-  const int width = picture.Width();
+  const int width = picture.PositionCount();
   int point = -1;
   int places = 0;
   int capacity = 0;

@@ -59,23 +59,22 @@ void LayOutDecimal(const CompiledPicture& picture, const DecimalEntry& value, ch
   const int units = picture.unitsIndex;
   const int places = picture.decimalPlaces < kUnitsPosition ? picture.decimalPlaces : kUnitsPosition;
 
-  // Round half up on the magnitude into a local copy of the digits that can be shown: from
-  // the lowest kept position up to the highest nonzero digit and one more for the carry.
+  // Round half up on the magnitude: the digit below the lowest kept position decides.
   const int cut = kUnitsPosition - places;
   int high = HighestNonZero(value, cut);
-  // Everything above `high` is zero in the value too, so copying up to the units position or
-  // one past the highest digit, whichever is higher, also provides every zero the walk reads.
-  uint8_t digits[kDecimalPositions];
-  const int top = high < kDecimalPositions - 1 ? high + 1 : kDecimalPositions - 1;
-  const int copyTop = top > kUnitsPosition ? top : kUnitsPosition;
-  std::memcpy(digits + cut, value.digits + cut, static_cast<size_t>(copyTop - cut + 1));
+  // Digits below the cut are never read, so the value's own digits serve unless rounding
+  // carries; then a local copy takes the carry (one beyond position 63 is lost, as in the
+  // decimal stack).
+  const uint8_t* digits = value.digits;
+  uint8_t rounded[kDecimalPositions];
   if (cut > 0 && value.digits[cut - 1] >= 5) {
-    for (int i = cut; i <= top; ++i) {
-      if (++digits[i] < 10) break;
-      digits[i] = 0;  // a carry beyond position 63 is lost, as in the decimal stack
-    }
-    if (top > high && digits[top] != 0) high = top;
-    while (high >= cut && digits[high] == 0) --high;
+    std::memcpy(rounded, value.digits, sizeof rounded);
+    int i = cut;
+    for (; i < kDecimalPositions && rounded[i] == 9; ++i) rounded[i] = 0;
+    if (i < kDecimalPositions) ++rounded[i];
+    if (i > high && i < kDecimalPositions) high = i;
+    while (high >= cut && rounded[high] == 0) --high;
+    digits = rounded;
   }
   const bool zero = high < cut;
   if (picture.BlankWhenZero() && zero) return;

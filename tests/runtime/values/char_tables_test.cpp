@@ -63,8 +63,8 @@ TEST_F(CharTablesTest, TextComparisons) {
   EXPECT_LT(CompareTextNoCase("apple", "Banana"), 0);
   EXPECT_GT(CompareText("apple", "Banana"), 0);
   // Collating weights, not byte codes, decide.
-  g_charTables.weight['a'] = 'B';
-  g_charTables.weight['B'] = 'a';
+  g_charTables.weight[static_cast<uint8_t>('a')] = 'B';
+  g_charTables.weight[static_cast<uint8_t>('B')] = 'a';
   EXPECT_LT(CompareText("a", "B"), 0);
 }
 
@@ -131,8 +131,8 @@ TEST_F(CharTablesTest, StringStackComparesThroughTheTables) {
   };
   EXPECT_EQ(compare("abc", "abc   "), 0);
   EXPECT_EQ(compare("ab", "abc"), ' ' - 'c');
-  g_charTables.weight['a'] = 'B';
-  g_charTables.weight['B'] = 'a';
+  g_charTables.weight[static_cast<uint8_t>('a')] = 'B';
+  g_charTables.weight[static_cast<uint8_t>('B')] = 'a';
   EXPECT_LT(compare("a", "B"), 0);
   g_charTables = BuiltInCharTables();
   SetDigraph(0, 0xDF, 's', 's');

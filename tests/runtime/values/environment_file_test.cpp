@@ -19,6 +19,8 @@
 namespace vel::values {
 namespace {
 
+int Weight(unsigned char c) { return g_charTables.weight[c]; }
+
 std::vector<EnvironmentLine> Parse(const std::string& text) {
   return ParseEnvironmentText(text.data(), text.size());
 }
@@ -142,18 +144,18 @@ TEST_F(EnvironmentSettingsTest, OemValuesAreConverted) {
 
 TEST_F(EnvironmentSettingsTest, CollatingOrders) {
   Apply("VELCOLSEQ=aAbB\n");
-  EXPECT_EQ(g_charTables.weight['a'], 65);
-  EXPECT_EQ(g_charTables.weight['A'], 66);
-  EXPECT_EQ(g_charTables.weight['b'], 97);
-  EXPECT_EQ(g_charTables.weight['B'], 98);
-  EXPECT_EQ(g_charTables.weight['c'], 'c');
+  EXPECT_EQ(Weight('a'), 65);
+  EXPECT_EQ(Weight('A'), 66);
+  EXPECT_EQ(Weight('b'), 97);
+  EXPECT_EQ(Weight('B'), 98);
+  EXPECT_EQ(Weight('c'), 'c');
   EXPECT_LT(CompareText("aZ", "Ab"), 0);
   // Repeats count once.
   Apply("VELCOLSEQ=baab\n");
-  EXPECT_EQ(g_charTables.weight['b'], 'a');
-  EXPECT_EQ(g_charTables.weight['a'], 'b');
+  EXPECT_EQ(Weight('b'), 'a');
+  EXPECT_EQ(Weight('a'), 'b');
   Apply("VELCOLSEQ=\n");
-  EXPECT_EQ(g_charTables.weight['b'], 'b');
+  EXPECT_EQ(Weight('b'), 'b');
 
   // A complete order: bytes 32..126 and 128..254, here with the two halves swapped.
   std::string complete;
@@ -163,30 +165,30 @@ TEST_F(EnvironmentSettingsTest, CollatingOrders) {
   std::string line = "VELCOLSEQ=";
   for (char c : complete) line += c == '<' ? std::string("<<") : std::string(1, c);
   Apply(line + "\n");
-  EXPECT_EQ(g_charTables.weight[128], 32);
-  EXPECT_EQ(g_charTables.weight[222], 126);
-  EXPECT_EQ(g_charTables.weight[223], 128);
-  EXPECT_EQ(g_charTables.weight[254], 159);
-  EXPECT_EQ(g_charTables.weight[32], 160);
-  EXPECT_EQ(g_charTables.weight[126], 254);
-  EXPECT_EQ(g_charTables.weight[10], 10);
+  EXPECT_EQ(Weight(128), 32);
+  EXPECT_EQ(Weight(222), 126);
+  EXPECT_EQ(Weight(223), 128);
+  EXPECT_EQ(Weight(254), 159);
+  EXPECT_EQ(Weight(32), 160);
+  EXPECT_EQ(Weight(126), 254);
+  EXPECT_EQ(Weight(10), 10);
 }
 
 TEST_F(EnvironmentSettingsTest, CollatingOrderReachesTheOtherCharacterSet) {
   // u-umlaut is 0xFC in ANSI and 0x81 in OEM.
   Apply("VELCOLSEQ=u\xFCv\n");
-  EXPECT_EQ(g_charTables.weight[0xFC], 'v');
-  EXPECT_EQ(g_charTables.weight['v'], 0xFC);
+  EXPECT_EQ(Weight(0xFC), 'v');
+  EXPECT_EQ(Weight('v'), 0xFC);
   EXPECT_EQ(g_charTables.oemWeight[0x81], 'v');
   Apply("VELCHARSET=OEM\nVELCOLSEQ=u\x81v\n");
   EXPECT_EQ(g_charTables.oemWeight[0x81], 'v');
-  EXPECT_EQ(g_charTables.weight[0xFC], 'v');
+  EXPECT_EQ(Weight(0xFC), 'v');
   Apply("VELCOLSEQ=WINDOWS\n");
-  EXPECT_LT(g_charTables.weight['a'], g_charTables.weight['A']);
-  EXPECT_LT(g_charTables.weight['A'], g_charTables.weight['b']);
-  EXPECT_LT(g_charTables.weight['9'], g_charTables.weight['a']);
-  EXPECT_LT(g_charTables.weight['A'], g_charTables.weight[0xE4]);
-  EXPECT_LT(g_charTables.weight[0xE4], g_charTables.weight['b']);
+  EXPECT_LT(Weight('a'), Weight('A'));
+  EXPECT_LT(Weight('A'), Weight('b'));
+  EXPECT_LT(Weight('9'), Weight('a'));
+  EXPECT_LT(Weight('A'), Weight(0xE4));
+  EXPECT_LT(Weight(0xE4), Weight('b'));
 }
 
 TEST_F(EnvironmentSettingsTest, CaseLists) {
