@@ -33,3 +33,4 @@ function(vel_test_binary name dir)
                ENVIRONMENT_MODIFICATION "VELMORA_TEST_DATA=set:${PROJECT_SOURCE_DIR}/tests/data"
     DISCOVERY_TIMEOUT 60)
 endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/VelResources.cmake)

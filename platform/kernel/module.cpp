@@ -8,8 +8,8 @@
 namespace vel::platform {
 
 ModuleRecord& ProcessModule() {
-  static ModuleRecord record{"", nullptr};
-  return record;
+  static ModuleRecord* record = new ModuleRecord{ProcessImagePath(), {}};
+  return *record;
 }
 
 const std::string& ProcessImagePath() {
@@ -33,16 +33,17 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName) {
 
 DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) {
   if (lpFilename == nullptr || nSize == 0) return 0;
-  std::string path = vel::platform::ProcessImagePath();
-  if (hModule != nullptr && hModule != reinterpret_cast<HMODULE>(&vel::platform::ProcessModule())) {
-    const ModuleRecord* record = reinterpret_cast<const ModuleRecord*>(hModule);
-    path = record->fileName;
+  const ModuleRecord* record = vel::platform::ModuleFromHandle(hModule);
+  if (record == nullptr) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return 0;
   }
+  const std::string& path = record->fileName;
   // Win32 truncates to the buffer, terminates, and returns the buffer size when it had to cut.
   if (path.size() >= nSize) {
     std::memcpy(lpFilename, path.data(), nSize - 1);
     lpFilename[nSize - 1] = '\0';
-    SetLastError(122 /* ERROR_INSUFFICIENT_BUFFER */);
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return nSize;
   }
   std::memcpy(lpFilename, path.c_str(), path.size() + 1);
