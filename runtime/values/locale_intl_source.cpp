@@ -4,10 +4,13 @@
 #include "runtime/values/locale_intl.h"
 
 #include <cctype>
+#include <cstdlib>
 #include <ctime>
 #include <iterator>
 #include <locale>
 #include <sstream>
+
+#include "win32.h"
 
 namespace vel::values {
 namespace {
@@ -95,11 +98,34 @@ void ReadFromLibraryLocale(IntlSettings& intl) {
   }
 }
 
+// Reads one key of the profile's section "intl"; false when the key is absent or empty.
+bool ReadProfileKey(const char* key, std::string& value) {
+  char buffer[128];
+  const DWORD length = GetProfileStringA("intl", key, "", buffer, sizeof buffer);
+  if (length == 0) return false;
+  value.assign(buffer, length);
+  return true;
+}
+
+void ReadFromProfile(IntlSettings& intl) {
+  std::string value;
+  if (ReadProfileKey("iTime", value)) intl.iTime = std::atoi(value.c_str()) != 0 ? 1 : 0;
+  if (ReadProfileKey("iTLzero", value)) intl.iTLzero = std::atoi(value.c_str()) != 0 ? 1 : 0;
+  if (ReadProfileKey("sTime", value)) intl.sTime = value[0];
+  if (ReadProfileKey("s1159", value)) intl.s1159 = value;
+  if (ReadProfileKey("s2359", value)) intl.s2359 = value;
+  if (ReadProfileKey("sShortDate", value)) intl.sShortDate = value;
+  if (ReadProfileKey("sLongDate", value)) intl.sLongDate = value;
+}
+
 }  // namespace
 
 IntlSettings ReadIntlSettings() {
   IntlSettings intl;
+  // The library's locale stands in for what the system would say; keys the profile holds
+  // take precedence one by one.
   ReadFromLibraryLocale(intl);
+  ReadFromProfile(intl);
   return intl;
 }
 

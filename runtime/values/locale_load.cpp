@@ -1,7 +1,5 @@
 #include "runtime/values/locale_load.h"
 
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "runtime/values/char_table_rules.h"
@@ -11,6 +9,23 @@
 #include "win32.h"
 
 namespace vel::values {
+namespace {
+
+// Reads a whole file through the platform's file calls; false when it cannot be opened.
+bool ReadWholeFile(const std::string& path, std::vector<char>& bytes) {
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  char chunk[4096];
+  DWORD read = 0;
+  while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) {
+    bytes.insert(bytes.end(), chunk, chunk + read);
+  }
+  CloseHandle(file);
+  return true;
+}
+
+}  // namespace
 
 std::string EnvironmentFilePath() {
   char path[MAX_PATH + 1] = {};
@@ -25,10 +40,8 @@ LocaleLoadResult LoadLocaleSettingsFrom(const IntlSettings& intl,
   ApplyIntlSettings(intl, locale);
   InstallCharacterTables();
   if (environmentPath.empty()) return LocaleLoadResult::NoEnvironmentFile;
-  std::ifstream file(environmentPath, std::ios::binary);
-  if (!file) return LocaleLoadResult::NoEnvironmentFile;
-  const std::vector<char> bytes((std::istreambuf_iterator<char>(file)),
-                                std::istreambuf_iterator<char>());
+  std::vector<char> bytes;
+  if (!ReadWholeFile(environmentPath, bytes)) return LocaleLoadResult::NoEnvironmentFile;
   ApplyEnvironmentText(bytes.data(), bytes.size(), locale, g_charTables);
   return LocaleLoadResult::Loaded;
 }

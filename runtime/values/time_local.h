@@ -1,5 +1,5 @@
 #pragma once
-// The one place that asks the C++ library for the local date and time.
+// The one place that asks the platform for the local date and time.
 
 namespace vel::values {
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "runtime/values/date_calendar.h"
@@ -112,6 +115,41 @@ TEST(IntlSettings, ShortDateFromALocaleSample) {
   EXPECT_EQ(DeriveShortDateFormat("07/03/01"), "");
   const IntlSettings read = ReadIntlSettings();
   EXPECT_FALSE(read.sShortDate.empty());
+}
+
+// The profile's "intl" keys take precedence over what the library's locale says, key by key.
+TEST(IntlSettings, ProfileKeysTakePrecedence) {
+  std::string pattern = ::testing::TempDir() + "intl_XXXXXX";
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  const char* previous = std::getenv("VELMORA_WINDIR");
+  const std::string saved = previous ? previous : "";
+  setenv("VELMORA_WINDIR", pattern.c_str(), 1);
+  {
+    std::ofstream ini(pattern + "/win.ini");
+    ini << "[intl]\niTime=1\niTLzero=0\nsTime=.\ns1159=vm\ns2359=nm\nsShortDate=dd.MM.yyyy\n"
+           "sLongDate=d. MMMM yyyy\n[other]\nsTime=x\n";
+  }
+  const IntlSettings intl = ReadIntlSettings();
+  EXPECT_EQ(intl.iTime, 1);
+  EXPECT_EQ(intl.iTLzero, 0);
+  EXPECT_EQ(intl.sTime, '.');
+  EXPECT_EQ(intl.s1159, "vm");
+  EXPECT_EQ(intl.s2359, "nm");
+  EXPECT_EQ(intl.sShortDate, "dd.MM.yyyy");
+  EXPECT_EQ(intl.sLongDate, "d. MMMM yyyy");
+  {
+    std::ofstream ini(pattern + "/win.ini");
+    ini << "[intl]\nsShortDate=yyyy-MM-dd\n";
+  }
+  const IntlSettings partial = ReadIntlSettings();
+  EXPECT_EQ(partial.sShortDate, "yyyy-MM-dd");
+  EXPECT_EQ(partial.sLongDate, IntlSettings{}.sLongDate);
+  if (previous) {
+    setenv("VELMORA_WINDIR", saved.c_str(), 1);
+  } else {
+    unsetenv("VELMORA_WINDIR");
+  }
+  std::filesystem::remove_all(pattern);
 }
 
 }  // namespace
