@@ -1,6 +1,7 @@
 #include "runtime/values/picture_deformat.h"
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "runtime/values/char_compare.h"
@@ -84,8 +85,10 @@ size_t PutNumber(int32_t number, char* out, size_t capacity) {
 size_t DeformatPositions(const CompiledPicture& picture, const char* text, size_t length,
                          char* out, size_t capacity) {
   const bool signedResult = picture.Class() != PictureClass::KeyIn;
-  // One leading byte is kept free for the sign, which is only known at the end.
-  ResultWriter writer(out, capacity);
+  // The result is built whole (it never exceeds two bytes per position), with one leading
+  // byte kept free for the sign, which is only known at the end; then it is cut to capacity.
+  char whole[2 * kMaxPicturePositions + 2];
+  ResultWriter writer(whole, sizeof whole);
   if (signedResult) writer.Put('-');
   bool negative = false;
   const size_t count = length < static_cast<size_t>(picture.Width()) ? length : picture.Width();
@@ -127,13 +130,15 @@ size_t DeformatPositions(const CompiledPicture& picture, const char* text, size_
         break;  // literals, currency and separators
     }
   }
+  const char* result = whole;
   size_t written = writer.Length();
-  if (signedResult && !negative && written > 0) {
-    // Drop the reserved sign byte.
-    for (size_t i = 1; i < written; ++i) out[i - 1] = out[i];
+  if (signedResult && !negative) {
+    ++result;  // drop the reserved sign byte
     --written;
   }
-  return written;
+  const size_t delivered = written < capacity ? written : capacity;
+  if (delivered > 0) std::memcpy(out, result, delivered);
+  return delivered;
 }
 
 }  // namespace

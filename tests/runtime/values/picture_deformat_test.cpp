@@ -139,6 +139,9 @@ TEST(DeformatWithPicture, ResultIsCutToCapacity) {
   const char* text = "- 1,234.50";
   EXPECT_EQ(DeformatWithPicture(picture, text, 10, out, sizeof out), 3u);
   EXPECT_EQ(std::string(out, 3), "-01");
+  char one[1] = {};
+  EXPECT_EQ(DeformatWithPicture(testing::Compile("@N10.2"), "  1,234.50", 10, one, sizeof one), 1u);
+  EXPECT_EQ(one[0], '0');
   char small[3] = {};
   EXPECT_EQ(DeformatWithPicture(testing::Compile("@D2"), " 7/04/1999", 10, small, sizeof small), 3u);
 }
