@@ -94,36 +94,41 @@ void LayOutDate(const CompiledPicture& picture, int32_t serial, char* block) {
   // from the right: the r-th position of a run from the right shows the r-th digit, and
   // positions left of the value's own digits show their fill.
   char text[3][4];
-  const int values[3] = {date.month, date.day, date.year};
-  for (int f = 0; f < 3; ++f) {
-    std::memcpy(text[f], kTwoDigits + 2 * (values[f] / 100 % 100), 2);
-    std::memcpy(text[f] + 2, kTwoDigits + 2 * (values[f] % 100), 2);
-  }
+  std::memcpy(text[0] + 2, kTwoDigits + 2 * date.month, 2);
+  std::memcpy(text[1] + 2, kTwoDigits + 2 * date.day, 2);
+  std::memcpy(text[2], kTwoDigits + 2 * (date.year / 100), 2);
+  std::memcpy(text[2] + 2, kTwoDigits + 2 * (date.year % 100), 2);
+  const int significant[2] = {date.month >= 10 ? 2 : 1, date.day >= 10 ? 2 : 1};
   const PicturePosition* positions = picture.positions;
   // Stores through `block` may alias the picture, so the width is read once.
   const int width = picture.Width();
   int fromRight = 0;
-  int significant = 0;
+  int runDigits = 0;
+  unsigned previousField = 3;
   bool names = false;
   for (int i = width - 1; i >= 0; --i) {
     const uint8_t code = positions[i].code;
-    if (code >= kMonthDigit && code <= kYearDigit) {
-      const int field = code - kMonthDigit;
-      if (i == width - 1 || positions[i + 1].code != code) {
-        // A new run starts: its length decides how much of a year shows.
-        int first = i;
-        while (first > 0 && positions[first - 1].code == code) --first;
+    const unsigned field = static_cast<unsigned>(code - kMonthDigit);
+    if (field < 3) {
+      if (field != previousField) {
         fromRight = 0;
-        const int shown = field == 2 ? YearDigits(date.year, i - first + 1) : values[field];
-        significant = DigitCount(shown);
+        if (field < 2) {
+          runDigits = significant[field];
+        } else {
+          // A year run shows as many of the year's last digits as it has positions.
+          int first = i;
+          while (first > 0 && positions[first - 1].code == code) --first;
+          runDigits = DigitCount(YearDigits(date.year, i - first + 1));
+        }
       }
-      block[i] = fromRight < significant ? text[field][3 - fromRight] : static_cast<char>(positions[i].fill);
+      block[i] = fromRight < runDigits ? text[field][3 - fromRight] : static_cast<char>(positions[i].fill);
       ++fromRight;
     } else if (code == kMonthNameLetter) {
       names = true;
     } else {
       LayOutLiteral(positions[i], block[i]);
     }
+    previousField = field;
   }
   if (names) LayOutMonthNames(picture, date.month, block);
 }
