@@ -2,16 +2,15 @@
 
 #include <cmath>
 
+#include "runtime/values/char_tables.h"
 #include "runtime/values/date_calendar.h"
 #include "runtime/values/decimal_float.h"
-#include "runtime/values/decimal_stack.h"
 #include "runtime/values/decimal_text.h"
 #include "runtime/values/locale_settings.h"
 #include "runtime/values/number_text.h"
 #include "runtime/values/picture_format_internal.h"
 #include "runtime/values/picture_layouts.h"
 #include "runtime/values/time_values.h"
-#include "runtime/values/char_tables.h"
 
 namespace vel::values {
 namespace {
@@ -201,34 +200,6 @@ size_t FormatTime(const CompiledPicture& picture, int32_t time, char* out, size_
   detail::OutputBlock block(picture.Width(), out, capacity);
   LayOutTime(picture, time, block.Data());
   return block.Deliver();
-}
-
-size_t FormatDecimal(const CompiledPicture& picture, const DecimalEntry& value, char* out,
-                     size_t capacity) {
-  if (!picture.IsValid()) return 0;
-  char block[kMaxPictureWidth];
-  switch (picture.Class()) {
-    case PictureClass::Numeric:
-    case PictureClass::Pattern: {
-      detail::OutputBlock direct(picture.Width(), out, capacity);
-      detail::LayOutDecimal(picture, value, direct.Data());
-      return direct.Deliver();
-    }
-    case PictureClass::String:
-    case PictureClass::KeyIn: {
-      // Text pictures show the number as its plain text.
-      std::memset(block, ' ', sizeof block);
-      char text[kMaxDecimalTextLength];
-      CopyText(text, DecimalToText(value, text), picture.Width(), block);
-      return Deliver(block, picture.Width(), out, capacity);
-    }
-    default:
-      return FormatNumber(picture, DecimalToFloat64(value), out, capacity);
-  }
-}
-
-size_t DecFormat(const CompiledPicture& picture, char* out, size_t capacity) {
-  return FormatDecimal(picture, CurrentDecimalStack().Pop(), out, capacity);
 }
 
 size_t FormatNumber(const CompiledPicture& picture, double value, char* out, size_t capacity) {

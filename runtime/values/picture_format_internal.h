@@ -35,13 +35,14 @@ inline void FillBlanks(char* target, size_t count) {
 }
 
 /// The block a formatter writes into: the caller's buffer itself when it holds the whole
-/// width, else a local block that is cut to the caller's capacity on delivery. Starts blank.
+/// width, else a local block that is cut to the caller's capacity on delivery. Starts blank
+/// unless the formatter writes every position itself.
 class OutputBlock {
  public:
-  OutputBlock(int width, char* out, size_t capacity)
+  OutputBlock(int width, char* out, size_t capacity, bool startBlank = true)
       : m_width(width), m_out(out), m_capacity(capacity),
         m_target(capacity >= static_cast<size_t>(width) ? out : m_local) {
-    FillBlanks(m_target, static_cast<size_t>(width));
+    if (startBlank) FillBlanks(m_target, static_cast<size_t>(width));
   }
   OutputBlock(const OutputBlock&) = delete;
   OutputBlock& operator=(const OutputBlock&) = delete;
@@ -60,7 +61,7 @@ class OutputBlock {
   char* m_target;
 };
 
-/// Lays a numeric or pattern picture out over `block` (width bytes, already blank).
+/// Lays a numeric or pattern picture out over `block` (width bytes), writing every position.
 void LayOutDecimal(const CompiledPicture& picture, const DecimalEntry& value, char* block);
 
 /// Lays a scientific picture out over `block`.

@@ -1,10 +1,15 @@
-// Laying numbers out over numeric, pattern and scientific pictures.
+// Formatting exact decimals through numeric and pattern pictures, and laying floating-point
+// numbers out over scientific pictures.
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "runtime/values/decimal_float.h"
+#include "runtime/values/decimal_stack.h"
+#include "runtime/values/decimal_text.h"
+#include "runtime/values/picture_format.h"
 #include "runtime/values/picture_format_internal.h"
 
 namespace vel::values::detail {
@@ -77,7 +82,10 @@ void LayOutDecimal(const CompiledPicture& picture, const DecimalEntry& value, ch
     digits = rounded;
   }
   const bool zero = high < cut;
-  if (picture.BlankWhenZero() && zero) return;
+  if (picture.BlankWhenZero() && zero) {
+    FillBlanks(block, static_cast<size_t>(width));
+    return;
+  }
   const int integerDigits = high >= kUnitsPosition ? high - kUnitsPosition + 1 : 0;
   const bool overflow = integerDigits > picture.integerCapacity;
   const bool negative = value.sign != 0 && !zero;
@@ -190,3 +198,36 @@ void LayOutScientific(const CompiledPicture& picture, double value, char* block)
 }
 
 }  // namespace vel::values::detail
+
+namespace vel::values {
+
+size_t FormatDecimal(const CompiledPicture& picture, const DecimalEntry& value, char* out,
+                     size_t capacity) {
+  if (!picture.IsValid()) return 0;
+  switch (picture.Class()) {
+    case PictureClass::Numeric:
+    case PictureClass::Pattern: {
+      detail::OutputBlock block(picture.Width(), out, capacity, false);
+      detail::LayOutDecimal(picture, value, block.Data());
+      return block.Deliver();
+    }
+    case PictureClass::String:
+    case PictureClass::KeyIn: {
+      // Text pictures show the number as its plain text, cut or blank-filled.
+      detail::OutputBlock block(picture.Width(), out, capacity);
+      char text[kMaxDecimalTextLength];
+      const size_t length = DecimalToText(value, text);
+      const size_t width = static_cast<size_t>(picture.Width());
+      std::memcpy(block.Data(), text, length < width ? length : width);
+      return block.Deliver();
+    }
+    default:
+      return FormatNumber(picture, DecimalToFloat64(value), out, capacity);
+  }
+}
+
+size_t DecFormat(const CompiledPicture& picture, char* out, size_t capacity) {
+  return FormatDecimal(picture, CurrentDecimalStack().Pop(), out, capacity);
+}
+
+}  // namespace vel::values
