@@ -1,9 +1,10 @@
 // Compiling numeric ("N") and scientific ("E") pictures.
 
+#include "runtime/values/picture_compile.h"
+
 #include <string_view>
 
 #include "runtime/values/picture_builder.h"
-#include "runtime/values/picture_compile.h"
 
 namespace vel::values::detail {
 namespace {
@@ -34,7 +35,7 @@ bool IsDecimalLetter(char c) {
 }
 
 // Everything an "N" picture says, gathered before the layout is built.
-struct NumericSpec {
+struct NumericOptions {
   std::string_view leadingCurrency;
   std::string_view trailingCurrency;
   char leadingSign = '\0';   // "-" or "("
@@ -49,46 +50,46 @@ struct NumericSpec {
   int decimals = 0;
 };
 
-bool ParseNumeric(PictureCursor& cursor, NumericSpec& spec) {
-  if (!ReadCurrency(cursor, spec.leadingCurrency)) return false;
-  if (cursor.Peek() == '-' || cursor.Peek() == '(') spec.leadingSign = *cursor.at++;
+bool ParseNumeric(PictureCursor& cursor, NumericOptions& options) {
+  if (!ReadCurrency(cursor, options.leadingCurrency)) return false;
+  if (cursor.Peek() == '-' || cursor.Peek() == '(') options.leadingSign = *cursor.at++;
   if ((cursor.Peek() == '0' || cursor.Peek() == '*' || cursor.Peek() == '_') && cursor.IsDigit(1)) {
-    spec.fill = *cursor.at++;
+    options.fill = *cursor.at++;
   }
-  spec.width = cursor.ReadNumber();
-  if (spec.width < 1 || spec.width > kMaxPicturePositions) return false;
+  options.width = cursor.ReadNumber();
+  if (options.width < 1 || options.width > kMaxPicturePositions) return false;
 
   const char c = cursor.Peek();
   if (IsGroupingLetter(c) && IsDecimalLetter(cursor.Peek(1))) {
-    spec.groupingGiven = true;
-    spec.grouping = MapSeparator(c);
+    options.groupingGiven = true;
+    options.grouping = MapSeparator(c);
     ++cursor.at;
   }
-  if (IsDecimalLetter(cursor.Peek()) && (cursor.IsDigit(1) || spec.groupingGiven)) {
+  if (IsDecimalLetter(cursor.Peek()) && (cursor.IsDigit(1) || options.groupingGiven)) {
     const char d = *cursor.at++;
-    spec.decimalGiven = true;
-    spec.implied = d == 'v' || d == 'V';
-    spec.decimal = d == '`' ? ',' : d;
-    if (d == '`' && !spec.groupingGiven) spec.grouping = '.';
+    options.decimalGiven = true;
+    options.implied = d == 'v' || d == 'V';
+    options.decimal = d == '`' ? ',' : d;
+    if (d == '`' && !options.groupingGiven) options.grouping = '.';
     const int count = cursor.ReadNumber();
     if (count == -1 || count > kMaxPicturePositions) return false;
-    spec.decimals = count < 0 ? 0 : count;
+    options.decimals = count < 0 ? 0 : count;
   } else if (IsGroupingLetter(c)) {
     // A separator letter without a count of decimals is the grouping character.
-    spec.groupingGiven = true;
-    spec.grouping = MapSeparator(*cursor.at++);
+    options.groupingGiven = true;
+    options.grouping = MapSeparator(*cursor.at++);
   }
 
   if (cursor.Peek() == '-' || cursor.Peek() == ')') {
     const char sign = *cursor.at++;
-    if (sign == '-' && spec.leadingSign != '\0') return false;
-    if (sign == ')' && spec.leadingSign != '(') return false;
-    spec.trailingSign = sign;
+    if (sign == '-' && options.leadingSign != '\0') return false;
+    if (sign == ')' && options.leadingSign != '(') return false;
+    options.trailingSign = sign;
   }
-  if (spec.leadingSign == '(' && spec.trailingSign != ')') return false;
+  if (options.leadingSign == '(' && options.trailingSign != ')') return false;
   if (IsCurrencyStart(cursor.Peek())) {
-    if (!spec.leadingCurrency.empty()) return false;
-    if (!ReadCurrency(cursor, spec.trailingCurrency)) return false;
+    if (!options.leadingCurrency.empty()) return false;
+    if (!ReadCurrency(cursor, options.trailingCurrency)) return false;
   }
   return cursor.OnlyBlanksRemain();
 }
@@ -100,22 +101,22 @@ void AddText(PictureBuilder& builder, std::string_view text, uint8_t code) {
 }  // namespace
 
 bool CompileNumericPicture(PictureCursor cursor, CompiledPicture& picture) {
-  NumericSpec spec;
-  if (!ParseNumeric(cursor, spec)) return false;
-  const bool grouping = spec.groupingGiven || spec.fill == '\0';
-  const bool showPoint = spec.decimals > 0 && !spec.implied;
-  const int fixed = static_cast<int>(spec.leadingCurrency.size() + spec.trailingCurrency.size()) +
-                    (spec.leadingSign ? 1 : 0) + (spec.trailingSign ? 1 : 0) +
-                    (showPoint ? 1 : 0) + spec.decimals;
-  const int integerPositions = spec.width - fixed;
+  NumericOptions options;
+  if (!ParseNumeric(cursor, options)) return false;
+  const bool grouping = options.groupingGiven || options.fill == '\0';
+  const bool showPoint = options.decimals > 0 && !options.implied;
+  const int fixed = static_cast<int>(options.leadingCurrency.size() + options.trailingCurrency.size()) +
+                    (options.leadingSign ? 1 : 0) + (options.trailingSign ? 1 : 0) +
+                    (showPoint ? 1 : 0) + options.decimals;
+  const int integerPositions = options.width - fixed;
   if (integerPositions < 1) return false;
 
   // Lay the integer part out from the units digit leftwards, then emit it left to right.
   uint8_t digitCode = kDigitBlankable;
   uint8_t digitFill = ' ';
-  if (spec.fill == '0' || spec.fill == '*') {
+  if (options.fill == '0' || options.fill == '*') {
     digitCode = kDigitShown;
-    digitFill = static_cast<uint8_t>(spec.fill);
+    digitFill = static_cast<uint8_t>(options.fill);
   }
   PicturePosition integerPart[kMaxPicturePositions];
   int digitsSinceSeparator = 0;
@@ -123,12 +124,12 @@ bool CompileNumericPicture(PictureCursor cursor, CompiledPicture& picture) {
     const bool units = i == integerPositions - 1;
     // A separator needs a digit position to its left, so the leftmost position is a digit.
     if (grouping && digitsSinceSeparator == 3 && i > 0) {
-      integerPart[i] = PicturePosition{static_cast<uint8_t>(spec.grouping), kGroupSeparator};
+      integerPart[i] = PicturePosition{static_cast<uint8_t>(options.grouping), kGroupSeparator};
       digitsSinceSeparator = 0;
       continue;
     }
     if (units) {
-      const uint8_t code = spec.implied && spec.decimals > 0 ? kImpliedDecimal : kDigitShown;
+      const uint8_t code = options.implied && options.decimals > 0 ? kImpliedDecimal : kDigitShown;
       integerPart[i] = PicturePosition{'0', code};
     } else {
       integerPart[i] = PicturePosition{digitFill, digitCode};
@@ -137,20 +138,20 @@ bool CompileNumericPicture(PictureCursor cursor, CompiledPicture& picture) {
   }
 
   PictureBuilder builder(picture);
-  AddText(builder, spec.leadingCurrency, kCurrency);
-  if (spec.leadingSign) builder.Add(static_cast<uint8_t>(spec.leadingSign), kSign);
+  AddText(builder, options.leadingCurrency, kCurrency);
+  if (options.leadingSign) builder.Add(static_cast<uint8_t>(options.leadingSign), kSign);
   for (int i = 0; i < integerPositions; ++i) {
     builder.Add(integerPart[i].fill, integerPart[i].code);
   }
-  if (showPoint) builder.Add(static_cast<uint8_t>(spec.decimal), kDecimalSeparator);
-  for (int i = 0; i < spec.decimals; ++i) builder.Add('0', kDigitShown);
-  if (spec.trailingSign) builder.Add(static_cast<uint8_t>(spec.trailingSign), kSign);
-  AddText(builder, spec.trailingCurrency, kCurrency);
-  if (builder.Overflowed() || builder.Count() != spec.width) return false;
+  if (showPoint) builder.Add(static_cast<uint8_t>(options.decimal), kDecimalSeparator);
+  for (int i = 0; i < options.decimals; ++i) builder.Add('0', kDigitShown);
+  if (options.trailingSign) builder.Add(static_cast<uint8_t>(options.trailingSign), kSign);
+  AddText(builder, options.trailingCurrency, kCurrency);
+  if (builder.Overflowed() || builder.Count() != options.width) return false;
 
   picture.SetClass(PictureClass::Numeric, PictureValueKind::Numeric);
-  picture.SetWidth(spec.width);
-  picture.pictureNumber = static_cast<uint8_t>(spec.decimals);
+  picture.SetWidth(options.width);
+  picture.pictureNumber = static_cast<uint8_t>(options.decimals);
   return true;
 }
 

@@ -1,6 +1,8 @@
 // Formatting exact decimals through numeric and pattern pictures, and laying floating-point
 // numbers out over scientific pictures.
 
+#include "runtime/values/picture_format.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -9,7 +11,6 @@
 #include "runtime/values/decimal_float.h"
 #include "runtime/values/decimal_stack.h"
 #include "runtime/values/decimal_text.h"
-#include "runtime/values/picture_format.h"
 #include "runtime/values/picture_format_internal.h"
 
 namespace vel::values::detail {
