@@ -5,6 +5,7 @@
 #include <string>
 
 #include "runtime/values/date_calendar.h"
+#include "runtime/values/locale_settings.h"
 #include "runtime/values/time_values.h"
 #include "tests/runtime/values/picture_test_support.h"
 
@@ -131,6 +132,22 @@ TEST(DeformatTime, TypedTimes) {
   for (const Case& c : cases) {
     EXPECT_EQ(Deformat(c.picture, c.text), c.expected) << c.picture << " '" << c.text << "'";
   }
+}
+
+// The layouts from the regional settings use the Windows AM and PM texts both ways; the
+// fixed layouts keep the runtime's own texts.
+TEST(DeformatTime, WindowsAmPmTextsForTheRegionalLayouts) {
+  LocaleSettings& locale = Locale();
+  locale.windowsAmText = "vm";
+  locale.windowsPmText = "nm";
+  const int32_t evening = PartsToTime(21, 5, 0, 0);
+  EXPECT_EQ(testing::FormatSerial("@T7", evening), "09:05 nm");
+  EXPECT_EQ(testing::FormatSerial("@T3", evening), " 9:05PM");
+  EXPECT_EQ(Deformat("@T7", "09:05 nm"), std::to_string(evening));
+  EXPECT_EQ(Deformat("@T7", "09:05 NM"), std::to_string(evening));
+  EXPECT_EQ(Deformat("@T7", "09:05 vm"), std::to_string(PartsToTime(9, 5, 0, 0)));
+  EXPECT_EQ(Deformat("@T3", " 9:05nm"), std::to_string(PartsToTime(9, 5, 0, 0)));
+  ResetLocaleSettings(locale);
 }
 
 TEST(DeformatWithPicture, ResultIsCutToCapacity) {
