@@ -101,8 +101,9 @@ void LayOutDate(const CompiledPicture& picture, int32_t serial, char* block) {
   const PicturePosition* positions = picture.positions;
   // Stores through `block` may alias the picture, so the width is read once.
   const int width = picture.Width();
-  int fromRight = 0;
-  int runDigits = 0;
+  const char* digits = text[0];  // the current run's right-aligned text
+  int next = 0;                  // index of the next digit, read leftwards
+  int lowest = 0;                // index of the run's most significant digit
   unsigned previousField = 3;
   bool names = false;
   for (int i = width - 1; i >= 0; --i) {
@@ -110,7 +111,7 @@ void LayOutDate(const CompiledPicture& picture, int32_t serial, char* block) {
     const unsigned field = static_cast<unsigned>(code - kMonthDigit);
     if (field < 3) {
       if (field != previousField) {
-        fromRight = 0;
+        int runDigits;
         if (field < 2) {
           runDigits = significant[field];
         } else {
@@ -119,9 +120,12 @@ void LayOutDate(const CompiledPicture& picture, int32_t serial, char* block) {
           while (first > 0 && positions[first - 1].code == code) --first;
           runDigits = DigitCount(YearDigits(date.year, i - first + 1));
         }
+        digits = text[field];
+        next = 3;
+        lowest = 4 - runDigits;
       }
-      block[i] = fromRight < runDigits ? text[field][3 - fromRight] : static_cast<char>(positions[i].fill);
-      ++fromRight;
+      block[i] = next >= lowest ? digits[next] : static_cast<char>(positions[i].fill);
+      --next;
     } else if (code == kMonthNameLetter) {
       names = true;
     } else {
