@@ -6,7 +6,6 @@ namespace vel::services {
 
 void ImageSupportService(int) {}
 void FontService(int) {}
-void CharacterTablesService(int) {}
 void StringStackService(int) {}
 void DecimalStackService(int) {}
 void PictureService(int) {}

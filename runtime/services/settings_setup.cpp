@@ -10,6 +10,8 @@ bool g_loaded = false;
 
 void SetRuntimeSettingsLoader(std::function<void()> loader) { g_loader = std::move(loader); }
 
+bool HasRuntimeSettingsLoader() { return static_cast<bool>(g_loader); }
+
 bool RunRuntimeSettingsSetUpOnce() {
   if (g_loaded || !g_loader) return false;
   // Marked first so that a loader which reaches the set-up again does not run twice.

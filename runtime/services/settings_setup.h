@@ -9,6 +9,10 @@ namespace vel::services {
 /// Sets the routine that loads the runtime settings; the locale settings service installs it.
 void SetRuntimeSettingsLoader(std::function<void()> loader);
 
+/// Whether a loader is installed (a test or an embedding program may install its own before
+/// the services initialise).
+bool HasRuntimeSettingsLoader();
+
 /// Runs the loader if it has not run yet; returns whether it ran now. Without a loader nothing
 /// runs and a later call may still run one installed meanwhile.
 bool RunRuntimeSettingsSetUpOnce();

@@ -1,0 +1,35 @@
+#pragma once
+// A console reporter that also keeps the CPU time per iteration of every benchmark, so that a
+// benchmark program can print ratios against a baseline measured in the same run.
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace vel::bench {
+
+/// Prints the usual console output and remembers nanoseconds of CPU time per iteration.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
+      m_nanoseconds[run.run_name.function_name] =
+          run.cpu_accumulated_time * 1e9 / static_cast<double>(run.iterations);
+    }
+  }
+
+  /// Nanoseconds per iteration of the named benchmark; 0 when it did not run.
+  double Nanoseconds(const std::string& name) const {
+    auto found = m_nanoseconds.find(name);
+    return found == m_nanoseconds.end() ? 0.0 : found->second;
+  }
+
+ private:
+  std::map<std::string, double> m_nanoseconds;
+};
+
+}  // namespace vel::bench

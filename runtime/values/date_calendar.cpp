@@ -1,0 +1,129 @@
+#include "runtime/values/date_calendar.h"
+
+#include "runtime/values/time_local.h"
+
+namespace vel::values {
+namespace {
+
+constexpr int kDaysBeforeMonth[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+constexpr int kMonthLength[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+
+constexpr bool IsLeapFullYear(int year) {
+  return year % 4 == 0 && (year % 400 == 0 || year % 100 != 0);
+}
+
+// Leap days up to and including year n (n > 0).
+constexpr int LeapDaysThrough(int n) { return n / 4 - n / 100 + n / 400; }
+
+// Days from 1 March of year 0 of the proleptic Gregorian calendar to the given date. Counting
+// from March puts the leap day at the end of the counting year, which makes the inverse
+// a handful of divisions instead of a walk over month lengths.
+constexpr int64_t DaysFromMarchZero(int year, int month, int day) {
+  const int64_t y = month <= 2 ? year - 1 : year;
+  const int64_t era = y / 400;
+  const int64_t yearOfEra = y - era * 400;
+  const int64_t monthFromMarch = month > 2 ? month - 3 : month + 9;
+  const int64_t dayOfYear = (153 * monthFromMarch + 2) / 5 + day - 1;
+  const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  return era * 146097 + dayOfEra;
+}
+
+static_assert(DaysFromMarchZero(1800, 12, 28) == detail::kSerialOrigin,
+              "the serial origin is 28 December 1800");
+
+}  // namespace
+
+bool IsLeapYear(int year) {
+  if (year >= 0 && year < 100) year = ExpandYear(year, kDefaultCenturyWindow);
+  return IsLeapFullYear(year);
+}
+
+int DaysInMonth(int month, int year) {
+  if (month < 1 || month > 12) return 0;
+  if (month == 2 && IsLeapFullYear(year)) return 29;
+  return kMonthLength[month - 1];
+}
+
+int CurrentYear() {
+  static const int year = ReadLocalDateTime().year;
+  return year;
+}
+
+int ExpandYearFrom(int year, int window, int currentYear) {
+  if (year < 0 || year >= 100) return year;
+  const int low = currentYear - window;
+  // Floor the low end to its century so that the arithmetic also holds for odd windows.
+  int century = low / 100 * 100;
+  if (low < 0 && low % 100 != 0) century -= 100;
+  int result = century + year;
+  if (result < low) result += 100;
+  return result;
+}
+
+int ExpandYear(int year, int window) { return ExpandYearFrom(year, window, CurrentYear()); }
+
+int32_t DateToSerial(int month, int day, int year) {
+  if (year >= 0 && year < 100) year = ExpandYear(year, kDefaultCenturyWindow);
+  // Overflowing months and days may carry a year before 1801 into range, so only the bounds
+  // that no normalisation can repair are checked here.
+  if (month < 1 || day < 1 || year < 0 || year > 9999) return -1;
+  // Month overflow moves whole years at once; checking the year as it grows keeps absurd
+  // day counts from looping for long. Day overflow carries with February counted as 29 days,
+  // so 31 April becomes 1 May while 29 February of a common year stays put and fails the
+  // check below instead of silently turning into 1 March.
+  year += (month - 1) / 12;
+  month = (month - 1) % 12 + 1;
+  while (year <= 9999) {
+    const int length = month == 2 ? 29 : kMonthLength[month - 1];
+    if (day <= length) break;
+    day -= length;
+    if (++month > 12) {
+      month = 1;
+      ++year;
+    }
+  }
+  if (year < 1801 || year > 9999 || day > DaysInMonth(month, year)) return -1;
+  int32_t serial = (year - 1801) * 365 + kDaysBeforeMonth[month - 1] + day + 3 +
+                   LeapDaysThrough(year) - LeapDaysThrough(1800);
+  if (month <= 2 && IsLeapFullYear(year)) --serial;
+  return serial;
+}
+
+int32_t Today() {
+  const LocalDateTime local = ReadLocalDateTime();
+  return DateToSerial(local.month, local.day, local.year);
+}
+
+uint32_t DateToPacked(int32_t serial) {
+  CalendarDate date;
+  if (!SerialToDate(serial, date)) return 0;
+  return static_cast<uint32_t>(date.day) | static_cast<uint32_t>(date.month) << 8 |
+         static_cast<uint32_t>(date.year) << 16;
+}
+
+int32_t PackedToDate(uint32_t packed) {
+  const int day = static_cast<int>(packed & 0xFF);
+  const int month = static_cast<int>(packed >> 8 & 0xFF);
+  const int year = static_cast<int>(packed >> 16);
+  if (year > 9999) return kLastSerialDate;
+  // Storage holds a calendar date as it is, so a day the month does not have is invalid
+  // rather than carried into the next month.
+  if (day > DaysInMonth(month, year < 100 ? ExpandYear(year, kDefaultCenturyWindow) : year)) {
+    return 0;
+  }
+  const int32_t serial = DateToSerial(month, day, year);
+  return serial < 0 ? 0 : serial;
+}
+
+void StoreDateValue(int32_t serial, unsigned char* storage) {
+  const uint32_t packed = DateToPacked(serial);
+  for (int i = 0; i < 4; ++i) storage[i] = static_cast<unsigned char>(packed >> (8 * i));
+}
+
+int32_t LoadDateValue(const unsigned char* storage) {
+  uint32_t packed = 0;
+  for (int i = 0; i < 4; ++i) packed |= static_cast<uint32_t>(storage[i]) << (8 * i);
+  return PackedToDate(packed);
+}
+
+}  // namespace vel::values
