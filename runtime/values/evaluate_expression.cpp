@@ -294,14 +294,6 @@ EvaluationResult EvaluateText(std::string_view expression) {
   return result;
 }
 
-const char* ExpressionErrorText(int code) {
-  switch (code) {
-    case kErrorInvalidExpression: return "Invalid expression for EVALUATE";
-    case kErrorNoBind: return "No BIND on variable";
-    default: return "Unknown Error Posted";
-  }
-}
-
 std::string ResultText(const EvaluationResult& result) {
   if (result.errorCode != 0) return std::string();
   return ValueAsText(result.value);

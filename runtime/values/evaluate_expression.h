@@ -31,10 +31,6 @@ EvaluationResult EvaluateText(std::string_view expression);
 /// state to 800 "Invalid expression for EVALUATE" or 801 "No BIND on variable".
 void Evaluate();
 
-/// The message text of an expression error code (800 or 801), for callers without the program's
-/// message table; other codes give "Unknown Error Posted".
-const char* ExpressionErrorText(int code);
-
 /// The text of a result as EVALUATE pushes it.
 std::string ResultText(const EvaluationResult& result);
 

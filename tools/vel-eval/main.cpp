@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/services/error_messages.h"
 #include "runtime/values/evaluate_expression.h"
 #include "tools/vel-eval/console_text.h"
 
@@ -19,7 +20,7 @@ bool EvaluateOne(std::string_view expression) {
   values::EvaluationResult result = values::EvaluateText(Utf8ToAnsi(expression));
   if (result.errorCode != 0) {
     std::fprintf(stderr, "%d %s: %s (at offset %zu)\n", result.errorCode,
-                 values::ExpressionErrorText(result.errorCode), result.problem.c_str(),
+                 services::ErrorMessageText(result.errorCode).c_str(), result.problem.c_str(),
                  result.position);
     return false;
   }
