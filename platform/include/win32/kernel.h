@@ -156,6 +156,24 @@ VEL_WIN32_API SIZE_T WINAPI GlobalSize(HGLOBAL hMem);
 VEL_WIN32_API UINT WINAPI GlobalFlags(HGLOBAL hMem);
 VEL_WIN32_API HGLOBAL WINAPI GlobalHandle(LPCVOID pMem);
 
+typedef ULONGLONG DWORDLONG;
+
+typedef struct _MEMORYSTATUSEX {
+  DWORD dwLength;
+  DWORD dwMemoryLoad;
+  DWORDLONG ullTotalPhys;
+  DWORDLONG ullAvailPhys;
+  DWORDLONG ullTotalPageFile;
+  DWORDLONG ullAvailPageFile;
+  DWORDLONG ullTotalVirtual;
+  DWORDLONG ullAvailVirtual;
+  DWORDLONG ullAvailExtendedVirtual;
+} MEMORYSTATUSEX, *LPMEMORYSTATUSEX;
+
+/// Fills in the machine's memory figures; dwLength must be sizeof(MEMORYSTATUSEX). The page file
+/// figures are physical memory plus swap; the virtual figures describe the 64-bit address space.
+VEL_WIN32_API BOOL WINAPI GlobalMemoryStatusEx(LPMEMORYSTATUSEX lpBuffer);
+
 // ---- Atoms -------------------------------------------------------------------------------------
 
 VEL_WIN32_API ATOM WINAPI GlobalAddAtomA(LPCSTR lpString);

@@ -1,0 +1,28 @@
+#include "runtime/services/value_error_reporting.h"
+
+#include <string_view>
+
+#include "runtime/services/error_report.h"
+#include "runtime/services/error_state.h"
+#include "runtime/values/reference_errors.h"
+
+namespace vel::services {
+
+namespace {
+
+class ServicesValueErrorSink final : public values::ValueErrorSink {
+ public:
+  void ReportRuntimeError(int code, const char* extraText) override {
+    services::ReportRuntimeError(code, extraText == nullptr ? std::string_view() : extraText);
+  }
+  void SetError(int code) override { services::SetError(code); }
+};
+
+}  // namespace
+
+void ConnectValueErrors() {
+  static ServicesValueErrorSink sink;
+  values::InstallValueErrorSink(&sink);
+}
+
+}  // namespace vel::services
