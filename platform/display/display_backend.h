@@ -1,0 +1,70 @@
+#pragma once
+// The boundary between the window manager and a screen. The window manager tells the backend
+// about top-level windows; the backend feeds user input back through an InputSink and may bring
+// its own clock. One factory picks the backend; portable code never names a concrete one.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "win32.h"
+
+namespace vel::platform {
+
+class Clock;
+
+/// Where a backend delivers user input. The window manager implements it; points are in screen
+/// coordinates, keys are virtual-key codes.
+class InputSink {
+ public:
+  virtual ~InputSink() = default;
+  virtual void MouseMoved(POINT screenPoint) = 0;
+  /// button: 0 left, 1 right, 2 middle.
+  virtual void MouseButton(int button, bool down, POINT screenPoint) = 0;
+  virtual void Key(BYTE virtualKey, bool down, bool extended) = 0;
+  /// A character that arrived as text rather than as a key (one no key of the layout types,
+  /// or text from an input method), in the ANSI code page: it reaches the focus as WM_CHAR.
+  virtual void Character(char character) = 0;
+  /// Files dropped at a screen point (names in the ANSI code page).
+  virtual void FilesDropped(POINT screenPoint, const std::vector<std::string>& paths) = 0;
+  /// The user switched to another program (false) or came back (true).
+  virtual void ApplicationActivated(bool active) = 0;
+};
+
+class DisplayBackend {
+ public:
+  virtual ~DisplayBackend() = default;
+
+  /// "headless" or "sdl".
+  virtual const char* Name() const = 0;
+  virtual SIZE ScreenSize() const = 0;
+
+  /// Top-level window life: the window manager reports creation, geometry, visibility, title
+  /// and destruction so the backend can mirror them.
+  virtual void TopLevelCreated(HWND window) = 0;
+  virtual void TopLevelChanged(HWND window, const RECT& screenRect, bool visible) = 0;
+  virtual void TopLevelTitleChanged(HWND window, const std::string& title) = 0;
+  virtual void TopLevelDestroyed(HWND window) = 0;
+
+  /// Called by a thread about to sleep for messages, without any lock held. The backend may
+  /// deliver input or move its clock; it returns true when it did something, so the caller
+  /// looks at its queue again instead of sleeping. nextTimerDue is the thread's earliest timer
+  /// on CurrentClock(), if any.
+  virtual bool Idle(std::optional<uint64_t> nextTimerDue) = 0;
+
+  /// Connects the window manager's input entry point.
+  void SetInputSink(InputSink* sink) { m_sink = sink; }
+
+ protected:
+  InputSink* Sink() const { return m_sink; }
+
+ private:
+  InputSink* m_sink = nullptr;
+};
+
+/// The process's backend, created on first use from VELMORA_DISPLAY ("headless" or "sdl"; the
+/// headless backend when unset or when the requested one is not available).
+DisplayBackend& CurrentDisplay();
+
+}  // namespace vel::platform

@@ -1,0 +1,57 @@
+#pragma once
+// The last-error codes user32 reports, with their Win32 values. Each is guarded so that the
+// same names declared by the public headers take precedence.
+
+#include "win32.h"
+
+#ifndef ERROR_INVALID_PARAMETER
+#define ERROR_INVALID_PARAMETER 87L
+#endif
+#ifndef ERROR_NOT_ENOUGH_MEMORY
+#define ERROR_NOT_ENOUGH_MEMORY 8L
+#endif
+#ifndef ERROR_INVALID_HANDLE
+#define ERROR_INVALID_HANDLE 6L
+#endif
+#ifndef ERROR_INVALID_WINDOW_HANDLE
+#define ERROR_INVALID_WINDOW_HANDLE 1400L
+#endif
+#ifndef ERROR_INVALID_INDEX
+#define ERROR_INVALID_INDEX 1413L
+#endif
+#ifndef ERROR_CLASS_ALREADY_EXISTS
+#define ERROR_CLASS_ALREADY_EXISTS 1410L
+#endif
+#ifndef ERROR_CLASS_DOES_NOT_EXIST
+#define ERROR_CLASS_DOES_NOT_EXIST 1411L
+#endif
+#ifndef ERROR_CLASS_HAS_WINDOWS
+#define ERROR_CLASS_HAS_WINDOWS 1412L
+#endif
+#ifndef ERROR_CANNOT_FIND_WND_CLASS
+#define ERROR_CANNOT_FIND_WND_CLASS 1407L
+#endif
+#ifndef ERROR_TLW_WITH_WSCHILD
+#define ERROR_TLW_WITH_WSCHILD 1406L
+#endif
+#ifndef ERROR_INVALID_THREAD_ID
+#define ERROR_INVALID_THREAD_ID 1444L
+#endif
+#ifndef ERROR_INVALID_HOOK_HANDLE
+#define ERROR_INVALID_HOOK_HANDLE 1404L
+#endif
+#ifndef ERROR_CLIPBOARD_NOT_OPEN
+#define ERROR_CLIPBOARD_NOT_OPEN 1418L
+#endif
+#ifndef ERROR_ACCESS_DENIED
+#define ERROR_ACCESS_DENIED 5L
+#endif
+#ifndef ERROR_INVALID_FLAGS
+#define ERROR_INVALID_FLAGS 1004L
+#endif
+#ifndef ERROR_NO_TIMER_RESOURCES
+#define ERROR_NO_TIMER_RESOURCES 1017L
+#endif
+#ifndef ERROR_WINDOW_OF_OTHER_THREAD
+#define ERROR_WINDOW_OF_OTHER_THREAD 1408L
+#endif
