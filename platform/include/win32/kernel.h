@@ -110,6 +110,9 @@ VEL_WIN32_API BOOL WINAPI GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode);
 /// The system's id of the calling thread.
 VEL_WIN32_API DWORD WINAPI GetCurrentThreadId(void);
 VEL_WIN32_API HANDLE WINAPI GetCurrentThread(void);
+/// The lowest and the highest address (exclusive) of the calling thread's stack; both 0 when
+/// they cannot be told.
+VEL_WIN32_API void WINAPI GetCurrentThreadStackLimits(ULONG_PTR* LowLimit, ULONG_PTR* HighLimit);
 
 typedef struct _RTL_CRITICAL_SECTION {
   PVOID DebugInfo;
