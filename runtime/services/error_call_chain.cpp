@@ -18,20 +18,14 @@ bool FrameRecordInside(std::uintptr_t frame, std::uintptr_t low, std::uintptr_t 
 
 }  // namespace
 
-// Frame records of callers lie outside this function's own frame; the address sanitizer must
-// not instrument reads that are bounds-checked by hand.
-[[gnu::noinline]] [[gnu::no_sanitize_address]] CallChain WalkCallChain() {
+// Frame records of callers lie outside the walking function's own frame; the address sanitizer
+// must not instrument reads that are bounds-checked by hand.
+[[gnu::no_sanitize_address]] CallChain WalkFrameRecords(std::uintptr_t firstFrame, std::uintptr_t stackLow,
+                                                        std::uintptr_t stackHigh) {
   CallChain chain{};
-  ULONG_PTR stackLow = 0;
-  ULONG_PTR stackHigh = 0;
-  GetCurrentThreadStackLimits(&stackLow, &stackHigh);
-  auto frame = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
-  // Nothing below the walk's own frame belongs to the chain.
-  const std::uintptr_t low = std::max<std::uintptr_t>(stackLow, frame);
-  const std::uintptr_t high = stackHigh;
-
+  std::uintptr_t frame = firstFrame;
   std::size_t slot = 0;
-  while (slot < kCallChainSlots && FrameRecordInside(frame, low, high)) {
+  while (slot < kCallChainSlots && FrameRecordInside(frame, stackLow, stackHigh)) {
     const auto* record = reinterpret_cast<const std::uintptr_t*>(frame);
     const std::uintptr_t callerFrame = record[0];
     const std::uintptr_t returnAddress = record[1];
@@ -42,6 +36,15 @@ bool FrameRecordInside(std::uintptr_t frame, std::uintptr_t low, std::uintptr_t 
     frame = callerFrame;
   }
   return chain;
+}
+
+[[gnu::noinline]] CallChain WalkCallChain() {
+  ULONG_PTR stackLow = 0;
+  ULONG_PTR stackHigh = 0;
+  GetCurrentThreadStackLimits(&stackLow, &stackHigh);
+  const auto frame = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+  // Nothing below the walk's own frame belongs to the chain.
+  return WalkFrameRecords(frame, std::max<std::uintptr_t>(stackLow, frame), stackHigh);
 }
 
 }  // namespace vel::services

@@ -21,4 +21,9 @@ using CallChain = std::array<std::uintptr_t, kCallChainSlots>;
 /// A return address of 0 (the outermost frame) ends it as well.
 CallChain WalkCallChain();
 
+/// The walk itself, from the frame record at `firstFrame`: a frame record is the caller's frame
+/// pointer followed by the return address into the caller. Only records that lie wholly in
+/// [stackLow, stackHigh) and are pointer-aligned are read.
+CallChain WalkFrameRecords(std::uintptr_t firstFrame, std::uintptr_t stackLow, std::uintptr_t stackHigh);
+
 }  // namespace vel::services

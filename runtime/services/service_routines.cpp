@@ -4,7 +4,6 @@
 
 namespace vel::services {
 
-void TraceLogLockService(int) {}
 void ImageSupportService(int) {}
 void FontService(int) {}
 void CharacterTablesService(int) {}
