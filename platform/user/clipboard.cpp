@@ -19,9 +19,32 @@ struct Clipboard {
   DWORD openThread = 0;
 };
 
+// The program's global memory, as GlobalAlloc hands it out.
+class GlobalMemory final : public ClipboardMemory {
+ public:
+  bool Read(HANDLE block, std::vector<BYTE>* bytes) override {
+    SIZE_T size = GlobalSize(block);
+    const BYTE* data = static_cast<const BYTE*>(GlobalLock(block));
+    if (data == nullptr) return false;
+    bytes->assign(data, data + size);
+    GlobalUnlock(block);
+    return true;
+  }
+  HANDLE Create(const std::vector<BYTE>& bytes) override {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.empty() ? 1 : bytes.size());
+    BYTE* data = block != nullptr ? static_cast<BYTE*>(GlobalLock(block)) : nullptr;
+    if (data == nullptr) return nullptr;
+    std::copy(bytes.begin(), bytes.end(), data);
+    GlobalUnlock(block);
+    return block;
+  }
+  void Free(HANDLE block) override { GlobalFree(block); }
+};
+
+GlobalMemory g_globalMemory;
 std::mutex g_mutex;
 Clipboard g_clipboard;
-ClipboardMemory* g_memory = nullptr;
+ClipboardMemory* g_memory = &g_globalMemory;
 
 void FreeHandedOutLocked() {
   if (g_memory != nullptr) {
@@ -37,7 +60,7 @@ bool OpenByCaller() { return g_clipboard.openThread != 0 && g_clipboard.openThre
 void SetClipboardMemory(ClipboardMemory* memory) {
   std::lock_guard lock(g_mutex);
   FreeHandedOutLocked();
-  g_memory = memory;
+  g_memory = memory != nullptr ? memory : &g_globalMemory;
 }
 
 void PutClipboardBytes(UINT format, std::vector<BYTE> bytes) {

@@ -1,7 +1,7 @@
 #pragma once
 // The clipboard's contents: bytes per format, the owner and who has it open. The Win32
-// functions hand data over as global memory handles; the kernel's global memory plugs in
-// through ClipboardMemory, and code of the platform itself can use the byte functions.
+// functions hand data over as global memory handles (GlobalAlloc's, unless a test puts other
+// memory in through ClipboardMemory); code of the platform itself can use the byte functions.
 
 #include <optional>
 #include <vector>
@@ -22,7 +22,7 @@ class ClipboardMemory {
   virtual void Free(HANDLE block) = 0;
 };
 
-/// Installs the global memory the Win32 clipboard functions use (null removes it).
+/// Replaces the global memory the Win32 clipboard functions use (null restores GlobalAlloc's).
 void SetClipboardMemory(ClipboardMemory* memory);
 
 /// Stores data in a format, replacing what the format held. The clipboard need not be open:

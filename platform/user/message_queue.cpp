@@ -1,8 +1,5 @@
 #include "platform/user/message_queue.h"
 
-#include <sys/syscall.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <unordered_map>
 
@@ -40,10 +37,7 @@ thread_local QueueHolder t_holder;
 
 }  // namespace
 
-DWORD CurrentThreadId() {
-  thread_local DWORD id = static_cast<DWORD>(syscall(SYS_gettid));
-  return id;
-}
+DWORD CurrentThreadId() { return GetCurrentThreadId(); }
 
 MessageQueue& CurrentQueue() {
   if (!t_holder.queue) {

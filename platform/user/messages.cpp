@@ -8,7 +8,7 @@
 #include "platform/display/display_backend.h"
 #include "platform/kernel/clock.h"
 #include "platform/kernel/wait_hub.h"
-#include "platform/kernel/waitable.h"
+#include "platform/kernel/wait_objects.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/win32_errors.h"
 #include "platform/user/window_tree.h"
@@ -203,18 +203,8 @@ DWORD WINAPI GetMessagePos(void) {
 DWORD WINAPI MsgWaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, BOOL fWaitAll, DWORD dwMilliseconds,
                                        DWORD dwWakeMask) {
   EnsureWindowManager();
-  std::vector<Waitable*> objects;
-  for (DWORD index = 0; index < nCount; ++index) {
-    Waitable* object = pHandles != nullptr ? WaitableFromHandle(pHandles[index]) : nullptr;
-    if (object == nullptr) {
-      SetLastError(ERROR_INVALID_HANDLE);
-      return WAIT_FAILED;
-    }
-    objects.push_back(object);
-  }
   MessageQueue& queue = CurrentQueue();
-  WaitHub& hub = WaitHub::Instance();
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(dwMilliseconds);
+  // Runs with the WaitHub lock held, inside the kernel's wait.
   auto messagesReady = [&] {
     if ((dwWakeMask & QS_SENDMESSAGE) && !queue.incoming.empty()) return true;
     if (dwWakeMask & QS_TIMER) {
@@ -223,62 +213,32 @@ DWORD WINAPI MsgWaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, BOO
     }
     return (queue.newBits & dwWakeMask & ~static_cast<UINT>(QS_SENDMESSAGE)) != 0;
   };
-  // The result when something is ready, or -1.
-  auto check = [&]() -> long {
-    if (fWaitAll && !objects.empty()) {
-      bool all = true;
-      for (Waitable* object : objects) all = all && object->IsSignalledLocked();
-      if (all && messagesReady()) {
-        for (Waitable* object : objects) object->ConsumeLocked();
-        return WAIT_OBJECT_0;
-      }
-      return -1;
-    }
-    for (DWORD index = 0; index < objects.size(); ++index) {
-      if (objects[index]->IsSignalledLocked()) {
-        objects[index]->ConsumeLocked();
-        return static_cast<long>(WAIT_OBJECT_0 + index);
-      }
-    }
-    return messagesReady() ? static_cast<long>(WAIT_OBJECT_0 + nCount) : -1;
-  };
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(dwMilliseconds);
   for (;;) {
+    DWORD result = WaitForObjects(pHandles, nCount, fWaitAll != FALSE, 0, messagesReady);
+    if (result != WAIT_TIMEOUT || dwMilliseconds == 0) return result;
     std::optional<uint64_t> nextDue;
-    uint64_t changesSeen = 0;
     {
-      std::lock_guard lock(hub.Mutex());
-      if (long result = check(); result >= 0) return static_cast<DWORD>(result);
-      if (dwMilliseconds == 0) return WAIT_TIMEOUT;
+      std::lock_guard lock(WaitHub::Instance().Mutex());
       nextDue = NextTimerDueLocked(queue);
-      changesSeen = queue.changes;
     }
+    // A wait for input or timers is an idle point: the display may deliver input or move its
+    // clock first.
     if ((dwWakeMask & (QS_TIMER | QS_INPUT)) && CurrentDisplay().Idle(nextDue)) continue;
-    std::unique_lock lock(hub.Mutex());
-    auto wakeAt = dwMilliseconds == INFINITE ? std::chrono::steady_clock::time_point::max() : deadline;
+    uint64_t slice = INFINITE;
+    auto now = std::chrono::steady_clock::now();
+    if (dwMilliseconds != INFINITE) {
+      if (now >= deadline) return WAIT_TIMEOUT;
+      slice = static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now).count()) + 1;
+    }
     if ((dwWakeMask & QS_TIMER) && nextDue) {
-      uint64_t now = CurrentClock().NowMilliseconds();
-      auto timerAt = std::chrono::steady_clock::now() +
-                     std::chrono::milliseconds(std::max<uint64_t>(*nextDue > now ? *nextDue - now : 0, 1));
-      wakeAt = std::min(wakeAt, timerAt);
+      // Wake when the next timer is due on a real clock; a virtual clock wakes waiters itself.
+      uint64_t clockNow = CurrentClock().NowMilliseconds();
+      slice = std::min<uint64_t>(slice, std::max<uint64_t>(*nextDue > clockNow ? *nextDue - clockNow : 0, 1));
     }
-    // check() consumes what it finds, so the wait's own predicate only looks; the loop above
-    // then takes the result.
-    auto look = [&] {
-      if (queue.changes != changesSeen || messagesReady()) return true;
-      for (Waitable* object : objects) {
-        if (object->IsSignalledLocked()) return true;
-      }
-      return false;
-    };
-    if (wakeAt == std::chrono::steady_clock::time_point::max()) {
-      hub.Wait(lock, look);
-    } else {
-      hub.WaitUntil(lock, wakeAt, look);
-    }
-    if (dwMilliseconds != INFINITE && std::chrono::steady_clock::now() >= deadline) {
-      if (long result = check(); result >= 0) return static_cast<DWORD>(result);
-      return WAIT_TIMEOUT;
-    }
+    result = WaitForObjects(pHandles, nCount, fWaitAll != FALSE,
+                            slice >= INFINITE ? INFINITE : static_cast<DWORD>(slice), messagesReady);
+    if (result != WAIT_TIMEOUT) return result;
   }
 }
 

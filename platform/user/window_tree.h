@@ -99,7 +99,7 @@ void PlaceInZOrder(Window* window, Window* insertAfter, bool bottom);
 /// (HTCLIENT for windows of other threads, which are not asked).
 HWND WindowUnderPoint(POINT screenPoint, LRESULT* hit);
 
-/// Thread id of the calling thread (the kernel's thread ids).
+/// Thread id of the calling thread: the kernel's GetCurrentThreadId.
 DWORD CurrentThreadId();
 
 /// Brings up the window manager on first use: the display backend, its input, the classes.

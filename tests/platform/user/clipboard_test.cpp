@@ -91,6 +91,21 @@ TEST_F(ClipboardTest, TextAndBitmapsGoThroughGlobalMemory) {
   EXPECT_EQ(GetClipboardOwner(), nullptr);
 }
 
+TEST_F(ClipboardTest, ByDefaultDataTravelsInGlobalMemory) {
+  SetClipboardMemory(nullptr);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 6);
+  std::memcpy(GlobalLock(block), "hello", 6);
+  GlobalUnlock(block);
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  EXPECT_EQ(SetClipboardData(CF_TEXT, block), block);
+  HANDLE out = GetClipboardData(CF_TEXT);
+  ASSERT_NE(out, nullptr);
+  EXPECT_STREQ(static_cast<const char*>(GlobalLock(out)), "hello");
+  GlobalUnlock(out);
+  CloseClipboard();
+}
+
 TEST_F(ClipboardTest, OnlyOneThreadHasItOpenAndTextIsAlwaysTerminated) {
   ASSERT_TRUE(OpenClipboard(nullptr));
   bool otherOpened = true;

@@ -4,7 +4,6 @@
 #include <thread>
 
 #include "platform/kernel/wait_hub.h"
-#include "platform/kernel/waitable.h"
 #include "tests/platform/user/message_log.h"
 
 namespace vel::platform::usertest {
@@ -122,26 +121,11 @@ TEST_F(Messages, ASenderHandlesMessagesSentToItWhileItWaitsSoNothingDeadlocks) {
   receiver.join();
 }
 
-class TestEvent final : public Waitable {
- public:
-  bool IsSignalledLocked() const override { return m_signalled; }
-  void ConsumeLocked() override { m_signalled = false; }
-  void Set() {
-    std::lock_guard lock(WaitHub::Instance().Mutex());
-    m_signalled = true;
-    WaitHub::Instance().NotifyLocked();
-  }
-
- private:
-  bool m_signalled = false;
-};
-
 TEST_F(Messages, MsgWaitWakesForObjectsAndForSentMessagesButLeavesThemToPeek) {
-  TestEvent event;
-  HANDLE handle = reinterpret_cast<HANDLE>(uintptr_t{0xE7E7});
-  RegisterWaitableHandle(handle, &event);
+  HANDLE handle = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  ASSERT_NE(handle, nullptr);
   EXPECT_EQ(MsgWaitForMultipleObjects(1, &handle, FALSE, 0, QS_ALLINPUT), static_cast<DWORD>(WAIT_TIMEOUT));
-  event.Set();
+  SetEvent(handle);
   EXPECT_EQ(MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_SENDMESSAGE), WAIT_OBJECT_0);
   // The signal was consumed.
   EXPECT_EQ(MsgWaitForMultipleObjects(1, &handle, FALSE, 0, QS_SENDMESSAGE), static_cast<DWORD>(WAIT_TIMEOUT));
@@ -159,20 +143,23 @@ TEST_F(Messages, MsgWaitWakesForObjectsAndForSentMessagesButLeavesThemToPeek) {
   EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_POSTMESSAGE), WAIT_OBJECT_0);
   HANDLE unknown = reinterpret_cast<HANDLE>(uintptr_t{0xBAD0});
   EXPECT_EQ(MsgWaitForMultipleObjects(1, &unknown, FALSE, 0, QS_ALLINPUT), WAIT_FAILED);
-  UnregisterWaitableHandle(handle);
+  // A timer that comes due ends a wait for QS_TIMER.
+  SetTimer(local, 1, 50, nullptr);
+  std::thread clock([] { Display().AdvanceClock(50); });
+  EXPECT_EQ(MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_TIMER), WAIT_OBJECT_0 + 1);
+  clock.join();
+  CloseHandle(handle);
 }
 
 TEST_F(Messages, AThreadWaitingForALockStillAnswersMessagesSentToIt) {
   // The pattern of a lock taken with MsgWaitForMultipleObjects: while the lock is held by
   // another thread that sends to the waiter, the waiter lets the sent message through with
   // PeekMessageA and goes back to waiting.
-  TestEvent lockFree;
-  HANDLE handle = reinterpret_cast<HANDLE>(uintptr_t{0xE8E8});
-  RegisterWaitableHandle(handle, &lockFree);
+  HANDLE handle = CreateSemaphoreA(nullptr, 0, 1, nullptr);
   HWND waiterWindow = MakeWindow(WS_POPUP);
   std::thread holder([&] {
     EXPECT_EQ(SendMessageA(waiterWindow, WM_GETTEXTLENGTH, 0, 0), 3);
-    lockFree.Set();
+    ReleaseSemaphore(handle, 1, nullptr);
   });
   int wakeUpsForMessages = 0;
   for (;;) {
@@ -186,7 +173,7 @@ TEST_F(Messages, AThreadWaitingForALockStillAnswersMessagesSentToIt) {
   holder.join();
   EXPECT_GE(wakeUpsForMessages, 1);
   EXPECT_EQ(MessageLog::Find(waiterWindow, WM_GETTEXTLENGTH).size(), 1u);
-  UnregisterWaitableHandle(handle);
+  CloseHandle(handle);
   EXPECT_FALSE(PostThreadMessageA(0x7FFFFFF0, WM_USER, 0, 0));
 }
 
