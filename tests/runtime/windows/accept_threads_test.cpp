@@ -6,9 +6,13 @@
 #include <vector>
 
 #include "platform/display/headless/headless_display.h"
+#include "runtime/services/module_descriptor.h"
+#include "runtime/services/runtime_running.h"
+#include "runtime/services/shutdown_step.h"
 #include "runtime/windows/event_accessors.h"
 #include "runtime/windows/runtime_lock.h"
 #include "runtime/windows/thread_runtime.h"
+#include "runtime/windows/thread_services.h"
 #include "runtime/windows/thread_table.h"
 #include "tests/runtime/windows/window_test_support.h"
 
@@ -169,6 +173,28 @@ TEST_F(AcceptThreads, AMessageSentWhileTheLockIsHeldElsewhereIsHandledWithoutDea
   EXPECT_TRUE(ownedTheLock);
   EXPECT_STREQ(title, "Main");
   window.Close();
+}
+
+TEST_F(AcceptThreads, TheShutdownStepClosesOpenWindowsAndWaitsForTheOtherThreads) {
+  OpenWindowListService(services::kInitialiseCall);
+  ThreadTableService(services::kInitialiseCall);
+  ProcedureWindow window;
+  window.Open("test$THREADS", "MAIN");
+  ASSERT_EQ(NextEventOfAnyKind(window), Number(EVENT_OpenWindow));
+  SecondProcedure second;
+  ASSERT_EQ(StartRuntimeThread([&] { second.Run(); }), 1);
+  // Let the second thread open its window and reach its loop.
+  EventsUntil(window, Number(EVENT_Suspend));
+
+  services::RunShutdownStep();
+  EXPECT_FALSE(window.IsOpen());
+  EXPECT_EQ(UsedSlotCount(), 1) << "the second thread ended and was waited for";
+  ASSERT_FALSE(second.events.empty());
+  EXPECT_EQ(second.events.back(), Number(EVENT_CloseWindow));
+
+  OpenWindowListService(services::kTerminateCall);
+  services::SetShutdownHook(services::ShutdownHook::StopOtherThreads, nullptr);
+  services::SetRuntimeRunning(true);
 }
 
 }  // namespace
