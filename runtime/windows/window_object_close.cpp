@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "runtime/services/module_list.h"
 #include "runtime/windows/event_posting.h"
 #include "runtime/windows/thread_table.h"
 #include "runtime/windows/window_object.h"
@@ -11,11 +10,6 @@
 
 namespace vel::windows {
 namespace {
-
-HINSTANCE Instance() {
-  HINSTANCE instance = services::ProgramInstance();
-  return instance != nullptr ? instance : GetModuleHandleA(nullptr);
-}
 
 void EndModality(WindowObject& window) {
   if (!window.modal) return;
@@ -67,7 +61,7 @@ void ReleaseWindow(WindowObject& window) {
   ForgetInThreadTable(window);
   if (handle != nullptr && IsWindow(handle)) DestroyWindow(handle);
   window.controls.clear();
-  if (!window.className.empty()) UnregisterClassA(window.className.c_str(), Instance());
+  if (!window.className.empty()) UnregisterClassA(window.className.c_str(), WindowInstance());
   window.className.clear();
   window.handle = nullptr;
   window.client = nullptr;

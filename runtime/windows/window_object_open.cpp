@@ -32,11 +32,6 @@ UnitMetrics NominalSystemFontMetrics() {
   return metrics;
 }
 
-HINSTANCE Instance() {
-  HINSTANCE instance = services::ProgramInstance();
-  return instance != nullptr ? instance : GetModuleHandleA(nullptr);
-}
-
 // Resets every per-window field for a new opening.
 void ResetWindowState(WindowObject& window) {
   window.queue.clear();
@@ -78,11 +73,11 @@ void CopyDefinition(WindowObject& window, const Record& record) {
 
 bool RegisterWindowClass(WindowObject& window) {
   window.classNumber = ++g_classCounter;
-  window.className = WindowClassNameFor(Instance(), window.classNumber);
+  window.className = WindowClassNameFor(WindowInstance(), window.classNumber);
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = RuntimeWindowProcedure;
   windowClass.cbWndExtra = sizeof(WindowObject*);
-  windowClass.hInstance = Instance();
+  windowClass.hInstance = WindowInstance();
   windowClass.hIcon = window.icon;
   windowClass.hCursor = window.cursor;
   windowClass.lpszClassName = window.className.c_str();
@@ -112,7 +107,7 @@ void AbandonOpening(WindowObject& window, ThreadSlot& slot) {
   std::vector<WindowObject*>& open = OpenWindows();
   std::erase(open, &window);
   if (slot.currentWindow == &window) slot.currentWindow = window.opener;
-  if (!window.className.empty()) UnregisterClassA(window.className.c_str(), Instance());
+  if (!window.className.empty()) UnregisterClassA(window.className.c_str(), WindowInstance());
   window.handle = nullptr;
   window.client = nullptr;
 }
@@ -120,6 +115,11 @@ void AbandonOpening(WindowObject& window, ThreadSlot& slot) {
 }  // namespace
 
 void SetDefinitionSource(const ResourceSource* source) { g_source = source; }
+
+HINSTANCE WindowInstance() {
+  HINSTANCE instance = services::ProgramInstance();
+  return instance != nullptr ? instance : GetModuleHandleA(nullptr);
+}
 
 void SetWindowMetricsSource(WindowMetricsSource source) { g_metricsSource = std::move(source); }
 
@@ -215,7 +215,7 @@ void OpenWindow(WindowObject& window, std::string_view label, std::string_view q
 
   OpenWindows().push_back(&window);
   window.handle = CreateWindowExA(0, window.className.c_str(), window.title.c_str(), style, x, y, width, height,
-                                  parent, nullptr, Instance(), &window);
+                                  parent, nullptr, WindowInstance(), &window);
   if (window.handle == nullptr) {
     if (window.modal) --g_modalWindows;
     AbandonOpening(window, *slot);

@@ -43,6 +43,10 @@ DWORD WindowStyleFor(std::uint32_t attributes, bool hasTitle, bool hasIcon, bool
 /// "VelWin%uClass%lu" for an instance and a class number.
 std::string WindowClassNameFor(HINSTANCE instance, unsigned classNumber);
 
+/// The instance windows and classes are made with: the program's, or the process's own module
+/// before a program registered.
+HINSTANCE WindowInstance();
+
 /// The runtime's modal counts: modal windows open, and the modal count of the system.
 int ModalWindowCount();
 /// Lowers the modal count when a modal window closes.

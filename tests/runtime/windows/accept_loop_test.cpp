@@ -14,8 +14,6 @@
 namespace vel::windows::testing {
 namespace {
 
-constexpr std::int32_t Number(std::int32_t code) { return code - kEventBase; }
-
 const char kLoopWindows[] =
     "definition \"test$LOOPS\"\n"
     "window \"W1\" title(\"Loops\") at(10, 10, 200, 100) flags(size-events) attributes(resizable + system-menu)\n"

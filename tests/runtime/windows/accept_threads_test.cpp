@@ -19,8 +19,6 @@
 namespace vel::windows::testing {
 namespace {
 
-constexpr std::int32_t Number(std::int32_t code) { return code - kEventBase; }
-
 const char kThreadWindows[] =
     "definition \"test$THREADS\"\n"
     "window \"MAIN\" title(\"Main\") at(10, 10, 200, 100)\n"

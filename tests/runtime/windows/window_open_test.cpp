@@ -6,17 +6,17 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/user/message_box_script.h"
 #include "runtime/windows/client_window.h"
 #include "runtime/windows/event_accessors.h"
 #include "runtime/windows/thread_table.h"
 #include "runtime/windows/window_object_close.h"
 #include "runtime/windows/window_object_open.h"
+#include "runtime/windows/window_object_procedure.h"
 #include "tests/runtime/windows/window_test_support.h"
 
 namespace vel::windows::testing {
 namespace {
-
-constexpr std::int32_t Number(std::int32_t code) { return code - kEventBase; }
 
 std::string ReadSource(const std::string& relative) {
   std::ifstream in(std::string(VEL_SOURCE_DIR) + "/" + relative);
@@ -126,6 +126,22 @@ TEST_F(WindowOpen, SetTargetWindowPicksAWindowAndZeroRestoresTheCurrentOne) {
   EXPECT_EQ(TargetWindow(), &second.Object()) << "thread 1's current window";
   second.Close();
   first.Close();
+}
+
+TEST_F(WindowOpen, EndingTheSessionWhileAWindowIsOpenIsRefusedWithABox) {
+  AddDefinitions("test$SMALL", kSmallWindow);
+  ProcedureWindow window;
+  window.Open("test$SMALL", "W");
+  ASSERT_EQ(NextEvent(window), Number(EVENT_OpenWindow));
+  platform::ClearMessageBoxLog();
+  EXPECT_EQ(SendMessageA(window.Handle(), WM_QUERYENDSESSION, 0, 0), FALSE);
+  std::vector<platform::MessageBoxRecord> boxes = platform::MessageBoxLog();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, kSessionEndText);
+  EXPECT_EQ(boxes[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP | MB_SYSTEMMODAL));
+  EXPECT_EQ(boxes[0].caption, "runtime_windows_tests");
+  EXPECT_TRUE(window.IsOpen()) << "the session goes on and so does the window";
+  window.Close();
 }
 
 using WindowOpenDeathTest = WindowOpen;
