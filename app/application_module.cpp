@@ -4,6 +4,7 @@
 
 #include "runtime/services/service_routines.h"
 #include "runtime/services/settings_setup.h"
+#include "runtime/windows/thread_services.h"
 
 namespace vel::app {
 namespace {
@@ -33,15 +34,15 @@ const InitialiserEntry g_initialiserTable[] = {
     Entry(16, services::ProgramInstanceRecordService),
     Entry(16, services::WindowDefinitionBufferService),
     Entry(16, services::WindowClassService),
-    Entry(16, services::OpenWindowListService),
+    Entry(16, windows::OpenWindowListService),
     Entry(16, services::EventQueueService),
     Entry(16, services::MenuService),
     Entry(16, services::KeyboardService),
     Entry(16, services::GlobalTimerService),
     Entry(16, services::ClientAreaLayoutService),
     Entry(16, services::DdeService),
-    Entry(16, services::ThreadTableService),
-    Entry(16, services::RuntimeLockService),
+    Entry(16, windows::ThreadTableService),
+    Entry(16, windows::RuntimeLockService),
     Entry(16, services::ControlFrameworkService),
     Entry(16, services::TooltipService),
     Entry(16, services::ToolbarService),

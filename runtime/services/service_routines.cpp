@@ -14,15 +14,12 @@ void ValueReferenceService(int) {}
 void ProgramInstanceRecordService(int) {}
 void WindowDefinitionBufferService(int) {}
 void WindowClassService(int) {}
-void OpenWindowListService(int) {}
 void EventQueueService(int) {}
 void MenuService(int) {}
 void KeyboardService(int) {}
 void GlobalTimerService(int) {}
 void ClientAreaLayoutService(int) {}
 void DdeService(int) {}
-void ThreadTableService(int) {}
-void RuntimeLockService(int) {}
 void ControlFrameworkService(int) {}
 void TooltipService(int) {}
 void ToolbarService(int) {}

@@ -32,17 +32,12 @@ void ValueReferenceService(int call);
 void ProgramInstanceRecordService(int call);
 void WindowDefinitionBufferService(int call);
 void WindowClassService(int call);
-void OpenWindowListService(int call);
 void EventQueueService(int call);
 void MenuService(int call);
 void KeyboardService(int call);
 void GlobalTimerService(int call);
 void ClientAreaLayoutService(int call);
 void DdeService(int call);
-
-// Priority 16: threads.
-void ThreadTableService(int call);
-void RuntimeLockService(int call);
 
 // Priority 16: controls.
 void ControlFrameworkService(int call);

@@ -1,0 +1,53 @@
+#include "runtime/windows/client_window.h"
+
+#include "runtime/windows/runtime_lock.h"
+#include "runtime/windows/thread_table.h"
+#include "runtime/windows/window_object.h"
+
+namespace vel::windows {
+namespace {
+
+LRESULT CALLBACK ClientWindowProcedure(HWND client, UINT message, WPARAM wParam, LPARAM lParam) {
+  WindowProcedureLock lock;
+  if (message == WM_SETFOCUS) {
+    if (WindowObject* window = WindowObjectOfClient(client)) SetFocusSlot(window->threadSlot);
+  }
+  return DefDlgProcA(client, message, wParam, lParam);
+}
+
+bool EnsureClientClass(HINSTANCE instance) {
+  WNDCLASSA existing{};
+  if (GetClassInfoA(instance, kClientClassName, &existing)) return true;
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = ClientWindowProcedure;
+  windowClass.cbWndExtra = kClientObjectOffset + static_cast<int>(sizeof(WindowObject*));
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = kClientClassName;
+  return RegisterClassA(&windowClass) != 0;
+}
+
+}  // namespace
+
+HWND CreateClientWindow(WindowObject& window, HWND topLevel) {
+  auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(topLevel, GWLP_HINSTANCE));
+  if (!EnsureClientClass(instance)) return nullptr;
+  HWND client = CreateWindowExA(0, kClientClassName, "", WS_CHILD | WS_CLIPSIBLINGS | WS_VISIBLE, 0, 0, 0, 0,
+                                topLevel, nullptr, instance, nullptr);
+  if (client != nullptr) SetWindowLongPtrA(client, kClientObjectOffset, reinterpret_cast<LONG_PTR>(&window));
+  return client;
+}
+
+void LayOutClientWindow(const WindowObject& window) {
+  if (window.handle == nullptr || window.client == nullptr) return;
+  RECT area{};
+  GetClientRect(window.handle, &area);
+  MoveWindow(window.client, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
+}
+
+WindowObject* WindowObjectOfClient(HWND client) {
+  if (client == nullptr) return nullptr;
+  auto* object = reinterpret_cast<WindowObject*>(GetWindowLongPtrA(client, kClientObjectOffset));
+  return IsOpenWindow(object) ? object : nullptr;
+}
+
+}  // namespace vel::windows

@@ -1,0 +1,51 @@
+#include "runtime/windows/window_object.h"
+
+#include <algorithm>
+
+#include "runtime/windows/window_object_close.h"
+
+namespace vel::windows {
+
+WindowObject::~WindowObject() {
+  if (IsOpenWindow(this)) ReleaseWindow(*this);
+}
+
+WindowControl* WindowObject::ControlOfField(std::int32_t field) const {
+  if (field == 0) return nullptr;
+  for (const auto& control : controls) {
+    if (control->FieldNumber() == field) return control.get();
+  }
+  return nullptr;
+}
+
+WindowControl* WindowObject::FocusControl() const {
+  HWND focus = GetFocus();
+  if (focus == nullptr) return nullptr;
+  for (const auto& control : controls) {
+    HWND own = control->Handle();
+    if (own != nullptr && (own == focus || IsChild(own, focus))) return control.get();
+  }
+  return nullptr;
+}
+
+std::int32_t WindowObject::FieldOf(const WindowControl* control) {
+  return control != nullptr && control->IsField() ? control->FieldNumber() : 0;
+}
+
+std::vector<WindowObject*>& OpenWindows() {
+  static std::vector<WindowObject*> windows;
+  return windows;
+}
+
+bool IsOpenWindow(const WindowObject* window) {
+  const std::vector<WindowObject*>& windows = OpenWindows();
+  return window != nullptr && std::find(windows.begin(), windows.end(), window) != windows.end();
+}
+
+WindowObject* WindowObjectOf(HWND window) {
+  if (window == nullptr) return nullptr;
+  auto* object = reinterpret_cast<WindowObject*>(GetWindowLongPtrA(window, 0));
+  return IsOpenWindow(object) ? object : nullptr;
+}
+
+}  // namespace vel::windows

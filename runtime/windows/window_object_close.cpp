@@ -1,0 +1,78 @@
+#include "runtime/windows/window_object_close.h"
+
+#include <algorithm>
+
+#include "runtime/windows/event_posting.h"
+#include "runtime/windows/thread_table.h"
+#include "runtime/windows/window_object.h"
+#include "runtime/windows/window_object_errors.h"
+#include "runtime/windows/window_object_open.h"
+
+namespace vel::windows {
+namespace {
+
+void EndModality(WindowObject& window) {
+  if (!window.modal) return;
+  window.modal = false;
+  ReleaseModalWindow();
+  for (WindowObject* other : OpenWindows()) {
+    if (other != &window && other->handle != nullptr) EnableWindow(other->handle, TRUE);
+  }
+}
+
+void ForgetInThreadTable(WindowObject& window) {
+  for (int slot = 0; slot < kThreadSlotCount; ++slot) {
+    ThreadSlot* entry = SlotAt(slot);
+    if (entry->currentWindow == &window) {
+      entry->currentWindow = IsOpenWindow(window.opener) ? window.opener : nullptr;
+    }
+    if (entry->targetWindow == &window) entry->targetWindow = nullptr;
+  }
+}
+
+}  // namespace
+
+void CloseWindow(WindowObject* reference) {
+  WindowObject* window = reference;
+  if (window == nullptr) {
+    const ThreadSlot* slot = SlotAt(FindSlotOfCallingThread());
+    window = slot != nullptr ? slot->currentWindow : nullptr;
+  }
+  if (!IsOpenWindow(window)) {
+    ReportWindowError(kErrorWindowNotOpen);
+    return;
+  }
+  ReleaseWindow(*window);
+}
+
+void ReleaseWindow(WindowObject& window) {
+  HWND handle = window.handle;
+  if (handle != nullptr && IsWindow(handle)) {
+    ShowWindow(handle, SW_HIDE);
+    DiscardPendingPostedRecords(window);
+    EndModality(window);
+    if (window.opener != nullptr && IsOpenWindow(window.opener) && window.opener->handle != nullptr) {
+      SetActiveWindow(window.opener->handle);
+    }
+    if (window.timerRunning) KillTimer(handle, 1);
+  }
+  EndModality(window);
+  std::erase(OpenWindows(), &window);
+  ForgetInThreadTable(window);
+  if (handle != nullptr && IsWindow(handle)) DestroyWindow(handle);
+  window.controls.clear();
+  if (!window.className.empty()) UnregisterClassA(window.className.c_str(), WindowInstance());
+  window.className.clear();
+  window.handle = nullptr;
+  window.client = nullptr;
+  window.queue.clear();
+  window.currentEvent.reset();
+  window.eventWithProcedure = false;
+  window.timerRunning = false;
+  window.shown = false;
+  window.opened = false;
+  window.handlers.clear();
+  window.opener = nullptr;
+}
+
+}  // namespace vel::windows

@@ -1,0 +1,237 @@
+#include "runtime/windows/window_object_open.h"
+
+#include <cstdio>
+#include <optional>
+
+#include "runtime/services/module_list.h"
+#include "runtime/windows/client_window.h"
+#include "runtime/windows/current_definition.h"
+#include "runtime/windows/event_codes.h"
+#include "runtime/windows/event_posting.h"
+#include "runtime/windows/procedure_definition_source.h"
+#include "runtime/windows/thread_runtime.h"
+#include "runtime/windows/thread_table.h"
+#include "runtime/windows/window_object.h"
+#include "runtime/windows/window_object_errors.h"
+#include "runtime/windows/window_object_procedure.h"
+
+namespace vel::windows {
+namespace {
+
+constexpr DWORD kModalFrameStyle = 0x80L;  // DS_MODALFRAME
+
+const ResourceSource* g_source = nullptr;
+WindowMetricsSource g_metricsSource;
+unsigned g_classCounter = 0;
+int g_modalWindows = 0;
+
+UnitMetrics NominalSystemFontMetrics() {
+  UnitMetrics metrics;
+  metrics.averageCharWidth = 6;
+  metrics.charHeight = 13;
+  return metrics;
+}
+
+// Resets every per-window field for a new opening.
+void ResetWindowState(WindowObject& window) {
+  window.queue.clear();
+  window.currentEvent.reset();
+  window.eventWithProcedure = false;
+  window.eventRefused = false;
+  window.controls.clear();
+  window.lastSelectedField = 0;
+  window.acceptAll = false;
+  window.acceptAllField = 0;
+  window.closingState = kNotClosing;
+  window.nesting = 0;
+  window.shown = false;
+  window.suspended = false;
+  window.modal = false;
+  window.opened = false;
+  window.carryingOutCommand = false;
+  window.wasIconic = false;
+  window.wasZoomed = false;
+  window.timerRunning = false;
+  window.timerPending = false;
+  window.handlers.clear();
+  window.useCursor = 0;
+}
+
+void CopyDefinition(WindowObject& window, const Record& record) {
+  window.flags = record.flags;
+  window.attributes = record.attributes;
+  window.font = record.font;
+  window.title = record.title.value_or(std::string());
+  window.defaultMessage = record.textBlock.message;
+  window.defaultHelp = record.textBlock.help;
+  window.keys = record.textBlock.keys;
+  window.palette = record.palette;
+  window.timerInterval = record.timer;
+  window.statusZones = record.zones;
+  window.metrics = g_metricsSource ? g_metricsSource(record) : NominalSystemFontMetrics();
+}
+
+bool RegisterWindowClass(WindowObject& window) {
+  window.classNumber = ++g_classCounter;
+  window.className = WindowClassNameFor(WindowInstance(), window.classNumber);
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = RuntimeWindowProcedure;
+  windowClass.cbWndExtra = sizeof(WindowObject*);
+  windowClass.hInstance = WindowInstance();
+  windowClass.hIcon = window.icon;
+  windowClass.hCursor = window.cursor;
+  windowClass.lpszClassName = window.className.c_str();
+  return RegisterClassA(&windowClass) != 0;
+}
+
+// The next USE address for a control record that binds a variable.
+void* NextUseAddress(WindowObject& window, const Record& record) {
+  if (!record.use || record.use->data) return nullptr;
+  if (window.useCursor >= window.useAddresses.size()) return nullptr;
+  return window.useAddresses[window.useCursor++];
+}
+
+void CreateControls(WindowObject& window, const DefinitionView& view, std::uint32_t firstChild) {
+  for (const Record& record : ReadChain(view, firstChild)) {
+    void* useAddress = NextUseAddress(window, record);
+    ControlCreator creator = FindControlCreator(record.kind);
+    if (creator == nullptr) continue;
+    if (auto control = creator(ControlCreation{window, window.client, record, useAddress})) {
+      window.controls.push_back(std::move(control));
+    }
+  }
+}
+
+// Gives up an opening after the object was made the thread's current window.
+void AbandonOpening(WindowObject& window, ThreadSlot& slot) {
+  std::vector<WindowObject*>& open = OpenWindows();
+  std::erase(open, &window);
+  if (slot.currentWindow == &window) slot.currentWindow = window.opener;
+  if (!window.className.empty()) UnregisterClassA(window.className.c_str(), WindowInstance());
+  window.handle = nullptr;
+  window.client = nullptr;
+}
+
+}  // namespace
+
+void SetDefinitionSource(const ResourceSource* source) { g_source = source; }
+
+HINSTANCE WindowInstance() {
+  HINSTANCE instance = services::ProgramInstance();
+  return instance != nullptr ? instance : GetModuleHandleA(nullptr);
+}
+
+void SetWindowMetricsSource(WindowMetricsSource source) { g_metricsSource = std::move(source); }
+
+int ModalWindowCount() { return g_modalWindows; }
+
+void ReleaseModalWindow() {
+  if (g_modalWindows > 0) --g_modalWindows;
+}
+
+DWORD WindowStyleFor(std::uint32_t attributes, bool hasTitle, bool hasIcon, bool hasMenu) {
+  DWORD style = WS_CLIPCHILDREN;
+  bool boxes = hasIcon || (attributes & kAttrMaximiseBox) != 0;
+  switch (attributes & kAttrFrameMask) {
+    case 0: style |= WS_BORDER; break;
+    case kAttrFrameResizable: style |= WS_THICKFRAME | WS_CAPTION; break;
+    case kAttrFrameDouble:
+      style |= WS_BORDER;
+      if (!boxes && !hasMenu) style |= kModalFrameStyle;
+      break;
+    default: break;
+  }
+  if (attributes & kAttrSystemMenu) style |= WS_SYSMENU;
+  if (hasIcon) style |= WS_MINIMIZEBOX | WS_SYSMENU;
+  if (attributes & kAttrMaximiseBox) style |= WS_MAXIMIZEBOX | WS_SYSMENU;
+  if (attributes & kAttrMinimised) style |= WS_MINIMIZE;
+  else if (attributes & kAttrMaximised) style |= WS_MAXIMIZE;
+  if (hasTitle) style |= WS_CAPTION;
+  return style;
+}
+
+std::string WindowClassNameFor(HINSTANCE instance, unsigned classNumber) {
+  char name[64];
+  std::snprintf(name, sizeof name, "VelWin%uClass%lu",
+                static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(instance)),
+                static_cast<unsigned long>(classNumber));
+  return name;
+}
+
+void OpenWindow(WindowObject& window, std::string_view label, std::string_view qualifiedName,
+                std::span<void* const> useAddresses) {
+  if (window.handle != nullptr || IsOpenWindow(&window)) {
+    ReportWindowError(kErrorWindowAlreadyOpen);
+    return;
+  }
+  int slotNumber = EnterRuntimeThread();
+  ThreadSlot* slot = SlotAt(slotNumber);
+  if (slot == nullptr) {
+    ReportWindowError(kErrorUnableToOpenWindow);
+    return;
+  }
+  CurrentDefinition& definition = CurrentDefinitionBuffer();
+  const ResourceSource& source = g_source != nullptr ? *g_source : ProgramDefinitionSource();
+  std::uint32_t offset = definition.Find(source, qualifiedName, label);
+  std::optional<Record> record = offset != 0 ? ReadRecord(definition.View(), offset) : std::nullopt;
+  if (!record || record->kind != kKindWindow) {
+    definition.Release();
+    ReportWindowError(kErrorDefinitionNotFound);
+    return;
+  }
+
+  ResetWindowState(window);
+  window.definitionOffset = offset;
+  window.useAddresses.assign(useAddresses.begin(), useAddresses.end());
+  window.threadSlot = slotNumber;
+  window.opener = slot->currentWindow;
+  slot->currentWindow = &window;
+  CopyDefinition(window, *record);
+
+  // A top-level window without WS_POPUP is an overlapped window, which the platform always
+  // gives a caption and border; the popup style lets the attributes alone decide the frame.
+  DWORD style = WS_POPUP | WindowStyleFor(window.attributes, !window.title.empty(), record->icon.has_value(), false);
+  window.modal = ModalWindowCount() > 0 || (window.attributes & kAttrModal) != 0;
+  if (window.modal) ++g_modalWindows;
+
+  if (!RegisterWindowClass(window)) {
+    if (window.modal) --g_modalWindows;
+    AbandonOpening(window, *slot);
+    definition.Release();
+    ReportWindowError(kErrorClassRegistration);
+    return;
+  }
+
+  // AT gives the client area; the outer size adds the frame the styles ask for.
+  UnitConverter converter(window.flags, window.metrics);
+  Rect at = converter.ToPixels(record->at);
+  RECT outer{0, 0, at.width == kNotGiven ? 0 : at.width, at.height == kNotGiven ? 0 : at.height};
+  AdjustWindowRectEx(&outer, style, FALSE, 0);
+  int x = at.x == kNotGiven ? CW_USEDEFAULT : at.x;
+  int y = at.y == kNotGiven ? CW_USEDEFAULT : at.y;
+  int width = at.width == kNotGiven ? CW_USEDEFAULT : outer.right - outer.left;
+  int height = at.height == kNotGiven ? CW_USEDEFAULT : outer.bottom - outer.top;
+  HWND parent = window.opener != nullptr ? window.opener->handle : nullptr;
+
+  OpenWindows().push_back(&window);
+  window.handle = CreateWindowExA(0, window.className.c_str(), window.title.c_str(), style, x, y, width, height,
+                                  parent, nullptr, WindowInstance(), &window);
+  if (window.handle == nullptr) {
+    if (window.modal) --g_modalWindows;
+    AbandonOpening(window, *slot);
+    definition.Release();
+    ReportWindowError(kErrorUnableToOpenWindow);
+    return;
+  }
+
+  if (window.timerInterval > 0) {
+    SetTimer(window.handle, 1, HundredthsToMilliseconds(window.timerInterval), nullptr);
+    window.timerRunning = true;
+  }
+  CreateControls(window, definition.View(), record->firstChild);
+  window.opened = true;
+  PostEvent(window, EVENT_OpenWindow);
+  definition.Release();
+}
+
+}  // namespace vel::windows
