@@ -5,10 +5,10 @@
 
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <string>
 #include <string_view>
 
+#include "bench/ratio_reporter.h"
 #include "runtime/values/string_stack.h"
 
 namespace {
@@ -117,27 +117,6 @@ void ComposeRepeatedly(benchmark::State& state, Composer compose) {
 constexpr const char* kOnStringStack = "AddressOnStringStack";
 constexpr const char* kWithStdString = "AddressWithStdString";
 
-// Keeps the time per iteration of each benchmark so that main can print the ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
-      m_nanoseconds[run.run_name.function_name] =
-          run.real_accumulated_time * 1e9 / static_cast<double>(run.iterations);
-    }
-  }
-
-  double Nanoseconds(const std::string& name) const {
-    auto found = m_nanoseconds.find(name);
-    return found == m_nanoseconds.end() ? 0.0 : found->second;
-  }
-
- private:
-  std::map<std::string, double> m_nanoseconds;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -156,7 +135,7 @@ int main(int argc, char** argv) {
   benchmark::RegisterBenchmark(kWithStdString, ComposeRepeatedly, ComposeWithStdString);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
+  vel::bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 

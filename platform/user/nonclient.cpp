@@ -174,19 +174,6 @@ int WINAPI GetSystemMetrics(int nIndex) {
 
 UINT WINAPI GetDoubleClickTime(void) { return 500; }
 
-DWORD WINAPI GetSysColor(int nIndex) {
-  // The classic scheme: grey faces, navy captions, white windows.
-  static constexpr COLORREF kColors[] = {
-      RGB(192, 192, 192), RGB(0, 128, 128),   RGB(0, 0, 128),     RGB(128, 128, 128), RGB(192, 192, 192),
-      RGB(255, 255, 255), RGB(0, 0, 0),       RGB(0, 0, 0),       RGB(0, 0, 0),       RGB(255, 255, 255),
-      RGB(192, 192, 192), RGB(192, 192, 192), RGB(128, 128, 128), RGB(0, 0, 128),     RGB(255, 255, 255),
-      RGB(192, 192, 192), RGB(128, 128, 128), RGB(128, 128, 128), RGB(0, 0, 0),       RGB(192, 192, 192),
-      RGB(255, 255, 255), RGB(0, 0, 0),       RGB(223, 223, 223), RGB(0, 0, 0),       RGB(255, 255, 225),
-  };
-  if (nIndex < 0 || static_cast<size_t>(nIndex) >= std::size(kColors)) return 0;
-  return kColors[nIndex];
-}
-
 BOOL WINAPI AdjustWindowRectEx(LPRECT lpRect, DWORD dwStyle, BOOL bMenu, DWORD dwExStyle) {
   if (lpRect == nullptr) return FALSE;
   int frame = FrameThickness(dwStyle, dwExStyle);

@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "platform/user/message_queue.h"
+#include "platform/user/window_dc.h"
 #include "platform/user/win32_errors.h"
 
 namespace vel::platform {
@@ -55,7 +56,11 @@ HWND SearchPaint(Window& window, DWORD threadId) {
 }  // namespace
 
 void SetWindowDcProvider(WindowDcProvider* provider) { g_provider.store(provider); }
-WindowDcProvider* CurrentWindowDcProvider() { return g_provider.load(); }
+WindowDcProvider* CurrentWindowDcProvider() {
+  // Without another provider installed, windows draw through gdi32's framebuffers.
+  WindowDcProvider* provider = g_provider.load();
+  return provider != nullptr ? provider : &GdiWindowDcs();
+}
 
 void AddToUpdate(Window& window, const RECT* rect, bool erase) {
   RECT area = ClientArea(window);

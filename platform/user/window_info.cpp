@@ -8,6 +8,7 @@
 #include <string>
 #include <cstring>
 
+#include "platform/gdi/window_framebuffers.h"
 #include "platform/display/display_backend.h"
 #include "platform/user/focus.h"
 #include "platform/user/win32_errors.h"
@@ -364,7 +365,10 @@ HWND WINAPI SetParent(HWND hWndChild, HWND hWndNewParent) {
     isTopLevel = IsTopLevel(*window);
     if (isTopLevel) window->owner = nullptr;
   }
-  if (wasTopLevel && !isTopLevel) CurrentDisplay().TopLevelDestroyed(hWndChild);
+  if (wasTopLevel && !isTopLevel) {
+    CurrentDisplay().TopLevelDestroyed(hWndChild);
+    DropTopLevelFramebuffer(hWndChild);
+  }
   if (!wasTopLevel && isTopLevel) CurrentDisplay().TopLevelCreated(hWndChild);
   if (IsWindowVisible(hWndChild)) InvalidateRect(hWndChild, nullptr, TRUE);
   return previous;

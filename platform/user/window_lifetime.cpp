@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "platform/gdi/window_framebuffers.h"
 #include "platform/display/display_backend.h"
 #include "platform/user/focus.h"
 #include "platform/user/message_queue.h"
@@ -71,7 +72,10 @@ void DestroyTree(HWND handle) {
     RemoveSubtree(window);
   }
   ForgetWindowMessages(handle, threadId);
-  if (topLevel) CurrentDisplay().TopLevelDestroyed(handle);
+  if (topLevel) {
+    CurrentDisplay().TopLevelDestroyed(handle);
+    DropTopLevelFramebuffer(handle);
+  }
 }
 
 RECT DefaultTopLevelRect(int x, int y, int width, int height) {
@@ -99,7 +103,10 @@ void DiscardWindowsOfThread(DWORD threadId) {
       if (Window* window = LookupWindow(handle)) RemoveSubtree(window);
     }
   }
-  for (HWND handle : windows) CurrentDisplay().TopLevelDestroyed(handle);
+  for (HWND handle : windows) {
+    CurrentDisplay().TopLevelDestroyed(handle);
+    DropTopLevelFramebuffer(handle);
+  }
 }
 
 }  // namespace vel::platform

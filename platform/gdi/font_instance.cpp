@@ -1,0 +1,181 @@
+#include "platform/gdi/font_instance.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_OUTLINE_H
+#include FT_TRUETYPE_TABLES_H
+#include FT_DRIVER_H
+#include FT_MODULE_H
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <map>
+#include <tuple>
+
+#include "platform/gdi/code_page.h"
+
+namespace vel::platform {
+namespace {
+
+// One FreeType library for the process; faces are used under their instance's lock.
+std::mutex g_libraryMutex;
+FT_Library Library() {
+  static FT_Library library = [] {
+    FT_Library made = nullptr;
+    if (FT_Init_FreeType(&made) != 0) return static_cast<FT_Library>(nullptr);
+    // The full bytecode interpreter snaps stems to whole pixels in both directions, which is
+    // what small dialog text on this kind of system looks like: crisp rather than soft.
+    FT_UInt version = TT_INTERPRETER_VERSION_35;
+    FT_Property_Set(made, "truetype", "interpreter-version", &version);
+    return made;
+  }();
+  return library;
+}
+
+std::atomic<uint64_t> g_rasterised{0};
+
+int Round26(FT_Pos value) { return static_cast<int>((value + 32) >> 6); }
+
+}  // namespace
+
+struct FontInstance::FaceHandle {
+  FT_Face face = nullptr;
+  ~FaceHandle() {
+    if (face != nullptr) {
+      std::lock_guard lock(g_libraryMutex);
+      FT_Done_Face(face);
+    }
+  }
+};
+
+FontInstance::~FontInstance() = default;
+
+std::shared_ptr<FontInstance> FontInstance::Get(const FontRequest& request) {
+  using Key = std::tuple<std::string, int, int, bool, bool, bool>;
+  static std::mutex cacheMutex;
+  static auto* cache = new std::map<Key, std::shared_ptr<FontInstance>>();
+  Key key{request.file.path, request.height, request.width, request.bold, request.italic, request.antialiased};
+  std::lock_guard lock(cacheMutex);
+  auto it = cache->find(key);
+  if (it != cache->end()) return it->second;
+  std::shared_ptr<FontInstance> instance(new FontInstance());
+  if (!instance->Open(request)) return nullptr;
+  // Programs use a handful of fonts; a runaway caller must not grow the cache without bound.
+  if (cache->size() >= 256) cache->clear();
+  cache->emplace(key, instance);
+  return instance;
+}
+
+uint64_t FontInstance::RasterisedCount() { return g_rasterised.load(); }
+
+bool FontInstance::Open(const FontRequest& request) {
+  m_request = request;
+  m_face = std::make_unique<FaceHandle>();
+  {
+    std::lock_guard lock(g_libraryMutex);
+    if (Library() == nullptr || request.file.path.empty() ||
+        FT_New_Face(Library(), request.file.path.c_str(), 0, &m_face->face) != 0) {
+      m_face->face = nullptr;
+      return false;
+    }
+  }
+  FT_Face face = m_face->face;
+  if (!FT_IS_SCALABLE(face)) return false;
+  auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+  auto* hhea = static_cast<TT_HoriHeader*>(FT_Get_Sfnt_Table(face, FT_SFNT_HHEA));
+  double unitsPerEm = face->units_per_EM > 0 ? face->units_per_EM : 2048;
+  double winAscent = os2 != nullptr && os2->version != 0xFFFF ? os2->usWinAscent : face->ascender;
+  double winDescent = os2 != nullptr && os2->version != 0xFFFF ? os2->usWinDescent : -face->descender;
+  if (winAscent + winDescent <= 0) {
+    winAscent = unitsPerEm * 0.9;
+    winDescent = unitsPerEm * 0.2;
+  }
+
+  // A positive height asks for the cell (ascent + descent), a negative one for the em.
+  int height = request.height == 0 ? 16 : request.height;
+  double em = height < 0 ? -height : height * unitsPerEm / (winAscent + winDescent);
+  // The cap bounds what one glyph can cost to rasterise and keep.
+  int emPixels = std::clamp(static_cast<int>(std::lround(em)), 1, 1024);
+  double scale = emPixels / unitsPerEm;
+  int widthPixels = 0;
+  if (request.width > 0 && os2 != nullptr && os2->xAvgCharWidth > 0) {
+    widthPixels = std::clamp(static_cast<int>(std::lround(emPixels * request.width / (os2->xAvgCharWidth * scale))), 1, 4000);
+  }
+  if (FT_Set_Pixel_Sizes(face, static_cast<FT_UInt>(widthPixels), static_cast<FT_UInt>(emPixels)) != 0) return false;
+
+  FontMetrics& m = m_metrics;
+  m.ascent = static_cast<int>(std::lround(winAscent * scale));
+  m.descent = static_cast<int>(std::lround(winDescent * scale));
+  m.height = m.ascent + m.descent;
+  m.internalLeading = std::max(0, m.height - emPixels);
+  if (hhea != nullptr) {
+    double gap = hhea->Line_Gap + hhea->Ascender - hhea->Descender - (winAscent + winDescent);
+    m.externalLeading = std::max(0, static_cast<int>(std::lround(gap * scale)));
+  }
+  double horizontalScale = widthPixels > 0 ? scale * widthPixels / emPixels : scale;
+  m.averageWidth = os2 != nullptr && os2->xAvgCharWidth > 0
+                       ? static_cast<int>(std::lround(os2->xAvgCharWidth * horizontalScale))
+                       : std::max(1, emPixels / 2);
+  m.maxWidth = static_cast<int>(std::lround((face->bbox.xMax - face->bbox.xMin) * horizontalScale));
+  m.underlinePosition = std::max(1, static_cast<int>(std::lround(-face->underline_position * scale)));
+  m.underlineThickness = std::max(1, static_cast<int>(std::lround(face->underline_thickness * scale)));
+  double strike = os2 != nullptr && os2->version != 0xFFFF && os2->yStrikeoutPosition > 0 ? os2->yStrikeoutPosition
+                                                                                          : unitsPerEm * 0.26;
+  m.strikeoutPosition = static_cast<int>(std::lround(strike * scale));
+  m.fixedPitch = FT_IS_FIXED_WIDTH(face);
+  if (request.bold && !request.file.fileIsBold) m.averageWidth += 1;
+  return true;
+}
+
+const Glyph& FontInstance::GlyphFor(unsigned char code) {
+  std::lock_guard lock(m_mutex);
+  std::unique_ptr<Glyph>& slot = m_glyphs[code];
+  if (!slot) {
+    slot = std::make_unique<Glyph>();
+    Rasterise(code, *slot);
+  }
+  return *slot;
+}
+
+void FontInstance::Rasterise(unsigned char code, Glyph& glyph) {
+  ++g_rasterised;
+  FT_Face face = m_face->face;
+  bool syntheticItalic = m_request.italic && !m_request.file.fileIsItalic;
+  bool syntheticBold = m_request.bold && !m_request.file.fileIsBold;
+  if (syntheticItalic) {
+    // A shear of about 12 degrees stands in for a missing italic face.
+    FT_Matrix shear{0x10000, 0x3700, 0, 0x10000};
+    FT_Set_Transform(face, &shear, nullptr);
+  } else {
+    FT_Set_Transform(face, nullptr, nullptr);
+  }
+  FT_UInt index = FT_Get_Char_Index(face, UnicodeFrom1252(code));
+  FT_Int32 loadFlags = m_request.antialiased ? FT_LOAD_DEFAULT : FT_LOAD_TARGET_MONO;
+  if (FT_Load_Glyph(face, index, loadFlags) != 0) return;
+  FT_GlyphSlot slot = face->glyph;
+  int extraAdvance = 0;
+  if (syntheticBold && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+    FT_Pos strength = std::max<FT_Pos>(64, FT_MulFix(face->units_per_EM, face->size->metrics.y_scale) / 24);
+    FT_Outline_Embolden(&slot->outline, strength);
+    extraAdvance = 1;
+  }
+  glyph.advance = Round26(slot->advance.x) + extraAdvance;
+  FT_Render_Mode mode = m_request.antialiased ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO;
+  if (FT_Render_Glyph(slot, mode) != 0) return;
+  const FT_Bitmap& bitmap = slot->bitmap;
+  glyph.left = slot->bitmap_left;
+  glyph.top = slot->bitmap_top;
+  glyph.width = static_cast<int>(bitmap.width);
+  glyph.height = static_cast<int>(bitmap.rows);
+  glyph.coverage.assign(static_cast<size_t>(glyph.width) * static_cast<size_t>(glyph.height), 0);
+  for (int y = 0; y < glyph.height; ++y) {
+    const unsigned char* row = bitmap.buffer + static_cast<ptrdiff_t>(y) * bitmap.pitch;
+    for (int x = 0; x < glyph.width; ++x) {
+      uint8_t value = bitmap.pixel_mode == FT_PIXEL_MODE_MONO ? (((row[x / 8] >> (7 - x % 8)) & 1) ? 255 : 0) : row[x];
+      glyph.coverage[static_cast<size_t>(y) * static_cast<size_t>(glyph.width) + static_cast<size_t>(x)] = value;
+    }
+  }
+}
+
+}  // namespace vel::platform

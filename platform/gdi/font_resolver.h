@@ -1,0 +1,28 @@
+#pragma once
+// Finds the font file for a LOGFONT: the program's face names go through aliases ("Arial" is
+// Liberation Sans, the old raster system faces are a matching sans) and then fontconfig.
+// Tests pin one file so that rendering does not depend on what is installed.
+
+#include <string>
+
+#include "win32.h"
+
+namespace vel::platform {
+
+struct ResolvedFont {
+  std::string path;
+  /// FF_SWISS, FF_ROMAN or FF_MODERN: the family the face stands for.
+  int family = FF_SWISS;
+  /// The file's own style; what it lacks of the request is synthesised.
+  bool fileIsBold = false;
+  bool fileIsItalic = false;
+};
+
+/// The installed family a face name stands for ("Liberation Sans" for "Arial", ...).
+std::string FamilyForFace(const LOGFONTA& font);
+/// Resolves a LOGFONT to a file (cached).
+ResolvedFont ResolveFontFile(const LOGFONTA& font);
+/// Makes every font resolve to `path` (styles are synthesised); an empty path undoes it.
+void PinFontFile(const std::string& path);
+
+}  // namespace vel::platform

@@ -1,0 +1,18 @@
+#pragma once
+// Device contexts for windows, drawing into their top-level window's framebuffer, and PNG
+// snapshots of any window with its children.
+
+#include <string>
+
+#include "platform/user/paint_state.h"
+
+namespace vel::platform {
+
+/// The provider BeginPaint, GetDC and GetWindowDC use unless another is installed.
+WindowDcProvider& GdiWindowDcs();
+
+/// Writes what a window (frame and children included) shows to a PNG file; false when the
+/// window is unknown, has never been drawn, or the file cannot be written.
+bool SnapshotWindow(HWND window, const std::string& path);
+
+}  // namespace vel::platform

@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/gdi/font_resolver.h"
+#include "platform/gdi/png_codec.h"
+#include "tests/platform/gdi/canvas.h"
+
+// Golden images of text in the faces and sizes the program uses, rendered with one pinned
+// font file. VELMORA_REBASELINE=1 rewrites the goldens; on a mismatch the actual image and a
+// difference image are written to the build tree beside a copy of the expected one.
+
+namespace vel::platform::testing {
+namespace {
+
+std::string GoldenDirectory() {
+  const char* data = std::getenv("VELMORA_TEST_DATA");
+  return std::string(data != nullptr ? data : "tests/data") + "/golden/";
+}
+
+// Compares a canvas with its golden; returns an empty string or a description of the failure.
+std::string CompareWithGolden(Canvas& canvas, const std::string& name) {
+  std::string goldenPath = GoldenDirectory() + name + ".png";
+  const char* rebaseline = std::getenv("VELMORA_REBASELINE");
+  if (rebaseline != nullptr && std::string(rebaseline) == "1") {
+    return WritePngFile(canvas.Pixels(), goldenPath) ? "" : "cannot write " + goldenPath;
+  }
+  std::unique_ptr<Surface> expected = ReadPngFile(goldenPath);
+  const Surface& actual = canvas.Pixels();
+  int differing = 0;
+  Surface diff(actual.Width(), actual.Height());
+  for (int y = 0; y < actual.Height(); ++y) {
+    for (int x = 0; x < actual.Width(); ++x) {
+      bool same = expected && x < expected->Width() && y < expected->Height() &&
+                  (expected->Pixel(x, y) & 0xFFFFFF) == (actual.Pixel(x, y) & 0xFFFFFF);
+      diff.SetPixel(x, y, same ? 0xFFFFFF : 0xFF0000);
+      differing += same ? 0 : 1;
+    }
+  }
+  bool sizeMatches = expected && expected->Width() == actual.Width() && expected->Height() == actual.Height();
+  if (sizeMatches && differing == 0) return "";
+  std::string base = "golden-failures/" + name;
+  std::system("mkdir -p golden-failures");
+  WritePngFile(actual, base + ".actual.png");
+  WritePngFile(diff, base + ".diff.png");
+  if (expected) WritePngFile(*expected, base + ".expected.png");
+  return name + ": " + (expected ? std::to_string(differing) + " pixels differ" : "no golden at " + goldenPath) +
+         "; see " + base + ".actual.png and .diff.png (rebaseline with VELMORA_REBASELINE=1)";
+}
+
+class GoldenText : public ::testing::Test {
+ protected:
+  void SetUp() override { PinFontFile(PinnedFontPath()); }
+  void TearDown() override { PinFontFile(""); }
+};
+
+// Draws one line per (face, size, weight) the way the program's windows use them.
+void DrawSamples(HDC dc, const char* face, const int pointSizes[], int count) {
+  int y = 4;
+  for (int i = 0; i < count; ++i) {
+    for (int weight : {FW_NORMAL, FW_BOLD}) {
+      int height = -(pointSizes[i] * GetDeviceCaps(dc, LOGPIXELSY) + 36) / 72;
+      HFONT font = CreateFontA(height, 0, 0, 0, weight, 0, 0, 0, ANSI_CHARSET, 0, 0, DEFAULT_QUALITY,
+                               DEFAULT_PITCH, face);
+      HGDIOBJ old = SelectObject(dc, font);
+      const char sample[] = "Search: Quick brown fox & 0123 \x80\xe9\xfc";
+      TextOutA(dc, 4, y, sample, static_cast<int>(sizeof sample - 1));
+      TEXTMETRICA tm{};
+      GetTextMetricsA(dc, &tm);
+      y += tm.tmHeight + 2;
+      SelectObject(dc, old);
+      DeleteObject(font);
+    }
+  }
+}
+
+TEST_F(GoldenText, SansSerifSmallSizes) {
+  Canvas canvas(300, 110);
+  SetBkMode(canvas.Dc(), TRANSPARENT);
+  const int sizes[] = {8, 9, 10};
+  DrawSamples(canvas.Dc(), "MS Sans Serif", sizes, 3);
+  EXPECT_EQ(CompareWithGolden(canvas, "text_ms_sans_serif"), "");
+}
+
+TEST_F(GoldenText, ArialSizesOnColouredBackground) {
+  Canvas canvas(300, 110, RGB(192, 192, 192));
+  SetBkMode(canvas.Dc(), TRANSPARENT);
+  SetTextColor(canvas.Dc(), RGB(0, 0, 128));
+  const int sizes[] = {8, 9, 10};
+  DrawSamples(canvas.Dc(), "Arial", sizes, 3);
+  EXPECT_EQ(CompareWithGolden(canvas, "text_arial"), "");
+}
+
+TEST_F(GoldenText, DrawTextLayoutWithPrefixAndWrapping) {
+  Canvas canvas(200, 90);
+  HFONT font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+  HGDIOBJ old = SelectObject(canvas.Dc(), font);
+  RECT button{10, 10, 90, 33};
+  DrawEdge(canvas.Dc(), &button, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+  SetBkMode(canvas.Dc(), TRANSPARENT);
+  DrawTextA(canvas.Dc(), "&Search", -1, &button, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  RECT body{100, 4, 196, 86};
+  DrawTextA(canvas.Dc(), "Words that wrap onto the next line at spaces", -1, &body, DT_WORDBREAK | DT_RIGHT);
+  SelectObject(canvas.Dc(), old);
+  DeleteObject(font);
+  EXPECT_EQ(CompareWithGolden(canvas, "drawtext_layout"), "");
+}
+
+}  // namespace
+}  // namespace vel::platform::testing
