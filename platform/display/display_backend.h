@@ -63,8 +63,10 @@ class DisplayBackend {
   InputSink* m_sink = nullptr;
 };
 
-/// The process's backend, created on first use from VELMORA_DISPLAY ("headless" or "sdl"; the
-/// headless backend when unset or when the requested one is not available).
+/// The process's backend, created on first use from VELMORA_DISPLAY: "headless", or "sdl" for
+/// the desktop. Unset, the desktop is used when DISPLAY or WAYLAND_DISPLAY names one that can be
+/// opened; otherwise (and when "sdl" cannot start) a one-line notice goes to standard error and
+/// the headless backend is used.
 DisplayBackend& CurrentDisplay();
 
 }  // namespace vel::platform

@@ -62,4 +62,49 @@ unsigned char UnicodeToAnsi(uint16_t unit) {
   return '?';
 }
 
+std::string AnsiToUtf8(std::string_view ansi) {
+  std::string utf8;
+  utf8.reserve(ansi.size());
+  for (unsigned char c : ansi) {
+    const uint16_t code = AnsiToUnicode(c);
+    if (code < 0x80) {
+      utf8 += static_cast<char>(code);
+    } else if (code < 0x800) {
+      utf8 += static_cast<char>(0xC0 | (code >> 6));
+      utf8 += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+      utf8 += static_cast<char>(0xE0 | (code >> 12));
+      utf8 += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      utf8 += static_cast<char>(0x80 | (code & 0x3F));
+    }
+  }
+  return utf8;
+}
+
+std::string Utf8ToAnsi(std::string_view utf8) {
+  std::string ansi;
+  ansi.reserve(utf8.size());
+  size_t i = 0;
+  while (i < utf8.size()) {
+    const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+    int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    uint32_t code = length == 1 ? lead : length == 2 ? (lead & 0x1F) : length == 3 ? (lead & 0x0F) : (lead & 0x07);
+    bool valid = length != 0 && i + length <= utf8.size();
+    for (int k = 1; valid && k < length; ++k) {
+      const unsigned char next = static_cast<unsigned char>(utf8[i + k]);
+      valid = (next & 0xC0) == 0x80;
+      code = (code << 6) | (next & 0x3F);
+    }
+    if (!valid) {
+      // A broken sequence stands for one unknown character; decoding goes on after its lead byte.
+      ansi += '?';
+      ++i;
+      continue;
+    }
+    ansi += code < 0x10000 ? static_cast<char>(UnicodeToAnsi(static_cast<uint16_t>(code))) : '?';
+    i += length;
+  }
+  return ansi;
+}
+
 }  // namespace vel::platform

@@ -24,4 +24,11 @@ uint16_t AnsiToUnicode(unsigned char c);
 /// The Windows-1252 byte for a UTF-16 code unit, '?' when the code page has none.
 unsigned char UnicodeToAnsi(uint16_t unit);
 
+/// UTF-8 form of Windows-1252 text (the five unassigned bytes keep their own code points).
+std::string AnsiToUtf8(std::string_view ansi);
+
+/// Windows-1252 form of UTF-8 text: '?' for a character the code page lacks and for each
+/// malformed byte.
+std::string Utf8ToAnsi(std::string_view utf8);
+
 }  // namespace vel::platform

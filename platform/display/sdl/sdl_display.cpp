@@ -1,0 +1,388 @@
+#include "platform/display/sdl/sdl_display.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/display/sdl/sdl_keys.h"
+#include "platform/display/sdl/sdl_window_mirror.h"
+#include "platform/gdi/display_metrics.h"
+#include "platform/gdi/window_framebuffers.h"
+#include "platform/kernel/ansi_text.h"
+#include "platform/kernel/clock.h"
+#include "platform/display/keyboard_layout.h"
+#include "platform/user/clipboard_store.h"
+
+namespace vel::platform {
+namespace {
+
+/// How long the SDL thread waits for desktop events at most before it looks at its message
+/// queue again: the window manager's own wait knows nothing of the desktop, so the SDL thread
+/// never sleeps there and polls its queue at this pace instead.
+constexpr uint32_t kEventSliceMs = 10;
+/// Framebuffers are copied to the desktop at most this often (and at once after an expose).
+constexpr uint64_t kPresentIntervalMs = 20;
+
+/// The resolution reported for LOGPIXELSX/Y: the desktop's, in steps of a quarter of 96, and
+/// 96 when the desktop reports nothing believable (a virtual screen often claims odd sizes).
+int DesktopDpi() {
+  float horizontal = 0;
+  if (SDL_GetDisplayDPI(0, nullptr, &horizontal, nullptr) != 0 || horizontal < 108 || horizontal > 400) return 96;
+  return std::clamp(static_cast<int>(horizontal / 24.0f + 0.5f) * 24, 96, 192);
+}
+
+class SdlDisplay final : public DisplayBackend {
+ public:
+  SdlDisplay() : m_sdlThread(std::this_thread::get_id()) {
+    SDL_DisplayMode mode{};
+    if (SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w > 0 && mode.h > 0) m_screen = {mode.w, mode.h};
+    SetDisplayMetrics(DisplayMetrics{m_screen.cx, m_screen.cy, DesktopDpi()});
+    SDL_StartTextInput();
+    SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
+  }
+
+  const char* Name() const override { return "sdl"; }
+  SIZE ScreenSize() const override { return m_screen; }
+
+  void TopLevelCreated(HWND window) override {
+    std::lock_guard lock(m_mutex);
+    auto mirror = std::make_unique<SdlWindowMirror>();
+    mirror->window = window;
+    m_windows.push_back(std::move(mirror));
+  }
+
+  void TopLevelChanged(HWND window, const RECT& screenRect, bool visible) override {
+    std::lock_guard lock(m_mutex);
+    if (SdlWindowMirror* mirror = FindLocked(window)) {
+      mirror->rect = screenRect;
+      mirror->visible = visible;
+      mirror->changed = true;
+    }
+  }
+
+  void TopLevelTitleChanged(HWND window, const std::string& title) override {
+    std::lock_guard lock(m_mutex);
+    if (SdlWindowMirror* mirror = FindLocked(window)) {
+      mirror->title = title;
+      mirror->changed = true;
+    }
+  }
+
+  void TopLevelDestroyed(HWND window) override {
+    std::lock_guard lock(m_mutex);
+    if (SdlWindowMirror* mirror = FindLocked(window)) {
+      mirror->destroyed = true;
+      mirror->changed = true;
+    }
+  }
+
+  bool Idle(std::optional<uint64_t> nextTimerDue) override {
+    // SDL's video calls belong to the thread that started it; other threads wait as usual.
+    if (std::this_thread::get_id() != m_sdlThread) return false;
+    FollowWindowManager();
+    SendClipboardToDesktop();
+    const uint64_t now = CurrentClock().NowMilliseconds();
+    if (m_exposed || now >= m_lastPresent + kPresentIntervalMs) {
+      PresentAll();
+      m_lastPresent = now;
+      m_exposed = false;
+    }
+    uint32_t wait = kEventSliceMs;
+    if (nextTimerDue) wait = static_cast<uint32_t>(std::min<uint64_t>(wait, *nextTimerDue > now ? *nextTimerDue - now : 0));
+    SDL_Event event;
+    if (SDL_WaitEventTimeout(&event, static_cast<int>(wait)) != 0) {
+      Handle(event);
+      while (SDL_PollEvent(&event) != 0) Handle(event);
+    }
+    ReportActivation();
+    return true;
+  }
+
+ private:
+  SdlWindowMirror* FindLocked(HWND window) {
+    for (auto& mirror : m_windows) {
+      if (mirror->window == window && !mirror->destroyed) return mirror.get();
+    }
+    return nullptr;
+  }
+
+  SdlWindowMirror* FindByDesktopId(uint32_t id) {
+    SDL_Window* desktopWindow = SDL_GetWindowFromID(id);
+    if (desktopWindow == nullptr) return nullptr;
+    std::lock_guard lock(m_mutex);
+    for (auto& mirror : m_windows) {
+      if (mirror->desktopWindow == desktopWindow) return mirror.get();
+    }
+    return nullptr;
+  }
+
+  /// Makes the desktop windows follow the window manager: created when first shown, moved,
+  /// sized, shown, hidden, minimised, renamed and destroyed as the top-level windows are.
+  void FollowWindowManager() {
+    std::vector<SDL_Window*> toDestroy;
+    {
+      std::lock_guard lock(m_mutex);
+      for (auto it = m_windows.begin(); it != m_windows.end();) {
+        SdlWindowMirror& mirror = **it;
+        if (mirror.destroyed) {
+          if (mirror.desktopWindow != nullptr) toDestroy.push_back(mirror.desktopWindow);
+          it = m_windows.erase(it);
+          continue;
+        }
+        ++it;
+      }
+    }
+    for (SDL_Window* window : toDestroy) SDL_DestroyWindow(window);
+
+    // The window manager is asked about its windows before the lock is taken: it may hold its
+    // own lock while it reports a change to this backend.
+    std::vector<HWND> handles;
+    {
+      std::lock_guard lock(m_mutex);
+      for (auto& pointer : m_windows) handles.push_back(pointer->window);
+    }
+    std::vector<HWND> minimizedWindows;
+    std::vector<HWND> topmostWindows;
+    for (HWND handle : handles) {
+      if (IsIconic(handle)) minimizedWindows.push_back(handle);
+      if (GetWindowLongA(handle, GWL_EXSTYLE) & WS_EX_TOPMOST) topmostWindows.push_back(handle);
+    }
+    auto contains = [](const std::vector<HWND>& list, HWND handle) {
+      return std::find(list.begin(), list.end(), handle) != list.end();
+    };
+
+    std::lock_guard lock(m_mutex);
+    for (auto& pointer : m_windows) {
+      SdlWindowMirror& mirror = *pointer;
+      const bool minimized = contains(minimizedWindows, mirror.window);
+      if (!mirror.changed && minimized == mirror.shownMinimized) continue;
+      mirror.changed = false;
+      const int width = std::max<int>(1, mirror.rect.right - mirror.rect.left);
+      const int height = std::max<int>(1, mirror.rect.bottom - mirror.rect.top);
+      if (mirror.desktopWindow == nullptr) {
+        if (!mirror.visible) continue;
+        // The platform draws each window's frame, caption and menu bar itself, so the desktop
+        // window is a plain borderless rectangle showing the whole framebuffer.
+        Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN;
+        if (contains(topmostWindows, mirror.window)) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+        mirror.desktopWindow = SDL_CreateWindow(AnsiToUtf8(mirror.title).c_str(), mirror.rect.left, mirror.rect.top,
+                                                width, height, flags);
+        if (mirror.desktopWindow == nullptr) continue;
+        mirror.shownRect = mirror.rect;
+        mirror.shownTitle = mirror.title;
+      }
+      if (mirror.rect.left != mirror.shownRect.left || mirror.rect.top != mirror.shownRect.top) {
+        SDL_SetWindowPosition(mirror.desktopWindow, mirror.rect.left, mirror.rect.top);
+      }
+      SDL_SetWindowSize(mirror.desktopWindow, width, height);
+      mirror.shownRect = mirror.rect;
+      if (mirror.title != mirror.shownTitle) {
+        SDL_SetWindowTitle(mirror.desktopWindow, AnsiToUtf8(mirror.title).c_str());
+        mirror.shownTitle = mirror.title;
+      }
+      if (mirror.visible != mirror.shownVisible) {
+        if (mirror.visible) {
+          SDL_ShowWindow(mirror.desktopWindow);
+          SDL_RaiseWindow(mirror.desktopWindow);
+        } else {
+          SDL_HideWindow(mirror.desktopWindow);
+        }
+        mirror.shownVisible = mirror.visible;
+      }
+      if (minimized != mirror.shownMinimized && mirror.visible) {
+        if (minimized) {
+          SDL_MinimizeWindow(mirror.desktopWindow);
+        } else {
+          SDL_RestoreWindow(mirror.desktopWindow);
+        }
+      }
+      mirror.shownMinimized = minimized;
+      m_exposed = true;
+    }
+  }
+
+  /// Copies every shown window's framebuffer to its desktop window.
+  void PresentAll() {
+    std::lock_guard lock(m_mutex);
+    for (auto& pointer : m_windows) {
+      SdlWindowMirror& mirror = *pointer;
+      if (mirror.desktopWindow == nullptr || !mirror.shownVisible) continue;
+      std::shared_ptr<Surface> framebuffer = FindTopLevelFramebuffer(mirror.window);
+      SDL_Surface* target = SDL_GetWindowSurface(mirror.desktopWindow);
+      if (framebuffer == nullptr || target == nullptr) continue;
+      const int width = std::min(framebuffer->Width(), target->w);
+      const int height = std::min(framebuffer->Height(), target->h);
+      if (width <= 0 || height <= 0) continue;
+      if (SDL_MUSTLOCK(target)) SDL_LockSurface(target);
+      // Framebuffer rows are 0x00RRGGBB words, SDL's XRGB8888; SDL converts to the window's format.
+      const ptrdiff_t sourceStride = height > 1 ? (framebuffer->Row(1) - framebuffer->Row(0)) : framebuffer->Width();
+      if (sourceStride > 0) {
+        SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_XRGB8888, framebuffer->Row(0),
+                          static_cast<int>(sourceStride * 4), target->format->format, target->pixels, target->pitch);
+      } else {
+        for (int y = 0; y < height; ++y) {
+          SDL_ConvertPixels(width, 1, SDL_PIXELFORMAT_XRGB8888, framebuffer->Row(y), width * 4,
+                            target->format->format, static_cast<uint8_t*>(target->pixels) + y * target->pitch,
+                            target->pitch);
+        }
+      }
+      if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+      SDL_UpdateWindowSurface(mirror.desktopWindow);
+    }
+  }
+
+  /// The screen point (in the window manager's coordinates) of a point in a desktop window.
+  POINT ScreenPoint(uint32_t desktopId, int x, int y) {
+    if (SdlWindowMirror* mirror = FindByDesktopId(desktopId)) {
+      std::lock_guard lock(m_mutex);
+      return POINT{mirror->shownRect.left + x, mirror->shownRect.top + y};
+    }
+    return POINT{x, y};
+  }
+
+  /// Where the mouse is now, for events that carry no position (file drops).
+  POINT MouseNow(uint32_t desktopId) {
+    int globalX = 0;
+    int globalY = 0;
+    SDL_GetGlobalMouseState(&globalX, &globalY);
+    SDL_Window* window = SDL_GetWindowFromID(desktopId);
+    if (window == nullptr) window = SDL_GetMouseFocus();
+    int originX = 0;
+    int originY = 0;
+    if (window != nullptr) SDL_GetWindowPosition(window, &originX, &originY);
+    return ScreenPoint(window != nullptr ? SDL_GetWindowID(window) : 0, globalX - originX, globalY - originY);
+  }
+
+  void Handle(const SDL_Event& event) {
+    InputSink* sink = Sink();
+    switch (event.type) {
+      case SDL_MOUSEMOTION:
+        if (sink != nullptr) sink->MouseMoved(ScreenPoint(event.motion.windowID, event.motion.x, event.motion.y));
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP: {
+        const int button = event.button.button == SDL_BUTTON_LEFT    ? 0
+                           : event.button.button == SDL_BUTTON_RIGHT ? 1
+                           : event.button.button == SDL_BUTTON_MIDDLE ? 2
+                                                                      : -1;
+        if (sink != nullptr && button >= 0) {
+          sink->MouseButton(button, event.type == SDL_MOUSEBUTTONDOWN,
+                            ScreenPoint(event.button.windowID, event.button.x, event.button.y));
+        }
+        break;
+      }
+      case SDL_KEYDOWN:
+      case SDL_KEYUP: {
+        bool extended = false;
+        const BYTE key = VirtualKeyFromSdl(event.key.keysym, &extended);
+        if (sink != nullptr && key != 0) sink->Key(key, event.type == SDL_KEYDOWN, extended);
+        break;
+      }
+      case SDL_TEXTINPUT:
+        if (sink != nullptr) DeliverText(*sink, event.text.text);
+        break;
+      case SDL_DROPFILE:
+        if (event.drop.file != nullptr) {
+          m_droppedPaths.push_back(Utf8ToAnsi(event.drop.file));
+          SDL_free(event.drop.file);
+        }
+        m_dropWindow = event.drop.windowID;
+        break;
+      case SDL_DROPCOMPLETE:
+        if (sink != nullptr && !m_droppedPaths.empty()) sink->FilesDropped(MouseNow(m_dropWindow), m_droppedPaths);
+        m_droppedPaths.clear();
+        break;
+      case SDL_CLIPBOARDUPDATE: TakeClipboardFromDesktop(); break;
+      case SDL_WINDOWEVENT: HandleWindowEvent(event.window); break;
+      default: break;
+    }
+  }
+
+  /// Text typed on the desktop: characters a key of the layout types arrive through the key
+  /// events (and TranslateMessage); the rest (accented letters from dead keys or an input
+  /// method) go to the focus as characters.
+  static void DeliverText(InputSink& sink, const char* utf8) {
+    for (char character : Utf8ToAnsi(utf8)) {
+      if (static_cast<unsigned char>(character) < 0x80 && KeyForCharacter(character) != -1) continue;
+      sink.Character(character);
+    }
+  }
+
+  void HandleWindowEvent(const SDL_WindowEvent& event) {
+    switch (event.event) {
+      case SDL_WINDOWEVENT_EXPOSED:
+      case SDL_WINDOWEVENT_SIZE_CHANGED: m_exposed = true; break;
+      case SDL_WINDOWEVENT_FOCUS_GAINED: m_focusedWindows = true; break;
+      case SDL_WINDOWEVENT_FOCUS_LOST: m_focusedWindows = SDL_GetKeyboardFocus() != nullptr; break;
+      case SDL_WINDOWEVENT_CLOSE:
+        if (SdlWindowMirror* mirror = FindByDesktopId(event.windowID)) PostMessageA(mirror->window, WM_CLOSE, 0, 0);
+        break;
+      default: break;
+    }
+  }
+
+  /// Reports a switch to or from another program once per batch of events, so moving the focus
+  /// between two of this program's windows (lost, then gained) is no switch at all.
+  void ReportActivation() {
+    if (m_focusedWindows == m_reportedActive) return;
+    m_reportedActive = m_focusedWindows;
+    if (Sink() != nullptr) Sink()->ApplicationActivated(m_reportedActive);
+  }
+
+  /// CF_TEXT put on the clipboard by the program goes to the desktop's clipboard.
+  void SendClipboardToDesktop() {
+    std::optional<std::vector<BYTE>> bytes = ClipboardBytes(CF_TEXT);
+    if (!bytes) return;
+    std::string text(bytes->begin(), std::find(bytes->begin(), bytes->end(), BYTE{0}));
+    if (text == m_clipboardText) return;
+    m_clipboardText = text;
+    SDL_SetClipboardText(AnsiToUtf8(text).c_str());
+  }
+
+  /// Text copied on the desktop becomes the clipboard's CF_TEXT.
+  void TakeClipboardFromDesktop() {
+    if (SDL_HasClipboardText() != SDL_TRUE) return;
+    char* utf8 = SDL_GetClipboardText();
+    if (utf8 == nullptr) return;
+    std::string text = Utf8ToAnsi(utf8);
+    SDL_free(utf8);
+    if (text == m_clipboardText) return;
+    m_clipboardText = text;
+    std::vector<BYTE> bytes(text.begin(), text.end());
+    bytes.push_back(0);
+    PutClipboardBytes(CF_TEXT, std::move(bytes));
+  }
+
+  const std::thread::id m_sdlThread;
+  SIZE m_screen{1024, 768};
+  std::mutex m_mutex;
+  std::vector<std::unique_ptr<SdlWindowMirror>> m_windows;
+  uint64_t m_lastPresent = 0;
+  bool m_exposed = false;
+  bool m_focusedWindows = true;
+  bool m_reportedActive = true;
+  std::vector<std::string> m_droppedPaths;
+  uint32_t m_dropWindow = 0;
+  std::string m_clipboardText;
+};
+
+}  // namespace
+
+std::unique_ptr<DisplayBackend> CreateSdlDisplay(std::string* whyNot) {
+  // The platform turns termination signals into WM_CLOSE itself; SDL must not take them over.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    if (whyNot != nullptr) *whyNot = SDL_GetError();
+    return nullptr;
+  }
+  return std::make_unique<SdlDisplay>();
+}
+
+}  // namespace vel::platform

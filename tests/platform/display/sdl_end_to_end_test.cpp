@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace vel::platform {
+namespace {
+
+bool OnPath(const char* program) {
+  const std::string command = std::string("command -v ") + program + " > /dev/null 2>&1";
+  return std::system(command.c_str()) == 0;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+/// The colour (0xRRGGBB) of a screen pixel in an X window dump, or -1 when the dump is not one
+/// this reader understands (24 or 32 bits a pixel, blue first).
+long DumpPixel(const std::string& dump, int x, int y) {
+  auto field = [&](int index) -> uint32_t {
+    if (dump.size() < static_cast<size_t>(index * 4 + 4)) return 0;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(dump.data() + index * 4);
+    return (uint32_t{bytes[0]} << 24) | (uint32_t{bytes[1]} << 16) | (uint32_t{bytes[2]} << 8) | bytes[3];
+  };
+  const uint32_t headerSize = field(0);
+  const uint32_t width = field(4);
+  const uint32_t bitsPerPixel = field(11);
+  const uint32_t bytesPerLine = field(12);
+  const uint32_t colours = field(19);
+  if ((bitsPerPixel != 24 && bitsPerPixel != 32) || x < 0 || y < 0 || static_cast<uint32_t>(x) >= width) return -1;
+  const size_t at = headerSize + colours * 12 + static_cast<size_t>(y) * bytesPerLine + static_cast<size_t>(x) * (bitsPerPixel / 8);
+  if (at + 3 > dump.size()) return -1;
+  const auto* pixel = reinterpret_cast<const unsigned char*>(dump.data() + at);
+  return (long{pixel[2]} << 16) | (long{pixel[1]} << 8) | pixel[0];
+}
+
+/// Runs a driver script (sh) on a fresh virtual X server with the program and an output file as
+/// its arguments; returns the exit status and leaves the program's output in `output`.
+int RunOnXServer(const std::string& driver, const char* program, std::string* output, std::string* folderOut) {
+  char folder[] = "/tmp/vel_sdl_e2e_XXXXXX";
+  if (mkdtemp(folder) == nullptr) return -1;
+  *folderOut = folder;
+  const std::string outputPath = std::string(folder) + "/out.txt";
+  const std::string script = std::string(folder) + "/drive.sh";
+  // The desktop libraries keep some allocations to the end of the process; the leak checker of
+  // a sanitizer build is told about them so it judges only this project's code.
+  std::ofstream(std::string(folder) + "/leaks.supp") << "leak:libX11\nleak:libSDL2\nleak:libdbus\nleak:libxcb\n";
+  std::ofstream(script) << "set -u\nexport LSAN_OPTIONS=suppressions=" << folder << "/leaks.supp\n" << driver;
+  const std::string command = std::string("xvfb-run -a -s '-screen 0 640x480x24' sh '") + script + "' '" +
+                              program + "' '" + outputPath + "' '" + folder + "'";
+  const int status = std::system(command.c_str());
+  *output = ReadFile(outputPath);
+  return status;
+}
+
+void RemoveFolder(const std::string& folder) {
+  const std::string command = "rm -rf '" + folder + "'";
+  EXPECT_EQ(std::system(command.c_str()), 0);
+}
+
+// A window drawn by the program shows on the X server as it drew it, and takes clicks (in client
+// coordinates) and typing; Escape ends the program.
+TEST(SdlDesktop, APaintedWindowShowsAndTakesInput) {
+  if (!OnPath("xvfb-run") || !OnPath("xdotool") || !OnPath("timeout")) {
+    GTEST_SKIP() << "xvfb-run, xdotool or timeout is not installed";
+  }
+  const bool canDump = OnPath("xwd");
+  std::string output;
+  std::string folder;
+  const int status = RunOnXServer(
+      "VELMORA_DISPLAY=sdl \"$1\" > \"$2\" 2>&1 & pid=$!\n"
+      "w=$(timeout 30 xdotool search --sync --onlyvisible --name '^Probe$' | head -n 1)\n"
+      "[ -n \"$w\" ] || { echo 'no window' >> \"$2\"; kill $pid; wait $pid; exit 1; }\n"
+      "sleep 0.5\n"
+      "xdotool mousemove --window \"$w\" 60 45 click 1\n"
+      "xdotool type --delay 80 'ok'\n"
+      "sleep 0.5\n"
+      "command -v xwd > /dev/null && xwd -root -silent > \"$3/screen.xwd\"\n"
+      "xdotool key Escape\n"
+      "for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done\n"
+      "kill -0 $pid 2>/dev/null && { echo 'still running' >> \"$2\"; kill $pid; }\n"
+      "wait $pid\n",
+      VEL_DESKTOP_PROBE, &output, &folder);
+  const std::string dump = ReadFile(folder + "/screen.xwd");
+  RemoveFolder(folder);
+  ASSERT_TRUE(WIFEXITED(status)) << output;
+  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+  EXPECT_NE(output.find("painted\nclick 60 45\nchar o\nchar k\n"), std::string::npos) << output;
+  if (canDump) {
+    // The window is at (50, 50); its red box covers client (10, 10)-(110, 60), the rest is blue.
+    EXPECT_EQ(DumpPixel(dump, 50 + 60, 50 + 30), 0xFF0000L);
+    EXPECT_EQ(DumpPixel(dump, 50 + 200, 50 + 150), 0x0000FFL);
+    EXPECT_EQ(DumpPixel(dump, 10, 10), 0x000000L);
+  }
+}
+
+// The keyboard tour on a virtual X server with the desktop backend, driven by real X input:
+// a click into its field, typed text, a click on Cancel, a click back into the field and
+// Return for the default button. The window sits at (100, 100); inside it the client area
+// starts below a 4-pixel frame and a 19-pixel caption.
+TEST(SdlDesktop, AProgramOnAnXServerTakesRealClicksAndTyping) {
+  if (!OnPath("xvfb-run") || !OnPath("xdotool") || !OnPath("timeout")) {
+    GTEST_SKIP() << "xvfb-run, xdotool or timeout is not installed";
+  }
+  std::string text;
+  std::string folder;
+  const int status = RunOnXServer(
+      "VELMORA_DISPLAY=sdl \"$1\" > \"$2\" 2>&1 & pid=$!\n"
+      "w=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tour$' | head -n 1)\n"
+      "[ -n \"$w\" ] || { echo 'no window' >> \"$2\"; kill $pid; wait $pid; exit 1; }\n"
+      "sleep 0.5\n"
+      "xdotool mousemove --window \"$w\" 60 45 click 1\n"
+      "sleep 0.3\n"
+      "xdotool type --delay 80 'hi'\n"
+      "sleep 0.3\n"
+      "xdotool mousemove --window \"$w\" 240 135 click 1\n"
+      "sleep 0.3\n"
+      "xdotool mousemove --window \"$w\" 60 45 click 1\n"
+      "sleep 0.3\n"
+      "xdotool key Return\n"
+      "for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done\n"
+      "kill -0 $pid 2>/dev/null && { echo 'still running' >> \"$2\"; kill $pid; }\n"
+      "wait $pid\n",
+      VEL_KEYBOARD_TOUR, &text, &folder);
+  RemoveFolder(folder);
+  ASSERT_TRUE(WIFEXITED(status)) << text;
+  EXPECT_EQ(WEXITSTATUS(status), 0) << text;
+  EXPECT_NE(text.find("focus field\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("cancel\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("ok: hi\n"), std::string::npos) << text;
+  EXPECT_EQ(text.find("running headless"), std::string::npos) << text;
+}
+
+}  // namespace
+}  // namespace vel::platform
