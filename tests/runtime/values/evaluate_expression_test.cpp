@@ -8,6 +8,7 @@
 #include <string>
 
 #include "reference_test_fixture.h"
+#include "runtime/values/char_tables.h"
 #include "runtime/values/date_calendar.h"
 #include "runtime/values/reference_factory.h"
 #include "runtime/values/string_stack.h"
@@ -175,6 +176,25 @@ TEST_F(EvaluateTest, DateAndPictureFunctions) {
   EXPECT_EQ(Eval("TODAY = TODAY()"), "1");
   EXPECT_EQ(Eval("INRANGE(CLOCK(), 1, 8640000)"), "1");
   EXPECT_EQ(Eval("DATE(7, 4, 1999)"), "72506");
+}
+
+TEST_F(EvaluateTest, LowerAndNamesFollowTheCharacterTables) {
+  // Make 0xC9 and 0xE9 an upper- and lower-case pair of letters, as an environment file may.
+  g_charTables.classFlags[0xC9] = kUpperLetterFlag;
+  g_charTables.classFlags[0xE9] = kLowerLetterFlag;
+  g_charTables.otherCase[0xC9] = 0xE9;
+  g_charTables.otherCase[0xE9] = 0xC9;
+  std::int32_t count = 7;
+  auto countReference = CreateReference(6, &count, 0, 0, false);
+  Bind("Caf\xE9", *countReference);
+  Check({
+      {"LOWER('CAF\xC9')", "caf\xE9"},
+      {"CAF\xC9 + 1", "8"},
+      {"caf\xE9 * 2", "14"},
+  });
+  g_charTables = BuiltInCharTables();
+  // With the built-in tables the byte is no letter and no longer part of a name.
+  Check({{"LOWER('CAF\xC9')", "caf\xC9"}, {"CAF\xC9 + 1", "error 800"}});
 }
 
 TEST_F(EvaluateTest, GetIniReadsInitialisationFiles) {
