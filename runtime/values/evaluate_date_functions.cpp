@@ -8,7 +8,7 @@ namespace vel::values::functions {
 
 namespace {
 
-/// The argument as a serial date, or 0 when it is not one.
+/// Splits the argument, a serial date, into its parts; false when it is not a valid date.
 bool SplitDate(const ExpressionValue& argument, CalendarDate& date) {
   std::int64_t serial = ValueAsInteger(argument);
   if (serial < kFirstSerialDate || serial > kLastSerialDate) return false;
