@@ -10,7 +10,6 @@ void StringStackService(int) {}
 void DecimalStackService(int) {}
 void PictureService(int) {}
 void NameBindingService(int) {}
-void ValueReferenceService(int) {}
 void ProgramInstanceRecordService(int) {}
 void WindowDefinitionBufferService(int) {}
 void WindowClassService(int) {}

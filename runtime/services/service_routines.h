@@ -25,6 +25,8 @@ void StringStackService(int call);
 void DecimalStackService(int call);
 void PictureService(int call);
 void NameBindingService(int call);
+/// The value runtime's error reporting: connected to the error state and the runtime error box
+/// at initialise (see value_error_reporting.cpp).
 void ValueReferenceService(int call);
 
 // Priority 16: window manager.

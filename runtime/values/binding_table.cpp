@@ -3,24 +3,16 @@
 #include <vector>
 
 #include "runtime/values/binding_builtins.h"
-#include "runtime/values/character_rules.h"
+#include "runtime/values/char_compare.h"
+#include "runtime/values/char_tables.h"
 
 namespace vel::values {
 
 int CompareBindingNames(const char* first, const char* second) {
-  const CharacterRules& rules = CurrentCharacterRules();
-  const auto* a = reinterpret_cast<const unsigned char*>(first);
-  const auto* b = reinterpret_cast<const unsigned char*>(second);
-  for (;; ++a, ++b) {
-    int difference = rules.Weight(rules.Upper(*a)) - rules.Weight(rules.Upper(*b));
-    if (difference != 0 || *a == 0 || *b == 0) return difference;
-  }
+  return CompareTextNoCase(first, second);
 }
 
-bool IsBindingNameCharacter(unsigned char c) {
-  bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-  return letter || (c >= '0' && c <= '9') || c == '_' || c == ':';
-}
+bool IsBindingNameCharacter(unsigned char c) { return IsAlnumChar(c) != 0 || c == '_' || c == ':'; }
 
 BindingTable::BindingTable() : m_root(std::make_unique<BindingNode>()) {
   m_root->kind = kBindingRoot;

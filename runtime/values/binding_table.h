@@ -33,12 +33,12 @@ struct BindingNode {
   int functionCode = 0;
 };
 
-/// Orders two zero-terminated names the way binding tables do, without regard to case: by the
-/// collating weights of their upper-case forms under the installed character rules.
+/// Orders two zero-terminated names the way binding tables do, without regard to case, through
+/// the character tables.
 int CompareBindingNames(const char* first, const char* second);
 
 /// True for the characters a bound name is made of besides its one closing "#", "$" or double
-/// quote: letters, digits, "_" and ":".
+/// quote: letters and digits of the character tables, "_" and ":".
 bool IsBindingNameCharacter(unsigned char c);
 
 /// The name of the marker node at the root of every table, which starts the tree split near the

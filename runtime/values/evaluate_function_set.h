@@ -49,6 +49,19 @@ bool BXor(const Arguments& a, ExpressionValue& r, std::string& problem);
 bool BShift(const Arguments& a, ExpressionValue& r, std::string& problem);
 bool Random(const Arguments& a, ExpressionValue& r, std::string& problem);
 
+// Pictures.
+bool Format(const Arguments& a, ExpressionValue& r, std::string& problem);
+bool Deformat(const Arguments& a, ExpressionValue& r, std::string& problem);
+
+// Dates and times.
+bool Date(const Arguments& a, ExpressionValue& r, std::string& problem);
+bool Day(const Arguments& a, ExpressionValue& r, std::string& problem);
+bool Month(const Arguments& a, ExpressionValue& r, std::string& problem);
+bool Year(const Arguments& a, ExpressionValue& r, std::string& problem);
+bool TodayFunction(const Arguments& a, ExpressionValue& r, std::string& problem);
+bool ClockFunction(const Arguments& a, ExpressionValue& r, std::string& problem);
+bool Age(const Arguments& a, ExpressionValue& r, std::string& problem);
+
 // The system.
 bool GetIni(const Arguments& a, ExpressionValue& r, std::string& problem);
 bool Memory(const Arguments& a, ExpressionValue& r, std::string& problem);

@@ -28,6 +28,9 @@ constexpr FunctionEntry kFunctions[] = {
     {28, 1, functions::ASin},     {29, 1, functions::ACos},    {30, 1, functions::ATan},
     {31, 2, functions::BAnd},     {32, 2, functions::BOr},     {33, 2, functions::BXor},
     {34, 2, functions::BShift},   {42, 2, functions::Choose},  {43, 2, functions::InList},
+    {8, 2, functions::Deformat},  {9, 2, functions::Format},   {35, 0, functions::TodayFunction},
+    {36, 0, functions::ClockFunction}, {37, 3, functions::Date}, {38, 1, functions::Day},
+    {39, 1, functions::Month},    {40, 1, functions::Year},    {41, 1, functions::Age},
     {44, 2, functions::GetIni},   {1, 1, functions::Memory},
 };
 

@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "runtime/values/char_tables.h"
 #include "runtime/values/character_rules.h"
 #include "runtime/values/evaluate_function_set.h"
 
@@ -106,9 +107,7 @@ bool Upper(const Arguments& a, ExpressionValue& r, std::string&) {
 
 bool Lower(const Arguments& a, ExpressionValue& r, std::string&) {
   std::string text = ValueAsText(a[0]);
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  for (char& c : text) c = static_cast<char>(ToLowerChar(static_cast<std::uint8_t>(c)));
   r = ExpressionValue::Text(std::move(text));
   return true;
 }

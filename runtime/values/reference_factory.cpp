@@ -11,7 +11,7 @@ namespace vel::values {
 
 bool IsStorageTypeCode(int typeCode) {
   switch (typeCode) {
-    case 1: case 2: case 3: case 6: case 7: case 8: case 9: case 10: case 11:
+    case 1: case 2: case 3: case 4: case 5: case 6: case 7: case 8: case 9: case 10: case 11:
     case 13: case 14: case 15: case 18: case 19: case 20: case 22: case 31:
       return true;
     default:
@@ -28,6 +28,8 @@ std::unique_ptr<ValueReference> CreateReference(int typeCode, void* address, std
     case 1: return std::make_unique<UInt8Reference>(data, allocate, source);
     case 2: return std::make_unique<Int16Reference>(data, allocate, source);
     case 3: return std::make_unique<UInt16Reference>(data, allocate, source);
+    case 4: return std::make_unique<DateValueReference>(data, allocate, source);
+    case 5: return std::make_unique<TimeValueReference>(data, allocate, source);
     case 6: return std::make_unique<Int32Reference>(data, allocate, source);
     case 7: return std::make_unique<UInt32Reference>(data, 4, 0, allocate, source);
     case 8: return std::make_unique<Float32Reference>(data, allocate, source);

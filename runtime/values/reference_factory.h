@@ -9,8 +9,7 @@
 
 namespace vel::values {
 
-/// True for the type codes `CreateReference` knows: 1 to 3, 6 to 11, 13 to 15, 18 to 20, 22 and
-/// 31. (`DateValue` and `TimeValue`, 4 and 5, need the calendar's packed storage.)
+/// True for the type codes `CreateReference` knows: 1 to 11, 13 to 15, 18 to 20, 22 and 31.
 bool IsStorageTypeCode(int typeCode);
 
 /// Creates the reference class of `typeCode` for the variable at `address`. `size` is the

@@ -3,17 +3,27 @@
 #include <cstring>
 #include <limits>
 
+#include "runtime/values/date_calendar.h"
 #include "runtime/values/decimal_stack.h"
 #include "runtime/values/decimal_string_stack.h"
 #include "runtime/values/number_conversions.h"
 #include "runtime/values/storage_kinds.h"
 #include "runtime/values/string_stack.h"
+#include "runtime/values/time_values.h"
 
 namespace vel::values {
 
 namespace {
 
 constexpr std::uint32_t kSizes[] = {0, 1, 2, 2, 4, 4, 4};
+
+std::uint32_t ReadWord(const unsigned char* bytes) {
+  std::uint32_t word = 0;
+  std::memcpy(&word, bytes, sizeof word);
+  return word;
+}
+
+void WriteWord(unsigned char* bytes, std::uint32_t word) { std::memcpy(bytes, &word, sizeof word); }
 
 /// The low 32 bits of a wide integer, as any narrowing store keeps them.
 std::int32_t Low32(std::int64_t value) {
@@ -31,13 +41,25 @@ IntegerKindReference<Code>::IntegerKindReference(void* data, bool allocate, cons
 template <int Code>
 void IntegerKindReference<Code>::SetInt(std::int32_t value) {
   if (m_data == nullptr) return;
-  StoreIntegerBits(m_data, static_cast<StorageKind>(Code), value);
+  if constexpr (Code == 4) {
+    StoreDateValue(value, Bytes());
+  } else if constexpr (Code == 5) {
+    WriteWord(Bytes(), TimeToPacked(value));
+  } else {
+    StoreIntegerBits(m_data, static_cast<StorageKind>(Code), value);
+  }
 }
 
 template <int Code>
 std::int32_t IntegerKindReference<Code>::GetInt() {
   if (m_data == nullptr) return 0;
-  return Low32(LoadInteger(m_data, static_cast<StorageKind>(Code)));
+  if constexpr (Code == 4) {
+    return LoadDateValue(Bytes());
+  } else if constexpr (Code == 5) {
+    return PackedToTime(ReadWord(Bytes()));
+  } else {
+    return Low32(LoadInteger(m_data, static_cast<StorageKind>(Code)));
+  }
 }
 
 template <int Code>
@@ -87,8 +109,8 @@ void IntegerKindReference<Code>::Clear(int n) {
                    : std::numeric_limits<std::int32_t>::max());
       return;
     default:
-      // The unsigned kinds have no negative values: their lowest is 0 and their highest has
-      // every bit set.
+      // The unsigned kinds and the packed date and time have no negative values: their lowest
+      // is 0 and their highest has every bit set.
       std::memset(m_data, n < 0 ? 0 : 0xFF, m_size);
       return;
   }
@@ -102,6 +124,8 @@ std::unique_ptr<ValueReference> IntegerKindReference<Code>::Clone() const {
 template class IntegerKindReference<1>;
 template class IntegerKindReference<2>;
 template class IntegerKindReference<3>;
+template class IntegerKindReference<4>;
+template class IntegerKindReference<5>;
 template class IntegerKindReference<6>;
 
 }  // namespace vel::values

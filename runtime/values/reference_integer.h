@@ -7,7 +7,8 @@
 namespace vel::values {
 
 /// A reference to a variable of one of the integer storage kinds: `UInt8` (1), `Int16` (2),
-/// `UInt16` (3) and `Int32` (6).
+/// `UInt16` (3), `DateValue` (4), `TimeValue` (5) and `Int32` (6). `DateValue` and `TimeValue`
+/// hold their packed storage and read and write serial dates and time values.
 template <int Code>
 class IntegerKindReference final : public ValueReference {
  public:
@@ -31,6 +32,8 @@ class IntegerKindReference final : public ValueReference {
 using UInt8Reference = IntegerKindReference<1>;
 using Int16Reference = IntegerKindReference<2>;
 using UInt16Reference = IntegerKindReference<3>;
+using DateValueReference = IntegerKindReference<4>;
+using TimeValueReference = IntegerKindReference<5>;
 using Int32Reference = IntegerKindReference<6>;
 
 }  // namespace vel::values

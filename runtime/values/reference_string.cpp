@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "runtime/values/byte_ops.h"
+#include "runtime/values/char_codepage.h"
 #include "runtime/values/decimal_stack.h"
 #include "runtime/values/decimal_string_stack.h"
 #include "runtime/values/decimal_text.h"
@@ -144,6 +145,18 @@ std::unique_ptr<ValueReference> StringKindReference<Code>::Slice(std::uint32_t s
   // A slice is written with the fixed-string rules whatever the storage form of its variable.
   char* first = Chars() + CharacterOffset(Code) + (start - 1);
   return std::make_unique<FixedStringReference>(first, end - start + 1, false, nullptr);
+}
+
+template <int Code>
+void StringKindReference<Code>::ToOem() {
+  StringView text = Text();
+  if (text.data != nullptr) AnsiToOemText(const_cast<char*>(text.data), text.length);
+}
+
+template <int Code>
+void StringKindReference<Code>::ToAnsi() {
+  StringView text = Text();
+  if (text.data != nullptr) OemToAnsiText(const_cast<char*>(text.data), text.length);
 }
 
 template class StringKindReference<18>;

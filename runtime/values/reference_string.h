@@ -30,6 +30,8 @@ class StringKindReference : public ValueReference {
   std::unique_ptr<ValueReference> Slice(std::uint32_t start, std::uint32_t end) override;
   int ArithmeticType() const override { return kArithmeticText; }
   int IsZero() override;
+  void ToOem() override;
+  void ToAnsi() override;
 
   /// The current value as a view of the storage: a fixed string or opaque value with its whole
   /// size, a zero-terminated one up to its terminator, a length-prefixed one with its length.

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "runtime/services/error_state.h"
+#include "runtime/services/module_descriptor.h"
+#include "runtime/services/service_routines.h"
 #include "runtime/values/evaluate_expression.h"
 #include "runtime/values/reference_errors.h"
 #include "runtime/values/string_stack.h"
@@ -11,7 +13,9 @@ namespace vel::services {
 namespace {
 
 TEST(ValueErrorReporting, ExpressionErrorsReachTheErrorStateWithTheirTexts) {
-  ConnectValueErrors();
+  // The value runtime's service routine is what connects the errors at program start-up.
+  values::InstallValueErrorSink(nullptr);
+  ValueReferenceService(kInitialiseCall);
   ClearError();
   values::PushCString("1 +");
   values::Evaluate();

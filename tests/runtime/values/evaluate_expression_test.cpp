@@ -8,6 +8,8 @@
 #include <string>
 
 #include "reference_test_fixture.h"
+#include "runtime/values/char_tables.h"
+#include "runtime/values/date_calendar.h"
 #include "runtime/values/reference_factory.h"
 #include "runtime/values/string_stack.h"
 
@@ -151,6 +153,50 @@ TEST_F(EvaluateTest, NumberFunctions) {
   }
 }
 
+TEST_F(EvaluateTest, DateAndPictureFunctions) {
+  Check({
+      {"DATE(1, 1, 1801)", "4"},
+      {"DATE(4, 31, 2023) = DATE(5, 1, 2023)", "1"},
+      {"DAY(DATE(2, 29, 2024))", "29"},
+      {"MONTH(DATE(12, 25, 2020))", "12"},
+      {"YEAR(DATE(12, 25, 2020))", "2020"},
+      {"DATE(13, 40, 1700)", "0"},
+      {"DAY(0)", "0"},
+      {"AGE(DATE(1, 1, 2000), DATE(1, 20, 2000))", "19 DAYS"},
+      {"AGE(DATE(1, 1, 2000), DATE(6, 15, 2001))", "17 MOS"},
+      {"AGE(DATE(5, 1, 1990), DATE(4, 30, 2020))", "29 YRS"},
+      {"FORMAT(1234.5, '@N10.2')", "  1,234.50"},
+      {"FORMAT(-5, '@N6')", "    -5"},
+      {"FORMAT('abc', '@S5') & '|'", "abc  |"},
+      {"FORMAT(DATE(12, 25, 2020), '@D2')", "12/25/2020"},
+      {"DEFORMAT('12/25/2020', '@D2') = DATE(12, 25, 2020)", "1"},
+      {"DEFORMAT('  1,234.50', '@N10.2') + 0", "1234.5"},
+  });
+  EXPECT_EQ(Eval("TODAY()"), std::to_string(Today()));
+  EXPECT_EQ(Eval("TODAY = TODAY()"), "1");
+  EXPECT_EQ(Eval("INRANGE(CLOCK(), 1, 8640000)"), "1");
+  EXPECT_EQ(Eval("DATE(7, 4, 1999)"), "72506");
+}
+
+TEST_F(EvaluateTest, LowerAndNamesFollowTheCharacterTables) {
+  // Make 0xC9 and 0xE9 an upper- and lower-case pair of letters, as an environment file may.
+  g_charTables.classFlags[0xC9] = kUpperLetterFlag;
+  g_charTables.classFlags[0xE9] = kLowerLetterFlag;
+  g_charTables.otherCase[0xC9] = 0xE9;
+  g_charTables.otherCase[0xE9] = 0xC9;
+  std::int32_t count = 7;
+  auto countReference = CreateReference(6, &count, 0, 0, false);
+  Bind("Caf\xE9", *countReference);
+  Check({
+      {"LOWER('CAF\xC9')", "caf\xE9"},
+      {"CAF\xC9 + 1", "8"},
+      {"caf\xE9 * 2", "14"},
+  });
+  g_charTables = BuiltInCharTables();
+  // With the built-in tables the byte is no letter and no longer part of a name.
+  Check({{"LOWER('CAF\xC9')", "caf\xC9"}, {"CAF\xC9 + 1", "error 800"}});
+}
+
 TEST_F(EvaluateTest, GetIniReadsInitialisationFiles) {
   std::string path = ::testing::TempDir() + "vel_evaluate_getini.ini";
   std::ofstream(path) << "[SearchParms]\r\nMaxhits=50\r\nViewFormat=list\r\n";
@@ -209,11 +255,14 @@ TEST_F(EvaluateTest, InvalidExpressionsAreRefusedWithTheirCode) {
       {"CLIP('a', 'b')", "error 800"},
       {"INLIST('a')", "error 800"},
       {"CLIP()", "error 800"},
+      {"TODAY(1)", "error 800"},
       {"SQRT(-1)", "error 800"},
       {"LOGE(0)", "error 800"},
       {"ASIN(2)", "error 800"},
       {"(-8) ^ 0.5", "error 800"},
       {"INSTRING('a', 'abc', 0)", "error 800"},
+      {"FORMAT(1, '@Q')", "error 800"},
+      {"AGE(DATE(1, 1, 2020), DATE(1, 1, 2000))", "error 800"},
       {"ALL('x', 70000)", "error 800"},
       {"ALL('x', 40000) & ALL('y', 40000)", "error 800"},
       {"123456789012345678901234567890123 + 1", "error 800"},

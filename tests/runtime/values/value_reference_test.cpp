@@ -60,6 +60,8 @@ TEST_F(ValueReferenceTest, ClearOfEveryKindWithLowestEmptyAndHighest) {
       {1, 1, "00", "00", "FF"},
       {2, 2, "0080", "0000", "FF7F"},
       {3, 2, "0000", "0000", "FFFF"},
+      {4, 4, "00000000", "00000000", "FFFFFFFF"},
+      {5, 4, "00000000", "00000000", "FFFFFFFF"},
       {6, 4, "00000080", "00000000", "FFFFFF7F"},
       {7, 4, "00000000", "00000000", "FFFFFFFF"},
       {8, 4, "FFFF7FFF", "00000000", "FFFF7F7F"},
@@ -197,7 +199,7 @@ TEST_F(ValueReferenceTest, TextComparisonUsesStringOrderWithTrailingBlanksIgnore
   EXPECT_EQ(Stack().Count(), 0u);
 }
 
-TEST_F(ValueReferenceTest, IntegerKindsKeepLowBytes) {
+TEST_F(ValueReferenceTest, IntegerKindsKeepLowBytesAndDatesArePacked) {
   unsigned char byte = 0;
   auto uint8 = CreateReference(1, &byte, 0, 0, false);
   uint8->SetInt(258);
@@ -210,6 +212,18 @@ TEST_F(ValueReferenceTest, IntegerKindsKeepLowBytes) {
   uint16->SetInt(-2);
   EXPECT_EQ(word16, 65534);
   EXPECT_EQ(uint16->GetInt(), 65534);
+
+  unsigned char date[4] = {};
+  auto dateReference = CreateReference(4, date, 0, 0, false);
+  dateReference->SetInt(4);  // 1 January 1801
+  EXPECT_EQ(Hex(date, 4), "01010907");
+  EXPECT_EQ(dateReference->GetInt(), 4);
+
+  unsigned char time[4] = {};
+  auto timeReference = CreateReference(5, time, 0, 0, false);
+  timeReference->SetInt(1 + 100 * (3600 + 2 * 60 + 3) + 4);
+  EXPECT_EQ(Hex(time, 4), "04030201");
+  EXPECT_EQ(timeReference->GetInt(), 1 + 100 * (3600 + 2 * 60 + 3) + 4);
 
   std::uint32_t word = 0;
   auto uint32 = CreateReference(7, &word, 0, 0, false);
@@ -338,7 +352,7 @@ TEST_F(ValueReferenceTest, TypeCodesSizesAndFieldMatches) {
     std::uint32_t expectedSize;
     int arithmetic;
   } cases[] = {
-      {1, 0, 1, 1, 6},    {2, 0, 2, 2, 6},    {3, 0, 3, 2, 6},     {7, 0, 7, 4, 10},
+      {1, 0, 1, 1, 6},    {2, 0, 2, 2, 6},    {3, 0, 3, 2, 6},     {5, 0, 5, 4, 6},     {7, 0, 7, 4, 10},
       {8, 0, 8, 4, 9},    {9, 0, 9, 8, 9},    {10, 7, 10, 7, 10},  {13, 0, 13, 4, 9},
       {15, 9, 31, 4, 18}, {31, 9, 31, 9, 18}, {18, 9, 18, 9, 18},  {22, 9, 18, 9, 18},
       {19, 9, 19, 9, 18}, {20, 9, 20, 9, 18},
@@ -379,6 +393,18 @@ TEST_F(ValueReferenceTest, DecimalConversionsLeaveTheThreadsDecimalStackAlone) {
   reference->AssignFromDecimal();
   EXPECT_EQ(reference->GetReal(), 86.5);
   EXPECT_EQ(CurrentDecimalStack().Count(), 0);
+}
+
+TEST_F(ValueReferenceTest, OemConversionTouchesOnlyText) {
+  char text[2] = {static_cast<char>(0xE9), 'a'};
+  auto reference = CreateReference(18, text, 2, 0, false);
+  reference->ToOem();
+  EXPECT_EQ(static_cast<unsigned char>(text[0]), 0x82);
+  reference->ToAnsi();
+  EXPECT_EQ(static_cast<unsigned char>(text[0]), 0xE9);
+  std::int32_t number = 0xE9;
+  CreateReference(6, &number, 0, 0, false)->ToOem();
+  EXPECT_EQ(number, 0xE9);
 }
 
 }  // namespace

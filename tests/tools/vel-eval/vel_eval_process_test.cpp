@@ -42,8 +42,8 @@ Outcome RunVelEval(const std::string& arguments, const std::string& input = "") 
 }
 
 TEST(VelEvalProcess, EvaluatesEachArgument) {
-  Outcome outcome = RunVelEval("\"ROUND(1234.567,.01)\" \"1/3\" \"UPPER('a') & 'b'\"");
-  EXPECT_EQ(outcome.output, "1234.57\n0.3333333333333333333333333333333\nAb\n");
+  Outcome outcome = RunVelEval("\"ROUND(1234.567,.01)\" \"FORMAT(1234.5,'@N10.2')\" \"1/3\" \"UPPER('a') & 'b'\"");
+  EXPECT_EQ(outcome.output, "1234.57\n  1,234.50\n0.3333333333333333333333333333333\nAb\n");
   EXPECT_EQ(outcome.errors, "");
   EXPECT_EQ(outcome.status, 0);
 }
