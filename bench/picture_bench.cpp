@@ -14,7 +14,7 @@
 #include <ctime>
 #include <string>
 
-#include "bench/bench_ratio_reporter.h"
+#include "bench/ratio_reporter.h"
 #include "runtime/values/date_calendar.h"
 #include "runtime/values/decimal_text.h"
 #include "runtime/values/picture_compile.h"

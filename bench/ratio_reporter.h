@@ -1,6 +1,7 @@
 #pragma once
-// A console reporter that also keeps each benchmark's time per iteration, so a benchmark
-// program can print the ratio of a measurement to its baseline from the same run.
+// A console reporter that also keeps each benchmark's CPU time per iteration (steadier than wall
+// time on a shared machine), so a benchmark program can print the ratio of a measurement to its
+// baseline from the same run.
 
 #include <benchmark/benchmark.h>
 
@@ -16,7 +17,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
       if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
-      m_nanoseconds[run.run_name.function_name] = run.real_accumulated_time * 1e9 / static_cast<double>(run.iterations);
+      m_nanoseconds[run.run_name.function_name] = run.cpu_accumulated_time * 1e9 / static_cast<double>(run.iterations);
     }
   }
 
