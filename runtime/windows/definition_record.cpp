@@ -12,10 +12,10 @@ bool AllZero(const std::string& bytes) {
   return true;
 }
 
-void ReadField(const DefinitionView& view, const FieldSpec& spec, std::uint32_t at, Record& record) {
+void ReadField(const DefinitionView& view, const FieldSpec& fieldSpec, std::uint32_t at, Record& record) {
   auto int32 = [&] { return *view.ReadInt32(at); };
   auto link = [&] { return ReadOffsetField(view, at); };
-  switch (spec.id) {
+  switch (fieldSpec.id) {
     case FieldId::Next: record.next = link(); break;
     case FieldId::Flags: record.flags = *view.ReadUInt32(at); break;
     case FieldId::DropIds: record.dropIds = view.ReadStringList(link()); break;
@@ -60,8 +60,8 @@ void ReadField(const DefinitionView& view, const FieldSpec& spec, std::uint32_t 
     case FieldId::ToolBar: record.toolBar = link(); break;
     case FieldId::Zones: record.zones = view.ReadList(link()); break;
     case FieldId::Opaque: {
-      std::string bytes = *view.ReadBytes(at, spec.width);
-      if (!AllZero(bytes)) record.opaque.push_back({spec.offset, std::move(bytes)});
+      std::string bytes = *view.ReadBytes(at, fieldSpec.width);
+      if (!AllZero(bytes)) record.opaque.push_back({fieldSpec.offset, std::move(bytes)});
       break;
     }
   }
@@ -79,7 +79,7 @@ std::optional<Record> ReadRecord(const DefinitionView& view, std::uint32_t offse
   Record record;
   record.kind = *kind;
   record.offset = offset;
-  for (const FieldSpec& spec : layout->fields) ReadField(view, spec, offset + spec.offset, record);
+  for (const FieldSpec& fieldSpec : layout->fields) ReadField(view, fieldSpec, offset + fieldSpec.offset, record);
   return record;
 }
 

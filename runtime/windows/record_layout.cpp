@@ -190,14 +190,14 @@ const RecordLayout* LayoutForKeyword(const char* keyword, std::size_t length) {
 
 std::span<const RecordLayout> AllLayouts() { return kLayouts; }
 
-std::uint32_t FieldWidth(const FieldSpec& spec) {
-  switch (spec.type) {
+std::uint32_t FieldWidth(const FieldSpec& fieldSpec) {
+  switch (fieldSpec.type) {
     case FieldType::UInt8: return 1;
     case FieldType::UInt16: return 2;
     case FieldType::Float64: return 8;
     case FieldType::Rect: return 16;
     case FieldType::TextBlock: return 20;
-    case FieldType::Opaque: return spec.width;
+    case FieldType::Opaque: return fieldSpec.width;
     default: return 4;
   }
 }

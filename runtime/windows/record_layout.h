@@ -100,6 +100,6 @@ const RecordLayout* LayoutForKeyword(const char* keyword, std::size_t length);
 std::span<const RecordLayout> AllLayouts();
 
 /// The stored width of a field of this type (opaque fields use their own width).
-std::uint32_t FieldWidth(const FieldSpec& spec);
+std::uint32_t FieldWidth(const FieldSpec& fieldSpec);
 
 }  // namespace vel::windows

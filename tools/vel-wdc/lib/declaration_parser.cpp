@@ -78,13 +78,13 @@ class DeclarationParser {
         ParseRaw(record, layout, written, line.number);
         continue;
       }
-      const ItemSpec* spec = nullptr;
+      const ItemSpec* itemSpec = nullptr;
       for (const ItemSpec& item : items) {
-        if (written.name == item.keyword) spec = &item;
+        if (written.name == item.keyword) itemSpec = &item;
       }
-      if (spec == nullptr) Fail(line, "a " + std::string(layout.keyword) + " has no item " + written.name);
-      ParseItem(record, *spec, written, line.number);
-      fieldGiven = fieldGiven || spec->field.id == FieldId::Field;
+      if (itemSpec == nullptr) Fail(line, "a " + std::string(layout.keyword) + " has no item " + written.name);
+      ParseItem(record, *itemSpec, written, line.number);
+      fieldGiven = fieldGiven || itemSpec->field.id == FieldId::Field;
     }
     if (layout.kind == windows::kKindWindow) {
       if (!record.label) Fail(line, "a window needs its label: window \"LABEL\"");
