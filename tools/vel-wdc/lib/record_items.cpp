@@ -313,8 +313,8 @@ void ParseRaw(Record& record, const windows::RecordLayout& layout, const Item& w
   args.ExpectCount(2, 2);
   auto offset = static_cast<std::uint8_t>(args.Integer(args.Single(0), 0, 255));
   const windows::FieldSpec* field = nullptr;
-  for (const windows::FieldSpec& spec : layout.fields) {
-    if (spec.type == windows::FieldType::Opaque && spec.offset == offset) field = &spec;
+  for (const windows::FieldSpec& fieldSpec : layout.fields) {
+    if (fieldSpec.type == windows::FieldType::Opaque && fieldSpec.offset == offset) field = &fieldSpec;
   }
   if (field == nullptr) args.Fail("no uninterpreted bytes at +" + std::to_string(offset));
   std::string hex = args.String(1);
