@@ -68,21 +68,26 @@ WindowDcProvider& GdiWindowDcs() {
   return provider;
 }
 
-bool SnapshotWindow(HWND handle, const std::string& path) {
+std::unique_ptr<Surface> WindowPixels(HWND handle) {
   std::shared_ptr<Surface> framebuffer;
   RECT area{};
   {
     TreeLock lock;
     Window* window = LookupWindow(handle);
-    if (window == nullptr || window == &Desktop()) return false;
+    if (window == nullptr || window == &Desktop()) return nullptr;
     Window* top = TopLevelOf(window);
     framebuffer = FindTopLevelFramebuffer(top->handle);
     RECT topRect = ScreenRect(*top);
     area = ScreenRect(*window);
     OffsetRect(&area, -topRect.left, -topRect.top);
   }
-  if (!framebuffer) return false;
-  return WritePngFile(*CropSurface(*framebuffer, area), path);
+  if (!framebuffer) return nullptr;
+  return CropSurface(*framebuffer, area);
+}
+
+bool SnapshotWindow(HWND handle, const std::string& path) {
+  std::unique_ptr<Surface> pixels = WindowPixels(handle);
+  return pixels && WritePngFile(*pixels, path);
 }
 
 }  // namespace vel::platform

@@ -1,52 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "platform/gdi/font_resolver.h"
-#include "platform/gdi/png_codec.h"
 #include "tests/platform/gdi/canvas.h"
+#include "tests/support/golden.h"
 
 // Golden images of text in the faces and sizes the program uses, rendered with one pinned
-// font file. VELMORA_REBASELINE=1 rewrites the goldens; on a mismatch the actual image and a
-// difference image are written to the build tree beside a copy of the expected one.
+// font file.
 
 namespace vel::platform::testing {
 namespace {
 
-std::string GoldenDirectory() {
-  const char* data = std::getenv("VELMORA_TEST_DATA");
-  return std::string(data != nullptr ? data : "tests/data") + "/golden/";
-}
-
-// Compares a canvas with its golden; returns an empty string or a description of the failure.
 std::string CompareWithGolden(Canvas& canvas, const std::string& name) {
-  std::string goldenPath = GoldenDirectory() + name + ".png";
-  const char* rebaseline = std::getenv("VELMORA_REBASELINE");
-  if (rebaseline != nullptr && std::string(rebaseline) == "1") {
-    return WritePngFile(canvas.Pixels(), goldenPath) ? "" : "cannot write " + goldenPath;
-  }
-  std::unique_ptr<Surface> expected = ReadPngFile(goldenPath);
-  const Surface& actual = canvas.Pixels();
-  int differing = 0;
-  Surface diff(actual.Width(), actual.Height());
-  for (int y = 0; y < actual.Height(); ++y) {
-    for (int x = 0; x < actual.Width(); ++x) {
-      bool same = expected && x < expected->Width() && y < expected->Height() &&
-                  (expected->Pixel(x, y) & 0xFFFFFF) == (actual.Pixel(x, y) & 0xFFFFFF);
-      diff.SetPixel(x, y, same ? 0xFFFFFF : 0xFF0000);
-      differing += same ? 0 : 1;
-    }
-  }
-  bool sizeMatches = expected && expected->Width() == actual.Width() && expected->Height() == actual.Height();
-  if (sizeMatches && differing == 0) return "";
-  std::string base = "golden-failures/" + name;
-  std::system("mkdir -p golden-failures");
-  WritePngFile(actual, base + ".actual.png");
-  WritePngFile(diff, base + ".diff.png");
-  if (expected) WritePngFile(*expected, base + ".expected.png");
-  return name + ": " + (expected ? std::to_string(differing) + " pixels differ" : "no golden at " + goldenPath) +
-         "; see " + base + ".actual.png and .diff.png (rebaseline with VELMORA_REBASELINE=1)";
+  return vel::platform::testing::CompareWithGolden(canvas.Pixels(), name);
 }
 
 class GoldenText : public ::testing::Test {
