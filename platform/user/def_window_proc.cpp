@@ -6,6 +6,7 @@
 #include "platform/display/display_backend.h"
 #include "platform/user/cursor_state.h"
 #include "platform/user/focus.h"
+#include "platform/user/menu_default_handling.h"
 #include "platform/user/nonclient.h"
 #include "platform/user/paint_state.h"
 #include "platform/user/window_tree.h"
@@ -126,6 +127,7 @@ LRESULT NcButtonDown(HWND handle, WPARAM hit, bool doubleClick) {
 using namespace vel::platform;
 
 LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+  if (LRESULT answer = 0; MenuDefaultHandling(hWnd, Msg, wParam, lParam, &answer)) return answer;
   switch (Msg) {
     case WM_NCCREATE: {
       auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
