@@ -33,18 +33,6 @@ HWND TopLevelWindowOf(HWND handle) {
   return window != nullptr ? TopLevelOf(window)->handle : handle;
 }
 
-void PaintBarOnFrame(HWND window) {
-  RECT strip = MenuBarStrip(window);
-  if (IsRectEmpty(&strip)) return;
-  RECT outer{};
-  GetWindowRect(window, &outer);
-  OffsetRect(&strip, -outer.left, -outer.top);
-  HDC dc = GetWindowDC(window);
-  if (dc == nullptr) return;
-  PaintMenuBar(window, dc, strip);
-  ReleaseDC(window, dc);
-}
-
 }  // namespace
 
 bool MenuDefaultHandling(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
@@ -89,7 +77,7 @@ bool MenuDefaultHandling(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         case SC_KEYMENU: TrackMenuBarFromKeyboard(window, static_cast<char>(lParam)); return true;
         default: return false;
       }
-    case WM_NCPAINT: PaintBarOnFrame(window); return false;
+    case WM_NCPAINT: RepaintMenuBar(window); return false;
     case WM_NCDESTROY: {
       // A window's menu goes with the window.
       HMENU menu = GetMenu(window);

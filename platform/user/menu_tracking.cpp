@@ -86,6 +86,7 @@ class MenuLoop {
   void ChooseCommand(const MenuItem& item);
 
   void OnMouse(const MSG& msg);
+  int BarItemAt(POINT screenPoint) const;
   void OnKeyDown(const MSG& msg);
   void OnEscape();
   void MoveAcrossBar(int step);
@@ -238,7 +239,7 @@ void MenuLoop::OnMouse(const MSG& msg) {
     }
     return;
   }
-  int barItem = m_bar != nullptr ? MenuBarItemAt(m_owner, point) : -1;
+  int barItem = BarItemAt(point);
   if (barItem >= 0) {
     const MenuItem entry = m_barItems[static_cast<size_t>(barItem)];
     if (down) {
@@ -257,6 +258,19 @@ void MenuLoop::OnMouse(const MSG& msg) {
   }
   // A click anywhere else closes the menu; the click itself goes nowhere.
   if (down) End();
+}
+
+int MenuLoop::BarItemAt(POINT screenPoint) const {
+  if (m_bar == nullptr) return -1;
+  // The loop's own copy of the bar decides, so that an index always fits it even when the
+  // owner changed the bar meanwhile.
+  RECT strip = MenuBarStrip(m_owner);
+  if (!PtInRect(&strip, screenPoint)) return -1;
+  std::vector<RECT> boxes = LayoutMenuBar(m_barItems, strip);
+  for (size_t index = 0; index < boxes.size(); ++index) {
+    if (!m_barItems[index].IsSeparator() && PtInRect(&boxes[index], screenPoint)) return static_cast<int>(index);
+  }
+  return -1;
 }
 
 void MenuLoop::OnEscape() {
@@ -473,7 +487,10 @@ void TrackMenuBarFromMouse(HWND window, POINT screenPoint) {
 
 void TrackMenuBarFromKeyboard(HWND window, char character) {
   HMENU bar = UsableBar(window);
-  if (bar == nullptr) return;
+  if (bar == nullptr) {
+    if (character != 0) MessageBeep(0);
+    return;
+  }
   std::vector<MenuItem> items = CopyMenuItems(bar);
   char wanted = static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
   if (character != 0) {

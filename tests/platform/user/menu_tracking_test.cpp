@@ -25,6 +25,22 @@ TEST_F(MenuTracking, AMouseSelectionSendsTheDocumentedMessagesAndPostsTheCommand
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(MenuTracking, HoveringOpensSubmenusAndMovesAlongTheOpenBar) {
+  PopupView file;
+  file.menu = m_file;
+  LoadPopupView(file);
+  POINT fileOrigin = BarPopupOrigin(0);
+  POINT recentOrigin{fileOrigin.x + file.size.cx - 3, fileOrigin.y + file.boxes[1].top - 3};
+  Display().Click(BarItemCentre(0));
+  Script({"move " + Point(BarItemCentre(1)), "move " + Point(BarItemCentre(0)),
+          "move " + PopupItemPoint(m_file, fileOrigin, 1), "click " + PopupItemPoint(m_recent, recentOrigin, 1)});
+  Pump();
+  EXPECT_THAT(Trace(), ElementsAre("enter", "init bar", "select bar#0 mouse", "initpopup file", "select bar#1 mouse",
+                                   "initpopup edit", "select bar#0 mouse", "initpopup file", "select file#1 mouse",
+                                   "initpopup recent", "select 112 mouse", "select none", "exit",
+                                   "command 112 posted"));
+}
+
 TEST_F(MenuTracking, AltThenArrowsAndEnterChooseFromTheKeyboard) {
   Display().PressKey(VK_MENU);
   Display().PressKey(VK_RIGHT);
