@@ -179,5 +179,44 @@ TEST_F(MenuTracking, ALoopEndsWhenItsOwnerIsDestroyed) {
   EXPECT_EQ(FindWindowA("#32768", nullptr), nullptr);
 }
 
+TEST_F(MenuTracking, EndMenuAndAQuitRequestEndTheLoopAndTheQuitIsKeptForTheProgram) {
+  OnMessage([&](HWND, UINT message, WPARAM, LPARAM) {
+    if (message == WM_INITMENUPOPUP) EndMenu();
+  });
+  SendMessageA(m_window, WM_SYSCOMMAND, SC_KEYMENU, 'f');
+  EXPECT_THAT(Trace(), ElementsAre("enter", "init bar", "select bar#0", "initpopup file", "select 101", "select none",
+                                   "exit"));
+  EXPECT_FALSE(EndMenu());  // no loop to end now
+
+  MessageLog::Clear();
+  OnMessage([&](HWND, UINT message, WPARAM, LPARAM) {
+    if (message == WM_INITMENU) PostQuitMessage(7);
+  });
+  SendMessageA(m_window, WM_SYSCOMMAND, SC_KEYMENU, 0);
+  EXPECT_THAT(Trace(), ElementsAre("enter", "init bar", "select bar#0", "select none", "exit"));
+  MSG quit{};
+  ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(quit.wParam, 7u);
+}
+
+TEST_F(MenuTracking, PopupsNearTheScreenEdgeStayOnTheScreen) {
+  HMENU context = CreatePopupMenu();
+  AppendMenuA(context, MF_STRING, 401, "A rather long item");
+  AppendMenuA(context, MF_STRING, 402, "Another");
+  RECT shown{};
+  OnMessage([&](HWND, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_MENUSELECT && HIWORD(wParam) != 0xFFFF) GetWindowRect(FindWindowA("#32768", nullptr), &shown);
+  });
+  Display().PressKey(VK_DOWN);
+  Display().PressKey(VK_ESCAPE);
+  SIZE screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  EXPECT_EQ(TrackPopupMenu(context, TPM_RETURNCMD, screen.cx - 5, screen.cy - 5, 0, m_window, nullptr), 0);
+  EXPECT_GT(shown.right, shown.left);
+  EXPECT_LE(shown.right, screen.cx);
+  EXPECT_LE(shown.bottom, screen.cy);
+  EXPECT_GE(shown.left, 0);
+  DestroyMenu(context);
+}
+
 }  // namespace
 }  // namespace vel::platform::usertest
