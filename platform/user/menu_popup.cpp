@@ -17,6 +17,8 @@ constexpr int kArrowColumn = 16;
 constexpr int kShortcutGap = 16;
 constexpr int kMinItemHeight = 17;
 constexpr int kSeparatorHeight = 8;
+constexpr int kBreakGap = 4;
+constexpr int kBarBreakGap = 8;
 constexpr char kPopupClass[] = "#32768";
 
 LRESULT CALLBACK PopupProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
@@ -68,27 +70,41 @@ void DrawSubmenuArrow(HDC dc, int left, int centreY, COLORREF color) {
 
 void LoadPopupView(PopupView& view) {
   view.items = CopyMenuItems(view.menu);
-  view.boxes.clear();
-  int labelWidth = 0;
-  int shortcutWidth = 0;
+  view.boxes.assign(view.items.size(), RECT{});
+  // Items go down in columns; MF_MENUBREAK and MF_MENUBARBREAK start a new one (the latter
+  // with a line before it). Each column is as wide as its own widest text and shortcut.
   int itemHeight = kMinItemHeight;
   for (const MenuItem& item : view.items) {
-    if (item.IsSeparator()) continue;
-    SIZE label = MeasureMenuText(MenuLabel(item.text));
-    labelWidth = std::max(labelWidth, static_cast<int>(label.cx));
-    itemHeight = std::max(itemHeight, static_cast<int>(label.cy) + 4);
-    std::string shortcut = MenuShortcut(item.text);
-    if (!shortcut.empty()) shortcutWidth = std::max(shortcutWidth, static_cast<int>(MeasureMenuText(shortcut).cx));
+    if (!item.IsSeparator()) itemHeight = std::max(itemHeight, static_cast<int>(MeasureMenuText(item.text).cy) + 4);
   }
-  int width = 2 * kFrame + kCheckColumn + labelWidth + (shortcutWidth > 0 ? kShortcutGap + shortcutWidth : 0) +
-              kArrowColumn;
-  int y = kFrame;
-  for (const MenuItem& item : view.items) {
-    int height = item.IsSeparator() ? kSeparatorHeight : itemHeight;
-    view.boxes.push_back(RECT{kFrame, y, width - kFrame, y + height});
-    y += height;
+  int left = kFrame;
+  int bottom = kFrame;
+  size_t first = 0;
+  while (first < view.items.size()) {
+    size_t end = first + 1;
+    while (end < view.items.size() && !(view.items[end].flags & (MF_MENUBREAK | MF_MENUBARBREAK))) ++end;
+    if (first > 0) left += (view.items[first].flags & MF_MENUBARBREAK) ? kBarBreakGap : kBreakGap;
+    int labelWidth = 0;
+    int shortcutWidth = 0;
+    for (size_t index = first; index < end; ++index) {
+      const MenuItem& item = view.items[index];
+      if (item.IsSeparator()) continue;
+      labelWidth = std::max(labelWidth, static_cast<int>(MeasureMenuText(MenuLabel(item.text)).cx));
+      std::string shortcut = MenuShortcut(item.text);
+      if (!shortcut.empty()) shortcutWidth = std::max(shortcutWidth, static_cast<int>(MeasureMenuText(shortcut).cx));
+    }
+    int width = kCheckColumn + labelWidth + (shortcutWidth > 0 ? kShortcutGap + shortcutWidth : 0) + kArrowColumn;
+    int y = kFrame;
+    for (size_t index = first; index < end; ++index) {
+      int height = view.items[index].IsSeparator() ? kSeparatorHeight : itemHeight;
+      view.boxes[index] = RECT{left, y, left + width, y + height};
+      y += height;
+    }
+    bottom = std::max(bottom, y);
+    left += width;
+    first = end;
   }
-  view.size = SIZE{width, y + kFrame};
+  view.size = SIZE{left + kFrame, bottom + kFrame};
 }
 
 void OpenPopupWindow(HWND owner, PopupView& view, POINT at, int avoidLeft) {
@@ -142,6 +158,10 @@ void PaintPopup(HDC dc, const PopupView& view) {
   for (size_t index = 0; index < view.items.size() && index < view.boxes.size(); ++index) {
     const MenuItem& item = view.items[index];
     RECT box = view.boxes[index];
+    if (index > 0 && (item.flags & MF_MENUBARBREAK)) {
+      RECT line{box.left - kBarBreakGap / 2 - 1, kFrame, box.left, view.size.cy - kFrame};
+      DrawEdge(dc, &line, EDGE_ETCHED, BF_LEFT);
+    }
     if (item.IsSeparator()) {
       RECT line{box.left + 1, (box.top + box.bottom) / 2 - 1, box.right - 1, box.bottom};
       DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);

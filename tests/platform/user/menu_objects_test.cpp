@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/user/menu_popup.h"
 #include "platform/user/menu_store.h"
 #include "tests/platform/user/message_log.h"
 
@@ -162,6 +163,32 @@ TEST(MenuObjects, MnemonicIsTheLetterAfterASingleAmpersandBeforeAnyTab) {
   EXPECT_EQ(MnemonicOf("Save && &Close"), 'c');
   EXPECT_EQ(MnemonicOf("Plain\t&Ctrl"), 0);
   EXPECT_EQ(MnemonicOf("Ends with &"), 0);
+}
+
+TEST(MenuObjects, PopupItemsStackInColumnsThatBreaksStart) {
+  HMENU menu = CreatePopupMenu();
+  AppendMenuA(menu, MF_STRING, 1, "&Alpha\tCtrl+A");
+  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(menu, MF_STRING, 2, "Beta");
+  AppendMenuA(menu, MF_STRING | MF_MENUBREAK, 3, "Gamma");
+  AppendMenuA(menu, MF_STRING | MF_MENUBARBREAK, 4, "Delta");
+  PopupView view;
+  view.menu = menu;
+  LoadPopupView(view);
+  ASSERT_EQ(view.boxes.size(), 5u);
+  const RECT& alpha = view.boxes[0];
+  EXPECT_EQ(view.boxes[1].top, alpha.bottom);
+  EXPECT_LT(view.boxes[1].bottom - view.boxes[1].top, alpha.bottom - alpha.top);  // a separator is thin
+  EXPECT_EQ(view.boxes[2].left, alpha.left);
+  EXPECT_EQ(view.boxes[3].top, alpha.top);
+  EXPECT_GE(view.boxes[3].left, alpha.right);
+  EXPECT_EQ(view.boxes[4].top, alpha.top);
+  EXPECT_GE(view.boxes[4].left, view.boxes[3].right + 8);
+  // The second column has no shortcut, so it is narrower than the first.
+  EXPECT_LT(view.boxes[3].right - view.boxes[3].left, alpha.right - alpha.left);
+  EXPECT_EQ(view.size.cx, view.boxes[4].right + 3);
+  EXPECT_EQ(view.size.cy, view.boxes[2].bottom + 3);
+  DestroyMenu(menu);
 }
 
 class WindowMenus : public WindowTest {};
