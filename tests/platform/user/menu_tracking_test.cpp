@@ -74,7 +74,7 @@ TEST_F(MenuTracking, MnemonicsOpenABarItemAndChooseAnItem) {
 }
 
 TEST_F(MenuTracking, EscapeClosesOneLevelAtATime) {
-  Display().PressKey(VK_MENU);
+  Display().PressKey(VK_F10);     // F10 alone enters the bar as Alt does
   Display().PressKey(VK_DOWN);    // File opens with Open selected
   Display().PressKey(VK_DOWN);    // Recent
   Display().PressKey(VK_RIGHT);   // its submenu opens
@@ -87,6 +87,16 @@ TEST_F(MenuTracking, EscapeClosesOneLevelAtATime) {
                                    "select file#1", "initpopup recent", "select 111", "select bar#1", "select none",
                                    "exit"));
   EXPECT_EQ(FindWindowA("#32768", nullptr), nullptr);
+}
+
+TEST_F(MenuTracking, PressingAltAgainClosesTheMenuAndDoesNotReopenIt) {
+  Display().PressKey(VK_MENU);
+  Display().PressKey(VK_DOWN);
+  Display().PressKey(VK_MENU);
+  Pump();
+  EXPECT_THAT(Trace(), ElementsAre("enter", "init bar", "select bar#0", "initpopup file", "select 101", "select none",
+                                   "exit"));
+  EXPECT_FALSE(MenuLoopActive());
 }
 
 TEST_F(MenuTracking, AClickOutsideClosesTheMenuWithoutACommand) {
