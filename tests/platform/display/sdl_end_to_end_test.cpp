@@ -145,6 +145,8 @@ TEST(SdlDesktop, TheWheelCursorsAndTheIconReachTheDesktop) {
   RemoveFolder(folder);
   ASSERT_TRUE(WIFEXITED(status)) << output;
   EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+  // The virtual server does not scale and tells SDL no resolution: the program lays out at 96.
+  EXPECT_EQ(output.rfind("dpi 96 96\n", 0), 0u) << output;
   // The window is at (50, 50), so client (60, 45) is screen (110, 95).
   EXPECT_NE(output.find("wheel 120 at 110 95 keys 0\nwheel -120 at 110 95 keys 0\n"), std::string::npos) << output;
   EXPECT_NE(output.find("cursor system 32649\ncursor picture 32x32 at 3,4\ncursor hidden\n"), std::string::npos)

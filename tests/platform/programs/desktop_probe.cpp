@@ -96,6 +96,9 @@ LRESULT CALLBACK ProbeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
 
 int main() {
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
+  HDC screen = GetDC(nullptr);
+  std::printf("dpi %d %d\n", GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY));
+  ReleaseDC(nullptr, screen);
   WNDCLASSA probeClass{};
   probeClass.lpfnWndProc = ProbeProcedure;
   probeClass.hbrBackground = CreateSolidBrush(RGB(0, 0, 255));

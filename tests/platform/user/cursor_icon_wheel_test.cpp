@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/gdi/display_metrics.h"
 #include "tests/platform/user/message_log.h"
 
 namespace vel::platform::usertest {
@@ -202,6 +203,23 @@ TEST_F(CursorIconWheel, MovingTheMouseShowsTheClassCursorInsideAndTheArrowOnTheF
   EXPECT_NE(Display().ShownCursor(), nullptr);
   DestroyWindow(window);
   UnregisterClassA("CursorTestClass", nullptr);
+}
+
+// Programs size their fonts and dialog units from the screen DC's resolution, which is the
+// display's (raised on a scaling desktop).
+TEST_F(CursorIconWheel, TheScreenDcReportsTheDisplayResolution) {
+  const DisplayMetrics saved = CurrentDisplayMetrics();
+  SetDisplayMetrics(DisplayMetrics{saved.width, saved.height, 192});
+  HDC screen = GetDC(nullptr);
+  ASSERT_NE(screen, nullptr);
+  EXPECT_EQ(GetDeviceCaps(screen, LOGPIXELSX), 192);
+  EXPECT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 192);
+  EXPECT_EQ(GetDeviceCaps(screen, HORZRES), saved.width);
+  // Drawing on it is harmless: nothing shows outside the windows.
+  RECT box{0, 0, 50, 50};
+  EXPECT_NE(FillRect(screen, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))), 0);
+  EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
+  SetDisplayMetrics(saved);
 }
 
 }  // namespace
