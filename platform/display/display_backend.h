@@ -22,6 +22,9 @@ class InputSink {
   virtual void MouseMoved(POINT screenPoint) = 0;
   /// button: 0 left, 1 right, 2 middle.
   virtual void MouseButton(int button, bool down, POINT screenPoint) = 0;
+  /// The wheel turned by `delta` (WHEEL_DELTA a notch, positive away from the user; finer
+  /// wheels send less) with the mouse at a screen point.
+  virtual void MouseWheel(int delta, POINT screenPoint) = 0;
   virtual void Key(BYTE virtualKey, bool down, bool extended) = 0;
   /// A character that arrived as text rather than as a key (one no key of the layout types,
   /// or text from an input method), in the ANSI code page: it reaches the focus as WM_CHAR.
@@ -46,6 +49,13 @@ class DisplayBackend {
   virtual void TopLevelChanged(HWND window, const RECT& screenRect, bool visible) = 0;
   virtual void TopLevelTitleChanged(HWND window, const std::string& title) = 0;
   virtual void TopLevelDestroyed(HWND window) = 0;
+  /// The icon the desktop shows for a top-level window (null: the desktop's own default).
+  virtual void TopLevelIconChanged(HWND window, HICON icon) = 0;
+
+  /// The mouse cursor over the program's windows; null hides it (SetCursor(NULL), or a
+  /// ShowCursor count below zero). May be called from any thread; the handle stays the
+  /// program's, so a backend that builds something from it must notice when it is destroyed.
+  virtual void CursorChanged(HCURSOR cursor) = 0;
 
   /// Called by a thread about to sleep for messages, without any lock held. The backend may
   /// deliver input or move its clock; it returns true when it did something, so the caller

@@ -1,24 +1,38 @@
 // The cursor shown, the caret (state only: whoever draws reads it) and the beep.
 
+#include "platform/user/cursor_state.h"
+
 #include <atomic>
 #include <cstdio>
 #include <mutex>
 
+#include "platform/display/display_backend.h"
 #include "platform/user/caret_state.h"
-#include "platform/user/cursor_state.h"
 #include "platform/user/window_tree.h"
 
 namespace vel::platform {
 namespace {
 
-std::atomic<HCURSOR> g_cursor{nullptr};
+/// The cursor set and the display count (ShowCursor): the display is told the cursor while
+/// the count is zero or more and nothing (hidden) below that. Both change under the mutex, so
+/// the display hears the changes in the order they were made.
+std::mutex g_cursorMutex;
+HCURSOR g_cursor = nullptr;
+int g_showCount = 0;
 std::atomic<HCURSOR> g_arrow{nullptr};
 std::mutex g_caretMutex;
 CaretState g_caret;
 
 }  // namespace
 
-HCURSOR StandardArrowCursor() { return g_arrow.load(); }
+HCURSOR StandardArrowCursor() {
+  HCURSOR arrow = g_arrow.load();
+  if (arrow == nullptr) {
+    arrow = LoadCursorA(nullptr, IDC_ARROW);
+    g_arrow.store(arrow);
+  }
+  return arrow;
+}
 void SetStandardArrowCursor(HCURSOR cursor) { g_arrow.store(cursor); }
 
 CaretState CurrentCaret() {
@@ -31,9 +45,29 @@ CaretState CurrentCaret() {
 
 using namespace vel::platform;
 
-HCURSOR WINAPI SetCursor(HCURSOR hCursor) { return g_cursor.exchange(hCursor); }
+HCURSOR WINAPI SetCursor(HCURSOR hCursor) {
+  std::lock_guard lock(g_cursorMutex);
+  HCURSOR previous = g_cursor;
+  g_cursor = hCursor;
+  // Setting the same cursor again (every mouse move does) still reaches the display: a handle
+  // may have been destroyed and handed out again for another picture since.
+  if (g_showCount >= 0) CurrentDisplay().CursorChanged(hCursor);
+  return previous;
+}
 
-HCURSOR WINAPI GetCursor(void) { return g_cursor.load(); }
+HCURSOR WINAPI GetCursor(void) {
+  std::lock_guard lock(g_cursorMutex);
+  return g_cursor;
+}
+
+int WINAPI ShowCursor(BOOL bShow) {
+  std::lock_guard lock(g_cursorMutex);
+  const bool wasShown = g_showCount >= 0;
+  g_showCount += bShow ? 1 : -1;
+  const bool shown = g_showCount >= 0;
+  if (shown != wasShown) CurrentDisplay().CursorChanged(shown ? g_cursor : nullptr);
+  return g_showCount;
+}
 
 BOOL WINAPI MessageBeep(UINT) {
   // There is no speaker on a headless display; the bell character reaches a terminal if any.

@@ -9,6 +9,7 @@
 #include "platform/user/menu_default_handling.h"
 #include "platform/user/nonclient.h"
 #include "platform/user/paint_state.h"
+#include "platform/user/window_icons.h"
 #include "platform/user/window_tree.h"
 
 namespace vel::platform {
@@ -212,6 +213,12 @@ LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
     case WM_CONTEXTMENU:
       if (HWND parent = ParentIfChild(hWnd)) SendMessageA(parent, WM_CONTEXTMENU, wParam, lParam);
       return 0;
+    case WM_MOUSEWHEEL:
+      // A wheel turn nobody scrolled with goes up the chain of parents.
+      if (HWND parent = ParentIfChild(hWnd)) return SendMessageA(parent, WM_MOUSEWHEEL, wParam, lParam);
+      return 0;
+    case WM_SETICON: return SetOwnIcon(hWnd, wParam, reinterpret_cast<HICON>(lParam));
+    case WM_GETICON: return OwnIcon(hWnd, wParam);
     case WM_QUERYENDSESSION: return TRUE;
     case WM_GETMINMAXINFO:
     case WM_SHOWWINDOW:

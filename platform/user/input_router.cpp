@@ -1,7 +1,8 @@
-// The input path: what a backend reports (mouse moves and buttons, keys, drops, switching
+// The input path: what a backend reports (mouse moves, buttons and wheel, keys, drops, switching
 // programs) becomes input messages in the queue of the thread that owns the target window,
 // after the hit test, WM_SETCURSOR and mouse activation the original performs.
 
+#include <algorithm>
 #include <cstdlib>
 #include <mutex>
 #include <unordered_map>
@@ -28,6 +29,7 @@ class InputRouter final : public InputSink {
  public:
   void MouseMoved(POINT screenPoint) override;
   void MouseButton(int button, bool down, POINT screenPoint) override;
+  void MouseWheel(int delta, POINT screenPoint) override;
   void Key(BYTE virtualKey, bool down, bool extended) override;
   void Character(char character) override;
   void FilesDropped(POINT screenPoint, const std::vector<std::string>& paths) override;
@@ -177,6 +179,22 @@ void InputRouter::MouseButton(int button, bool down, POINT screenPoint) {
     }
   }
   PostMouse(target, hit, clientMessage, nonClientMessage, screenPoint);
+}
+
+void InputRouter::MouseWheel(int delta, POINT screenPoint) {
+  {
+    std::lock_guard lock(m_mutex);
+    m_cursor = screenPoint;
+  }
+  // The wheel goes to the focus (to the active window when nothing has the focus), wherever
+  // the mouse is; the default window procedure passes it up to the parents from there.
+  InputWindows windows = CurrentInputWindows();
+  HWND target = windows.focus != nullptr ? windows.focus : windows.active;
+  if (target == nullptr || delta == 0) return;
+  const int turn = std::clamp(delta, -32768, 32767);
+  const WPARAM wParam = MAKEWPARAM(static_cast<WORD>(MouseKeyFlags()), static_cast<WORD>(static_cast<SHORT>(turn)));
+  MSG msg{target, WM_MOUSEWHEEL, wParam, MAKELPARAM(screenPoint.x, screenPoint.y), GetTickCount(), screenPoint};
+  PostToThread(ThreadOf(target), msg, true);
 }
 
 void InputRouter::Key(BYTE virtualKey, bool down, bool extended) {

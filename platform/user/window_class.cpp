@@ -5,8 +5,9 @@
 #include <cstring>
 #include <mutex>
 
-#include "platform/user/window_tree.h"
 #include "platform/user/win32_errors.h"
+#include "platform/user/window_icons.h"
+#include "platform/user/window_tree.h"
 
 namespace vel::platform {
 namespace {
@@ -192,15 +193,21 @@ ULONG_PTR WINAPI SetClassLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
-  std::lock_guard lock(g_classMutex);
+  std::unique_lock lock(g_classMutex);
   auto swap = [&](auto& field) {
     auto old = reinterpret_cast<ULONG_PTR>(field);
     field = reinterpret_cast<std::remove_reference_t<decltype(field)>>(dwNewLong);
     return old;
   };
   switch (nIndex) {
-    case GCLP_HICON: return swap(cls->icon);
-    case GCLP_HICONSM: return swap(cls->smallIcon);
+    case GCLP_HICON:
+    case GCLP_HICONSM: {
+      ULONG_PTR old = swap(nIndex == GCLP_HICON ? cls->icon : cls->smallIcon);
+      lock.unlock();
+      // Windows showing the class's icon on the desktop show the new one.
+      ReportClassIcons(cls.get());
+      return old;
+    }
     case GCLP_HCURSOR: return swap(cls->cursor);
     case GCLP_HBRBACKGROUND: return swap(cls->background);
     case GCLP_WNDPROC: return swap(cls->procedure);

@@ -29,7 +29,13 @@ class GdiWindowDcProvider final : public WindowDcProvider {
   HDC AcquireWindowDc(HWND handle, bool wholeWindow, const RECT* clip) override {
     TreeLock lock;
     Window* window = LookupWindow(handle);
-    if (window == nullptr || window == &Desktop()) return nullptr;
+    if (window == nullptr) return nullptr;
+    if (window == &Desktop()) {
+      // The screen's DC answers questions about the display (LOGPIXELSX/Y, its size) and
+      // serves as a reference for compatible DCs and fonts; drawing on it shows nowhere, since
+      // nothing shows outside the top-level windows.
+      return CreateSurfaceDC(std::make_shared<Surface>(1, 1), POINT{0, 0}, Region());
+    }
     Window* top = TopLevelOf(window);
     RECT topRect = ScreenRect(*top);
     auto framebuffer = TopLevelFramebuffer(top->handle, topRect.right - topRect.left, topRect.bottom - topRect.top);

@@ -10,6 +10,7 @@
 #include "platform/user/nonclient.h"
 #include "platform/user/win32_errors.h"
 #include "platform/user/window_geometry.h"
+#include "platform/user/window_icons.h"
 #include "platform/user/window_tree.h"
 
 namespace vel::platform {
@@ -174,7 +175,10 @@ HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindow
     handle = record->handle;
   }
   CurrentQueue();
-  if (!child) CurrentDisplay().TopLevelCreated(handle);
+  if (!child) {
+    CurrentDisplay().TopLevelCreated(handle);
+    ReportDesktopIcon(handle);
+  }
 
   // Sizes a window may take come first, before the window has seen WM_NCCREATE.
   if (!child || (dwStyle & WS_THICKFRAME)) {

@@ -61,7 +61,7 @@ HeadlessDisplay::~HeadlessDisplay() { InstallClock(nullptr); }
 
 void HeadlessDisplay::TopLevelCreated(HWND window) {
   std::lock_guard lock(m_mutex);
-  m_windows.push_back({window, {0, 0, 0, 0}, false, {}});
+  m_windows.push_back({window, {0, 0, 0, 0}, false, {}, nullptr});
 }
 
 void HeadlessDisplay::TopLevelChanged(HWND window, const RECT& screenRect, bool visible) {
@@ -84,6 +84,29 @@ void HeadlessDisplay::TopLevelTitleChanged(HWND window, const std::string& title
 void HeadlessDisplay::TopLevelDestroyed(HWND window) {
   std::lock_guard lock(m_mutex);
   std::erase_if(m_windows, [window](const TopLevel& entry) { return entry.window == window; });
+}
+
+void HeadlessDisplay::TopLevelIconChanged(HWND window, HICON icon) {
+  std::lock_guard lock(m_mutex);
+  for (auto& entry : m_windows) {
+    if (entry.window == window) entry.icon = icon;
+  }
+}
+
+void HeadlessDisplay::CursorChanged(HCURSOR cursor) {
+  std::lock_guard lock(m_mutex);
+  m_cursor = cursor;
+  ++m_cursorChanges;
+}
+
+HCURSOR HeadlessDisplay::ShownCursor() const {
+  std::lock_guard lock(m_mutex);
+  return m_cursor;
+}
+
+int HeadlessDisplay::CursorChanges() const {
+  std::lock_guard lock(m_mutex);
+  return m_cursorChanges;
 }
 
 std::vector<HeadlessDisplay::TopLevel> HeadlessDisplay::TopLevels() const {
@@ -138,6 +161,11 @@ void HeadlessDisplay::Click(POINT screenPoint, int button) {
 void HeadlessDisplay::DoubleClick(POINT screenPoint, int button) {
   Click(screenPoint, button);
   Click(screenPoint, button);
+}
+
+void HeadlessDisplay::Wheel(POINT screenPoint, int delta) {
+  MoveMouse(screenPoint);
+  if (Sink() != nullptr) Sink()->MouseWheel(delta, screenPoint);
 }
 
 void HeadlessDisplay::KeyDown(BYTE virtualKey) {
@@ -210,6 +238,7 @@ bool HeadlessDisplay::ScriptPending() const {
 // One step of the input script. With execute false the step is only checked. Steps:
 //   key NAME [shift] [ctrl] [alt]   text WORDS...   move X Y   click X Y [right|middle]
 //   dblclick X Y   down X Y   up X Y   wait MILLISECONDS   drop X Y PATH...   away   back
+//   wheel X Y NOTCHES
 bool HeadlessDisplay::RunScriptStep(const std::string& step, std::string* error, bool execute) {
   auto fail = [&](const std::string& why) {
     if (error != nullptr) *error = "\"" + step + "\": " + why;
@@ -268,6 +297,13 @@ bool HeadlessDisplay::RunScriptStep(const std::string& step, std::string* error,
     if (execute) MouseDown(where, button);
   } else if (verb == "up") {
     if (execute) MouseUp(where, button);
+  } else if (verb == "wheel") {
+    // Whole notches, and few enough that the turn fits the message's 16-bit field.
+    long notches = 0;
+    if (words.size() != 4 || !ParseInt(words[3], &notches) || notches == 0 || notches < -273 || notches > 273) {
+      return fail("wheel needs a number of notches from -273 to 273, not 0");
+    }
+    if (execute) Wheel(where, static_cast<int>(notches) * WHEEL_DELTA);
   } else if (verb == "drop") {
     if (words.size() < 4) return fail("drop needs files");
     if (execute) DropFiles(where, std::vector<std::string>(words.begin() + 3, words.end()));

@@ -31,6 +31,8 @@ class HeadlessDisplay final : public DisplayBackend {
   void TopLevelChanged(HWND window, const RECT& screenRect, bool visible) override;
   void TopLevelTitleChanged(HWND window, const std::string& title) override;
   void TopLevelDestroyed(HWND window) override;
+  void TopLevelIconChanged(HWND window, HICON icon) override;
+  void CursorChanged(HCURSOR cursor) override;
   bool Idle(std::optional<uint64_t> nextTimerDue) override;
 
   // Input, delivered at once into the window manager's input path.
@@ -40,6 +42,9 @@ class HeadlessDisplay final : public DisplayBackend {
   /// Press and release at one point.
   void Click(POINT screenPoint, int button = 0);
   void DoubleClick(POINT screenPoint, int button = 0);
+  /// Turns the wheel with the mouse at a point: `delta` in WHEEL_DELTA units a notch, positive
+  /// away from the user.
+  void Wheel(POINT screenPoint, int delta);
   void KeyDown(BYTE virtualKey);
   void KeyUp(BYTE virtualKey);
   /// Presses and releases a key with modifiers held around it.
@@ -61,14 +66,22 @@ class HeadlessDisplay final : public DisplayBackend {
     RECT rect;
     bool visible;
     std::string title;
+    /// The icon the window shows on the desktop (null: none of its own).
+    HICON icon = nullptr;
   };
   std::vector<TopLevel> TopLevels() const;
+
+  /// The cursor the display shows now: null while hidden or before any was set.
+  HCURSOR ShownCursor() const;
+  /// How often the window manager told the display about the cursor.
+  int CursorChanges() const;
 
   /// Queues script steps to run one per idle point (each time a thread would sleep for
   /// messages). Steps are separated by ';' (or lines in a script file), '#' starts a comment:
   ///   key NAME [shift] [ctrl] [alt]   (NAME: a character, TAB, RETURN, ESCAPE, F1..F12, 0x41...)
   ///   text WORDS...                   move X Y   click X Y [right|middle]   dblclick X Y
   ///   down X Y   up X Y               wait MILLISECONDS   drop X Y PATH...   away   back
+  ///   wheel X Y NOTCHES               (NOTCHES: positive turns away from the user, up)
   /// Points are screen coordinates. Returns false, queues nothing and explains in `error` when a
   /// step is malformed. When a script from the environment is used up and the program would
   /// wait for input with no timer pending, the process ends with exit code 3.
@@ -86,6 +99,8 @@ class HeadlessDisplay final : public DisplayBackend {
   std::vector<TopLevel> m_windows;
   std::deque<std::string> m_script;
   bool m_scriptGiven = false;
+  HCURSOR m_cursor = nullptr;
+  int m_cursorChanges = 0;
 };
 
 /// The headless backend when it is the process's display, else null.

@@ -4,12 +4,15 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <mutex>
 #include <thread>
 #include <vector>
 
+#include "platform/display/sdl/desktop_scale.h"
+#include "platform/display/sdl/sdl_cursors.h"
 #include "platform/display/sdl/sdl_keys.h"
 #include "platform/display/sdl/sdl_window_mirror.h"
 #include "platform/gdi/display_metrics.h"
@@ -29,20 +32,32 @@ constexpr uint32_t kEventSliceMs = 10;
 /// Framebuffers are copied to the desktop at most this often (and at once after an expose).
 constexpr uint64_t kPresentIntervalMs = 20;
 
-/// The resolution reported for LOGPIXELSX/Y: the desktop's, in steps of a quarter of 96, and
-/// 96 when the desktop reports nothing believable (a virtual screen often claims odd sizes).
-int DesktopDpi() {
-  float horizontal = 0;
-  if (SDL_GetDisplayDPI(0, nullptr, &horizontal, nullptr) != 0 || horizontal < 108 || horizontal > 400) return 96;
-  return std::clamp(static_cast<int>(horizontal / 24.0f + 0.5f) * 24, 96, 192);
+/// The desktop windows are made able to show device pixels (SDL_WINDOW_ALLOW_HIGHDPI) so that a
+/// scaling desktop does not blow the framebuffer up.
+constexpr Uint32 kWindowFlags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
+
+/// Device pixels per desktop unit, measured on a window that is never shown: a desktop that
+/// scales gives it more pixels than units. Measured once, before any window is laid out, since
+/// LOGPIXELSX/Y must not change under a running program.
+double MeasureDensity() {
+  SDL_Window* probe = SDL_CreateWindow("", 0, 0, 64, 64, kWindowFlags);
+  if (probe == nullptr) return 1.0;
+  int units = 0;
+  int pixels = 0;
+  SDL_GetWindowSize(probe, &units, nullptr);
+  SDL_GetWindowSizeInPixels(probe, &pixels, nullptr);
+  SDL_DestroyWindow(probe);
+  return units > 0 ? static_cast<double>(pixels) / units : 1.0;
 }
 
 class SdlDisplay final : public DisplayBackend {
  public:
-  SdlDisplay() : m_sdlThread(std::this_thread::get_id()) {
+  SdlDisplay() : m_sdlThread(std::this_thread::get_id()), m_scale(MeasureDensity()) {
     SDL_DisplayMode mode{};
     if (SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w > 0 && mode.h > 0) m_screen = {mode.w, mode.h};
-    SetDisplayMetrics(DisplayMetrics{m_screen.cx, m_screen.cy, DesktopDpi()});
+    float reportedDpi = 0;
+    if (SDL_GetDisplayDPI(0, nullptr, &reportedDpi, nullptr) != 0) reportedDpi = 0;
+    SetDisplayMetrics(DisplayMetrics{m_screen.cx, m_screen.cy, m_scale.Dpi(reportedDpi)});
     SDL_StartTextInput();
     SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
   }
@@ -74,6 +89,24 @@ class SdlDisplay final : public DisplayBackend {
     }
   }
 
+  void TopLevelIconChanged(HWND window, HICON icon) override {
+    // The picture is taken now, on the caller's thread: the SDL thread may get to the window
+    // after the program has destroyed the icon.
+    std::optional<DesktopPicture> picture = icon != nullptr ? PictureOfIcon(icon) : std::nullopt;
+    std::lock_guard lock(m_mutex);
+    if (SdlWindowMirror* mirror = FindLocked(window)) {
+      mirror->icon = std::move(picture);
+      mirror->iconChanged = true;
+      mirror->changed = true;
+    }
+  }
+
+  void CursorChanged(HCURSOR cursor) override {
+    std::lock_guard lock(m_mutex);
+    m_wantedCursor = cursor;
+    m_cursorChanged = true;
+  }
+
   void TopLevelDestroyed(HWND window) override {
     std::lock_guard lock(m_mutex);
     if (SdlWindowMirror* mirror = FindLocked(window)) {
@@ -86,6 +119,7 @@ class SdlDisplay final : public DisplayBackend {
     // SDL's video calls belong to the thread that started it; other threads wait as usual.
     if (std::this_thread::get_id() != m_sdlThread) return false;
     FollowWindowManager();
+    FollowCursor();
     SendClipboardToDesktop();
     const uint64_t now = CurrentClock().NowMilliseconds();
     if (m_exposed || now >= m_lastPresent + kPresentIntervalMs) {
@@ -120,6 +154,32 @@ class SdlDisplay final : public DisplayBackend {
       if (mirror->desktopWindow == desktopWindow) return mirror.get();
     }
     return nullptr;
+  }
+
+  /// Shows the cursor last set, and lets go of cursors the program has destroyed.
+  void FollowCursor() {
+    HCURSOR cursor = nullptr;
+    bool changed = false;
+    {
+      std::lock_guard lock(m_mutex);
+      cursor = m_wantedCursor;
+      changed = m_cursorChanged;
+      m_cursorChanged = false;
+    }
+    m_cursors.ForgetDestroyed();
+    if (changed) m_cursors.Show(cursor);
+  }
+
+  /// Gives a desktop window the icon's picture (the desktop keeps a copy).
+  static void ApplyIcon(SdlWindowMirror& mirror) {
+    mirror.iconChanged = false;
+    if (!mirror.icon || mirror.icon->width <= 0 || mirror.icon->height <= 0) return;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(mirror.icon->pixels.data(), mirror.icon->width,
+                                                              mirror.icon->height, 32, mirror.icon->width * 4,
+                                                              SDL_PIXELFORMAT_ARGB8888);
+    if (surface == nullptr) return;
+    SDL_SetWindowIcon(mirror.desktopWindow, surface);
+    SDL_FreeSurface(surface);
   }
 
   /// Makes the desktop windows follow the window manager: created when first shown, moved,
@@ -163,22 +223,26 @@ class SdlDisplay final : public DisplayBackend {
       const bool minimized = contains(minimizedWindows, mirror.window);
       if (!mirror.changed && minimized == mirror.shownMinimized) continue;
       mirror.changed = false;
-      const int width = std::max<int>(1, mirror.rect.right - mirror.rect.left);
-      const int height = std::max<int>(1, mirror.rect.bottom - mirror.rect.top);
+      // The desktop measures in its own units; the framebuffer stays in device pixels.
+      const int width = std::max(1, m_scale.LengthToDesktop(mirror.rect.right - mirror.rect.left));
+      const int height = std::max(1, m_scale.LengthToDesktop(mirror.rect.bottom - mirror.rect.top));
+      const int left = m_scale.ToDesktop(mirror.rect.left);
+      const int top = m_scale.ToDesktop(mirror.rect.top);
       if (mirror.desktopWindow == nullptr) {
         if (!mirror.visible) continue;
         // The platform draws each window's frame, caption and menu bar itself, so the desktop
         // window is a plain borderless rectangle showing the whole framebuffer.
-        Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN;
+        Uint32 flags = kWindowFlags;
         if (contains(topmostWindows, mirror.window)) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
-        mirror.desktopWindow = SDL_CreateWindow(AnsiToUtf8(mirror.title).c_str(), mirror.rect.left, mirror.rect.top,
-                                                width, height, flags);
+        mirror.desktopWindow = SDL_CreateWindow(AnsiToUtf8(mirror.title).c_str(), left, top, width, height, flags);
         if (mirror.desktopWindow == nullptr) continue;
         mirror.shownRect = mirror.rect;
         mirror.shownTitle = mirror.title;
+        mirror.iconChanged = true;
       }
+      if (mirror.iconChanged) ApplyIcon(mirror);
       if (mirror.rect.left != mirror.shownRect.left || mirror.rect.top != mirror.shownRect.top) {
-        SDL_SetWindowPosition(mirror.desktopWindow, mirror.rect.left, mirror.rect.top);
+        SDL_SetWindowPosition(mirror.desktopWindow, left, top);
       }
       SDL_SetWindowSize(mirror.desktopWindow, width, height);
       mirror.shownRect = mirror.rect;
@@ -239,11 +303,12 @@ class SdlDisplay final : public DisplayBackend {
 
   /// The screen point (in the window manager's coordinates) of a point in a desktop window.
   POINT ScreenPoint(uint32_t desktopId, int x, int y) {
+    const POINT offset = m_scale.PointToPixels(x, y);
     if (SdlWindowMirror* mirror = FindByDesktopId(desktopId)) {
       std::lock_guard lock(m_mutex);
-      return POINT{mirror->shownRect.left + x, mirror->shownRect.top + y};
+      return POINT{mirror->shownRect.left + offset.x, mirror->shownRect.top + offset.y};
     }
-    return POINT{x, y};
+    return offset;
   }
 
   /// Where the mouse is now, for events that carry no position (file drops).
@@ -274,6 +339,16 @@ class SdlDisplay final : public DisplayBackend {
         if (sink != nullptr && button >= 0) {
           sink->MouseButton(button, event.type == SDL_MOUSEBUTTONDOWN,
                             ScreenPoint(event.button.windowID, event.button.x, event.button.y));
+        }
+        break;
+      }
+      case SDL_MOUSEWHEEL: {
+        // A notch is WHEEL_DELTA; finer wheels and touchpads report parts of one.
+        const float direction = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1.0f : 1.0f;
+        const long delta = std::lround(event.wheel.preciseY * direction * WHEEL_DELTA);
+        if (sink != nullptr && delta != 0) {
+          sink->MouseWheel(static_cast<int>(delta), ScreenPoint(event.wheel.windowID, event.wheel.mouseX,
+                                                                event.wheel.mouseY));
         }
         break;
       }
@@ -360,6 +435,10 @@ class SdlDisplay final : public DisplayBackend {
   }
 
   const std::thread::id m_sdlThread;
+  const DesktopScale m_scale;
+  SdlCursors m_cursors;
+  HCURSOR m_wantedCursor = nullptr;
+  bool m_cursorChanged = false;
   SIZE m_screen{1024, 768};
   std::mutex m_mutex;
   std::vector<std::unique_ptr<SdlWindowMirror>> m_windows;

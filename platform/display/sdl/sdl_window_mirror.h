@@ -5,8 +5,10 @@
 
 #include <SDL.h>
 
+#include <optional>
 #include <string>
 
+#include "platform/display/sdl/desktop_pictures.h"
 #include "win32.h"
 
 namespace vel::platform {
@@ -16,6 +18,10 @@ struct SdlWindowMirror {
   RECT rect{};
   bool visible = false;
   std::string title;
+  /// The icon's picture, taken when the window manager reported it (the handle may be gone
+  /// by the time the desktop window exists); set up to date while `iconChanged`.
+  std::optional<DesktopPicture> icon;
+  bool iconChanged = false;
   bool destroyed = false;
   /// Set when the window manager's view changed since the desktop window last followed it.
   bool changed = true;

@@ -638,3 +638,15 @@
 #define VK_OEM_6 0xDD
 #define VK_OEM_7 0xDE
 #define VK_OEM_102 0xE2
+
+// The mouse wheel: one notch turns WHEEL_DELTA; WM_MOUSEWHEEL carries the signed turn in the
+// high word of wParam (positive away from the user) and the MK_* key state in the low word.
+#define WHEEL_DELTA 120
+#define WHEEL_PAGESCROLL 0xFFFFFFFFu
+#define GET_WHEEL_DELTA_WPARAM(wParam) ((short)HIWORD(wParam))
+#define GET_KEYSTATE_WPARAM(wParam) (LOWORD(wParam))
+
+// Window icons (WM_SETICON, WM_GETICON).
+#define ICON_SMALL 0
+#define ICON_BIG 1
+#define ICON_SMALL2 2

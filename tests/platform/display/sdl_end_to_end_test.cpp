@@ -68,6 +68,22 @@ void RemoveFolder(const std::string& folder) {
   EXPECT_EQ(std::system(command.c_str()), 0);
 }
 
+/// A driver script that starts the program on the desktop backend, waits for its window named
+/// `title` (its id in $w), runs `steps`, and waits up to ten seconds for the program to end
+/// after the steps (killing it and saying so in the output if it does not).
+std::string DriveWindow(const char* title, const std::string& steps) {
+  return std::string("VELMORA_DISPLAY=sdl \"$1\" > \"$2\" 2>&1 & pid=$!\n"
+                     "w=$(timeout 30 xdotool search --sync --onlyvisible --name '^") +
+         title +
+         "$' | head -n 1)\n"
+         "[ -n \"$w\" ] || { echo 'no window' >> \"$2\"; kill $pid; wait $pid; exit 1; }\n"
+         "sleep 0.5\n" +
+         steps +
+         "for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done\n"
+         "kill -0 $pid 2>/dev/null && { echo 'still running' >> \"$2\"; kill $pid; }\n"
+         "wait $pid\n";
+}
+
 // A window drawn by the program shows on the X server as it drew it, and takes clicks (in client
 // coordinates) and typing; Escape ends the program.
 TEST(SdlDesktop, APaintedWindowShowsAndTakesInput) {
@@ -78,18 +94,12 @@ TEST(SdlDesktop, APaintedWindowShowsAndTakesInput) {
   std::string output;
   std::string folder;
   const int status = RunOnXServer(
-      "VELMORA_DISPLAY=sdl \"$1\" > \"$2\" 2>&1 & pid=$!\n"
-      "w=$(timeout 30 xdotool search --sync --onlyvisible --name '^Probe$' | head -n 1)\n"
-      "[ -n \"$w\" ] || { echo 'no window' >> \"$2\"; kill $pid; wait $pid; exit 1; }\n"
-      "sleep 0.5\n"
-      "xdotool mousemove --window \"$w\" 60 45 click 1\n"
-      "xdotool type --delay 80 'ok'\n"
-      "sleep 0.5\n"
-      "command -v xwd > /dev/null && xwd -root -silent > \"$3/screen.xwd\"\n"
-      "xdotool key Escape\n"
-      "for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done\n"
-      "kill -0 $pid 2>/dev/null && { echo 'still running' >> \"$2\"; kill $pid; }\n"
-      "wait $pid\n",
+      DriveWindow("Probe",
+                  "xdotool mousemove --window \"$w\" 60 45 click 1\n"
+                  "xdotool type --delay 80 'ok'\n"
+                  "sleep 0.5\n"
+                  "command -v xwd > /dev/null && xwd -root -silent > \"$3/screen.xwd\"\n"
+                  "xdotool key Escape\n"),
       VEL_DESKTOP_PROBE, &output, &folder);
   const std::string dump = ReadFile(folder + "/screen.xwd");
   RemoveFolder(folder);
@@ -104,6 +114,52 @@ TEST(SdlDesktop, APaintedWindowShowsAndTakesInput) {
   }
 }
 
+// Real wheel turns (buttons 4 and 5) reach the focus window with the screen position; the
+// cursor the program sets becomes the desktop's hand, then a picture of the program's own with
+// its hot spot, then nothing once hidden; the class icon is the desktop window's icon.
+TEST(SdlDesktop, TheWheelCursorsAndTheIconReachTheDesktop) {
+  if (!OnPath("xvfb-run") || !OnPath("xdotool") || !OnPath("timeout")) {
+    GTEST_SKIP() << "xvfb-run, xdotool or timeout is not installed";
+  }
+  const bool canReadIcon = OnPath("xprop");
+  std::string output;
+  std::string folder;
+  const int status = RunOnXServer(
+      DriveWindow("Probe",
+                  "xdotool mousemove --window \"$w\" 60 45\n"
+                  "sleep 0.3\n"
+                  "xdotool click 4\n"
+                  "sleep 0.2\n"
+                  "xdotool click 5\n"
+                  "sleep 0.3\n"
+                  "xdotool click 3\n"
+                  "sleep 0.3\n"
+                  "xdotool type c\n"
+                  "sleep 0.3\n"
+                  "xdotool click 3\n"
+                  "sleep 0.3\n"
+                  "xdotool type h\n"
+                  "sleep 0.3\n"
+                  "xdotool click 3\n"
+                  "sleep 0.3\n"
+                  "command -v xprop > /dev/null && xprop -id \"$w\" _NET_WM_ICON > \"$3/icon.txt\"\n"
+                  "xdotool key Escape\n"),
+      VEL_DESKTOP_PROBE, &output, &folder);
+  const std::string icon = ReadFile(folder + "/icon.txt");
+  RemoveFolder(folder);
+  ASSERT_TRUE(WIFEXITED(status)) << output;
+  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+  // The virtual server does not scale and tells SDL no resolution: the program lays out at 96.
+  EXPECT_EQ(output.rfind("dpi 96 96\n", 0), 0u) << output;
+  // The window is at (50, 50), so client (60, 45) is screen (110, 95).
+  EXPECT_NE(output.find("wheel 120 at 110 95 keys 0\nwheel -120 at 110 95 keys 0\n"), std::string::npos) << output;
+  EXPECT_NE(output.find("cursor system 32649\ncursor picture 32x32 at 3,4\ncursor hidden\n"), std::string::npos)
+      << output;
+  if (canReadIcon) {
+    EXPECT_NE(icon.find("Icon (32 x 32)"), std::string::npos) << icon;
+  }
+}
+
 // The keyboard tour on a virtual X server with the desktop backend, driven by real X input:
 // a click into its field, typed text, a click on Cancel, a click back into the field and
 // Return for the default button. The window sits at (100, 100); inside it the client area
@@ -115,22 +171,16 @@ TEST(SdlDesktop, AProgramOnAnXServerTakesRealClicksAndTyping) {
   std::string text;
   std::string folder;
   const int status = RunOnXServer(
-      "VELMORA_DISPLAY=sdl \"$1\" > \"$2\" 2>&1 & pid=$!\n"
-      "w=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tour$' | head -n 1)\n"
-      "[ -n \"$w\" ] || { echo 'no window' >> \"$2\"; kill $pid; wait $pid; exit 1; }\n"
-      "sleep 0.5\n"
-      "xdotool mousemove --window \"$w\" 60 45 click 1\n"
-      "sleep 0.3\n"
-      "xdotool type --delay 80 'hi'\n"
-      "sleep 0.3\n"
-      "xdotool mousemove --window \"$w\" 240 135 click 1\n"
-      "sleep 0.3\n"
-      "xdotool mousemove --window \"$w\" 60 45 click 1\n"
-      "sleep 0.3\n"
-      "xdotool key Return\n"
-      "for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done\n"
-      "kill -0 $pid 2>/dev/null && { echo 'still running' >> \"$2\"; kill $pid; }\n"
-      "wait $pid\n",
+      DriveWindow("Tour",
+                  "xdotool mousemove --window \"$w\" 60 45 click 1\n"
+                  "sleep 0.3\n"
+                  "xdotool type --delay 80 'hi'\n"
+                  "sleep 0.3\n"
+                  "xdotool mousemove --window \"$w\" 240 135 click 1\n"
+                  "sleep 0.3\n"
+                  "xdotool mousemove --window \"$w\" 60 45 click 1\n"
+                  "sleep 0.3\n"
+                  "xdotool key Return\n"),
       VEL_KEYBOARD_TOUR, &text, &folder);
   RemoveFolder(folder);
   ASSERT_TRUE(WIFEXITED(status)) << text;
