@@ -81,12 +81,6 @@ void MouseMoved(HWND button, LPARAM lParam) {
   if (TrackMouseEvent(&track)) AddState(button, BST_HOT);
 }
 
-LRESULT SetFont(HWND button, WPARAM font, LPARAM redraw) {
-  SetWindowLongPtrA(button, kButtonFontOffset, static_cast<LONG_PTR>(font));
-  if (redraw) InvalidateRect(button, nullptr, TRUE);
-  return 0;
-}
-
 }  // namespace
 
 LRESULT CALLBACK ButtonProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
@@ -160,18 +154,14 @@ LRESULT CALLBACK ButtonProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lPar
       if (!wParam) RemoveState(hWnd, BST_HOT | BST_PUSHED);
       InvalidateRect(hWnd, nullptr, TRUE);
       return 0;
-    case WM_SETTEXT: {
-      LRESULT result = DefWindowProcA(hWnd, Msg, wParam, lParam);
-      InvalidateRect(hWnd, nullptr, TRUE);
-      return result;
-    }
-    case WM_SETFONT: return SetFont(hWnd, wParam, lParam);
-    case WM_GETFONT: return GetWindowLongPtrA(hWnd, kButtonFontOffset);
-    case WM_ERASEBKGND: return 1;
     case WM_PAINT:
       PaintControl(hWnd, wParam, [hWnd](HDC dc) { PaintButton(hWnd, dc); });
       return 0;
-    default: return DefWindowProcA(hWnd, Msg, wParam, lParam);
+    default: {
+      LRESULT result = 0;
+      if (HandleCommonControlMessage(hWnd, Msg, wParam, lParam, kButtonFontOffset, &result)) return result;
+      return DefWindowProcA(hWnd, Msg, wParam, lParam);
+    }
   }
 }
 

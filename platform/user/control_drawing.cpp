@@ -69,4 +69,26 @@ void DrawControlText(HDC dc, const std::string& text, RECT rect, UINT format, bo
   SetBkMode(dc, oldMode);
 }
 
+bool HandleCommonControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam, int fontOffset,
+                                LRESULT* result) {
+  switch (message) {
+    case WM_SETTEXT:
+      *result = DefWindowProcA(control, message, wParam, lParam);
+      InvalidateRect(control, nullptr, TRUE);
+      return true;
+    case WM_ENABLE:
+      *result = 0;
+      InvalidateRect(control, nullptr, TRUE);
+      return true;
+    case WM_SETFONT:
+      SetWindowLongPtrA(control, fontOffset, static_cast<LONG_PTR>(wParam));
+      if (lParam) InvalidateRect(control, nullptr, TRUE);
+      *result = 0;
+      return true;
+    case WM_GETFONT: *result = GetWindowLongPtrA(control, fontOffset); return true;
+    case WM_ERASEBKGND: *result = 1; return true;
+    default: return false;
+  }
+}
+
 }  // namespace vel::platform

@@ -28,6 +28,13 @@ std::string ControlText(HWND control);
 /// under a shadow copy) when the control is disabled. Draws with a transparent background.
 void DrawControlText(HDC dc, const std::string& text, RECT rect, UINT format, bool enabled);
 
+/// The messages a standard control answers the same way whatever its kind: WM_SETTEXT and
+/// WM_ENABLE (which redraw it), WM_SETFONT and WM_GETFONT (the font kept at `fontOffset` of
+/// the extra bytes) and WM_ERASEBKGND (the control erases as it paints). Returns true with
+/// `result` set when it handled the message.
+bool HandleCommonControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam, int fontOffset,
+                                LRESULT* result);
+
 /// Paints a control through a WM_PAINT: with the DC in wParam when one is given, else
 /// between BeginPaint and EndPaint.
 template <typename Paint>

@@ -197,13 +197,6 @@ LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
       return 0;
     }
     case WM_NCPAINT: PaintNonClient(hWnd); return 0;
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(DefaultControlColors(reinterpret_cast<HDC>(wParam), Msg));
     case WM_ERASEBKGND: {
       HBRUSH brush = reinterpret_cast<HBRUSH>(GetClassLongPtrA(hWnd, GCLP_HBRBACKGROUND));
       WindowDcProvider* provider = CurrentWindowDcProvider();
@@ -234,6 +227,10 @@ LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
     case WM_GETMINMAXINFO:
     case WM_SHOWWINDOW:
     case WM_GETDLGCODE:
-    default: return 0;
+    default:
+      if (Msg >= WM_CTLCOLORMSGBOX && Msg <= WM_CTLCOLORSTATIC) {
+        return reinterpret_cast<LRESULT>(DefaultControlColors(reinterpret_cast<HDC>(wParam), Msg));
+      }
+      return 0;
   }
 }

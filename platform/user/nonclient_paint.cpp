@@ -229,7 +229,9 @@ void TrackCaptionButton(HWND window, WPARAM hit) {
         releasedOver = HitAt(window, releasePoint) == hit;
         break;
       }
-      WaitMessage();
+      // Only the mouse (and messages sent from other threads, which the next peek handles)
+      // matters until the button comes up.
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_MOUSE | QS_SENDMESSAGE);
       continue;
     }
     POINT point = ScreenPointOf(msg);

@@ -118,24 +118,16 @@ LRESULT CALLBACK StaticProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lPar
         }
       }
       return 0;
-    case WM_SETTEXT: {
-      LRESULT result = DefWindowProcA(hWnd, Msg, wParam, lParam);
-      InvalidateRect(hWnd, nullptr, TRUE);
-      return result;
-    }
-    case WM_ENABLE: InvalidateRect(hWnd, nullptr, TRUE); return 0;
-    case WM_SETFONT:
-      SetWindowLongPtrA(hWnd, kStaticFontOffset, static_cast<LONG_PTR>(wParam));
-      if (lParam) InvalidateRect(hWnd, nullptr, TRUE);
-      return 0;
-    case WM_GETFONT: return GetWindowLongPtrA(hWnd, kStaticFontOffset);
     case STM_SETICON: return SetIcon(hWnd, reinterpret_cast<HICON>(wParam));
     case STM_GETICON: return reinterpret_cast<LRESULT>(StaticIcon(hWnd));
-    case WM_ERASEBKGND: return 1;
     case WM_PAINT:
       PaintControl(hWnd, wParam, [hWnd](HDC dc) { PaintStatic(hWnd, dc); });
       return 0;
-    default: return DefWindowProcA(hWnd, Msg, wParam, lParam);
+    default: {
+      LRESULT result = 0;
+      if (HandleCommonControlMessage(hWnd, Msg, wParam, lParam, kStaticFontOffset, &result)) return result;
+      return DefWindowProcA(hWnd, Msg, wParam, lParam);
+    }
   }
 }
 
