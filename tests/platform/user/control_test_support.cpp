@@ -24,6 +24,9 @@ LRESULT CALLBACK HostProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam
       return TRUE;
     }
     case WM_SYSCOMMAND: host.systemCommands.push_back(wParam & 0xFFF0); break;
+    case WM_NCHITTEST:
+      if (host.probing) host.probed.push_back(WindowPixel(hWnd, host.probe.x, host.probe.y));
+      break;
     default: break;
   }
   return DefWindowProcA(hWnd, Msg, wParam, lParam);

@@ -31,6 +31,11 @@ struct HostRecord {
   std::vector<std::pair<int, int>> commands;  ///< (control id, notification code)
   std::vector<UINT> drawItemStates;
   std::vector<WPARAM> systemCommands;
+  /// When set, the colour at this window point is recorded each time the host is hit-tested
+  /// (which caption button tracking does while the button is held).
+  bool probing = false;
+  POINT probe{};
+  std::vector<COLORREF> probed;
 };
 HostRecord& Host();
 

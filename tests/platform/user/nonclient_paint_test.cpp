@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/user/nonclient.h"
 #include "tests/platform/user/control_test_support.h"
 
@@ -90,6 +92,31 @@ TEST_F(NonClient, ACaptionButtonActsOnlyWhenReleasedOverItself) {
   Pump();
   EXPECT_EQ(SystemCommands(SC_CLOSE), 1);
   EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(NonClient, ACaptionButtonShowsPressedOnlyWhileHeldWithThePointerOnIt) {
+  HWND window = MakeHost(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200, "Pressed");
+  Pump();
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  NonClientLayout local = LayoutNonClient(RECT{0, 0, 300, 200}, WS_OVERLAPPEDWINDOW, 0, false);
+  POINT onMax{rect.left + local.maximizeButton.left + 8, rect.top + local.maximizeButton.top + 5};
+  Host().probing = true;
+  Host().probe = {local.maximizeButton.left, local.maximizeButton.top};
+  Display().MouseDown(onMax);
+  Display().MoveMouse({onMax.x + 1, onMax.y});
+  Display().MoveMouse({onMax.x - 100, onMax.y + 100});
+  Display().MouseUp({onMax.x - 100, onMax.y + 100});
+  Pump();
+  Host().probing = false;
+  // Hit tests: the press itself (raised), the move on the button (sunken), the move away
+  // (still sunken when asked) and the release.
+  ASSERT_GE(Host().probed.size(), 3u);
+  EXPECT_EQ(Host().probed.front(), GetSysColor(COLOR_3DLIGHT));
+  EXPECT_NE(std::find(Host().probed.begin(), Host().probed.end(), GetSysColor(COLOR_3DSHADOW)), Host().probed.end());
+  EXPECT_EQ(WindowPixel(window, local.maximizeButton.left, local.maximizeButton.top), GetSysColor(COLOR_3DLIGHT));
+  EXPECT_TRUE(Host().systemCommands.empty());
+  EXPECT_FALSE(IsZoomed(window));
 }
 
 TEST_F(NonClient, GreyedCaptionButtonsDoNothing) {
