@@ -45,7 +45,8 @@ constexpr std::array<const char*, 9> kMaximizeRows = {
     "#.......#", "#.......#", "#.......#", "#########",
 };
 constexpr std::array<const char*, 9> kRestoreRows = {
-    "..######", "..######", "..#....#", "######.#", "######.#", "#....###", "#....#..", "#....#..", "######..",
+    "..######", "..######", "..#....#", "######.#", "######.#",
+    "#....###", "#....#..", "#....#..", "######..",
 };
 
 // Draws a mask with its top-left at a surface point; `colorAt` gives the colour of a mask
@@ -76,7 +77,9 @@ void DrawGlyph(Painter& painter, const Mask& mask, int x, int y, bool inactive, 
   }
 }
 
-void Fill(Painter& painter, const RECT& r, COLORREF color) { painter.FillRect(r, Paint{PixelFromColor(color)}); }
+void Fill(Painter& painter, const RECT& r, COLORREF color) {
+  painter.FillRect(r, Paint{PixelFromColor(color)});
+}
 
 // The square box of a check box, 13 pixels at the rectangle's left, centred vertically.
 void DrawCheckBox(DeviceContext& dc, const RECT& box, UINT state) {
@@ -110,7 +113,8 @@ void DrawCheckBox(DeviceContext& dc, const RECT& box, UINT state) {
     bool greyMark = (state & DFCS_INACTIVE) != 0 || indeterminate;
     COLORREF mark = greyMark ? GetSysColor(COLOR_3DSHADOW) : GetSysColor(COLOR_WINDOWTEXT);
     Mask check = MakeMask(kCheckRows);
-    DrawSolidMask(painter, check, r.left + (size - check.Width()) / 2, r.top + (size - check.height) / 2, mark);
+    DrawSolidMask(painter, check, r.left + (size - check.Width()) / 2, r.top + (size - check.height) / 2,
+                  mark);
   }
 }
 
@@ -120,7 +124,8 @@ void DrawRadio(DeviceContext& dc, const RECT& box, UINT state) {
   int x = box.left;
   int y = box.top + (box.bottom - box.top - circle.height) / 2;
   bool flat = (state & (DFCS_FLAT | DFCS_MONO)) != 0;
-  COLORREF well = (state & (DFCS_PUSHED | DFCS_INACTIVE)) ? GetSysColor(COLOR_3DFACE) : GetSysColor(COLOR_WINDOW);
+  COLORREF well =
+      (state & (DFCS_PUSHED | DFCS_INACTIVE)) ? GetSysColor(COLOR_3DFACE) : GetSysColor(COLOR_WINDOW);
   COLORREF flatRing = (state & DFCS_MONO) ? GetSysColor(COLOR_WINDOWFRAME) : GetSysColor(COLOR_3DSHADOW);
   int last = circle.height - 1;
   DrawMask(painter, circle, x, y, [&](char role, int column, int row) {

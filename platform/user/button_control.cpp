@@ -22,7 +22,8 @@ UINT ButtonType(HWND button) { return static_cast<UINT>(GetWindowLongPtrA(button
 void NotifyParent(HWND control, WORD code) {
   HWND parent = GetParent(control);
   if (parent != nullptr) {
-    SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code), reinterpret_cast<LPARAM>(control));
+    SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
+                 reinterpret_cast<LPARAM>(control));
   }
 }
 
@@ -154,9 +155,7 @@ LRESULT CALLBACK ButtonProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lPar
       if (!wParam) RemoveState(hWnd, BST_HOT | BST_PUSHED);
       InvalidateRect(hWnd, nullptr, TRUE);
       return 0;
-    case WM_PAINT:
-      PaintControl(hWnd, wParam, [hWnd](HDC dc) { PaintButton(hWnd, dc); });
-      return 0;
+    case WM_PAINT: PaintControl(hWnd, wParam, [hWnd](HDC dc) { PaintButton(hWnd, dc); }); return 0;
     default: {
       LRESULT result = 0;
       if (HandleCommonControlMessage(hWnd, Msg, wParam, lParam, kButtonFontOffset, &result)) return result;

@@ -96,7 +96,8 @@ RECT TextBounds(HDC dc, const std::string& text, const RECT& area, UINT format) 
   if (format & DT_CENTER) left = area.left + (area.right - area.left - width) / 2;
   if (format & DT_RIGHT) left = area.right - width;
   int top = area.top;
-  if ((format & DT_SINGLELINE) && (format & DT_VCENTER)) top = area.top + (area.bottom - area.top - height) / 2;
+  if ((format & DT_SINGLELINE) && (format & DT_VCENTER))
+    top = area.top + (area.bottom - area.top - height) / 2;
   if ((format & DT_SINGLELINE) && (format & DT_BOTTOM)) top = area.bottom - height;
   return RECT{left, top, std::min(left + width, area.right), std::min(top + height, area.bottom)};
 }
@@ -134,7 +135,8 @@ void PaintCheckOrRadio(HDC dc, const ButtonLook& look, const RECT& client, HBRUS
 }
 
 // Group boxes draw only their frame and text: the controls inside show through.
-void PaintGroupBox(HDC dc, const ButtonLook& look, const RECT& client, HBRUSH background, const std::string& text) {
+void PaintGroupBox(HDC dc, const ButtonLook& look, const RECT& client, HBRUSH background,
+                   const std::string& text) {
   TEXTMETRICA metrics{};
   GetTextMetricsA(dc, &metrics);
   RECT frame = client;
@@ -190,7 +192,8 @@ void PaintButton(HWND button, HDC dc) {
         if (look.state & (BST_CHECKED | BST_INDETERMINATE)) look.state |= BST_PUSHED;
         PaintPushButton(dc, look, client, ControlColors(button, dc, WM_CTLCOLORBTN), ControlText(button));
       } else {
-        PaintCheckOrRadio(dc, look, client, ControlColors(button, dc, WM_CTLCOLORSTATIC), ControlText(button));
+        PaintCheckOrRadio(dc, look, client, ControlColors(button, dc, WM_CTLCOLORSTATIC),
+                          ControlText(button));
       }
       break;
     case BS_GROUPBOX:

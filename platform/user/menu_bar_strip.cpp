@@ -2,6 +2,8 @@
 
 namespace vel::platform {
 
-void PaintMenuBarStrip(HWND, HDC dc, const RECT& strip) { FillRect(dc, &strip, GetSysColorBrush(COLOR_MENU)); }
+void PaintMenuBarStrip(HWND, HDC dc, const RECT& strip) {
+  FillRect(dc, &strip, GetSysColorBrush(COLOR_MENU));
+}
 
 }  // namespace vel::platform

@@ -50,8 +50,9 @@ struct CaptionPress {
 thread_local CaptionPress t_press;
 
 HFONT CaptionFont() {
-  static HFONT font = CreateFontA(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, "MS Sans Serif");
+  static HFONT font =
+      CreateFontA(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                  DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, "MS Sans Serif");
   return font;
 }
 
@@ -102,8 +103,8 @@ void PaintCaption(HWND window, HDC dc, const FrameFacts& facts, const NonClientL
   if (showIcon) {
     if (HICON icon = SmallIcon(window)) {
       const RECT& place = layout.systemMenuIcon;
-      DrawIconEx(dc, place.left, place.top, icon, place.right - place.left, place.bottom - place.top, 0, nullptr,
-                 DI_NORMAL);
+      DrawIconEx(dc, place.left, place.top, icon, place.right - place.left, place.bottom - place.top, 0,
+                 nullptr, DI_NORMAL);
     }
     textLeft = layout.systemMenuIcon.right + 2;
   }
@@ -150,7 +151,8 @@ void PaintEdgesAndScrollAreas(HDC dc, const FrameFacts& facts, const NonClientLa
   if (facts.exStyle & WS_EX_STATICEDGE) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
   // Scroll bars are not drawn by the frame; their areas get the scroll bar colour so that
   // nothing stale shows there.
-  if (!IsRectEmpty(&layout.verticalScroll)) FillRect(dc, &layout.verticalScroll, GetSysColorBrush(COLOR_SCROLLBAR));
+  if (!IsRectEmpty(&layout.verticalScroll))
+    FillRect(dc, &layout.verticalScroll, GetSysColorBrush(COLOR_SCROLLBAR));
   if (!IsRectEmpty(&layout.horizontalScroll)) {
     FillRect(dc, &layout.horizontalScroll, GetSysColorBrush(COLOR_SCROLLBAR));
   }

@@ -10,7 +10,9 @@ namespace vel::platform {
 namespace {
 
 DWORD StaticStyle(HWND control) { return static_cast<DWORD>(GetWindowLongPtrA(control, GWL_STYLE)); }
-HICON StaticIcon(HWND control) { return reinterpret_cast<HICON>(GetWindowLongPtrA(control, kStaticIconOffset)); }
+HICON StaticIcon(HWND control) {
+  return reinterpret_cast<HICON>(GetWindowLongPtrA(control, kStaticIconOffset));
+}
 
 // An icon's size from its bitmaps (a mask-only icon holds the AND and XOR masks stacked).
 SIZE IconSize(HICON icon) {
@@ -114,15 +116,14 @@ LRESULT CALLBACK StaticProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lPar
     case WM_LBUTTONDOWN:
       if (StaticStyle(hWnd) & SS_NOTIFY) {
         if (HWND parent = GetParent(hWnd)) {
-          SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hWnd), STN_CLICKED), reinterpret_cast<LPARAM>(hWnd));
+          SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hWnd), STN_CLICKED),
+                       reinterpret_cast<LPARAM>(hWnd));
         }
       }
       return 0;
     case STM_SETICON: return SetIcon(hWnd, reinterpret_cast<HICON>(wParam));
     case STM_GETICON: return reinterpret_cast<LRESULT>(StaticIcon(hWnd));
-    case WM_PAINT:
-      PaintControl(hWnd, wParam, [hWnd](HDC dc) { PaintStatic(hWnd, dc); });
-      return 0;
+    case WM_PAINT: PaintControl(hWnd, wParam, [hWnd](HDC dc) { PaintStatic(hWnd, dc); }); return 0;
     default: {
       LRESULT result = 0;
       if (HandleCommonControlMessage(hWnd, Msg, wParam, lParam, kStaticFontOffset, &result)) return result;

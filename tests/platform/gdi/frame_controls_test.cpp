@@ -32,7 +32,8 @@ TEST(GoldenFrameControls, EveryFaceInEveryState) {
     RECT normal{4 + i * 40, 44, 20 + i * 40, 58};
     DrawFrameControl(canvas.Dc(), &normal, DFC_CAPTION, kCaption[i]);
     RECT pushed{22 + i * 40, 44, 38 + i * 40, 58};
-    DrawFrameControl(canvas.Dc(), &pushed, DFC_CAPTION, kCaption[i] | ((i % 2) ? DFCS_INACTIVE : DFCS_PUSHED));
+    DrawFrameControl(canvas.Dc(), &pushed, DFC_CAPTION,
+                     kCaption[i] | ((i % 2) ? DFCS_INACTIVE : DFCS_PUSHED));
   }
   EXPECT_EQ(CompareWithGolden(canvas.Pixels(), "frame_controls"), "");
 }

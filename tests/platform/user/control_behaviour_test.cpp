@@ -18,7 +18,8 @@ class Controls : public ControlTest {
   }
   int Clicks(int id) {
     int count = 0;
-    for (const auto& [control, code] : Host().commands) count += (control == id && code == BN_CLICKED) ? 1 : 0;
+    for (const auto& [control, code] : Host().commands)
+      count += (control == id && code == BN_CLICKED) ? 1 : 0;
     return count;
   }
   static bool Pushed(HWND button) { return (SendMessageA(button, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; }
@@ -87,7 +88,8 @@ TEST_F(Controls, TheSpaceBarPressesOnKeyDownAndClicksOnKeyUp) {
 }
 
 TEST_F(Controls, AutomaticRadioButtonsKeepOneCheckedInTheirGroup) {
-  HWND first = MakeControl("Button", "OR", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, host, 10, 10, 80, 20, 1);
+  HWND first =
+      MakeControl("Button", "OR", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, host, 10, 10, 80, 20, 1);
   HWND second = MakeControl("Button", "AND", BS_AUTORADIOBUTTON, host, 10, 34, 80, 20, 2);
   HWND other = MakeControl("Button", "Other group", BS_AUTORADIOBUTTON | WS_GROUP, host, 10, 58, 80, 20, 3);
   SendMessageA(first, BM_SETCHECK, BST_CHECKED, 0);
@@ -132,7 +134,8 @@ TEST_F(Controls, ColoursComeFromTheParentAndBadAnswersGetTheDefaults) {
     std::unique_ptr<Surface> pixels = testing::CaptureWindowPixels(window);
     int count = 0;
     for (int y = 0; pixels && y < pixels->Height(); ++y) {
-      for (int x = 0; x < pixels->Width(); ++x) count += ColorFromPixel(pixels->Pixel(x, y) & 0xFFFFFF) == color;
+      for (int x = 0; x < pixels->Width(); ++x)
+        count += ColorFromPixel(pixels->Pixel(x, y) & 0xFFFFFF) == color;
     }
     return count;
   };
@@ -196,7 +199,8 @@ TEST_F(Controls, ASuperclassOfButtonDrawsAndClicksLikeTheOriginal) {
   ASSERT_TRUE(a && b);
   bool same = a->Width() == b->Width() && a->Height() == b->Height();
   for (int y = 0; same && y < a->Height(); ++y) {
-    for (int x = 0; x < a->Width(); ++x) same = same && (a->Pixel(x, y) & 0xFFFFFF) == (b->Pixel(x, y) & 0xFFFFFF);
+    for (int x = 0; x < a->Width(); ++x)
+      same = same && (a->Pixel(x, y) & 0xFFFFFF) == (b->Pixel(x, y) & 0xFFFFFF);
   }
   EXPECT_TRUE(same);
   EXPECT_EQ(GetWindowLongPtrA(derived, g_baseExtra), 0x5EED);
@@ -230,7 +234,8 @@ TEST_F(Controls, StaticIconsAreSetReplacedAndSizeTheControl) {
   HICON info = LoadIconA(nullptr, IDI_INFORMATION);
   HICON warning = LoadIconA(nullptr, IDI_WARNING);
   EXPECT_EQ(SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(info), 0), 0);
-  EXPECT_EQ(SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(warning), 0), reinterpret_cast<LRESULT>(info));
+  EXPECT_EQ(SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(warning), 0),
+            reinterpret_cast<LRESULT>(info));
   EXPECT_EQ(SendMessageA(icon, STM_GETICON, 0, 0), reinterpret_cast<LRESULT>(warning));
   RECT rect{};
   GetClientRect(icon, &rect);
@@ -241,7 +246,8 @@ TEST_F(Controls, StaticIconsAreSetReplacedAndSizeTheControl) {
   std::unique_ptr<Surface> pixels = testing::CaptureWindowPixels(icon);
   int drawn = 0;
   for (int y = 0; y < pixels->Height(); ++y) {
-    for (int x = 0; x < pixels->Width(); ++x) drawn += ColorFromPixel(pixels->Pixel(x, y) & 0xFFFFFF) != GetSysColor(COLOR_BTNFACE);
+    for (int x = 0; x < pixels->Width(); ++x)
+      drawn += ColorFromPixel(pixels->Pixel(x, y) & 0xFFFFFF) != GetSysColor(COLOR_BTNFACE);
   }
   EXPECT_GT(drawn, 100);
 }

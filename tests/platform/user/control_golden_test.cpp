@@ -23,12 +23,13 @@ class GoldenControls : public ControlTest {
     HWND hot = nullptr;
     for (int i = 0; i < count; ++i) {
       std::string state = states[static_cast<size_t>(i)];
-      HWND control = MakeControl(className, "&Find", style | WS_TABSTOP, host, kGap + i * (kWidth + kGap), kGap,
-                                 kWidth, kHeight, 100 + i);
+      HWND control = MakeControl(className, "&Find", style | WS_TABSTOP, host, kGap + i * (kWidth + kGap),
+                                 kGap, kWidth, kHeight, 100 + i);
       if (state == "pressed") SendMessageA(control, BM_SETSTATE, TRUE, 0);
       if (state == "focused") SetFocus(control);
       if (state == "disabled" || state == "checked-disabled") EnableWindow(control, FALSE);
-      if (state == "checked" || state == "checked-disabled") SendMessageA(control, BM_SETCHECK, BST_CHECKED, 0);
+      if (state == "checked" || state == "checked-disabled")
+        SendMessageA(control, BM_SETCHECK, BST_CHECKED, 0);
       if (state == "indeterminate") SendMessageA(control, BM_SETCHECK, BST_INDETERMINATE, 0);
       if (state == "hot") hot = control;
     }
@@ -42,7 +43,7 @@ class GoldenControls : public ControlTest {
 };
 
 const std::vector<const char*> kPushStates = {"normal", "hot", "pressed", "focused", "disabled"};
-const std::vector<const char*> kCheckStates = {"normal", "hot",      "pressed",          "focused",
+const std::vector<const char*> kCheckStates = {"normal",   "hot",     "pressed",          "focused",
                                                "disabled", "checked", "checked-disabled", "indeterminate"};
 
 TEST_F(GoldenControls, PushButtons) {
@@ -50,12 +51,14 @@ TEST_F(GoldenControls, PushButtons) {
 }
 
 TEST_F(GoldenControls, DefaultPushButtons) {
-  EXPECT_EQ(CompareWindowWithGolden(StateRow("Button", BS_DEFPUSHBUTTON, kPushStates), "button_default_push"), "");
+  EXPECT_EQ(CompareWindowWithGolden(StateRow("Button", BS_DEFPUSHBUTTON, kPushStates), "button_default_push"),
+            "");
 }
 
 TEST_F(GoldenControls, FlatPushButtons) {
-  EXPECT_EQ(CompareWindowWithGolden(StateRow("Button", BS_PUSHBUTTON | BS_FLAT, kPushStates), "button_flat_push"),
-            "");
+  EXPECT_EQ(
+      CompareWindowWithGolden(StateRow("Button", BS_PUSHBUTTON | BS_FLAT, kPushStates), "button_flat_push"),
+      "");
 }
 
 TEST_F(GoldenControls, CheckBoxes) {
@@ -109,7 +112,7 @@ TEST_F(GoldenControls, StaticTextAlignmentsPrefixesAndWrapping) {
 
 TEST_F(GoldenControls, StaticRectanglesFramesAndIcons) {
   HWND host = MakeHost(WS_POPUP | WS_VISIBLE, 20, 20, 300, 60);
-  const DWORD kinds[] = {SS_BLACKRECT,  SS_GRAYRECT,   SS_WHITERECT,  SS_BLACKFRAME, SS_GRAYFRAME,
+  const DWORD kinds[] = {SS_BLACKRECT,  SS_GRAYRECT,    SS_WHITERECT,  SS_BLACKFRAME, SS_GRAYFRAME,
                          SS_WHITEFRAME, SS_ETCHEDFRAME, SS_ETCHEDHORZ, SS_ETCHEDVERT};
   int x = 4;
   for (DWORD kind : kinds) {

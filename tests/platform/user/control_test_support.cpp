@@ -19,8 +19,8 @@ LRESULT CALLBACK HostProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam
     case WM_DRAWITEM: {
       auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
       host.drawItemStates.push_back(item->itemState);
-      FillRect(item->hDC, &item->rcItem, GetSysColorBrush((item->itemState & ODS_SELECTED) ? COLOR_HIGHLIGHT
-                                                                                           : COLOR_WINDOW));
+      FillRect(item->hDC, &item->rcItem,
+               GetSysColorBrush((item->itemState & ODS_SELECTED) ? COLOR_HIGHLIGHT : COLOR_WINDOW));
       return TRUE;
     }
     case WM_SYSCOMMAND: host.systemCommands.push_back(wParam & 0xFFF0); break;
@@ -41,12 +41,15 @@ HostRecord& Host() {
 
 HWND MakeHost(DWORD style, int x, int y, int width, int height, const char* title, DWORD exStyle) {
   static bool registered = [] {
-    WNDCLASSA host{CS_DBLCLKS, HostProcedure, 0, 0, nullptr, nullptr, nullptr,
-                   reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)), nullptr, kHostClass};
+    WNDCLASSA host{
+        CS_DBLCLKS, HostProcedure, 0,       0,
+        nullptr,    nullptr,       nullptr, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
+        nullptr,    kHostClass};
     return RegisterClassA(&host) != 0;
   }();
   EXPECT_TRUE(registered);
-  return CreateWindowExA(exStyle, kHostClass, title, style, x, y, width, height, nullptr, nullptr, nullptr, nullptr);
+  return CreateWindowExA(exStyle, kHostClass, title, style, x, y, width, height, nullptr, nullptr, nullptr,
+                         nullptr);
 }
 
 HWND MakeControl(const char* className, const char* text, DWORD style, HWND parent, int x, int y, int width,

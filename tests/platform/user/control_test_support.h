@@ -40,7 +40,8 @@ struct HostRecord {
 HostRecord& Host();
 
 /// A top-level host window of a class with the button face as background, recording into Host().
-HWND MakeHost(DWORD style, int x, int y, int width, int height, const char* title = "Host", DWORD exStyle = 0);
+HWND MakeHost(DWORD style, int x, int y, int width, int height, const char* title = "Host",
+              DWORD exStyle = 0);
 
 /// A child control of a class ("Button", "Static" or a superclass), with the given text.
 HWND MakeControl(const char* className, const char* text, DWORD style, HWND parent, int x, int y, int width,

@@ -39,7 +39,8 @@ TEST_F(NonClient, ActivationAndNewTextRedrawTheCaption) {
   SetWindowTextA(window, "WWWWWWWWWWWWWWWWWWWWWWWWWW");
   int textPixels = 0;
   for (int x = 24; x < 200; ++x) {
-    for (int y = 5; y < 20; ++y) textPixels += WindowPixel(window, x, y) == GetSysColor(COLOR_INACTIVECAPTIONTEXT);
+    for (int y = 5; y < 20; ++y)
+      textPixels += WindowPixel(window, x, y) == GetSysColor(COLOR_INACTIVECAPTIONTEXT);
   }
   EXPECT_GT(textPixels, 50);
 }
@@ -54,8 +55,9 @@ TEST_F(NonClient, CaptionButtonsAreDrawnWhereTheHitTestFindsThem) {
     RECT button;
     LRESULT hit;
   };
-  for (const Expected& expected : {Expected{layout.closeButton, HTCLOSE}, Expected{layout.maximizeButton, HTMAXBUTTON},
-                                   Expected{layout.minimizeButton, HTMINBUTTON}}) {
+  for (const Expected& expected :
+       {Expected{layout.closeButton, HTCLOSE}, Expected{layout.maximizeButton, HTMAXBUTTON},
+        Expected{layout.minimizeButton, HTMINBUTTON}}) {
     const RECT& b = expected.button;
     // Each button is a raised face: light top-left corner, black bottom-right corner.
     EXPECT_EQ(WindowPixel(window, b.left, b.top), GetSysColor(COLOR_3DLIGHT));
@@ -75,7 +77,8 @@ TEST_F(NonClient, ACaptionButtonActsOnlyWhenReleasedOverItself) {
   GetWindowRect(window, &rect);
   NonClientLayout layout = LayoutNonClient(rect, WS_OVERLAPPEDWINDOW, 0, false);
   POINT close{(layout.closeButton.left + layout.closeButton.right) / 2, layout.closeButton.top + 5};
-  POINT minimize{(layout.minimizeButton.left + layout.minimizeButton.right) / 2, layout.minimizeButton.top + 5};
+  POINT minimize{(layout.minimizeButton.left + layout.minimizeButton.right) / 2,
+                 layout.minimizeButton.top + 5};
   // Pressed on close, released on minimise: nothing.
   Display().MouseDown(close);
   Display().MoveMouse(minimize);
@@ -113,8 +116,10 @@ TEST_F(NonClient, ACaptionButtonShowsPressedOnlyWhileHeldWithThePointerOnIt) {
   // (still sunken when asked) and the release.
   ASSERT_GE(Host().probed.size(), 3u);
   EXPECT_EQ(Host().probed.front(), GetSysColor(COLOR_3DLIGHT));
-  EXPECT_NE(std::find(Host().probed.begin(), Host().probed.end(), GetSysColor(COLOR_3DSHADOW)), Host().probed.end());
-  EXPECT_EQ(WindowPixel(window, local.maximizeButton.left, local.maximizeButton.top), GetSysColor(COLOR_3DLIGHT));
+  EXPECT_NE(std::find(Host().probed.begin(), Host().probed.end(), GetSysColor(COLOR_3DSHADOW)),
+            Host().probed.end());
+  EXPECT_EQ(WindowPixel(window, local.maximizeButton.left, local.maximizeButton.top),
+            GetSysColor(COLOR_3DLIGHT));
   EXPECT_TRUE(Host().systemCommands.empty());
   EXPECT_FALSE(IsZoomed(window));
 }
@@ -125,8 +130,10 @@ TEST_F(NonClient, GreyedCaptionButtonsDoNothing) {
   Pump();
   RECT rect{};
   GetWindowRect(window, &rect);
-  NonClientLayout layout = LayoutNonClient(rect, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, false);
-  POINT maximize{(layout.maximizeButton.left + layout.maximizeButton.right) / 2, layout.maximizeButton.top + 5};
+  NonClientLayout layout =
+      LayoutNonClient(rect, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, false);
+  POINT maximize{(layout.maximizeButton.left + layout.maximizeButton.right) / 2,
+                 layout.maximizeButton.top + 5};
   Display().Click(maximize);
   Pump();
   EXPECT_TRUE(Host().systemCommands.empty());
