@@ -117,6 +117,16 @@ LRESULT CALLBACK ButtonProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lPar
       if (lParam) InvalidateRect(hWnd, nullptr, TRUE);
       return 0;
     }
+    case BM_SETIMAGE: {
+      // The image shows instead of the text for BS_ICON and BS_BITMAP buttons.
+      if (wParam != IMAGE_ICON && wParam != IMAGE_BITMAP) return 0;
+      LRESULT previous = SetWindowLongPtrA(hWnd, kButtonImageOffset, lParam);
+      InvalidateRect(hWnd, nullptr, TRUE);
+      return previous;
+    }
+    case BM_GETIMAGE:
+      if (wParam != IMAGE_ICON && wParam != IMAGE_BITMAP) return 0;
+      return GetWindowLongPtrA(hWnd, kButtonImageOffset);
     case BM_CLICK:
       if (IsWindowEnabled(hWnd)) Click(hWnd);
       return 0;

@@ -27,6 +27,8 @@ struct ButtonLook {
   DWORD style = 0;
   LONG_PTR state = 0;
   bool enabled = true;
+  /// The icon (BS_ICON) or bitmap (BS_BITMAP) shown instead of the text, if any.
+  HANDLE image = nullptr;
   bool pushed() const { return (state & BST_PUSHED) != 0; }
   bool focused() const { return (state & BST_FOCUS) != 0; }
   bool hot() const { return (state & BST_HOT) != 0; }
@@ -49,6 +51,46 @@ UINT TextFormat(DWORD style, UINT horizontalFallback) {
     case BS_TOP: return format | DT_SINGLELINE | DT_TOP;
     case BS_BOTTOM: return format | DT_SINGLELINE | DT_BOTTOM;
     default: return format | DT_SINGLELINE | DT_VCENTER;
+  }
+}
+
+SIZE ImageSize(const ButtonLook& look) {
+  if (look.style & BS_ICON) return IconSize(static_cast<HICON>(look.image));
+  BITMAP bits{};
+  if (GetObjectA(look.image, sizeof bits, &bits) <= 0) return SIZE{0, 0};
+  return SIZE{bits.bmWidth, bits.bmHeight};
+}
+
+bool ShowsImage(const ButtonLook& look) {
+  return look.image != nullptr && (look.style & (BS_ICON | BS_BITMAP));
+}
+
+// The image of a BS_ICON or BS_BITMAP button, placed in `area` as the text would be.
+void DrawImage(HDC dc, const ButtonLook& look, const RECT& area, UINT format) {
+  SIZE size = ImageSize(look);
+  int x = area.left;
+  if (format & DT_CENTER) x = (area.left + area.right - size.cx) / 2;
+  if (format & DT_RIGHT) x = area.right - size.cx;
+  int y = (area.top + area.bottom - size.cy) / 2;
+  if (format & DT_BOTTOM) y = area.bottom - size.cy;
+  if ((format & (DT_VCENTER | DT_BOTTOM)) == 0 && !(format & DT_WORDBREAK)) y = area.top;
+  if (look.style & BS_ICON) {
+    DrawIconEx(dc, x, y, static_cast<HICON>(look.image), 0, 0, 0, nullptr, DI_NORMAL);
+    return;
+  }
+  HDC source = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(source, look.image);
+  BitBlt(dc, x, y, size.cx, size.cy, source, 0, 0, SRCCOPY);
+  SelectObject(source, old);
+  DeleteDC(source);
+}
+
+// A button's content: its image when it shows one, else its text.
+void DrawContent(HDC dc, const ButtonLook& look, const std::string& text, const RECT& area, UINT format) {
+  if (ShowsImage(look)) {
+    DrawImage(dc, look, area, format);
+  } else {
+    DrawControlText(dc, text, area, format, look.enabled);
   }
 }
 
@@ -77,7 +119,7 @@ void PaintPushButton(HDC dc, const ButtonLook& look, RECT r, HBRUSH face, const 
   RECT textRect = r;
   InflateRect(&textRect, -2, -2);
   if (look.pushed()) OffsetRect(&textRect, 1, 1);
-  DrawControlText(dc, text, textRect, TextFormat(look.style, DT_CENTER), look.enabled);
+  DrawContent(dc, look, text, textRect, TextFormat(look.style, DT_CENTER));
   if (look.focused()) {
     RECT focus = r;
     InflateRect(&focus, -3, -3);
@@ -123,9 +165,9 @@ void PaintCheckOrRadio(HDC dc, const ButtonLook& look, const RECT& client, HBRUS
   } else {
     area.left = box.right + kTextGap;
   }
-  if (text.empty() || area.right <= area.left) return;
+  if ((text.empty() && !ShowsImage(look)) || area.right <= area.left) return;
   UINT format = TextFormat(look.style, DT_LEFT);
-  DrawControlText(dc, text, area, format, look.enabled);
+  DrawContent(dc, look, text, area, format);
   if (look.focused()) {
     RECT focus = TextBounds(dc, text, area, format);
     InflateRect(&focus, 1, 1);
@@ -175,6 +217,7 @@ void PaintButton(HWND button, HDC dc) {
   look.type = look.style & BS_TYPEMASK;
   look.state = GetWindowLongPtrA(button, kButtonStateOffset);
   look.enabled = IsWindowEnabled(button) != FALSE;
+  look.image = reinterpret_cast<HANDLE>(GetWindowLongPtrA(button, kButtonImageOffset));
   RECT client{};
   GetClientRect(button, &client);
   int saved = SaveDC(dc);

@@ -44,6 +44,20 @@ HFONT FontOrDefault(HFONT font) {
   return font != nullptr ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
+SIZE IconSize(HICON icon) {
+  SIZE size{GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
+  ICONINFO info{};
+  if (!GetIconInfo(icon, &info)) return size;
+  BITMAP bits{};
+  // A monochrome icon keeps its AND and XOR masks stacked in one bitmap of twice the height.
+  if (GetObjectA(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof bits, &bits) > 0) {
+    size = {bits.bmWidth, info.hbmColor != nullptr ? bits.bmHeight : bits.bmHeight / 2};
+  }
+  if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
+  if (info.hbmMask != nullptr) DeleteObject(info.hbmMask);
+  return size;
+}
+
 std::string ControlText(HWND control) {
   int length = GetWindowTextLengthA(control);
   if (length <= 0) return {};

@@ -21,6 +21,9 @@ HBRUSH ControlColors(HWND control, HDC dc, UINT ctlColorMessage);
 /// The font a control draws with: the one WM_SETFONT gave, else the system's GUI font.
 HFONT FontOrDefault(HFONT font);
 
+/// An icon's size from its bitmaps (the large-icon metrics when it cannot be read).
+SIZE IconSize(HICON icon);
+
 /// The window's text.
 std::string ControlText(HWND control);
 

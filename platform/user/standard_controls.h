@@ -6,11 +6,12 @@
 
 namespace vel::platform {
 
-/// Button extra bytes: the BST_* state word (plus BST_HOT while the mouse is over it) and the
-/// font from WM_SETFONT.
+/// Button extra bytes: the BST_* state word (plus BST_HOT while the mouse is over it), the
+/// font from WM_SETFONT and the icon or bitmap from BM_SETIMAGE.
 constexpr int kButtonStateOffset = 0;
 constexpr int kButtonFontOffset = static_cast<int>(sizeof(LONG_PTR));
-constexpr int kButtonExtraBytes = 2 * static_cast<int>(sizeof(LONG_PTR));
+constexpr int kButtonImageOffset = 2 * static_cast<int>(sizeof(LONG_PTR));
+constexpr int kButtonExtraBytes = 3 * static_cast<int>(sizeof(LONG_PTR));
 
 /// Static extra bytes: the font from WM_SETFONT and the icon of an SS_ICON control.
 constexpr int kStaticFontOffset = 0;

@@ -14,20 +14,6 @@ HICON StaticIcon(HWND control) {
   return reinterpret_cast<HICON>(GetWindowLongPtrA(control, kStaticIconOffset));
 }
 
-// An icon's size from its bitmaps (a mask-only icon holds the AND and XOR masks stacked).
-SIZE IconSize(HICON icon) {
-  SIZE size{GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
-  ICONINFO info{};
-  if (!GetIconInfo(icon, &info)) return size;
-  BITMAP bits{};
-  if (GetObjectA(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof bits, &bits) > 0) {
-    size = {bits.bmWidth, info.hbmColor != nullptr ? bits.bmHeight : bits.bmHeight / 2};
-  }
-  if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
-  if (info.hbmMask != nullptr) DeleteObject(info.hbmMask);
-  return size;
-}
-
 UINT TextFormat(DWORD style) {
   UINT format = DT_EXPANDTABS;
   if (style & SS_NOPREFIX) format |= DT_NOPREFIX;

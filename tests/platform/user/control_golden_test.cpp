@@ -82,6 +82,26 @@ TEST_F(GoldenControls, RadioButtonsWithTextOnTheLeft) {
             "");
 }
 
+TEST_F(GoldenControls, IconAndBitmapButtons) {
+  HWND host = MakeHost(WS_POPUP | WS_VISIBLE, 20, 20, 260, 50);
+  HICON icon = LoadIconA(nullptr, IDI_INFORMATION);
+  HBITMAP bitmap = LoadBitmapA(nullptr, MAKEINTRESOURCEA(OBM_COMBO));
+  HWND normal = MakeControl("Button", "unused", BS_PUSHBUTTON | BS_ICON, host, 4, 4, 50, 42);
+  HWND pressed = MakeControl("Button", "unused", BS_PUSHBUTTON | BS_ICON, host, 58, 4, 50, 42);
+  HWND withBitmap = MakeControl("Button", "", BS_PUSHBUTTON | BS_BITMAP, host, 112, 4, 50, 42);
+  HWND check = MakeControl("Button", "", BS_AUTOCHECKBOX | BS_ICON, host, 166, 4, 90, 42);
+  for (HWND button : {normal, pressed, check}) {
+    EXPECT_EQ(SendMessageA(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon)), 0);
+  }
+  SendMessageA(withBitmap, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+  EXPECT_EQ(SendMessageA(normal, BM_GETIMAGE, IMAGE_ICON, 0), reinterpret_cast<LRESULT>(icon));
+  SendMessageA(pressed, BM_SETSTATE, TRUE, 0);
+  SendMessageA(check, BM_SETCHECK, BST_CHECKED, 0);
+  Pump();
+  EXPECT_EQ(CompareWindowWithGolden(host, "button_images"), "");
+  DeleteObject(bitmap);
+}
+
 TEST_F(GoldenControls, GroupBoxesAroundControls) {
   HWND host = MakeHost(WS_POPUP | WS_VISIBLE, 20, 20, 260, 90);
   MakeControl("Button", "&Options", BS_GROUPBOX, host, 6, 4, 120, 80, 1);

@@ -13,6 +13,18 @@ namespace {
 
 class NonClient : public ControlTest {
  protected:
+  // A shown 300 by 200 host at (100, 100) with its frame laid out in window coordinates.
+  HWND ShownFrame(DWORD style, const char* title, NonClientLayout* layout) {
+    HWND window = MakeHost(style | WS_VISIBLE, 100, 100, 300, 200, title);
+    Pump();
+    *layout = LayoutNonClient(RECT{0, 0, 300, 200}, style, 0, false);
+    return window;
+  }
+  // A point `dx`, `dy` inside a part of the frame, in screen coordinates.
+  static POINT OnScreen(const RECT& part, int dx, int dy) {
+    return {100 + part.left + dx, 100 + part.top + dy};
+  }
+
   int SystemCommands(WPARAM command) {
     int count = 0;
     for (WPARAM seen : Host().systemCommands) count += seen == command ? 1 : 0;
@@ -46,11 +58,8 @@ TEST_F(NonClient, ActivationAndNewTextRedrawTheCaption) {
 }
 
 TEST_F(NonClient, CaptionButtonsAreDrawnWhereTheHitTestFindsThem) {
-  HWND window = MakeHost(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200, "Buttons");
-  Pump();
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  NonClientLayout layout = LayoutNonClient(RECT{0, 0, 300, 200}, WS_OVERLAPPEDWINDOW, 0, false);
+  NonClientLayout layout;
+  HWND window = ShownFrame(WS_OVERLAPPEDWINDOW, "Buttons", &layout);
   struct Expected {
     RECT button;
     LRESULT hit;
@@ -62,23 +71,19 @@ TEST_F(NonClient, CaptionButtonsAreDrawnWhereTheHitTestFindsThem) {
     // Each button is a raised face: light top-left corner, black bottom-right corner.
     EXPECT_EQ(WindowPixel(window, b.left, b.top), GetSysColor(COLOR_3DLIGHT));
     EXPECT_EQ(WindowPixel(window, b.right - 1, b.bottom - 1), GetSysColor(COLOR_3DDKSHADOW));
-    LPARAM centre = MAKELPARAM(rect.left + (b.left + b.right) / 2, rect.top + (b.top + b.bottom) / 2);
-    EXPECT_EQ(SendMessageA(window, WM_NCHITTEST, 0, centre), expected.hit);
+    POINT centre = OnScreen(b, (b.right - b.left) / 2, (b.bottom - b.top) / 2);
+    EXPECT_EQ(SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(centre.x, centre.y)), expected.hit);
   }
   // Just left of the minimise button is caption again.
-  LPARAM beside = MAKELPARAM(rect.left + layout.minimizeButton.left - 1, rect.top + 10);
-  EXPECT_EQ(SendMessageA(window, WM_NCHITTEST, 0, beside), HTCAPTION);
+  POINT beside = OnScreen(layout.minimizeButton, -1, 5);
+  EXPECT_EQ(SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(beside.x, beside.y)), HTCAPTION);
 }
 
 TEST_F(NonClient, ACaptionButtonActsOnlyWhenReleasedOverItself) {
-  HWND window = MakeHost(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200, "Close me");
-  Pump();
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  NonClientLayout layout = LayoutNonClient(rect, WS_OVERLAPPEDWINDOW, 0, false);
-  POINT close{(layout.closeButton.left + layout.closeButton.right) / 2, layout.closeButton.top + 5};
-  POINT minimize{(layout.minimizeButton.left + layout.minimizeButton.right) / 2,
-                 layout.minimizeButton.top + 5};
+  NonClientLayout layout;
+  HWND window = ShownFrame(WS_OVERLAPPEDWINDOW, "Close me", &layout);
+  POINT close = OnScreen(layout.closeButton, 8, 5);
+  POINT minimize = OnScreen(layout.minimizeButton, 8, 5);
   // Pressed on close, released on minimise: nothing.
   Display().MouseDown(close);
   Display().MoveMouse(minimize);
@@ -98,12 +103,9 @@ TEST_F(NonClient, ACaptionButtonActsOnlyWhenReleasedOverItself) {
 }
 
 TEST_F(NonClient, ACaptionButtonShowsPressedOnlyWhileHeldWithThePointerOnIt) {
-  HWND window = MakeHost(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200, "Pressed");
-  Pump();
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  NonClientLayout local = LayoutNonClient(RECT{0, 0, 300, 200}, WS_OVERLAPPEDWINDOW, 0, false);
-  POINT onMax{rect.left + local.maximizeButton.left + 8, rect.top + local.maximizeButton.top + 5};
+  NonClientLayout local;
+  HWND window = ShownFrame(WS_OVERLAPPEDWINDOW, "Pressed", &local);
+  POINT onMax = OnScreen(local.maximizeButton, 8, 5);
   Host().probing = true;
   Host().probe = {local.maximizeButton.left, local.maximizeButton.top};
   Display().MouseDown(onMax);
@@ -125,24 +127,17 @@ TEST_F(NonClient, ACaptionButtonShowsPressedOnlyWhileHeldWithThePointerOnIt) {
 }
 
 TEST_F(NonClient, GreyedCaptionButtonsDoNothing) {
-  HWND window = MakeHost(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE, 100, 100, 300, 200,
-                         "No maximise");
-  Pump();
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  NonClientLayout layout =
-      LayoutNonClient(rect, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, false);
-  POINT maximize{(layout.maximizeButton.left + layout.maximizeButton.right) / 2,
-                 layout.maximizeButton.top + 5};
-  Display().Click(maximize);
+  NonClientLayout layout;
+  HWND window = ShownFrame(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, "No maximise", &layout);
+  Display().Click(OnScreen(layout.maximizeButton, 8, 5));
   Pump();
   EXPECT_TRUE(Host().systemCommands.empty());
   EXPECT_FALSE(IsZoomed(window));
   // The greyed glyph is embossed: the highlight copy shows.
   int highlight = 0;
   const RECT& b = layout.maximizeButton;
-  for (int x = b.left + 2 - rect.left; x < b.right - 2 - rect.left; ++x) {
-    for (int y = b.top + 2 - rect.top; y < b.bottom - 2 - rect.top; ++y) {
+  for (int x = b.left + 2; x < b.right - 2; ++x) {
+    for (int y = b.top + 2; y < b.bottom - 2; ++y) {
       highlight += WindowPixel(window, x, y) == GetSysColor(COLOR_3DHILIGHT);
     }
   }
