@@ -4,10 +4,12 @@
 #include <cstring>
 
 #include "platform/display/display_backend.h"
+#include "platform/user/control_drawing.h"
 #include "platform/user/cursor_state.h"
 #include "platform/user/focus.h"
 #include "platform/user/menu_default_handling.h"
 #include "platform/user/nonclient.h"
+#include "platform/user/nonclient_paint.h"
 #include "platform/user/paint_state.h"
 #include "platform/user/window_icons.h"
 #include "platform/user/window_tree.h"
@@ -106,13 +108,20 @@ LRESULT SysCommand(HWND handle, WPARAM command) {
 }
 
 LRESULT NcButtonDown(HWND handle, WPARAM hit, bool doubleClick) {
+  DWORD style = static_cast<DWORD>(GetWindowLongPtrA(handle, GWL_STYLE));
   switch (hit) {
-    case HTCLOSE: return SendMessageA(handle, WM_SYSCOMMAND, SC_CLOSE, 0);
-    case HTMINBUTTON: return SendMessageA(handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    case HTMAXBUTTON: return SendMessageA(handle, WM_SYSCOMMAND, IsZoomed(handle) ? SC_RESTORE : SC_MAXIMIZE, 0);
+    // A caption button acts when it is released over itself; a greyed one does nothing.
+    case HTCLOSE:
+      if (!(GetClassLongPtrA(handle, GCL_STYLE) & CS_NOCLOSE)) TrackCaptionButton(handle, hit);
+      return 0;
+    case HTMINBUTTON:
+      if (style & WS_MINIMIZEBOX) TrackCaptionButton(handle, hit);
+      return 0;
+    case HTMAXBUTTON:
+      if (style & WS_MAXIMIZEBOX) TrackCaptionButton(handle, hit);
+      return 0;
     case HTCAPTION:
       if (doubleClick) {
-        DWORD style = static_cast<DWORD>(GetWindowLongPtrA(handle, GWL_STYLE));
         if (style & WS_MAXIMIZEBOX) {
           SendMessageA(handle, WM_SYSCOMMAND, (IsZoomed(handle) || IsIconic(handle)) ? SC_RESTORE : SC_MAXIMIZE, 0);
         }
@@ -139,8 +148,12 @@ LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
     }
     case WM_NCCALCSIZE: return NcCalcSize(hWnd, wParam, lParam);
     case WM_NCHITTEST: return NcHitTest(hWnd, lParam);
-    case WM_NCACTIVATE: return TRUE;
-    case WM_SETTEXT: return SetText(hWnd, reinterpret_cast<LPCSTR>(lParam));
+    case WM_NCACTIVATE: return NcActivate(hWnd, wParam, lParam);
+    case WM_SETTEXT: {
+      LRESULT result = SetText(hWnd, reinterpret_cast<LPCSTR>(lParam));
+      RedrawCaption(hWnd);
+      return result;
+    }
     case WM_GETTEXT: return GetText(hWnd, wParam, reinterpret_cast<LPSTR>(lParam));
     case WM_GETTEXTLENGTH: {
       TreeLock lock;
@@ -186,7 +199,7 @@ LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
       EndPaint(hWnd, &paint);
       return 0;
     }
-    case WM_NCPAINT: return 0;
+    case WM_NCPAINT: PaintNonClient(hWnd); return 0;
     case WM_ERASEBKGND: {
       HBRUSH brush = reinterpret_cast<HBRUSH>(GetClassLongPtrA(hWnd, GCLP_HBRBACKGROUND));
       WindowDcProvider* provider = CurrentWindowDcProvider();
@@ -223,6 +236,10 @@ LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
     case WM_GETMINMAXINFO:
     case WM_SHOWWINDOW:
     case WM_GETDLGCODE:
-    default: return 0;
+    default:
+      if (Msg >= WM_CTLCOLORMSGBOX && Msg <= WM_CTLCOLORSTATIC) {
+        return reinterpret_cast<LRESULT>(DefaultControlColors(reinterpret_cast<HDC>(wParam), Msg));
+      }
+      return 0;
   }
 }

@@ -12,6 +12,7 @@
 #include "platform/kernel/clock.h"
 #include "platform/user/focus.h"
 #include "platform/user/input_state.h"
+#include "platform/user/mouse_tracking.h"
 #include "platform/user/termination_signals.h"
 #include "platform/user/window_tree.h"
 
@@ -109,6 +110,7 @@ void InputRouter::MouseMoved(POINT screenPoint) {
     std::lock_guard lock(m_mutex);
     m_cursor = screenPoint;
   }
+  UpdateMouseTracking(screenPoint);
   LRESULT hit = HTNOWHERE;
   HWND target = Target(screenPoint, &hit);
   if (target == nullptr || hit == HTNOWHERE || hit == HTERROR) return;

@@ -44,12 +44,10 @@ RECT MenuBarStrip(HWND handle) {
   TreeLock lock;
   Window* window = LookupWindow(handle);
   if (window == nullptr || BarMenuOf(*window) == nullptr) return RECT{};
+  // The frame painter and the hit test use the same layout, so the items land where they show.
   RECT outer = ScreenRect(*window);
-  RECT client = ScreenClientRect(*window);
-  int frame = FrameThickness(window->style, window->exStyle);
-  RECT strip{outer.left + frame, client.top - GetSystemMetrics(SM_CYMENU), outer.right - frame, client.top};
-  if (strip.top < outer.top + frame) strip.top = outer.top + frame;
-  if (strip.right < strip.left || strip.bottom < strip.top) return RECT{};
+  RECT strip = LayoutNonClient(outer, window->style, window->exStyle, true).menuBar;
+  if (strip.right <= strip.left || strip.bottom <= strip.top) return RECT{};
   return strip;
 }
 

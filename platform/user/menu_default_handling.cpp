@@ -77,7 +77,6 @@ bool MenuDefaultHandling(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         case SC_KEYMENU: TrackMenuBarFromKeyboard(window, static_cast<char>(lParam)); return true;
         default: return false;
       }
-    case WM_NCPAINT: RepaintMenuBar(window); return false;
     case WM_NCDESTROY: {
       // A window's menu goes with the window.
       HMENU menu = GetMenu(window);

@@ -10,7 +10,7 @@ namespace vel::platform {
 
 /// Handles a message for the default window procedure. Returns true when the message was
 /// consumed (its answer in *result); false when the rest of the default handling should run
-/// (it may still have done its part, as for WM_NCPAINT and WM_SYSKEYDOWN).
+/// (it may still have done its part, as for WM_SYSKEYDOWN).
 bool MenuDefaultHandling(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
 }  // namespace vel::platform

@@ -21,49 +21,91 @@ constexpr int kCaptionButton = 18;
 
 bool HasCaption(DWORD style) { return (style & WS_CAPTION) == WS_CAPTION; }
 
-int FrameThickness(DWORD style, DWORD exStyle) {
-  int thickness = 0;
-  if (style & WS_THICKFRAME) {
-    thickness = kSizingFrame;
-  } else if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME)) {
-    thickness = kFixedFrame;
-  } else if (style & WS_BORDER) {
-    thickness = kBorder;
+namespace {
+
+int OuterFrameThickness(DWORD style, DWORD exStyle) {
+  if (style & WS_THICKFRAME) return kSizingFrame;
+  if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME)) return kFixedFrame;
+  if (style & WS_BORDER) return kBorder;
+  return 0;
+}
+
+int EdgeThickness(DWORD exStyle) {
+  return ((exStyle & WS_EX_CLIENTEDGE) ? kEdge : 0) + ((exStyle & WS_EX_STATICEDGE) ? kBorder : 0);
+}
+
+// Caption buttons are 16 by 14 pixels, two below the caption's top: the close button two
+// pixels in from the right, then (2 pixels further left) maximise and minimise side by side.
+void LayoutCaptionButtons(NonClientLayout& layout, DWORD style) {
+  if (!(style & WS_SYSMENU)) return;
+  const RECT& caption = layout.caption;
+  constexpr int kWidth = kCaptionButton - 2;
+  constexpr int kHeight = kCaption - 5;
+  int top = caption.top + 2;
+  layout.closeButton = {caption.right - 2 - kWidth, top, caption.right - 2, top + kHeight};
+  if (style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) {
+    int right = layout.closeButton.left - 2;
+    layout.maximizeButton = {right - kWidth, top, right, top + kHeight};
+    layout.minimizeButton = {right - 2 * kWidth, top, right - kWidth, top + kHeight};
   }
-  if (exStyle & WS_EX_CLIENTEDGE) thickness += kEdge;
-  if (exStyle & WS_EX_STATICEDGE) thickness += kBorder;
-  return thickness;
+  layout.systemMenuIcon = {caption.left + 1, caption.top + 1, caption.left + 17, caption.top + 17};
+}
+
+}  // namespace
+
+int FrameThickness(DWORD style, DWORD exStyle) { return OuterFrameThickness(style, exStyle) + EdgeThickness(exStyle); }
+
+NonClientLayout LayoutNonClient(const RECT& windowRect, DWORD style, DWORD exStyle, bool hasMenu) {
+  NonClientLayout layout;
+  RECT inner = windowRect;
+  if (style & WS_MINIMIZE) {
+    layout.client = {inner.left, inner.top, inner.left, inner.top};
+    return layout;
+  }
+  layout.outerFrame = OuterFrameThickness(style, exStyle);
+  InflateRect(&inner, -layout.outerFrame, -layout.outerFrame);
+  if (HasCaption(style)) {
+    layout.caption = {inner.left, inner.top, inner.right, inner.top + kCaption};
+    inner.top += kCaption;
+    LayoutCaptionButtons(layout, style);
+  }
+  if (hasMenu && !(style & WS_CHILD)) {
+    layout.menuBar = {inner.left, inner.top, inner.right, inner.top + kMenu};
+    inner.top += kMenu;
+  }
+  layout.edged = inner;
+  int edge = EdgeThickness(exStyle);
+  InflateRect(&inner, -edge, -edge);
+  if (style & WS_VSCROLL) {
+    inner.right -= GetSystemMetrics(SM_CXVSCROLL);
+    layout.verticalScroll = {inner.right, inner.top, inner.right + GetSystemMetrics(SM_CXVSCROLL), inner.bottom};
+  }
+  if (style & WS_HSCROLL) {
+    inner.bottom -= GetSystemMetrics(SM_CYHSCROLL);
+    layout.horizontalScroll = {inner.left, inner.bottom, inner.right, inner.bottom + GetSystemMetrics(SM_CYHSCROLL)};
+  }
+  // A window too small for its frame has an empty client area, never a negative one.
+  if (inner.right < inner.left) inner.right = inner.left;
+  if (inner.bottom < inner.top) inner.bottom = inner.top;
+  layout.client = inner;
+  return layout;
 }
 
 RECT ClientFromWindowRect(const RECT& windowRect, DWORD style, DWORD exStyle, bool hasMenu) {
-  RECT client = windowRect;
-  if (style & WS_MINIMIZE) {
-    client.right = client.left;
-    client.bottom = client.top;
-    return client;
-  }
-  int frame = FrameThickness(style, exStyle);
-  InflateRect(&client, -frame, -frame);
-  if (HasCaption(style)) client.top += kCaption;
-  if (hasMenu && !(style & WS_CHILD)) client.top += kMenu;
-  if (style & WS_VSCROLL) client.right -= GetSystemMetrics(SM_CXVSCROLL);
-  if (style & WS_HSCROLL) client.bottom -= GetSystemMetrics(SM_CYHSCROLL);
-  // A window too small for its frame has an empty client area, never a negative one.
-  if (client.right < client.left) client.right = client.left;
-  if (client.bottom < client.top) client.bottom = client.top;
-  return client;
+  return LayoutNonClient(windowRect, style, exStyle, hasMenu).client;
 }
 
 LRESULT HitTest(POINT point, const RECT& windowRect, const RECT& clientRect, DWORD style, DWORD exStyle) {
   if (!PtInRect(&windowRect, point)) return HTNOWHERE;
   if (PtInRect(&clientRect, point)) return HTCLIENT;
   if (style & WS_MINIMIZE) return HTCAPTION;
-  int frame = FrameThickness(style, exStyle);
+  NonClientLayout layout = LayoutNonClient(windowRect, style, exStyle, false);
+  int frame = layout.outerFrame;
+  bool left = point.x < windowRect.left + frame;
+  bool right = point.x >= windowRect.right - frame;
+  bool top = point.y < windowRect.top + frame;
+  bool bottom = point.y >= windowRect.bottom - frame;
   if (style & WS_THICKFRAME) {
-    bool left = point.x < windowRect.left + frame;
-    bool right = point.x >= windowRect.right - frame;
-    bool top = point.y < windowRect.top + frame;
-    bool bottom = point.y >= windowRect.bottom - frame;
     if (top && left) return HTTOPLEFT;
     if (top && right) return HTTOPRIGHT;
     if (bottom && left) return HTBOTTOMLEFT;
@@ -72,29 +114,22 @@ LRESULT HitTest(POINT point, const RECT& windowRect, const RECT& clientRect, DWO
     if (right) return HTRIGHT;
     if (top) return HTTOP;
     if (bottom) return HTBOTTOM;
-  } else if (point.x < windowRect.left + frame || point.x >= windowRect.right - frame ||
-             point.y < windowRect.top + frame || point.y >= windowRect.bottom - frame) {
+  } else if (left || right || top || bottom) {
     return HTBORDER;
   }
-  int captionTop = windowRect.top + frame;
-  if (HasCaption(style) && point.y < captionTop + kCaption) {
-    // Caption buttons from the right: close, then maximise and minimise.
-    int right = windowRect.right - frame - 2;
-    if (style & WS_SYSMENU) {
-      if (point.x >= right - kCaptionButton) return HTCLOSE;
-      right -= kCaptionButton + 2;
-      if (style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) {
-        if (point.x >= right - kCaptionButton) return HTMAXBUTTON;
-        right -= kCaptionButton;
-        if (point.x >= right - kCaptionButton) return HTMINBUTTON;
-      }
-      if (point.x < windowRect.left + frame + kCaptionButton) return HTSYSMENU;
-    }
+  if (PtInRect(&layout.caption, point)) {
+    // A caption button takes the whole height of the caption in its columns.
+    auto inColumns = [&](const RECT& button) { return point.x >= button.left && point.x < button.right; };
+    if (!IsRectEmpty(&layout.closeButton) && inColumns(layout.closeButton)) return HTCLOSE;
+    if (!IsRectEmpty(&layout.maximizeButton) && inColumns(layout.maximizeButton)) return HTMAXBUTTON;
+    if (!IsRectEmpty(&layout.minimizeButton) && inColumns(layout.minimizeButton)) return HTMINBUTTON;
+    if (!IsRectEmpty(&layout.systemMenuIcon) && point.x < layout.systemMenuIcon.right) return HTSYSMENU;
     return HTCAPTION;
   }
   if ((style & WS_VSCROLL) && point.x >= clientRect.right && point.y >= clientRect.top) return HTVSCROLL;
   if ((style & WS_HSCROLL) && point.y >= clientRect.bottom) return HTHSCROLL;
-  if (!(style & WS_CHILD) && point.y < clientRect.top) return HTMENU;
+  // What lies between the caption and the client edge is the menu bar.
+  if (!(style & WS_CHILD) && point.y < clientRect.top - EdgeThickness(exStyle)) return HTMENU;
   return HTBORDER;
 }
 

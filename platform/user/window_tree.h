@@ -49,6 +49,8 @@ struct Window {
   RECT restoreRect{};
   bool restoreMaximized = false;
   UpdateState update;
+  /// The frame shows the active look (set by the default WM_NCACTIVATE).
+  bool frameActive = false;
   bool destroying = false;
 };
 

@@ -33,7 +33,8 @@ TEST_F(WindowLifetime, HiddenTopLevelWindowIsCreatedInTheDocumentedOrder) {
 TEST_F(WindowLifetime, VisibleTopLevelWindowIsShownActivatedAndFocused) {
   HWND window = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   ASSERT_NE(window, nullptr);
-  EXPECT_THAT(MessageLog::NamesFor(window, {WM_GETMINMAXINFO, WM_NCCALCSIZE, WM_SETCURSOR, WM_NCHITTEST}),
+  // The caption asks for the window's icon (WM_GETICON) whenever it is drawn.
+  EXPECT_THAT(MessageLog::NamesFor(window, {WM_GETMINMAXINFO, WM_NCCALCSIZE, WM_SETCURSOR, WM_NCHITTEST, WM_GETICON}),
               ElementsAre("WM_NCCREATE", "WM_CREATE", "WM_SIZE", "WM_MOVE", "WM_SHOWWINDOW", "WM_WINDOWPOSCHANGING",
                           "WM_ACTIVATEAPP", "WM_NCACTIVATE", "WM_ACTIVATE", "WM_SETFOCUS", "WM_WINDOWPOSCHANGED"));
   EXPECT_TRUE(IsWindowVisible(window));
