@@ -1,7 +1,6 @@
-// The cursor shown, the caret (state only: whoever draws reads it) and the beep.
+// The cursor shown and the caret (state only: whoever draws reads it).
 
 #include <atomic>
-#include <cstdio>
 #include <mutex>
 
 #include "platform/user/caret_state.h"
@@ -34,12 +33,6 @@ using namespace vel::platform;
 HCURSOR WINAPI SetCursor(HCURSOR hCursor) { return g_cursor.exchange(hCursor); }
 
 HCURSOR WINAPI GetCursor(void) { return g_cursor.load(); }
-
-BOOL WINAPI MessageBeep(UINT) {
-  // There is no speaker on a headless display; the bell character reaches a terminal if any.
-  std::fputc('\a', stderr);
-  return TRUE;
-}
 
 BOOL WINAPI CreateCaret(HWND hWnd, HBITMAP hBitmap, int nWidth, int nHeight) {
   if (!IsWindow(hWnd)) return FALSE;
