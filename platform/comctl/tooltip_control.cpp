@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "platform/comctl/tooltip_appearance.h"
+#include "platform/comctl/tooltip_subclass.h"
 
 namespace vel::platform {
 namespace {
@@ -26,6 +27,9 @@ HWND TopLevelOf(HWND window) {
   while (window != nullptr && (GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD)) window = GetParent(window);
   return window;
 }
+
+// The window whose mouse messages a TTF_SUBCLASS tool listens to.
+HWND SubclassedWindow(const TooltipTool& tool) { return tool.ToolWindow() != nullptr ? tool.ToolWindow() : tool.owner; }
 
 bool IsButtonDown(UINT message) {
   switch (message) {
@@ -80,6 +84,20 @@ LRESULT CALLBACK TooltipProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lPa
 TooltipControl::TooltipControl(HWND window)
     : m_window(window), m_initial(DefaultInitial()), m_autopop(DefaultAutopop()), m_reshow(DefaultReshow()) {}
 
+TooltipControl::~TooltipControl() {
+  for (const TooltipTool& tool : m_tools.Tools()) {
+    if (tool.flags & TTF_SUBCLASS) StopRelayingMouse(SubclassedWindow(tool), m_window);
+  }
+}
+
+void TooltipControl::RemoveTool(HWND owner, UINT_PTR id) {
+  if (m_hot == ToolKey{owner, id}) Reset();
+  if (TooltipTool* tool = m_tools.Find(owner, id); tool != nullptr && (tool->flags & TTF_SUBCLASS)) {
+    StopRelayingMouse(SubclassedWindow(*tool), m_window);
+  }
+  m_tools.Remove(owner, id);
+}
+
 bool TooltipControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
   *result = 0;
   switch (message) {
@@ -92,15 +110,15 @@ bool TooltipControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, L
     case TTM_ADDTOOLA: {
       TooltipTool tool;
       if (!ReadToolInfo(ToolInfo(lParam), &tool)) return true;
+      // The same tool again replaces the one there.
+      RemoveTool(tool.owner, tool.id);
       m_tools.Add(tool);
+      if (tool.flags & TTF_SUBCLASS) RelayMouseOf(SubclassedWindow(tool), m_window);
       *result = TRUE;
       return true;
     }
     case TTM_DELTOOLA:
-      if (const TOOLINFOA* info = ToolInfo(lParam)) {
-        if (m_hot == ToolKey{info->hwnd, info->uId}) Reset();
-        m_tools.Remove(info->hwnd, info->uId);
-      }
+      if (const TOOLINFOA* info = ToolInfo(lParam)) RemoveTool(info->hwnd, info->uId);
       return true;
     case TTM_NEWTOOLRECTA:
       if (const TOOLINFOA* info = ToolInfo(lParam)) {

@@ -18,6 +18,9 @@ namespace vel::platform {
 class TooltipControl {
  public:
   explicit TooltipControl(HWND window);
+  ~TooltipControl();
+  TooltipControl(const TooltipControl&) = delete;
+  TooltipControl& operator=(const TooltipControl&) = delete;
 
   /// Handles a TTM_* message; false when it is not one.
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
@@ -32,6 +35,7 @@ class TooltipControl {
     bool operator==(const ToolKey&) const = default;
   };
 
+  void RemoveTool(HWND owner, UINT_PTR id);
   void Relay(const MSG& msg);
   void PointerMoved(HWND window, POINT clientPoint);
   void StartShowTimer(UINT delay);

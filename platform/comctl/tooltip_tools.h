@@ -44,6 +44,7 @@ class TooltipToolList {
   bool Remove(HWND owner, UINT_PTR id);
   TooltipTool* Find(HWND owner, UINT_PTR id);
   size_t Count() const { return m_tools.size(); }
+  const std::vector<TooltipTool>& Tools() const { return m_tools; }
 
   /// The tool under a point given in `window`'s client coordinates, as a mouse message for
   /// that window reports it; null for none.

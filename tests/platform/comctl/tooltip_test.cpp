@@ -349,6 +349,29 @@ TEST_F(Tooltip, RemovingTheShownToolOrDeactivatingHidesTheTip) {
   EXPECT_FALSE(Shown());
 }
 
+TEST_F(Tooltip, SubclassingToolsHearThePointerWithoutTheOwnerRelayingIt) {
+  TOOLINFOA info = Info(owner, reinterpret_cast<UINT_PTR>(first), TTF_IDISHWND | TTF_SUBCLASS, kFirstText);
+  ASSERT_TRUE(SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)));
+  EXPECT_NE(GetWindowLongPtrA(first, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(OwnerProcedure));
+  POINT inside{10, 5};
+  ClientToScreen(first, &inside);
+  display->MoveMouse(inside);
+  Pump();
+  Advance(500);
+  EXPECT_TRUE(Shown());
+  display->Click(inside);
+  Pump();
+  EXPECT_FALSE(Shown()) << "the click reached the tooltip too";
+
+  // Removing the tool gives the window its own procedure back.
+  SendMessageA(tip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(GetWindowLongPtrA(first, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(OwnerProcedure));
+  // A tooltip destroyed with subclassing tools gives theirs back as well.
+  SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+  DestroyWindow(tip);
+  EXPECT_EQ(GetWindowLongPtrA(first, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(OwnerProcedure));
+}
+
 TEST_F(Tooltip, WithoutAlwaysTipOnlyTheActiveWindowsToolsShowTips) {
   HWND quiet = CreateTip(WS_POPUP);
   TOOLINFOA info = Info(owner, reinterpret_cast<UINT_PTR>(first), TTF_IDISHWND, kFirstText);
