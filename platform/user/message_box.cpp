@@ -27,14 +27,6 @@ void RememberBoxWindow(size_t logIndex, HWND box) {
   if (logIndex < g_log.size()) g_log[logIndex].box = box;
 }
 
-// The answer of a box that ends without a button: the program is quitting or the box's
-// window was destroyed under it. Cancel or OK where Esc would give them, else the answer that
-// does nothing further (No, Abort).
-int AbandonedAnswer(UINT flags) {
-  if (int dismissed = DismissAnswer(flags)) return dismissed;
-  return (flags & MB_TYPEMASK) == MB_ABORTRETRYIGNORE ? IDABORT : IDNO;
-}
-
 BOOL CALLBACK CollectTopLevel(HWND window, LPARAM list) {
   reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
   return TRUE;
@@ -90,7 +82,8 @@ void Deliver(HWND box, MSG& msg) {
 }
 
 // The box's own message loop: runs until a button answers, the answerer answers, the headless
-// display has nothing more to give, or WM_QUIT arrives.
+// display has nothing more to give, or WM_QUIT arrives. A box that ends without an answer (quit,
+// or its window destroyed under it) gives its default button's, as an unattended one does.
 LoopOutcome RunBoxLoop(HWND box, MessageBoxContent& content, MessageBoxRecord record) {
   record.box = box;
   LoopOutcome outcome;
@@ -100,7 +93,7 @@ LoopOutcome RunBoxLoop(HWND box, MessageBoxContent& content, MessageBoxRecord re
       return outcome;
     }
     if (!IsWindow(box)) {
-      outcome.answer = AbandonedAnswer(content.flags);
+      outcome.answer = DefaultButtonAnswer(content.flags);
       return outcome;
     }
     MSG msg{};
@@ -126,7 +119,7 @@ LoopOutcome RunBoxLoop(HWND box, MessageBoxContent& content, MessageBoxRecord re
     }
     if (msg.message == WM_QUIT) {
       outcome.quitCode = static_cast<int>(msg.wParam);
-      outcome.answer = AbandonedAnswer(content.flags);
+      outcome.answer = DefaultButtonAnswer(content.flags);
       return outcome;
     }
     Deliver(box, msg);
@@ -138,10 +131,15 @@ int RunMessageBox(MessageBoxContent& content, const MessageBoxRecord& record, si
   // Only a window of this thread becomes the box's owner in the window tree; a box over another
   // thread's window is still modal to it and centred on it.
   HWND treeOwner = owner != nullptr && GetWindowThreadProcessId(owner, nullptr) == GetCurrentThreadId() ? owner : nullptr;
+  // A quit already waiting (a box shown while the program shuts down) is set aside, so that the
+  // box is really shown, and posted again afterwards.
+  std::optional<int> quitBefore;
+  if (MSG quit{}; PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) quitBefore = static_cast<int>(quit.wParam);
   std::vector<HWND> disabled = DisableForBox(owner, content.flags);
   HWND box = CreateMessageBoxWindow(content, record.caption, treeOwner, owner);
   if (box == nullptr) {
     Reenable(disabled);
+    if (quitBefore) PostQuitMessage(*quitBefore);
     MessageBoxAnswerer answerer = CurrentAnswerer();
     int chosen = answerer ? answerer(record) : 0;
     return chosen != 0 ? chosen : DefaultButtonAnswer(content.flags);
@@ -152,7 +150,7 @@ int RunMessageBox(MessageBoxContent& content, const MessageBoxRecord& record, si
   // The owner is enabled again before the box goes, so that activation returns to it.
   Reenable(disabled);
   if (IsWindow(box)) DestroyWindow(box);
-  if (outcome.quitCode) PostQuitMessage(*outcome.quitCode);
+  if (outcome.quitCode || quitBefore) PostQuitMessage(outcome.quitCode ? *outcome.quitCode : *quitBefore);
   return outcome.answer;
 }
 

@@ -13,6 +13,9 @@
 //   3. On the headless display with nothing left to feed it, the box answers with its default
 //      button, so that an unattended run never waits for a user who is not there.
 //   4. On a desktop display the box waits for the user.
+// A WM_QUIT that arrives while the box is up ends it with its default button's answer and is
+// posted again once the box has gone; one that was already waiting is set aside while the box
+// is up and posted again afterwards.
 
 #include <functional>
 #include <string>

@@ -242,8 +242,8 @@ TEST_F(MessageBox, ABoxFromAnotherThreadRunsWhileTheFirstIsUp) {
   EXPECT_EQ(MessageBoxLog().size(), 2u);
 }
 
-TEST_F(MessageBox, QuitDuringTheBoxEndsItAndIsPostedAgainAfterwards) {
-  int answer = Show(MB_OKCANCEL, {[](const MessageBoxRecord&) {
+TEST_F(MessageBox, QuitDuringTheBoxEndsItWithTheDefaultAndIsPostedAgainAfterwards) {
+  int answer = Show(MB_OKCANCEL | MB_DEFBUTTON2, {[](const MessageBoxRecord&) {
                       PostQuitMessage(7);
                       return 0;
                     }});
@@ -252,12 +252,16 @@ TEST_F(MessageBox, QuitDuringTheBoxEndsItAndIsPostedAgainAfterwards) {
   ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
   EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
   EXPECT_EQ(msg.wParam, 7u);
-  EXPECT_EQ(Show(MB_YESNO, {[](const MessageBoxRecord&) {
-              PostQuitMessage(0);
-              return 0;
-            }}),
-            IDNO);
-  PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
+}
+
+TEST_F(MessageBox, AQuitAlreadyWaitingDoesNotHideTheBox) {
+  // As when a runtime error is reported while the program shuts down.
+  PostQuitMessage(3);
+  EXPECT_EQ(Show(MB_YESNO, {Key('N')}), IDNO);
+  MSG msg{};
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+  EXPECT_EQ(msg.wParam, 3u);
 }
 
 TEST_F(MessageBox, AnOwnerDestroyedUnderTheBoxOrBeforeItIsHarmless) {
@@ -267,7 +271,8 @@ TEST_F(MessageBox, AnOwnerDestroyedUnderTheBoxOrBeforeItIsHarmless) {
                    return 0;
                  }},
                  owner),
-            IDCANCEL);
+            IDYES)
+      << "a box destroyed under it gives its default answer";
   EXPECT_FALSE(IsWindow(owner));
   // A box for a window that no longer exists (as during shutdown) still shows and answers.
   EXPECT_EQ(Show(MB_OK, {[](const MessageBoxRecord& box) {
