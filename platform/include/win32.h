@@ -8,3 +8,4 @@
 #include "win32/gdi.h"
 #include "win32/shell.h"
 #include "win32/menu.h"
+#include "win32/commctrl.h"

@@ -1,9 +1,8 @@
-// The cursor shown, the caret (state only: whoever draws reads it) and the beep.
+// The cursor shown and the caret (state only: whoever draws reads it).
 
 #include "platform/user/cursor_state.h"
 
 #include <atomic>
-#include <cstdio>
 #include <mutex>
 
 #include "platform/display/display_backend.h"
@@ -67,12 +66,6 @@ int WINAPI ShowCursor(BOOL bShow) {
   const bool shown = g_showCount >= 0;
   if (shown != wasShown) CurrentDisplay().CursorChanged(shown ? g_cursor : nullptr);
   return g_showCount;
-}
-
-BOOL WINAPI MessageBeep(UINT) {
-  // There is no speaker on a headless display; the bell character reaches a terminal if any.
-  std::fputc('\a', stderr);
-  return TRUE;
 }
 
 BOOL WINAPI CreateCaret(HWND hWnd, HBITMAP hBitmap, int nWidth, int nHeight) {
