@@ -12,6 +12,10 @@
 
 namespace vel::platform::testing {
 
+/// The font file every golden with text renders with, so that goldens do not change with the
+/// fonts a machine has installed.
+inline const char* PinnedFontPath() { return "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"; }
+
 /// Compares pixels (colour only, alpha ignored) with the golden of this name; returns an
 /// empty string when they match, else a description of the failure that names the files
 /// written for inspection.

@@ -441,7 +441,7 @@ class GoldenTooltip : public Tooltip {
  protected:
   void SetUp() override {
     Tooltip::SetUp();
-    PinFontFile("/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf");
+    PinFontFile(testing::PinnedFontPath());
   }
   void TearDown() override {
     PinFontFile("");

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/gdi/device_context.h"
+#include "tests/support/golden.h"
 #include "win32.h"
 
 namespace vel::platform::testing {
@@ -84,8 +85,5 @@ class Canvas {
   HGDIOBJ m_old = nullptr;
   uint32_t* m_bits = nullptr;
 };
-
-/// The pinned font every text test renders with.
-inline const char* PinnedFontPath() { return "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"; }
 
 }  // namespace vel::platform::testing

@@ -17,7 +17,6 @@ namespace {
 using vel::platform::testing::CaptureWindowPixels;
 using vel::platform::testing::CompareWithGolden;
 
-constexpr char kPinnedFont[] = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
 
 // The bar strip of a window as it shows now.
 std::unique_ptr<Surface> CaptureBar(HWND window) {
@@ -37,7 +36,7 @@ std::unique_ptr<Surface> CaptureBar(HWND window) {
 class GoldenMenus : public MenuWindowTest {
  protected:
   void SetUp() override {
-    PinFontFile(kPinnedFont);
+    PinFontFile(testing::PinnedFontPath());
     MenuWindowTest::SetUp();
     // A greyed bar item, and a popup with a checked item and a shortcut on top of the others.
     InsertMenuA(m_bar, 301, MF_BYCOMMAND | MF_STRING | MF_GRAYED, 501, "&Tools");

@@ -349,7 +349,7 @@ class GoldenMessageBox : public MessageBox {
  protected:
   void SetUp() override {
     MessageBox::SetUp();
-    PinFontFile("/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf");
+    PinFontFile(testing::PinnedFontPath());
   }
   void TearDown() override {
     PinFontFile("");
@@ -359,6 +359,7 @@ class GoldenMessageBox : public MessageBox {
 
 TEST_F(GoldenMessageBox, StopIconWithTwoButtons) {
   Show(MB_OKCANCEL | MB_ICONHAND, {[](const MessageBoxRecord& box) {
+         EXPECT_EQ(GetActiveWindow(), box.box);
          EXPECT_EQ(testing::CompareWindowWithGolden(box.box, "message_box_stop_ok_cancel"), "");
          return IDOK;
        }},
