@@ -11,9 +11,9 @@
 #include "runtime/windows/procedure_definition_source.h"
 #include "runtime/windows/thread_runtime.h"
 #include "runtime/windows/thread_table.h"
+#include "runtime/windows/window_font_metrics.h"
 #include "runtime/windows/window_object.h"
 #include "runtime/windows/window_object_errors.h"
-#include "runtime/windows/window_font_metrics.h"
 #include "runtime/windows/window_object_procedure.h"
 #include "runtime/windows/window_timers.h"
 
