@@ -10,7 +10,6 @@
 #include "runtime/windows/window_object.h"
 #include "runtime/windows/window_object_errors.h"
 #include "runtime/windows/window_object_fields.h"
-#include "runtime/windows/window_object_open.h"
 #include "runtime/windows/window_state.h"
 #include "runtime/windows/window_timers.h"
 
