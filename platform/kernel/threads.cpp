@@ -13,7 +13,7 @@
 namespace vel::platform {
 namespace {
 
-// A thread object is signalled once its start routine has returned.
+// A thread object is signalled once the thread has ended.
 class ThreadObject final : public KernelObject {
  public:
   bool IsWaitable() const override { return true; }
@@ -25,6 +25,32 @@ class ThreadObject final : public KernelObject {
   bool finished = false;
   DWORD exitCode = STILL_ACTIVE;
 };
+
+// Signals the thread object when its thread ends. It is the thread's first thread-local object
+// with a destructor, so it is destroyed last: only after every other thread-local object (the
+// message queue, the value stacks) has been torn down. A wait on the handle therefore returns
+// when the thread has finished all of its work, as on Win32; signalling when the start routine
+// returns let a program that waited for its threads exit while they were still tearing down,
+// destroying process-wide objects that their teardown still used.
+class ThreadEndSignal {
+ public:
+  void Arm(std::shared_ptr<ThreadObject> thread) { m_thread = std::move(thread); }
+  void SetExitCode(DWORD code) { m_exitCode = code; }
+  ~ThreadEndSignal() {
+    if (!m_thread) return;
+    WaitHub& hub = WaitHub::Instance();
+    std::lock_guard<std::mutex> lock(hub.Mutex());
+    m_thread->exitCode = m_exitCode;
+    m_thread->finished = true;
+    hub.NotifyLocked();
+  }
+
+ private:
+  std::shared_ptr<ThreadObject> m_thread;
+  DWORD m_exitCode = 0;
+};
+
+thread_local ThreadEndSignal t_endSignal;
 
 }  // namespace
 }  // namespace vel::platform
@@ -51,6 +77,7 @@ HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE
   WaitHub& hub = WaitHub::Instance();
   try {
     std::thread([thread, lpStartAddress, lpParameter, &hub] {
+      vel::platform::t_endSignal.Arm(thread);
       {
         // Publish the id, then wait out a suspended start.
         std::unique_lock<std::mutex> lock(hub.Mutex());
@@ -59,11 +86,7 @@ HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE
         hub.NotifyLocked();
         hub.Wait(lock, [&] { return thread->suspendCount == 0; });
       }
-      DWORD code = lpStartAddress(lpParameter);
-      std::lock_guard<std::mutex> lock(hub.Mutex());
-      thread->exitCode = code;
-      thread->finished = true;
-      hub.NotifyLocked();
+      vel::platform::t_endSignal.SetExitCode(lpStartAddress(lpParameter));
     }).detach();
   } catch (const std::system_error&) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);

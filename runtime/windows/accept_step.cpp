@@ -6,6 +6,7 @@
 #include "runtime/windows/thread_table.h"
 #include "runtime/windows/window_object.h"
 #include "runtime/windows/window_object_errors.h"
+#include "runtime/windows/window_timers.h"
 
 namespace vel::windows {
 namespace {
@@ -73,6 +74,7 @@ void HandleMessage(WindowObject& window, MSG& message) {
     }
     return;
   }
+  if (TakeIdleTimerMessage(window, message)) return;
   if (message.hwnd == nullptr && slot == 0 && g_hooks.idleRoutine) g_hooks.idleRoutine();
   if (g_hooks.recordKey) g_hooks.recordKey(message);
   if (g_hooks.preTranslate && g_hooks.preTranslate(window, message)) return;

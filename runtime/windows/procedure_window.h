@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 #include "runtime/windows/window_object.h"
@@ -42,6 +43,19 @@ class ProcedureWindow {
 
   /// Closes the window (error 536 when it is not open).
   void Close();
+
+  /// Reads a window property (window_properties.h) as the string stack carries it: numbers as
+  /// their decimal text. Error 536 when the window is not open.
+  std::string Property(std::int32_t property);
+  /// Sets a window property from text or from a number, through the string stack.
+  void SetProperty(std::int32_t property, std::string_view value);
+  void SetProperty(std::int32_t property, std::int64_t value);
+
+  /// Names the idle timer of this window's ACCEPT loop: every `interval` hundredths of a
+  /// second the loop posts event number `eventNumber` (an event code less 0x1400) to the
+  /// window, until the window closes or the timer is named again; 0 for either stops it.
+  /// Error 536 when the window is not open.
+  void SetIdleTimer(std::int32_t eventNumber, std::int32_t interval);
 
   bool IsOpen() const { return m_object.handle != nullptr; }
   HWND Handle() const { return m_object.handle; }

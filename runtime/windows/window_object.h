@@ -13,6 +13,7 @@
 #include "runtime/windows/definition_types.h"
 #include "runtime/windows/event_record.h"
 #include "runtime/windows/unit_conversion.h"
+#include "runtime/windows/window_icons.h"
 #include "runtime/windows/window_object_controls.h"
 #include "win32.h"
 
@@ -59,8 +60,16 @@ struct WindowObject {
 
   std::uint32_t attributes = 0;
   std::string title;
-  HICON icon = nullptr;
-  HCURSOR cursor = nullptr;
+  /// The class icon and cursor, and the names they were loaded by (a definition's binary
+  /// names in their run-time byte form).
+  HeldIcon icon;
+  HeldIcon cursor;
+  std::string iconName;
+  std::string cursorName;
+  /// True when the definition names an icon (the window then has a minimise box).
+  bool definitionHasIcon = false;
+  /// The module the definition was found in; icon and cursor resources are looked up there.
+  HMODULE resourceModule = nullptr;
   std::optional<std::string> defaultMessage;
   std::optional<std::string> defaultHelp;
   std::vector<std::int32_t> keys;
@@ -69,6 +78,9 @@ struct WindowObject {
   std::int32_t timerInterval = 0;
   bool timerRunning = false;
   bool timerPending = false;
+  /// The idle timer (timer 2): the event it posts and its interval in hundredths of a second.
+  std::int32_t idleEvent = 0;
+  std::int32_t idleInterval = 0;
   std::vector<std::int32_t> statusZones;
 
   std::deque<std::unique_ptr<EventRecord>> queue;

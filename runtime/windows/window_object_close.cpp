@@ -7,6 +7,7 @@
 #include "runtime/windows/window_object.h"
 #include "runtime/windows/window_object_errors.h"
 #include "runtime/windows/window_object_open.h"
+#include "runtime/windows/window_timers.h"
 
 namespace vel::windows {
 namespace {
@@ -54,7 +55,7 @@ void ReleaseWindow(WindowObject& window) {
     if (window.opener != nullptr && IsOpenWindow(window.opener) && window.opener->handle != nullptr) {
       SetActiveWindow(window.opener->handle);
     }
-    if (window.timerRunning) KillTimer(handle, 1);
+    StopWindowTimers(window);
   }
   EndModality(window);
   std::erase(OpenWindows(), &window);
@@ -63,12 +64,16 @@ void ReleaseWindow(WindowObject& window) {
   window.controls.clear();
   if (!window.className.empty()) UnregisterClassA(window.className.c_str(), WindowInstance());
   window.className.clear();
+  // The class is gone, so nothing refers to its icon and cursor any more.
+  ReleaseWindowIcons(window);
   window.handle = nullptr;
   window.client = nullptr;
   window.queue.clear();
   window.currentEvent.reset();
   window.eventWithProcedure = false;
   window.timerRunning = false;
+  window.idleEvent = 0;
+  window.idleInterval = 0;
   window.shown = false;
   window.opened = false;
   window.handlers.clear();

@@ -11,9 +11,11 @@
 #include "runtime/windows/procedure_definition_source.h"
 #include "runtime/windows/thread_runtime.h"
 #include "runtime/windows/thread_table.h"
+#include "runtime/windows/window_font_metrics.h"
 #include "runtime/windows/window_object.h"
 #include "runtime/windows/window_object_errors.h"
 #include "runtime/windows/window_object_procedure.h"
+#include "runtime/windows/window_timers.h"
 
 namespace vel::windows {
 namespace {
@@ -24,13 +26,6 @@ const ResourceSource* g_source = nullptr;
 WindowMetricsSource g_metricsSource;
 unsigned g_classCounter = 0;
 int g_modalWindows = 0;
-
-UnitMetrics NominalSystemFontMetrics() {
-  UnitMetrics metrics;
-  metrics.averageCharWidth = 6;
-  metrics.charHeight = 13;
-  return metrics;
-}
 
 // Resets every per-window field for a new opening.
 void ResetWindowState(WindowObject& window) {
@@ -53,6 +48,8 @@ void ResetWindowState(WindowObject& window) {
   window.wasZoomed = false;
   window.timerRunning = false;
   window.timerPending = false;
+  window.idleEvent = 0;
+  window.idleInterval = 0;
   window.handlers.clear();
   window.useCursor = 0;
 }
@@ -68,7 +65,7 @@ void CopyDefinition(WindowObject& window, const Record& record) {
   window.palette = record.palette;
   window.timerInterval = record.timer;
   window.statusZones = record.zones;
-  window.metrics = g_metricsSource ? g_metricsSource(record) : NominalSystemFontMetrics();
+  window.metrics = g_metricsSource ? g_metricsSource(record) : MeasureWindowFont(record.font);
 }
 
 bool RegisterWindowClass(WindowObject& window) {
@@ -78,8 +75,8 @@ bool RegisterWindowClass(WindowObject& window) {
   windowClass.lpfnWndProc = RuntimeWindowProcedure;
   windowClass.cbWndExtra = sizeof(WindowObject*);
   windowClass.hInstance = WindowInstance();
-  windowClass.hIcon = window.icon;
-  windowClass.hCursor = window.cursor;
+  windowClass.hIcon = window.icon.handle;
+  windowClass.hCursor = window.cursor.handle;
   windowClass.lpszClassName = window.className.c_str();
   return RegisterClassA(&windowClass) != 0;
 }
@@ -108,6 +105,8 @@ void AbandonOpening(WindowObject& window, ThreadSlot& slot) {
   std::erase(open, &window);
   if (slot.currentWindow == &window) slot.currentWindow = window.opener;
   if (!window.className.empty()) UnregisterClassA(window.className.c_str(), WindowInstance());
+  window.className.clear();
+  ReleaseWindowIcons(window);
   window.handle = nullptr;
   window.client = nullptr;
 }
@@ -186,11 +185,14 @@ void OpenWindow(WindowObject& window, std::string_view label, std::string_view q
   window.threadSlot = slotNumber;
   window.opener = slot->currentWindow;
   slot->currentWindow = &window;
+  window.resourceModule = definition.Module();
   CopyDefinition(window, *record);
+  window.definitionHasIcon = record->icon.has_value();
+  TakeDefinitionIcons(window, record->icon, record->cursor);
 
   // A top-level window without WS_POPUP is an overlapped window, which the platform always
   // gives a caption and border; the popup style lets the attributes alone decide the frame.
-  DWORD style = WS_POPUP | WindowStyleFor(window.attributes, !window.title.empty(), record->icon.has_value(), false);
+  DWORD style = WS_POPUP | WindowStyleFor(window.attributes, !window.title.empty(), window.definitionHasIcon, false);
   window.modal = ModalWindowCount() > 0 || (window.attributes & kAttrModal) != 0;
   if (window.modal) ++g_modalWindows;
 
@@ -224,10 +226,7 @@ void OpenWindow(WindowObject& window, std::string_view label, std::string_view q
     return;
   }
 
-  if (window.timerInterval > 0) {
-    SetTimer(window.handle, 1, HundredthsToMilliseconds(window.timerInterval), nullptr);
-    window.timerRunning = true;
-  }
+  RestartWindowTimer(window, window.timerInterval);
   CreateControls(window, definition.View(), record->firstChild);
   window.opened = true;
   PostEvent(window, EVENT_OpenWindow);

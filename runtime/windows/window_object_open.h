@@ -29,8 +29,8 @@ void OpenWindow(WindowObject& window, std::string_view label, std::string_view q
 void SetDefinitionSource(const ResourceSource* source);
 
 /// Measures the window font for the unit conversion (the font step of building a window).
-/// Until one is installed, units convert with the system font's nominal cell: 6 pixels average
-/// width, 13 pixels high, at 96 dots per inch.
+/// Without one installed (the default, and after installing an empty one) the window font is
+/// measured on the screen by MeasureWindowFont; tests install fixed metrics here.
 using WindowMetricsSource = std::function<UnitMetrics(const Record& windowRecord)>;
 void SetWindowMetricsSource(WindowMetricsSource source);
 

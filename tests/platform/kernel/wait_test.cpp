@@ -130,6 +130,35 @@ TEST(Threads, HandlesAreWaitableAndKeepTheExitCode) {
   EXPECT_EQ(GetCurrentThreadId(), GetCurrentThreadId());
 }
 
+// A thread-local object whose destructor takes a while and then records that it ran.
+std::atomic<bool> g_teardownDone{false};
+struct SlowTeardown {
+  bool used = false;
+  ~SlowTeardown() {
+    if (!used) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    g_teardownDone = true;
+  }
+};
+thread_local SlowTeardown t_slowTeardown;
+
+DWORD WINAPI UseSlowTeardown(LPVOID) {
+  t_slowTeardown.used = true;
+  return 7;
+}
+
+TEST(Threads, AHandleIsSignalledOnlyAfterTheThreadsOwnTeardown) {
+  g_teardownDone = false;
+  HANDLE thread = CreateThread(nullptr, 0, UseSlowTeardown, nullptr, 0, nullptr);
+  ASSERT_NE(thread, nullptr);
+  ASSERT_EQ(WaitForSingleObject(thread, 5000), static_cast<DWORD>(WAIT_OBJECT_0));
+  EXPECT_TRUE(g_teardownDone) << "a program that waited for its threads may end at once";
+  DWORD code = 0;
+  EXPECT_TRUE(GetExitCodeThread(thread, &code));
+  EXPECT_EQ(code, 7u);
+  CloseHandle(thread);
+}
+
 TEST(CriticalSections, AreRecursiveAndExcludeOtherThreads) {
   CRITICAL_SECTION section;
   InitializeCriticalSection(&section);

@@ -253,5 +253,32 @@ TEST_F(AcceptLoop, AWindowCanBeOpenedAgainAfterItClosed) {
   }
 }
 
+// No application frame exists: windows are owned by their opener or by nothing, a CloseDown is
+// an event like any other, and a window that closes has no child windows to ask first.
+TEST_F(AcceptLoop, WithoutAFrameAClosingWindowAsksNoChildToCloseDown) {
+  m_window.Open("test$LOOPS", "PLAIN");
+  ASSERT_EQ(NextEvent(m_window), Number(EVENT_OpenWindow));
+  EXPECT_EQ(GetWindow(m_window.Handle(), GW_OWNER), nullptr) << "no frame owns the first window";
+  ProcedureWindow inner;
+  inner.Open("test$LOOPS", "PLAIN");
+  ASSERT_EQ(NextEvent(inner), Number(EVENT_OpenWindow));
+  EXPECT_EQ(GetWindow(inner.Handle(), GW_OWNER), m_window.Handle()) << "its opener owns the next";
+
+  inner.Post(Number(EVENT_CloseDown));
+  EXPECT_EQ(NextEvent(inner), Number(EVENT_CloseDown));
+  inner.Post(Number(EVENT_Notify));
+  EXPECT_EQ(NextEvent(inner), Number(EVENT_Notify)) << "no frame was waiting for that CloseDown";
+  EXPECT_EQ(inner.Object().closingState, kNotClosing);
+
+  PostMessageA(inner.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(NextEvent(inner), Number(EVENT_CloseWindow));
+  EXPECT_EQ(NextEvent(inner), -1);
+  EXPECT_EQ(inner.Object().closingState, kClosing);
+  inner.Close();
+  m_window.Post(Number(EVENT_Notify));
+  EXPECT_EQ(NextEvent(m_window), Number(EVENT_Notify)) << "the opener was not asked to close down";
+  m_window.Close();
+}
+
 }  // namespace
 }  // namespace vel::windows::testing

@@ -72,6 +72,10 @@ void WindowTest::AddDefinitions(const std::string& qualifiedName, const std::str
   m_source.Add(TestModule(), DefinitionResourceName(qualifiedName), CompileDefinitions(declarations));
 }
 
+void WindowTest::AddProgramDefinitions(const std::string& qualifiedName, const std::string& declarations) {
+  m_source.Add(GetModuleHandleA(nullptr), DefinitionResourceName(qualifiedName), CompileDefinitions(declarations));
+}
+
 std::int32_t WindowTest::NextEvent(ProcedureWindow& window) {
   while (window.Accept()) {
     std::int32_t number = EventNumber();

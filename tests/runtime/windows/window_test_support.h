@@ -75,6 +75,9 @@ class WindowTest : public ::testing::Test {
 
   /// Adds a definition resource under the resource name of `qualifiedName`.
   void AddDefinitions(const std::string& qualifiedName, const std::string& declarations);
+  /// The same, in the test program's own module, so that the icons and cursors the
+  /// definitions name are found among the test program's resources.
+  void AddProgramDefinitions(const std::string& qualifiedName, const std::string& declarations);
 
   /// The next event number the ACCEPT loop delivers, or -1 when the loop ended. The move and
   /// size notifications a window raises when it is shown, and the focus events of the program
