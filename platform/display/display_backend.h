@@ -51,6 +51,10 @@ class DisplayBackend {
   virtual void TopLevelDestroyed(HWND window) = 0;
   /// The icon the desktop shows for a top-level window (null: the desktop's own default).
   virtual void TopLevelIconChanged(HWND window, HICON icon) = 0;
+  /// The window manager made this top-level window the active one. A desktop gives it the
+  /// keyboard focus, so that typing follows the program's own activation (for instance back to
+  /// the owner when a message box closes) even where no desktop window manager restores it.
+  virtual void TopLevelActivated(HWND window) { (void)window; }
 
   /// The mouse cursor over the program's windows; null hides it (SetCursor(NULL), or a
   /// ShowCursor count below zero). May be called from any thread; the handle stays the

@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "platform/display/display_backend.h"
 #include "platform/user/win32_errors.h"
 #include "platform/user/window_tree.h"
 
@@ -86,6 +87,7 @@ HWND ActivateWindow(HWND window, bool byMouse) {
     SendActivateApp(false, 0);
   }
   if (window != nullptr) {
+    CurrentDisplay().TopLevelActivated(window);
     SendMessageA(window, WM_NCACTIVATE, TRUE, 0);
     SendMessageA(window, WM_ACTIVATE, MAKEWPARAM(byMouse ? WA_CLICKACTIVE : WA_ACTIVE, IsIconic(window)),
                  reinterpret_cast<LPARAM>(previous));

@@ -101,6 +101,15 @@ class SdlDisplay final : public DisplayBackend {
     }
   }
 
+  void TopLevelActivated(HWND window) override {
+    std::lock_guard lock(m_mutex);
+    m_activeWindow = window;
+    if (SdlWindowMirror* mirror = FindLocked(window)) {
+      mirror->wantsFocus = true;
+      mirror->changed = true;
+    }
+  }
+
   void CursorChanged(HCURSOR cursor) override {
     std::lock_guard lock(m_mutex);
     m_wantedCursor = cursor;
@@ -109,6 +118,7 @@ class SdlDisplay final : public DisplayBackend {
 
   void TopLevelDestroyed(HWND window) override {
     std::lock_guard lock(m_mutex);
+    if (m_activeWindow == window) m_activeWindow = nullptr;
     if (SdlWindowMirror* mirror = FindLocked(window)) {
       mirror->destroyed = true;
       mirror->changed = true;
@@ -199,6 +209,7 @@ class SdlDisplay final : public DisplayBackend {
       }
     }
     for (SDL_Window* window : toDestroy) SDL_DestroyWindow(window);
+    bool stackingChanged = !toDestroy.empty();
 
     // The window manager is asked about its windows before the lock is taken: it may hold its
     // own lock while it reports a change to this backend.
@@ -251,9 +262,11 @@ class SdlDisplay final : public DisplayBackend {
         mirror.shownTitle = mirror.title;
       }
       if (mirror.visible != mirror.shownVisible) {
+        stackingChanged = true;
         if (mirror.visible) {
+          // Showing is not activating: popups such as menus and tips must leave the keyboard
+          // where it is. Windows the program activates are raised and focused below.
           SDL_ShowWindow(mirror.desktopWindow);
-          SDL_RaiseWindow(mirror.desktopWindow);
         } else {
           SDL_HideWindow(mirror.desktopWindow);
         }
@@ -267,8 +280,32 @@ class SdlDisplay final : public DisplayBackend {
         }
       }
       mirror.shownMinimized = minimized;
+      if (mirror.wantsFocus && mirror.shownVisible && !minimized) {
+        mirror.wantsFocus = false;
+        if (SDL_GetKeyboardFocus() != mirror.desktopWindow) {
+          SDL_RaiseWindow(mirror.desktopWindow);
+          SDL_SetWindowInputFocus(mirror.desktopWindow);
+        }
+      }
       m_exposed = true;
     }
+    if (stackingChanged) KeepKeyboardWithActiveWindow();
+  }
+
+  /// Without a desktop window manager SDL gives every window it shows the keyboard, and a
+  /// destroyed window leaves it nowhere. Popups such as menus and tips are shown without
+  /// activation, so the keyboard goes back to the window the program has active. Called with
+  /// the lock held, on the SDL thread.
+  void KeepKeyboardWithActiveWindow() {
+    SdlWindowMirror* active = FindLocked(m_activeWindow);
+    if (active == nullptr || active->desktopWindow == nullptr || !active->shownVisible || active->shownMinimized) return;
+    SDL_Window* focused = SDL_GetKeyboardFocus();
+    if (focused == active->desktopWindow) return;
+    // The keyboard is somewhere else of this program's, or lost with a window just destroyed;
+    // never taken back from another program.
+    bool ours = focused == nullptr;
+    for (auto& pointer : m_windows) ours = ours || pointer->desktopWindow == focused;
+    if (ours) SDL_SetWindowInputFocus(active->desktopWindow);
   }
 
   /// Copies every shown window's framebuffer to its desktop window.
@@ -441,6 +478,8 @@ class SdlDisplay final : public DisplayBackend {
   bool m_cursorChanged = false;
   SIZE m_screen{1024, 768};
   std::mutex m_mutex;
+  /// The top-level window the window manager has active (under m_mutex).
+  HWND m_activeWindow = nullptr;
   std::vector<std::unique_ptr<SdlWindowMirror>> m_windows;
   uint64_t m_lastPresent = 0;
   bool m_exposed = false;

@@ -22,6 +22,8 @@ struct SdlWindowMirror {
   /// by the time the desktop window exists); set up to date while `iconChanged`.
   std::optional<DesktopPicture> icon;
   bool iconChanged = false;
+  /// The program activated the window; the desktop window should take the keyboard focus.
+  bool wantsFocus = false;
   bool destroyed = false;
   /// Set when the window manager's view changed since the desktop window last followed it.
   bool changed = true;

@@ -191,5 +191,52 @@ TEST(SdlDesktop, AProgramOnAnXServerTakesRealClicksAndTyping) {
   EXPECT_EQ(text.find("running headless"), std::string::npos) << text;
 }
 
+// The control tour on a virtual X server: a menu chosen with the mouse and the keyboard, an
+// accelerator, a message box answered by its mnemonic, and the keyboard back with the main
+// window afterwards (its caption active again). The window sits at (80, 80); its client area
+// starts below a 3-pixel frame, a 19-pixel caption and a 19-pixel menu bar.
+TEST(SdlDesktop, TheControlTourTakesMenusAcceleratorsAndAMessageBox) {
+  if (!OnPath("xvfb-run") || !OnPath("xdotool") || !OnPath("timeout")) {
+    GTEST_SKIP() << "xvfb-run, xdotool or timeout is not installed";
+  }
+  const bool canDump = OnPath("xwd");
+  std::string text;
+  std::string folder;
+  const int status = RunOnXServer(
+      DriveWindow("Control tour",
+                  "xdotool mousemove --window \"$w\" 15 31 click 1\n"
+                  "sleep 0.4\n"
+                  "xdotool key Down Return\n"
+                  "sleep 0.3\n"
+                  "xdotool key ctrl+l\n"
+                  "sleep 0.3\n"
+                  "xdotool mousemove --window \"$w\" 155 90 click 1\n"
+                  "sleep 0.6\n"
+                  "xdotool key y\n"
+                  "sleep 0.6\n"
+                  "xdotool key ctrl+g\n"
+                  "sleep 0.5\n"
+                  "command -v xwd > /dev/null && xwd -root -silent > \"$3/screen.xwd\"\n"
+                  "xdotool key alt+f\n"
+                  "sleep 0.3\n"
+                  "xdotool key x\n"),
+      VEL_CONTROL_TOUR, &text, &folder);
+  const std::string dump = ReadFile(folder + "/screen.xwd");
+  RemoveFolder(folder);
+  ASSERT_TRUE(WIFEXITED(status)) << text;
+  EXPECT_EQ(WEXITSTATUS(status), 0) << text;
+  size_t at = 0;
+  for (const char* line : {"ready\n", "greet: Hello.\n", "loud: on\n", "answer: yes\n", "greet: Hello!\n"}) {
+    at = text.find(line, at);
+    ASSERT_NE(at, std::string::npos) << "missing or out of order: " << line << text;
+  }
+  EXPECT_EQ(text.find("still running"), std::string::npos) << text;
+  if (canDump) {
+    // The active caption colour behind the title, and the button face of the client area.
+    EXPECT_EQ(DumpPixel(dump, 80 + 200, 80 + 8), 0x000080L);
+    EXPECT_EQ(DumpPixel(dump, 80 + 300, 80 + 3 + 19 + 19 + 140), 0xC0C0C0L);
+  }
+}
+
 }  // namespace
 }  // namespace vel::platform

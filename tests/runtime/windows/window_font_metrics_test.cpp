@@ -10,11 +10,10 @@
 
 #include "platform/gdi/font_resolver.h"
 #include "tests/runtime/windows/window_test_support.h"
+#include "tests/support/golden.h"
 
 namespace vel::windows::testing {
 namespace {
-
-const char kPinnedFont[] = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
 
 const char kFontWindows[] =
     "definition \"test$FONTS\"\n"
@@ -30,7 +29,7 @@ const char kFontWindows[] =
 class WindowFontMetrics : public WindowTest {
  protected:
   void SetUp() override {
-    platform::PinFontFile(kPinnedFont);
+    platform::PinFontFile(platform::testing::PinnedFontPath());
     WindowTest::SetUp();
     AddDefinitions("test$FONTS", kFontWindows);
   }
