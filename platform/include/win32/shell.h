@@ -21,6 +21,29 @@ VEL_WIN32_API HINSTANCE WINAPI ShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCS
 /// ERROR_PATH_NOT_FOUND, ERROR_BAD_FORMAT or 0 (no memory).
 VEL_WIN32_API UINT WINAPI WinExec(LPCSTR lpCmdLine, UINT uCmdShow);
 
+// Help requests (WinHelpA's uCommand).
+#define HELP_CONTEXT 0x0001
+#define HELP_QUIT 0x0002
+#define HELP_INDEX 0x0003
+#define HELP_CONTENTS 0x0003
+#define HELP_HELPONHELP 0x0004
+#define HELP_SETINDEX 0x0005
+#define HELP_SETCONTENTS 0x0005
+#define HELP_CONTEXTPOPUP 0x0008
+#define HELP_FORCEFILE 0x0009
+#define HELP_FINDER 0x000B
+#define HELP_KEY 0x0101
+#define HELP_COMMAND 0x0102
+#define HELP_PARTIALKEY 0x0105
+
+/// Shows a help file with the desktop's handler (`xdg-open`), found as named, beside the program
+/// or in the Windows directory; a ">window" suffix is ignored. The topic, keyword or macro
+/// cannot be passed to a desktop viewer, so each request that shows help opens the file.
+/// HELP_QUIT and HELP_SETINDEX succeed without doing anything; HELP_HELPONHELP and a missing
+/// file fail with ERROR_FILE_NOT_FOUND. (A user32 function in the original grouping; it lives
+/// here beside the launcher it shares with ShellExecuteA.)
+VEL_WIN32_API BOOL WINAPI WinHelpA(HWND hWndMain, LPCSTR lpszHelp, UINT uCommand, ULONG_PTR dwData);
+
 /// Turns the acceptance of dropped files on or off for a window (WS_EX_ACCEPTFILES).
 VEL_WIN32_API void WINAPI DragAcceptFiles(HWND hWnd, BOOL fAccept);
 

@@ -170,5 +170,30 @@ TEST(CommandLineSplitting, FollowsTheDocumentedQuotingRules) {
   EXPECT_THAT(SplitCommandLine("back\\slash \\\"x"), ElementsAre("back\\slash", "\\x"));
 }
 
+// Help opens the help file with the desktop's handler, whatever was asked of it; a file that is
+// nowhere, help on help and a missing name fail without starting anything.
+TEST_F(ShellExecuteTest, HelpRequestsOpenTheHelpFile) {
+  const fs::path helpFile = m_folder / "guide.hlp";
+  std::ofstream(helpFile) << "help";
+  const std::string withWindow = helpFile.string() + ">main";
+  EXPECT_TRUE(WinHelpA(nullptr, withWindow.c_str(), HELP_KEY, reinterpret_cast<ULONG_PTR>("search")));
+  std::vector<std::string> record = Record();
+  ASSERT_EQ(record.size(), 2u);
+  EXPECT_EQ(record[1], helpFile.string());
+  EXPECT_TRUE(WinHelpA(nullptr, helpFile.c_str(), HELP_INDEX, 0));
+  EXPECT_EQ(Record().size(), 2u);
+
+  EXPECT_TRUE(WinHelpA(nullptr, helpFile.c_str(), HELP_QUIT, 0));
+  EXPECT_TRUE(WinHelpA(nullptr, helpFile.c_str(), HELP_SETINDEX, 0));
+  EXPECT_FALSE(WinHelpA(nullptr, (m_folder / "absent.hlp").c_str(), HELP_FORCEFILE, 0));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+  EXPECT_FALSE(WinHelpA(nullptr, helpFile.c_str(), HELP_HELPONHELP, 0));
+  EXPECT_FALSE(WinHelpA(nullptr, "", HELP_KEY, 0));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  // None of the failures or tidy-ups started the handler.
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_FALSE(fs::exists(m_folder / "xdg-open.record"));
+}
+
 }  // namespace
 }  // namespace vel::platform
