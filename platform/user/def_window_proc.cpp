@@ -8,6 +8,7 @@
 #include "platform/user/cursor_state.h"
 #include "platform/user/focus.h"
 #include "platform/user/menu_default_handling.h"
+#include "platform/user/move_size_tracking.h"
 #include "platform/user/nonclient.h"
 #include "platform/user/nonclient_paint.h"
 #include "platform/user/paint_state.h"
@@ -93,6 +94,10 @@ LRESULT SetCursorDefault(HWND handle, WPARAM wParam, LPARAM lParam) {
     if (cursor != nullptr) SetCursor(cursor);
     return cursor != nullptr ? TRUE : FALSE;
   }
+  if (LPCSTR sizing = SizingCursorFor(handle, hit)) {
+    SetCursor(LoadCursorA(nullptr, sizing));
+    return TRUE;
+  }
   SetCursor(StandardArrowCursor());
   return FALSE;
 }
@@ -103,6 +108,8 @@ LRESULT SysCommand(HWND handle, WPARAM command) {
     case SC_MINIMIZE: ShowWindow(handle, SW_MINIMIZE); return 0;
     case SC_MAXIMIZE: ShowWindow(handle, SW_MAXIMIZE); return 0;
     case SC_RESTORE: ShowWindow(handle, SW_RESTORE); return 0;
+    case SC_MOVE:
+    case SC_SIZE: TrackMoveSize(handle, command); return 0;
     default: return 0;
   }
 }
@@ -125,9 +132,17 @@ LRESULT NcButtonDown(HWND handle, WPARAM hit, bool doubleClick) {
         if (style & WS_MAXIMIZEBOX) {
           SendMessageA(handle, WM_SYSCOMMAND, (IsZoomed(handle) || IsIconic(handle)) ? SC_RESTORE : SC_MAXIMIZE, 0);
         }
+        return 0;
+      }
+      [[fallthrough]];
+    default:
+      // A press on the caption moves the window, on a sizing border sizes it.
+      if (WPARAM command = doubleClick ? 0 : MoveSizeCommandFor(handle, hit)) {
+        POINT point{};
+        GetCursorPos(&point);
+        SendMessageA(handle, WM_SYSCOMMAND, command, MAKELPARAM(point.x, point.y));
       }
       return 0;
-    default: return 0;
   }
 }
 

@@ -173,12 +173,6 @@ WPARAM HitAt(HWND window, POINT screen) {
   return static_cast<WPARAM>(SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y)));
 }
 
-POINT ScreenPointOf(const MSG& msg) {
-  POINT point{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
-  if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) ClientToScreen(msg.hwnd, &point);
-  return point;
-}
-
 void ShowPressed(HWND window, bool pressed) {
   if (t_press.pressed == pressed) return;
   t_press.pressed = pressed;
@@ -186,6 +180,12 @@ void ShowPressed(HWND window, bool pressed) {
 }
 
 }  // namespace
+
+POINT ScreenPointOf(const MSG& msg) {
+  POINT point{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+  if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) ClientToScreen(msg.hwnd, &point);
+  return point;
+}
 
 void PaintNonClient(HWND window) {
   FrameFacts facts;

@@ -7,6 +7,10 @@
 
 namespace vel::platform {
 
+/// The screen point of a mouse message: client coordinates for client messages, screen
+/// coordinates already for non-client ones.
+POINT ScreenPointOf(const MSG& msg);
+
 /// What WM_NCPAINT does by default: draws the whole non-client area now.
 void PaintNonClient(HWND window);
 

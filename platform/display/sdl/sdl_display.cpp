@@ -145,7 +145,21 @@ class SdlDisplay final : public DisplayBackend {
       while (SDL_PollEvent(&event) != 0) Handle(event);
     }
     ReportActivation();
+    FollowHeldPointer();
     return true;
+  }
+
+  /// SDL reports no motion when the pointer keeps its place relative to the window under it,
+  /// which is just what happens while the program drags that window along with a held button.
+  /// The desktop's pointer position fills the gap.
+  void FollowHeldPointer() {
+    int globalX = 0;
+    int globalY = 0;
+    if (SDL_GetGlobalMouseState(&globalX, &globalY) == 0) return;
+    const POINT now = GlobalMousePoint();
+    if (now.x == m_lastMotion.x && now.y == m_lastMotion.y) return;
+    m_lastMotion = now;
+    if (InputSink* sink = Sink()) sink->MouseMoved(now);
   }
 
  private:
@@ -348,6 +362,14 @@ class SdlDisplay final : public DisplayBackend {
     return offset;
   }
 
+  /// Where the pointer is now on the desktop, as a screen point.
+  POINT GlobalMousePoint() const {
+    int globalX = 0;
+    int globalY = 0;
+    SDL_GetGlobalMouseState(&globalX, &globalY);
+    return POINT{m_scale.ToPixels(globalX), m_scale.ToPixels(globalY)};
+  }
+
   /// Where the mouse is now, for events that carry no position (file drops).
   POINT MouseNow(uint32_t desktopId) {
     int globalX = 0;
@@ -365,7 +387,14 @@ class SdlDisplay final : public DisplayBackend {
     InputSink* sink = Sink();
     switch (event.type) {
       case SDL_MOUSEMOTION:
-        if (sink != nullptr) sink->MouseMoved(ScreenPoint(event.motion.windowID, event.motion.x, event.motion.y));
+        if (sink != nullptr) {
+          // While a button is held the program may be moving the window under the pointer; a
+          // position relative to the window would then be read against where the window is now
+          // rather than where it was, so the desktop's own pointer position is taken instead.
+          m_lastMotion = event.motion.state != 0 ? GlobalMousePoint()
+                                                 : ScreenPoint(event.motion.windowID, event.motion.x, event.motion.y);
+          sink->MouseMoved(m_lastMotion);
+        }
         break;
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP: {
@@ -374,8 +403,12 @@ class SdlDisplay final : public DisplayBackend {
                            : event.button.button == SDL_BUTTON_MIDDLE ? 2
                                                                       : -1;
         if (sink != nullptr && button >= 0) {
-          sink->MouseButton(button, event.type == SDL_MOUSEBUTTONDOWN,
-                            ScreenPoint(event.button.windowID, event.button.x, event.button.y));
+          // A release may end a drag that moved the window under the pointer (see the motion
+          // events above), so it is placed by the desktop's pointer position.
+          const bool down = event.type == SDL_MOUSEBUTTONDOWN;
+          sink->MouseButton(button, down,
+                            down ? ScreenPoint(event.button.windowID, event.button.x, event.button.y)
+                                 : GlobalMousePoint());
         }
         break;
       }
@@ -480,6 +513,8 @@ class SdlDisplay final : public DisplayBackend {
   std::mutex m_mutex;
   /// The top-level window the window manager has active (under m_mutex).
   HWND m_activeWindow = nullptr;
+  /// The last pointer position reported to the window manager (SDL thread only).
+  POINT m_lastMotion{-1, -1};
   std::vector<std::unique_ptr<SdlWindowMirror>> m_windows;
   uint64_t m_lastPresent = 0;
   bool m_exposed = false;

@@ -294,6 +294,20 @@
 #define HTBORDER 18
 #define HTCLOSE 20
 
+// Moving and sizing with the mouse: the edge being dragged (WM_SIZING's wParam, and the low bits
+// of SC_SIZE), and the loop's messages.
+#define WMSZ_LEFT 1
+#define WMSZ_RIGHT 2
+#define WMSZ_TOP 3
+#define WMSZ_TOPLEFT 4
+#define WMSZ_TOPRIGHT 5
+#define WMSZ_BOTTOM 6
+#define WMSZ_BOTTOMLEFT 7
+#define WMSZ_BOTTOMRIGHT 8
+#define WM_SIZING 0x0214
+#define WM_ENTERSIZEMOVE 0x0231
+#define WM_EXITSIZEMOVE 0x0232
+
 // WM_SYSCOMMAND commands.
 #define SC_SIZE 0xF000
 #define SC_MOVE 0xF010

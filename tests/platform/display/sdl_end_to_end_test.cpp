@@ -192,8 +192,8 @@ TEST(SdlDesktop, AProgramOnAnXServerTakesRealClicksAndTyping) {
 }
 
 // The control tour on a virtual X server: a menu chosen with the mouse and the keyboard, an
-// accelerator, a message box answered by its mnemonic, and the keyboard back with the main
-// window afterwards (its caption active again). The window sits at (80, 80); its client area
+// accelerator, a message box answered by its mnemonic, the keyboard back with the main window
+// afterwards (its caption active again), and the window dragged by its caption. The window sits at (80, 80); its client area
 // starts below a 3-pixel frame, a 19-pixel caption and a 19-pixel menu bar.
 TEST(SdlDesktop, TheControlTourTakesMenusAcceleratorsAndAMessageBox) {
   if (!OnPath("xvfb-run") || !OnPath("xdotool") || !OnPath("timeout")) {
@@ -217,14 +217,26 @@ TEST(SdlDesktop, TheControlTourTakesMenusAcceleratorsAndAMessageBox) {
                   "xdotool key ctrl+g\n"
                   "sleep 0.5\n"
                   "command -v xwd > /dev/null && xwd -root -silent > \"$3/screen.xwd\"\n"
+                  "xdotool mousemove --window \"$w\" 150 10 mousedown 1\n"
+                  "sleep 0.2\n"
+                  "xdotool mousemove_relative 20 15\n"
+                  "sleep 0.2\n"
+                  "xdotool mousemove_relative 20 15\n"
+                  "sleep 0.2\n"
+                  "xdotool mouseup 1\n"
+                  "sleep 0.4\n"
+                  "xdotool getwindowgeometry \"$w\" > \"$3/geometry.txt\"\n"
                   "xdotool key alt+f\n"
                   "sleep 0.3\n"
                   "xdotool key x\n"),
       VEL_CONTROL_TOUR, &text, &folder);
   const std::string dump = ReadFile(folder + "/screen.xwd");
+  const std::string geometry = ReadFile(folder + "/geometry.txt");
   RemoveFolder(folder);
   ASSERT_TRUE(WIFEXITED(status)) << text;
   EXPECT_EQ(WEXITSTATUS(status), 0) << text;
+  // Dragging the caption by (40, 30) moved the desktop window with it.
+  EXPECT_NE(geometry.find("Position: 120,110"), std::string::npos) << geometry;
   size_t at = 0;
   for (const char* line : {"ready\n", "greet: Hello.\n", "loud: on\n", "answer: yes\n", "greet: Hello!\n"}) {
     at = text.find(line, at);
