@@ -2,6 +2,7 @@
 
 #include "platform/user/menu_bar.h"
 #include "platform/user/menu_tracking.h"
+#include "platform/user/system_menu.h"
 #include "platform/user/window_tree.h"
 
 namespace vel::platform {
@@ -68,19 +69,33 @@ bool MenuDefaultHandling(HWND window, UINT message, WPARAM wParam, LPARAM lParam
       }
       return true;
     case WM_NCLBUTTONDOWN:
-      if (wParam != HTMENU) return false;
-      SendMessageA(window, WM_SYSCOMMAND, SC_MOUSEMENU | HTMENU, lParam);
+      if (wParam != HTMENU && wParam != HTSYSMENU) return false;
+      SendMessageA(window, WM_SYSCOMMAND, SC_MOUSEMENU | wParam, lParam);
       return true;
     case WM_SYSCOMMAND:
       switch (wParam & 0xFFF0) {
-        case SC_MOUSEMENU: TrackMenuBarFromMouse(window, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return true;
-        case SC_KEYMENU: TrackMenuBarFromKeyboard(window, static_cast<char>(lParam)); return true;
+        case SC_MOUSEMENU:
+          if ((wParam & 0x000F) == HTSYSMENU) {
+            ShowSystemMenu(window);
+          } else {
+            TrackMenuBarFromMouse(window, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+          }
+          return true;
+        case SC_KEYMENU:
+          // Alt+Space opens the window menu; any other letter, or none, the menu bar.
+          if (lParam == ' ') {
+            ShowSystemMenu(window);
+          } else {
+            TrackMenuBarFromKeyboard(window, static_cast<char>(lParam));
+          }
+          return true;
         default: return false;
       }
     case WM_NCDESTROY: {
-      // A window's menu goes with the window.
+      // A window's menus go with the window.
       HMENU menu = GetMenu(window);
       if (menu != nullptr && IsMenu(menu)) DestroyMenu(menu);
+      ReleaseSystemMenu(window);
       return false;
     }
     default: return false;

@@ -110,6 +110,9 @@ VEL_WIN32_API BOOL WINAPI DrawMenuBar(HWND hWnd);
 VEL_WIN32_API BOOL WINAPI TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND hWnd,
                                          const RECT* prcRect);
 VEL_WIN32_API BOOL WINAPI EndMenu(void);
+/// The window menu behind the caption icon (its items are SC_* commands); with bRevert, the
+/// standard one again, returning NULL. NULL for a window without WS_SYSMENU.
+VEL_WIN32_API HMENU WINAPI GetSystemMenu(HWND hWnd, BOOL bRevert);
 
 // Accelerators.
 VEL_WIN32_API HACCEL WINAPI CreateAcceleratorTableA(LPACCEL paccel, int cAccel);
