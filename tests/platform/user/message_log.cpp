@@ -138,6 +138,12 @@ HWND MakeWindow(DWORD style, HWND parent, int x, int y, int width, int height, i
                          parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
 }
 
+HWND MakeShownWindow(DWORD style) {
+  HWND window = MakeWindow(style | WS_VISIBLE, nullptr, 100, 100, 300, 200);
+  Pump();
+  return window;
+}
+
 HeadlessDisplay& Display() {
   HeadlessDisplay* display = CurrentHeadlessDisplay();
   EXPECT_NE(display, nullptr);

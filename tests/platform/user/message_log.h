@@ -56,6 +56,10 @@ void Pump();
 HWND MakeWindow(DWORD style, HWND parent = nullptr, int x = 100, int y = 100, int width = 300, int height = 200,
                 int id = 0, const char* className = nullptr, DWORD exStyle = 0);
 
+/// A shown logging window at (100, 100), 300 by 200, after the messages of its showing are
+/// handled.
+HWND MakeShownWindow(DWORD style);
+
 /// The headless display, with its clock made manual.
 HeadlessDisplay& Display();
 

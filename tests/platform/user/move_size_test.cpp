@@ -12,8 +12,7 @@ class MoveSize : public WindowTest {
  protected:
   // A shown window at (100, 100), 300 by 200.
   static HWND ShownWindow(DWORD style) {
-    HWND window = MakeWindow(style | WS_VISIBLE, nullptr, 100, 100, 300, 200);
-    Pump();
+    HWND window = MakeShownWindow(style);
     MessageLog::Clear();
     return window;
   }

@@ -11,11 +11,7 @@ namespace {
 
 class SystemMenu : public WindowTest {
  protected:
-  static HWND ShownWindow(DWORD style) {
-    HWND window = MakeWindow(style | WS_VISIBLE, nullptr, 100, 100, 300, 200);
-    Pump();
-    return window;
-  }
+  static HWND ShownWindow(DWORD style) { return MakeShownWindow(style); }
 };
 
 TEST_F(SystemMenu, HoldsTheStandardCommandsAndCanBeReverted) {
