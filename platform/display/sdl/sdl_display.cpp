@@ -468,7 +468,26 @@ class SdlDisplay final : public DisplayBackend {
       case SDL_WINDOWEVENT_CLOSE:
         if (SdlWindowMirror* mirror = FindByDesktopId(event.windowID)) PostMessageA(mirror->window, WM_CLOSE, 0, 0);
         break;
+      case SDL_WINDOWEVENT_MINIMIZED:
+      case SDL_WINDOWEVENT_RESTORED:
+        FollowDesktopMinimize(event.windowID, event.event == SDL_WINDOWEVENT_MINIMIZED);
+        break;
       default: break;
+    }
+  }
+
+  /// The desktop minimised or restored a window by itself (its taskbar, a window manager's
+  /// button). The program is asked as if its own caption button had been used; should it
+  /// refuse, the next pass puts the desktop window back the way the program has it.
+  void FollowDesktopMinimize(uint32_t desktopId, bool minimized) {
+    SdlWindowMirror* mirror = FindByDesktopId(desktopId);
+    // Only a change of what the desktop shows counts; the echo of our own minimise or restore
+    // finds the state already recorded.
+    if (mirror == nullptr || mirror->shownMinimized == minimized) return;
+    mirror->shownMinimized = minimized;
+    const HWND window = mirror->window;
+    if ((IsIconic(window) != FALSE) != minimized) {
+      PostMessageA(window, WM_SYSCOMMAND, minimized ? SC_MINIMIZE : SC_RESTORE, 0);
     }
   }
 
