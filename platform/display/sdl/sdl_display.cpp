@@ -15,6 +15,7 @@
 #include "platform/display/sdl/sdl_cursors.h"
 #include "platform/display/sdl/sdl_keys.h"
 #include "platform/display/sdl/sdl_window_mirror.h"
+#include "platform/display/sdl/x11_errors.h"
 #include "platform/gdi/display_metrics.h"
 #include "platform/gdi/window_framebuffers.h"
 #include "platform/kernel/ansi_text.h"
@@ -554,6 +555,7 @@ std::unique_ptr<DisplayBackend> CreateSdlDisplay(std::string* whyNot) {
     if (whyNot != nullptr) *whyNot = SDL_GetError();
     return nullptr;
   }
+  KeepRunningOnX11Errors(SDL_GetCurrentVideoDriver());
   return std::make_unique<SdlDisplay>();
 }
 
