@@ -33,6 +33,9 @@ class InputSink {
   virtual void FilesDropped(POINT screenPoint, const std::vector<std::string>& paths) = 0;
   /// The user switched to another program (false) or came back (true).
   virtual void ApplicationActivated(bool active) = 0;
+  /// Writes what the screen shows (the visible top-level windows in their stacking order, on
+  /// black) to a PNG file; false when it cannot be written.
+  virtual bool WriteScreenPicture(const std::string& path) = 0;
 };
 
 class DisplayBackend {

@@ -14,6 +14,7 @@
 #include "platform/user/input_state.h"
 #include "platform/user/mouse_tracking.h"
 #include "platform/user/termination_signals.h"
+#include "platform/user/window_dc.h"
 #include "platform/user/window_tree.h"
 
 namespace vel::platform {
@@ -35,6 +36,7 @@ class InputRouter final : public InputSink {
   void Character(char character) override;
   void FilesDropped(POINT screenPoint, const std::vector<std::string>& paths) override;
   void ApplicationActivated(bool active) override { SetApplicationActive(active); }
+  bool WriteScreenPicture(const std::string& path) override { return WriteScreenPng(path); }
 
   BYTE KeyState(BYTE key) {
     std::lock_guard lock(m_mutex);

@@ -5,6 +5,10 @@
 
 #include "platform/user/window_dc.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "platform/display/display_backend.h"
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/png_codec.h"
 #include "platform/gdi/window_framebuffers.h"
@@ -89,6 +93,33 @@ std::unique_ptr<Surface> WindowPixels(HWND handle) {
   }
   if (!framebuffer) return nullptr;
   return CropSurface(*framebuffer, area);
+}
+
+bool WriteScreenPng(const std::string& path) {
+  SIZE screenSize = CurrentDisplay().ScreenSize();
+  Surface screen(std::max<LONG>(1, screenSize.cx), std::max<LONG>(1, screenSize.cy));
+  struct Shown {
+    std::shared_ptr<Surface> pixels;
+    RECT rect;
+  };
+  std::vector<Shown> shown;
+  {
+    TreeLock lock;
+    // The desktop's children run topmost first; the screen is painted from the bottom up.
+    for (auto it = Desktop().children.rbegin(); it != Desktop().children.rend(); ++it) {
+      const Window* window = *it;
+      if (!(window->style & WS_VISIBLE)) continue;
+      if (auto framebuffer = FindTopLevelFramebuffer(window->handle)) shown.push_back({framebuffer, ScreenRect(*window)});
+    }
+  }
+  for (const Shown& window : shown) {
+    for (int y = 0; y < window.pixels->Height(); ++y) {
+      for (int x = 0; x < window.pixels->Width(); ++x) {
+        screen.SetPixel(window.rect.left + x, window.rect.top + y, window.pixels->Pixel(x, y));
+      }
+    }
+  }
+  return WritePngFile(screen, path);
 }
 
 bool SnapshotWindow(HWND handle, const std::string& path) {

@@ -18,6 +18,10 @@ WindowDcProvider& GdiWindowDcs();
 /// window is unknown, has never been drawn, or the file cannot be written.
 bool SnapshotWindow(HWND window, const std::string& path);
 
+/// Writes the whole screen to a PNG file: the visible top-level windows, bottom to top, on
+/// black. False when the file cannot be written.
+bool WriteScreenPng(const std::string& path);
+
 /// What a window (frame and children included) shows, cropped from its top-level framebuffer;
 /// null when the window is unknown or has never been drawn.
 std::unique_ptr<Surface> WindowPixels(HWND window);

@@ -203,6 +203,10 @@ void HeadlessDisplay::DropFiles(POINT screenPoint, const std::vector<std::string
   if (Sink() != nullptr) Sink()->FilesDropped(screenPoint, paths);
 }
 
+bool HeadlessDisplay::WriteScreenPicture(const std::string& path) {
+  return Sink() != nullptr && Sink()->WriteScreenPicture(path);
+}
+
 void HeadlessDisplay::SwitchAway() {
   if (Sink() != nullptr) Sink()->ApplicationActivated(false);
 }
@@ -238,7 +242,7 @@ bool HeadlessDisplay::ScriptPending() const {
 // One step of the input script. With execute false the step is only checked. Steps:
 //   key NAME [shift] [ctrl] [alt]   text WORDS...   move X Y   click X Y [right|middle]
 //   dblclick X Y   down X Y   up X Y   wait MILLISECONDS   drop X Y PATH...   away   back
-//   wheel X Y NOTCHES
+//   wheel X Y NOTCHES   snapshot PATH
 bool HeadlessDisplay::RunScriptStep(const std::string& step, std::string* error, bool execute) {
   auto fail = [&](const std::string& why) {
     if (error != nullptr) *error = "\"" + step + "\": " + why;
@@ -276,6 +280,14 @@ bool HeadlessDisplay::RunScriptStep(const std::string& step, std::string* error,
     long milliseconds = 0;
     if (words.size() != 2 || !ParseInt(words[1], &milliseconds) || milliseconds < 0) return fail("wait needs a time");
     if (execute) AdvanceClock(static_cast<uint64_t>(milliseconds));
+    return true;
+  }
+  if (verb == "snapshot") {
+    const std::string path = Trim(step.substr(verb.size()));
+    if (path.empty()) return fail("snapshot needs a file name");
+    if (execute && !WriteScreenPicture(path)) {
+      std::fprintf(stderr, "headless display: cannot write the screen to %s\n", path.c_str());
+    }
     return true;
   }
   if (verb == "away" || verb == "back") {

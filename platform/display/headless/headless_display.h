@@ -53,6 +53,8 @@ class HeadlessDisplay final : public DisplayBackend {
   /// it, or, for a character no key types (such as an accented letter), as the character alone.
   void TypeText(const std::string& text);
   void DropFiles(POINT screenPoint, const std::vector<std::string>& paths);
+  /// Writes what the screen shows to a PNG file; false when it cannot be written.
+  bool WriteScreenPicture(const std::string& path);
   /// The user switches to another program and back.
   void SwitchAway();
   void SwitchBack();
@@ -82,6 +84,7 @@ class HeadlessDisplay final : public DisplayBackend {
   ///   text WORDS...                   move X Y   click X Y [right|middle]   dblclick X Y
   ///   down X Y   up X Y               wait MILLISECONDS   drop X Y PATH...   away   back
   ///   wheel X Y NOTCHES               (NOTCHES: positive turns away from the user, up)
+  ///   snapshot PATH                   (writes the screen to a PNG file)
   /// Points are screen coordinates. Returns false, queues nothing and explains in `error` when a
   /// step is malformed. When a script from the environment is used up and the program would
   /// wait for input with no timer pending, the process ends with exit code 3.
