@@ -25,6 +25,8 @@ class InputSink {
   /// The wheel turned by `delta` (WHEEL_DELTA a notch, positive away from the user; finer
   /// wheels send less) with the mouse at a screen point.
   virtual void MouseWheel(int delta, POINT screenPoint) = 0;
+  /// The wheel tilted sideways by `delta` (positive to the right), as MouseWheel.
+  virtual void MouseSidewaysWheel(int delta, POINT screenPoint) = 0;
   virtual void Key(BYTE virtualKey, bool down, bool extended) = 0;
   /// A character that arrived as text rather than as a key (one no key of the layout types,
   /// or text from an input method), in the ANSI code page: it reaches the focus as WM_CHAR.

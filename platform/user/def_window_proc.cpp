@@ -242,8 +242,9 @@ LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
       if (HWND parent = ParentIfChild(hWnd)) SendMessageA(parent, WM_CONTEXTMENU, wParam, lParam);
       return 0;
     case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
       // A wheel turn nobody scrolled with goes up the chain of parents.
-      if (HWND parent = ParentIfChild(hWnd)) return SendMessageA(parent, WM_MOUSEWHEEL, wParam, lParam);
+      if (HWND parent = ParentIfChild(hWnd)) return SendMessageA(parent, Msg, wParam, lParam);
       return 0;
     case WM_SETICON: return SetOwnIcon(hWnd, wParam, reinterpret_cast<HICON>(lParam));
     case WM_GETICON: return OwnIcon(hWnd, wParam);

@@ -31,7 +31,8 @@ class InputRouter final : public InputSink {
  public:
   void MouseMoved(POINT screenPoint) override;
   void MouseButton(int button, bool down, POINT screenPoint) override;
-  void MouseWheel(int delta, POINT screenPoint) override;
+  void MouseWheel(int delta, POINT screenPoint) override { PostWheel(WM_MOUSEWHEEL, delta, screenPoint); }
+  void MouseSidewaysWheel(int delta, POINT screenPoint) override { PostWheel(WM_MOUSEHWHEEL, delta, screenPoint); }
   void Key(BYTE virtualKey, bool down, bool extended) override;
   void Character(char character) override;
   void FilesDropped(POINT screenPoint, const std::vector<std::string>& paths) override;
@@ -48,6 +49,8 @@ class InputRouter final : public InputSink {
   }
 
  private:
+  // WM_MOUSEWHEEL or WM_MOUSEHWHEEL for a turn of the wheel.
+  void PostWheel(UINT message, int delta, POINT screenPoint);
   // Target window and hit-test code for a screen point: the capture window takes everything.
   HWND Target(POINT screenPoint, LRESULT* hit);
   WPARAM MouseKeyFlags();
@@ -185,7 +188,7 @@ void InputRouter::MouseButton(int button, bool down, POINT screenPoint) {
   PostMouse(target, hit, clientMessage, nonClientMessage, screenPoint);
 }
 
-void InputRouter::MouseWheel(int delta, POINT screenPoint) {
+void InputRouter::PostWheel(UINT message, int delta, POINT screenPoint) {
   {
     std::lock_guard lock(m_mutex);
     m_cursor = screenPoint;
@@ -197,7 +200,7 @@ void InputRouter::MouseWheel(int delta, POINT screenPoint) {
   if (target == nullptr || delta == 0) return;
   const int turn = std::clamp(delta, -32768, 32767);
   const WPARAM wParam = MAKEWPARAM(static_cast<WORD>(MouseKeyFlags()), static_cast<WORD>(static_cast<SHORT>(turn)));
-  MSG msg{target, WM_MOUSEWHEEL, wParam, MAKELPARAM(screenPoint.x, screenPoint.y), GetTickCount(), screenPoint};
+  MSG msg{target, message, wParam, MAKELPARAM(screenPoint.x, screenPoint.y), GetTickCount(), screenPoint};
   PostToThread(ThreadOf(target), msg, true);
 }
 

@@ -168,6 +168,11 @@ void HeadlessDisplay::Wheel(POINT screenPoint, int delta) {
   if (Sink() != nullptr) Sink()->MouseWheel(delta, screenPoint);
 }
 
+void HeadlessDisplay::SidewaysWheel(POINT screenPoint, int delta) {
+  MoveMouse(screenPoint);
+  if (Sink() != nullptr) Sink()->MouseSidewaysWheel(delta, screenPoint);
+}
+
 void HeadlessDisplay::KeyDown(BYTE virtualKey) {
   if (Sink() != nullptr) Sink()->Key(virtualKey, true, false);
 }
@@ -242,7 +247,7 @@ bool HeadlessDisplay::ScriptPending() const {
 // One step of the input script. With execute false the step is only checked. Steps:
 //   key NAME [shift] [ctrl] [alt]   text WORDS...   move X Y   click X Y [right|middle]
 //   dblclick X Y   down X Y   up X Y   wait MILLISECONDS   drop X Y PATH...   away   back
-//   wheel X Y NOTCHES   snapshot PATH
+//   wheel X Y NOTCHES   hwheel X Y NOTCHES   snapshot PATH
 bool HeadlessDisplay::RunScriptStep(const std::string& step, std::string* error, bool execute) {
   auto fail = [&](const std::string& why) {
     if (error != nullptr) *error = "\"" + step + "\": " + why;
@@ -309,13 +314,14 @@ bool HeadlessDisplay::RunScriptStep(const std::string& step, std::string* error,
     if (execute) MouseDown(where, button);
   } else if (verb == "up") {
     if (execute) MouseUp(where, button);
-  } else if (verb == "wheel") {
+  } else if (verb == "wheel" || verb == "hwheel") {
     // Whole notches, and few enough that the turn fits the message's 16-bit field.
     long notches = 0;
     if (words.size() != 4 || !ParseInt(words[3], &notches) || notches == 0 || notches < -273 || notches > 273) {
-      return fail("wheel needs a number of notches from -273 to 273, not 0");
+      return fail(verb + " needs a number of notches from -273 to 273, not 0");
     }
-    if (execute) Wheel(where, static_cast<int>(notches) * WHEEL_DELTA);
+    const int delta = static_cast<int>(notches) * WHEEL_DELTA;
+    if (execute) verb == "wheel" ? Wheel(where, delta) : SidewaysWheel(where, delta);
   } else if (verb == "drop") {
     if (words.size() < 4) return fail("drop needs files");
     if (execute) DropFiles(where, std::vector<std::string>(words.begin() + 3, words.end()));

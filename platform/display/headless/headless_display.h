@@ -45,6 +45,8 @@ class HeadlessDisplay final : public DisplayBackend {
   /// Turns the wheel with the mouse at a point: `delta` in WHEEL_DELTA units a notch, positive
   /// away from the user.
   void Wheel(POINT screenPoint, int delta);
+  /// Tilts the wheel sideways with the mouse at a point: `delta` positive to the right.
+  void SidewaysWheel(POINT screenPoint, int delta);
   void KeyDown(BYTE virtualKey);
   void KeyUp(BYTE virtualKey);
   /// Presses and releases a key with modifiers held around it.
@@ -84,6 +86,7 @@ class HeadlessDisplay final : public DisplayBackend {
   ///   text WORDS...                   move X Y   click X Y [right|middle]   dblclick X Y
   ///   down X Y   up X Y               wait MILLISECONDS   drop X Y PATH...   away   back
   ///   wheel X Y NOTCHES               (NOTCHES: positive turns away from the user, up)
+  ///   hwheel X Y NOTCHES              (NOTCHES: positive tilts to the right)
   ///   snapshot PATH                   (writes the screen to a PNG file)
   /// Points are screen coordinates. Returns false, queues nothing and explains in `error` when a
   /// step is malformed. When a script from the environment is used up and the program would

@@ -417,10 +417,10 @@ class SdlDisplay final : public DisplayBackend {
         // A notch is WHEEL_DELTA; finer wheels and touchpads report parts of one.
         const float direction = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1.0f : 1.0f;
         const long delta = std::lround(event.wheel.preciseY * direction * WHEEL_DELTA);
-        if (sink != nullptr && delta != 0) {
-          sink->MouseWheel(static_cast<int>(delta), ScreenPoint(event.wheel.windowID, event.wheel.mouseX,
-                                                                event.wheel.mouseY));
-        }
+        const long sideways = std::lround(event.wheel.preciseX * direction * WHEEL_DELTA);
+        const POINT point = ScreenPoint(event.wheel.windowID, event.wheel.mouseX, event.wheel.mouseY);
+        if (sink != nullptr && delta != 0) sink->MouseWheel(static_cast<int>(delta), point);
+        if (sink != nullptr && sideways != 0) sink->MouseSidewaysWheel(static_cast<int>(sideways), point);
         break;
       }
       case SDL_KEYDOWN:

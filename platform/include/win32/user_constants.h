@@ -656,6 +656,8 @@
 // The mouse wheel: one notch turns WHEEL_DELTA; WM_MOUSEWHEEL carries the signed turn in the
 // high word of wParam (positive away from the user) and the MK_* key state in the low word.
 #define WHEEL_DELTA 120
+// The wheel tilted sideways: WM_MOUSEHWHEEL, laid out as WM_MOUSEWHEEL, positive to the right.
+#define WM_MOUSEHWHEEL 0x020E
 #define WHEEL_PAGESCROLL 0xFFFFFFFFu
 #define GET_WHEEL_DELTA_WPARAM(wParam) ((short)HIWORD(wParam))
 #define GET_KEYSTATE_WPARAM(wParam) (LOWORD(wParam))

@@ -71,6 +71,27 @@ TEST_F(CursorIconWheel, TheWheelGoesToTheFocusAndUpToItsParents) {
   EXPECT_TRUE(MessageLog::Find(parent, WM_MOUSEWHEEL).empty());
 }
 
+// Tilting the wheel sideways travels the same way as a turn, as WM_MOUSEHWHEEL.
+TEST_F(CursorIconWheel, TheSidewaysWheelGoesToTheFocusAndUpToItsParents) {
+  HWND parent = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 100, 100, 300, 200);
+  HWND child = MakeWindow(WS_CHILD | WS_VISIBLE, parent, 10, 10, 100, 50, 7);
+  SetFocus(child);
+  Pump();
+  MessageLog::Clear();
+  ASSERT_TRUE(Display().QueueScript("hwheel 150 130 -2"));
+  while (Display().ScriptPending()) Display().Idle(std::nullopt);
+  Pump();
+  auto atChild = MessageLog::Find(child, WM_MOUSEHWHEEL);
+  ASSERT_EQ(atChild.size(), 1u);
+  EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(atChild[0].wParam), -240);
+  EXPECT_EQ(GET_X_LPARAM(atChild[0].lParam), 150);
+  ASSERT_EQ(MessageLog::Find(parent, WM_MOUSEHWHEEL).size(), 1u);
+  EXPECT_TRUE(MessageLog::Find(child, WM_MOUSEWHEEL).empty());
+  std::string error;
+  EXPECT_FALSE(Display().QueueScript("hwheel 10 20 0", &error));
+  EXPECT_NE(error.find("hwheel needs"), std::string::npos) << error;
+}
+
 TEST_F(CursorIconWheel, TheWheelHasAScriptStep) {
   HWND window = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   SetFocus(window);
