@@ -15,21 +15,12 @@ UnitMetrics NominalSystemFontMetrics() {
   return metrics;
 }
 
-// A screen device context for the time of one measurement: the screen's own, or, where the
-// platform hands out none for the whole screen, a memory context compatible with it, which has
-// the screen's dots per inch and fonts.
+// The screen's device context for the time of one measurement.
 class ScreenContext {
  public:
-  ScreenContext() : m_dc(GetDC(nullptr)) {
-    if (m_dc == nullptr) {
-      m_dc = CreateCompatibleDC(nullptr);
-      m_memory = m_dc != nullptr;
-    }
-  }
+  ScreenContext() : m_dc(GetDC(nullptr)) {}
   ~ScreenContext() {
-    if (m_dc == nullptr) return;
-    if (m_memory) DeleteDC(m_dc);
-    else ReleaseDC(nullptr, m_dc);
+    if (m_dc != nullptr) ReleaseDC(nullptr, m_dc);
   }
   ScreenContext(const ScreenContext&) = delete;
   ScreenContext& operator=(const ScreenContext&) = delete;
@@ -37,7 +28,6 @@ class ScreenContext {
 
  private:
   HDC m_dc;
-  bool m_memory = false;
 };
 
 }  // namespace

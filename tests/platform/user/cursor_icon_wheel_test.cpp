@@ -6,7 +6,19 @@
 namespace vel::platform::usertest {
 namespace {
 
-class CursorIconWheel : public WindowTest {};
+class CursorIconWheel : public WindowTest {
+ protected:
+  // A shown window at (100, 100) with a child at (10, 10) in it that has the focus; the log
+  // starts empty.
+  static HWND ParentOfFocusedChild(HWND* child) {
+    HWND parent = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 100, 100, 300, 200);
+    *child = MakeWindow(WS_CHILD | WS_VISIBLE, parent, 10, 10, 100, 50, 7);
+    SetFocus(*child);
+    Pump();
+    MessageLog::Clear();
+    return parent;
+  }
+};
 
 HICON StockIcon(LPCSTR id) { return LoadIconA(nullptr, id); }
 HCURSOR StockCursor(LPCSTR id) { return LoadCursorA(nullptr, id); }
@@ -34,11 +46,8 @@ const char* RegisterIconClass(const char* name, HICON icon, HICON smallIcon, HCU
 }
 
 TEST_F(CursorIconWheel, TheWheelGoesToTheFocusAndUpToItsParents) {
-  HWND parent = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 100, 100, 300, 200);
-  HWND child = MakeWindow(WS_CHILD | WS_VISIBLE, parent, 10, 10, 100, 50, 7);
-  SetFocus(child);
-  Pump();
-  MessageLog::Clear();
+  HWND child = nullptr;
+  HWND parent = ParentOfFocusedChild(&child);
   // The mouse is over the parent, not the child: the wheel still goes to the focus, with the
   // screen position, the turn and the keys held.
   Display().KeyDown(VK_SHIFT);
@@ -73,11 +82,8 @@ TEST_F(CursorIconWheel, TheWheelGoesToTheFocusAndUpToItsParents) {
 
 // Tilting the wheel sideways travels the same way as a turn, as WM_MOUSEHWHEEL.
 TEST_F(CursorIconWheel, TheSidewaysWheelGoesToTheFocusAndUpToItsParents) {
-  HWND parent = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 100, 100, 300, 200);
-  HWND child = MakeWindow(WS_CHILD | WS_VISIBLE, parent, 10, 10, 100, 50, 7);
-  SetFocus(child);
-  Pump();
-  MessageLog::Clear();
+  HWND child = nullptr;
+  HWND parent = ParentOfFocusedChild(&child);
   ASSERT_TRUE(Display().QueueScript("hwheel 150 130 -2"));
   while (Display().ScriptPending()) Display().Idle(std::nullopt);
   Pump();
