@@ -22,6 +22,11 @@ void ProcedureWindow::Open(std::string_view qualifiedName, std::string_view labe
   OpenWindow(m_object, label, qualifiedName, addresses);
 }
 
+void ProcedureWindow::Open(std::string_view qualifiedName, std::string_view label,
+                           std::span<void* const> useAddresses) {
+  OpenWindow(m_object, label, qualifiedName, useAddresses);
+}
+
 bool ProcedureWindow::Accept() { return AcceptStep(); }
 
 void ProcedureWindow::Refuse() { RefuseCurrentEvent(); }

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,8 @@ class ProcedureWindow {
   /// Opens the window labelled `label` of the definition `qualifiedName`; its controls bind
   /// the USE variables in `useAddresses` in declaration order.
   void Open(std::string_view qualifiedName, std::string_view label, std::initializer_list<void*> useAddresses = {});
+  /// The same with a USE address list built at run time.
+  void Open(std::string_view qualifiedName, std::string_view label, std::span<void* const> useAddresses);
 
   /// One turn of the ACCEPT loop: true with an event to handle, false when the window closed.
   bool Accept();
