@@ -1,0 +1,132 @@
+// vel-preview's procedure in the test process: the window opens from its file, script steps of
+// the headless display drive it, and the log shows what a procedure would see.
+
+#include "tools/vel-preview/lib/preview_session.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <sstream>
+
+#include "platform/display/headless/headless_display.h"
+#include "runtime/services/error_state.h"
+#include "runtime/services/runtime_running.h"
+#include "runtime/windows/thread_runtime.h"
+#include "runtime/windows/thread_services.h"
+#include "runtime/windows/thread_table.h"
+#include "runtime/windows/window_object_close.h"
+
+namespace vel::tools {
+namespace {
+
+std::string SourcePath(const std::string& relative) { return std::string(VEL_SOURCE_DIR) + "/" + relative; }
+
+class PreviewSession : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    services::SetRuntimeRunning(true);
+    services::ClearError();
+    ASSERT_GE(windows::EnterRuntimeThread(), 0);
+  }
+
+  void TearDown() override {
+    windows::CloseOpenWindowsAtShutdown();
+    windows::LeaveRuntimeThread();
+    windows::ResetThreadTable();
+    services::SetRuntimeRunning(false);
+  }
+
+  /// Runs the tool's procedure on `file` with `arguments` (options after the file) while the
+  /// headless display plays `script`; the log's lines.
+  std::vector<std::string> Run(const std::string& file, std::vector<std::string> arguments,
+                               const std::string& script) {
+    arguments.insert(arguments.begin(), file);
+    PreviewOptions options = ParsePreviewArguments(arguments);
+    DefinitionFile definitions = LoadDefinitionFile(options.file);
+    ChosenWindow window = ChooseWindow(definitions, options.label);
+    PreviewVariables variables(definitions.path, window.bindings);
+    CheckFieldValues(options, definitions, variables);
+    std::string error;
+    EXPECT_TRUE(platform::CurrentHeadlessDisplay()->QueueScript(script, &error)) << error;
+
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::tmpfile(), &std::fclose);
+    m_status = RunPreviewProcedure(definitions, window, options, variables, out.get());
+    std::rewind(out.get());
+    std::vector<std::string> lines;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, out.get()) != nullptr) {
+      std::string line(buffer);
+      if (!line.empty() && line.back() == '\n') line.pop_back();
+      lines.push_back(line);
+    }
+    return lines;
+  }
+
+  int m_status = -1;
+};
+
+std::vector<std::string> WithPrefix(const std::vector<std::string>& lines, const std::string& prefix) {
+  std::vector<std::string> found;
+  for (const std::string& line : lines) {
+    if (line.rfind(prefix, 0) == 0) found.push_back(line);
+  }
+  return found;
+}
+
+std::size_t IndexOf(const std::vector<std::string>& lines, const std::string& line) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i] == line) return i;
+  }
+  return lines.size();
+}
+
+TEST_F(PreviewSession, TheSearchWindowOpensFilledAndClosesFromTheKeyboard) {
+  std::vector<std::string> lines =
+      Run(SourcePath("app/skarv001.wdc"), {"--set", "2=caf\xC3\xA9 news", "--set", "11=50", "--layout"},
+          "key F4 alt");
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front(), "EVENT:OpenWindow");
+  EXPECT_LT(IndexOf(lines, "EVENT:CloseWindow"), lines.size());
+  EXPECT_EQ(m_status, 0);
+
+  std::vector<std::string> layout = WithPrefix(lines, "layout ");
+  ASSERT_FALSE(layout.empty());
+  EXPECT_EQ(layout[0].rfind("layout field 0 VelWin", 0), 0u) << layout[0];
+  int x = 0, y = 0, width = 0, height = 0;
+  char className[64] = {};
+  ASSERT_EQ(
+      std::sscanf(layout[0].c_str(), "layout field 0 %63s %d %d %d %d", className, &x, &y, &width, &height),
+      5);
+  EXPECT_GT(width, 400) << "439 dialog units of an 8-point font";
+  EXPECT_GT(height, 0);
+
+  EXPECT_EQ(
+      WithPrefix(lines, "final "),
+      (std::vector<std::string>{"final field 2 = \"caf\xC3\xA9 news\"", "final field 7 = \"\"",
+                                "final field 9 = \"\"", "final field 11 = 50", "final field 12 = \"\""}));
+}
+
+TEST_F(PreviewSession, ARefusedEventIsNotCarriedOut) {
+  // The window menu's Minimize asks first (the window raises size events); refused, the window
+  // is never minimised, and the Close after it ends the loop.
+  std::vector<std::string> lines =
+      Run(SourcePath("app/skarv001.wdc"), {"--refuse", "Iconize"}, "key SPACE alt; key N; key F4 alt");
+  std::size_t iconize = IndexOf(lines, "EVENT:Iconize");
+  ASSERT_LT(iconize + 1, lines.size());
+  EXPECT_EQ(lines[iconize + 1], "  refused");
+  EXPECT_EQ(IndexOf(lines, "EVENT:Iconized"), lines.size());
+  EXPECT_LT(iconize, IndexOf(lines, "EVENT:CloseWindow"));
+  EXPECT_EQ(WithPrefix(lines, "final ").size(), 5u);
+}
+
+TEST_F(PreviewSession, AnotherWindowOfAFileOpensByItsLabel) {
+  std::vector<std::string> lines = Run(SourcePath("app/skarv_sf.wdc"), {"P22$JUMPWINDOW"}, "key F4 alt");
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front(), "EVENT:OpenWindow");
+  EXPECT_EQ(WithPrefix(lines, "final "), (std::vector<std::string>{"final field 2 = 0"}))
+      << "its page spin box";
+}
+
+}  // namespace
+}  // namespace vel::tools
