@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the window definition readers as a resource: the lookup, every
-// record reachable from the chains, and the dump back to declaration text.
+// record reachable from the chains, the dump back to declaration text, and vel-preview's
+// loading path (the file's windows, the chosen window's records and variables).
 
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +11,9 @@
 
 #include "runtime/windows/current_definition.h"
 #include "runtime/windows/definition_record.h"
+#include "tools/vel-preview/lib/definition_file.h"
+#include "tools/vel-preview/lib/preview_error.h"
+#include "tools/vel-preview/lib/preview_variables.h"
 #include "tools/vel-wdc/lib/declaration_syntax.h"
 #include "tools/vel-wdc/lib/declaration_text.h"
 #include "tools/vel-wdc/lib/definition_reader.h"
@@ -25,6 +29,26 @@ void Walk(const DefinitionView& view, std::uint32_t offset, std::set<std::uint32
     Walk(view, record.firstChild, seen, depth + 1);
     Walk(view, record.menuBar, seen, depth + 1);
     Walk(view, record.toolBar, seen, depth + 1);
+  }
+}
+
+// What vel-preview does with a compiled definition before it opens a window: every window the
+// file names is chosen in turn and given its variables.
+void LoadAsPreview(std::span<const std::uint8_t> resource) {
+  try {
+    vel::tools::DefinitionFile file =
+        vel::tools::ReadDefinitionBytes("fuzz", std::vector<std::uint8_t>(resource.begin(), resource.end()));
+    for (const std::string& label : file.labels) {
+      try {
+        vel::tools::ChosenWindow window = vel::tools::ChooseWindow(file, label);
+        vel::tools::PreviewVariables variables(file.path, window.bindings);
+        for (std::int32_t field : variables.Fields()) variables.Describe(field);
+      } catch (const vel::tools::PreviewError&) {
+        // A damaged window is refused; the others are still tried.
+      }
+    }
+  } catch (const vel::tools::PreviewError&) {
+    // A file the tool refuses as a whole.
   }
 }
 
@@ -57,5 +81,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const vel::tools::DeclarationError&) {
     // A resource without a terminated name is refused; that is the expected outcome.
   }
+  LoadAsPreview(resource);
   return 0;
 }
