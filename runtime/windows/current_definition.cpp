@@ -18,6 +18,8 @@ constexpr std::uint32_t kWindowRecordSize = 114;
 }  // namespace
 
 std::vector<std::uint8_t> CopyDefinitionBody(std::span<const std::uint8_t> resource, std::string_view qualifiedName) {
+  // An empty resource may come with no bytes at all, which memchr must not be given.
+  if (resource.empty()) return {};
   const void* zero = std::memchr(resource.data(), 0, resource.size());
   if (zero == nullptr) return {};
   std::size_t nameLength = static_cast<const std::uint8_t*>(zero) - resource.data();

@@ -100,6 +100,7 @@ TEST(DefinitionLookup, BodyBufferIsAddressedByFileOffsets) {
   EXPECT_TRUE(CopyDefinitionBody(resource, "skarvine$SKARV").empty());
   std::vector<std::uint8_t> nameless = {'a', 'b'};
   EXPECT_TRUE(CopyDefinitionBody(nameless, "ab").empty());
+  EXPECT_TRUE(CopyDefinitionBody(std::span<const std::uint8_t>(), "").empty()) << "an empty resource has no name";
 }
 
 TEST(DefinitionLookup, CorruptChainsEndInNotFound) {

@@ -114,6 +114,12 @@ TEST(DefinitionFile, FilesThatCannotBeOpenedSayWhatIsWrong) {
   EXPECT_EQ(LoadError(syntax.Path()).rfind(syntax.Path() + ": line 2: ", 0), 0u) << LoadError(syntax.Path());
   TemporaryFile empty("");
   EXPECT_EQ(LoadError(empty.Path()), empty.Path() + ": no \"definition\" line");
+  try {
+    ReadDefinitionBytes("none", {});
+    ADD_FAILURE() << "no bytes are no definition";
+  } catch (const PreviewError& error) {
+    EXPECT_STREQ(error.what(), "none: not a window definition: it does not begin with a qualified name");
+  }
   TemporaryFile nameOnly(std::string("a$B\0\0\0\0\0", 9));
   EXPECT_EQ(LoadError(nameOnly.Path()), nameOnly.Path() + ": holds no window definition");
   TemporaryFile huge(std::string(3u << 20, ' '));

@@ -88,7 +88,7 @@ std::vector<std::string> WindowLabels(const std::string& path, const DefinitionV
 }  // namespace
 
 DefinitionFile ReadDefinitionBytes(const std::string& path, std::vector<std::uint8_t> resource) {
-  const void* zero = std::memchr(resource.data(), 0, resource.size());
+  const void* zero = resource.empty() ? nullptr : std::memchr(resource.data(), 0, resource.size());
   if (zero == nullptr) Fail(path, "not a window definition: it does not begin with a qualified name");
   DefinitionFile file;
   file.path = path;
@@ -102,7 +102,7 @@ DefinitionFile ReadDefinitionBytes(const std::string& path, std::vector<std::uin
 
 DefinitionFile LoadDefinitionFile(const std::string& path) {
   std::vector<std::uint8_t> bytes = ReadWholeFile(path);
-  bool compiled = std::memchr(bytes.data(), 0, bytes.size()) != nullptr;
+  bool compiled = !bytes.empty() && std::memchr(bytes.data(), 0, bytes.size()) != nullptr;
   return ReadDefinitionBytes(path, compiled ? std::move(bytes) : CompileDeclarations(path, bytes));
 }
 
