@@ -1,10 +1,8 @@
 #include "tools/vel-preview/lib/preview_session.h"
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "runtime/values/storage_kinds.h"
 #include "runtime/windows/event_accessors.h"
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/procedure_window.h"
@@ -15,34 +13,12 @@
 #include "tools/vel-eval/console_text.h"
 #include "tools/vel-preview/lib/event_log.h"
 #include "tools/vel-preview/lib/preview_error.h"
+#include "tools/vel-preview/lib/window_layout.h"
 
 namespace vel::tools {
 namespace {
 
 using windows::ProcedureWindow;
-
-std::string ClassNameOf(HWND window) {
-  char name[256] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
-
-void WriteLayoutLine(EventLog& log, std::int32_t field, HWND window) {
-  RECT rect{};
-  if (window == nullptr || !GetWindowRect(window, &rect)) return;
-  log.Line(LayoutLine(field, ClassNameOf(window), rect));
-}
-
-// The window as field 0, then its controls in field order.
-void WriteLayout(EventLog& log, windows::WindowObject& window) {
-  WriteLayoutLine(log, 0, window.handle);
-  std::vector<const windows::WindowControl*> controls;
-  for (const auto& control : window.controls) controls.push_back(control.get());
-  std::stable_sort(controls.begin(), controls.end(),
-                   [](const auto* a, const auto* b) { return a->FieldNumber() < b->FieldNumber(); });
-  for (const windows::WindowControl* control : controls)
-    WriteLayoutLine(log, control->FieldNumber(), control->Handle());
-}
 
 // Reads the definition from the file alone, in the program's own module, so that the icons and
 // cursors it names come from the program's resources as they do when the program opens it.
@@ -97,7 +73,9 @@ int RunPreviewProcedure(const DefinitionFile& file, const ChosenWindow& chosen, 
     }
     // The first event comes once the window is shown, so its controls have their places now.
     if (options.layout && !laidOut) {
-      WriteLayout(log, window.Object());
+      for (const ControlPlace& place : WindowLayout(window.Object())) {
+        log.Line(LayoutLine(place.field, place.className, place.screen));
+      }
       laidOut = true;
     }
   }
