@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "platform/user/dialog_navigation.h"
+#include "platform/user/paint_state.h"
 #include "platform/user/window_tree.h"
 
 namespace vel::platform {
@@ -225,6 +226,19 @@ LRESULT WINAPI DefDlgProcA(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_SETFOCUS: RestoreFocus(hDlg); return 0;
+    case WM_ERASEBKGND: {
+      // A dialog's background is whatever brush it answers WM_CTLCOLORDLG with, not its class
+      // brush: dialog classes usually have none, and a dialog procedure colours itself that way.
+      auto dc = reinterpret_cast<HDC>(wParam);
+      WindowDcProvider* provider = CurrentWindowDcProvider();
+      if (dc == nullptr || provider == nullptr) return 0;
+      auto brush = reinterpret_cast<HBRUSH>(SendMessageA(hDlg, WM_CTLCOLORDLG, wParam, reinterpret_cast<LPARAM>(hDlg)));
+      if (brush == nullptr || GetObjectType(brush) != OBJ_BRUSH) brush = GetSysColorBrush(COLOR_BTNFACE);
+      RECT client{};
+      GetClientRect(hDlg, &client);
+      provider->FillBackground(dc, client, brush);
+      return 1;
+    }
     case WM_CLOSE: PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDCANCEL))); return 0;
     case WM_NCDESTROY: {
       {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "tests/platform/user/control_test_support.h"
 #include "tests/platform/user/message_log.h"
 
 namespace vel::platform::usertest {
@@ -205,6 +206,43 @@ TEST_F(Dialog, ButtonsClickWithMouseAndSpaceAndNotifyTheirParent) {
   Press(VK_SPACE);
   EXPECT_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(g_commands.back().first, 43);
+}
+
+// A class with no background brush whose procedure is the dialog default, as a runtime window's
+// client is; the brush its dialog procedure answers WM_CTLCOLORDLG with paints it.
+HBRUSH g_dialogBrush = nullptr;
+INT_PTR CALLBACK ColourDialog(HWND, UINT message, WPARAM, LPARAM) {
+  if (message == WM_CTLCOLORDLG && g_dialogBrush != nullptr) return reinterpret_cast<INT_PTR>(g_dialogBrush);
+  return FALSE;
+}
+LRESULT CALLBACK PlainDialogProcedure(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefDlgProcA(hWnd, message, wParam, lParam);
+}
+
+TEST_F(Dialog, TheBackgroundIsTheBrushTheDialogAnswersOrTheButtonFace) {
+  WNDCLASSA description{};
+  description.lpfnWndProc = PlainDialogProcedure;
+  description.cbWndExtra = DLGWINDOWEXTRA;
+  description.lpszClassName = "BrushlessDialogTest";
+  RegisterClassA(&description);
+  HWND plain = CreateWindowExA(0, "BrushlessDialogTest", "", WS_POPUP | WS_VISIBLE, 20, 20, 60, 40, nullptr, nullptr,
+                               nullptr, nullptr);
+  ASSERT_NE(plain, nullptr);
+  Pump();
+  EXPECT_EQ(WindowPixel(plain, 30, 20), GetSysColor(COLOR_BTNFACE));
+
+  g_dialogBrush = CreateSolidBrush(RGB(200, 10, 10));
+  HWND coloured = CreateWindowExA(0, "BrushlessDialogTest", "", WS_POPUP | WS_VISIBLE, 100, 20, 60, 40, nullptr,
+                                  nullptr, nullptr, nullptr);
+  SetWindowLongPtrA(coloured, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(ColourDialog));
+  InvalidateRect(coloured, nullptr, TRUE);
+  Pump();
+  EXPECT_EQ(WindowPixel(coloured, 30, 20), RGB(200, 10, 10));
+  DestroyWindow(coloured);
+  DestroyWindow(plain);
+  DeleteObject(g_dialogBrush);
+  g_dialogBrush = nullptr;
+  UnregisterClassA("BrushlessDialogTest", nullptr);
 }
 
 }  // namespace
