@@ -68,13 +68,15 @@ int32_t DateToSerial(int month, int day, int year) {
   // that no normalisation can repair are checked here.
   if (month < 1 || day < 1 || year < 0 || year > 9999) return -1;
   // Month overflow moves whole years at once; checking the year as it grows keeps absurd
-  // day counts from looping for long. Day overflow carries with February counted as 29 days,
-  // so 31 April becomes 1 May while 29 February of a common year stays put and fails the
-  // check below instead of silently turning into 1 March.
+  // day counts from looping for long. Day overflow carries with the real month lengths, so
+  // the 365th day of January is 31 December of a common year. A date given as 29 February
+  // of a common year is a mistake rather than a count, so it is rejected instead of silently
+  // becoming 1 March.
   year += (month - 1) / 12;
   month = (month - 1) % 12 + 1;
+  if (month == 2 && day == 29 && !IsLeapFullYear(year)) return -1;
   while (year <= 9999) {
-    const int length = month == 2 ? 29 : kMonthLength[month - 1];
+    const int length = DaysInMonth(month, year);
     if (day <= length) break;
     day -= length;
     if (++month > 12) {

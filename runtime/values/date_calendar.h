@@ -37,9 +37,10 @@ int ExpandYearFrom(int year, int window, int currentYear);
 /// `ExpandYearFrom` against the cached `CurrentYear`.
 int ExpandYear(int year, int window);
 
-/// Normalises month and day overflow (month 14 is February of the next year, 31 April is
-/// 1 May) and converts to a serial date; -1 for a date outside 1801 to 9999 or a month or day
-/// below 1. A year below 100 is expanded with the default century window.
+/// Normalises month and day overflow with the real month lengths (month 14 is February of the
+/// next year, 31 April is 1 May, day 60 of January 1999 is 1 March) and converts to a serial
+/// date; -1 for a date outside 1801 to 9999, a month or day below 1, or 29 February of a
+/// common year. A year below 100 is expanded with the default century window.
 int32_t DateToSerial(int month, int day, int year);
 
 namespace detail {

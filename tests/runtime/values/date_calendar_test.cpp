@@ -74,20 +74,44 @@ TEST(DateToSerial, KnownDatesAndLimits) {
   EXPECT_EQ(DateToSerial(1, 1, -5), -1);
 }
 
-TEST(DateToSerial, NormalisesOverflowingMonthsAndDays) {
+TEST(DateToSerial, NormalisesOverflowingMonthsAndDaysWithRealMonthLengths) {
   EXPECT_EQ(DateToSerial(14, 1, 1999), DateToSerial(2, 1, 2000));
   EXPECT_EQ(DateToSerial(4, 31, 1999), DateToSerial(5, 1, 1999));
-  // February carries after 29 days, so the 29th of a common year is rejected, not moved.
-  EXPECT_EQ(DateToSerial(2, 30, 1900), DateToSerial(3, 1, 1900));
+  // February carries after 28 days in a common year and 29 in a leap year; only a date given
+  // as the 29th of a common year is rejected.
+  EXPECT_EQ(DateToSerial(2, 30, 1999), DateToSerial(3, 2, 1999));
+  EXPECT_EQ(DateToSerial(2, 30, 1900), DateToSerial(3, 2, 1900));
+  EXPECT_EQ(DateToSerial(2, 30, 2000), DateToSerial(3, 1, 2000));
   EXPECT_EQ(DateToSerial(2, 29, 1999), -1);
+  EXPECT_EQ(DateToSerial(14, 29, 2000), -1);
+  EXPECT_EQ(DateToSerial(14, 29, 1999), DateToSerial(2, 29, 2000));
   EXPECT_EQ(DateToSerial(12, 32, 1999), DateToSerial(1, 1, 2000));
   EXPECT_EQ(DateToSerial(1, 366, 2000), DateToSerial(12, 31, 2000));
+  // Day-of-year arithmetic: day n of January is the n-th day of the year.
+  EXPECT_EQ(DateToSerial(1, 365, 1999), 72686);
+  EXPECT_EQ(DateToSerial(1, 100, 2001), 73152);
+  EXPECT_EQ(DateToSerial(1, 60, 1999), 72381);
+  EXPECT_EQ(DateToSerial(1, 60, 1999), DateToSerial(3, 1, 1999));
+  EXPECT_EQ(DateToSerial(1, 366, 1999), DateToSerial(1, 1, 2000));
   // Overflow may carry a date from before the range into it, and past the end out of it.
   EXPECT_EQ(DateToSerial(13, 1, 1800), 4);
+  EXPECT_EQ(DateToSerial(1, 366, 1800), 4);
   EXPECT_EQ(DateToSerial(12, 32, 9999), -1);
   // Huge counts end quickly with -1 instead of looping.
   EXPECT_EQ(DateToSerial(2000000000, 1, 1999), -1);
   EXPECT_EQ(DateToSerial(1, 2000000000, 1999), -1);
+}
+
+// Every day of the range, reached as "day n of January" of its year, lands on its own serial.
+TEST(DateToSerial, DayOfYearRoundTripsOverTheWholeRange) {
+  int32_t serial = kFirstSerialDate;
+  for (int year = 1801; year <= 9999; ++year) {
+    const int days = IsLeapYear(year) ? 366 : 365;
+    for (int dayOfYear = 1; dayOfYear <= days; ++dayOfYear, ++serial) {
+      ASSERT_EQ(DateToSerial(1, dayOfYear, year), serial) << year << " day " << dayOfYear;
+    }
+  }
+  EXPECT_EQ(serial, kLastSerialDate + 1);
 }
 
 TEST(SerialToDate, RejectsOutsideRange) {
