@@ -1,6 +1,6 @@
 // The character tables service: the built-in tables and the table-driven string rules from
 // the start, the locale settings loader that the program's initialisation runs once, and the
-// hooks through which the value runtime reports errors and message overrides.
+// hook through which the value runtime finds message overrides.
 
 #include "runtime/services/locale_settings_service.h"
 
@@ -8,7 +8,6 @@
 #include <string>
 
 #include "runtime/services/error_messages.h"
-#include "runtime/services/error_report.h"
 #include "runtime/services/error_state.h"
 #include "runtime/services/module_descriptor.h"
 #include "runtime/services/service_routines.h"
@@ -17,7 +16,6 @@
 #include "runtime/values/char_tables.h"
 #include "runtime/values/locale_load.h"
 #include "runtime/values/locale_settings.h"
-#include "runtime/values/string_functions.h"
 
 namespace vel::services {
 namespace {
@@ -26,13 +24,6 @@ std::optional<std::string> EnvironmentMessageOverride(std::int32_t code) {
   const char* text = values::MessageOverride(code);
   if (text == nullptr) return std::nullopt;
   return std::string(text);
-}
-
-// String functions raise their errors (an invalid slice) through the runtime error box: the
-// error state takes their number and the box shows their own message.
-void RaiseStringFunctionError(int number, const char* message) {
-  SetError(number);
-  ReportRuntimeError(0, message);
 }
 
 }  // namespace
@@ -47,7 +38,6 @@ void CharacterTablesService(int call) {
   if (call != kInitialiseCall) return;
   values::g_charTables = values::BuiltInCharTables();
   values::InstallCharacterTables();
-  values::SetStringErrorHandler(RaiseStringFunctionError);
   SetMessageOverride(EnvironmentMessageOverride);
   // A loader installed before (by a test or an embedding program) takes precedence.
   if (!HasRuntimeSettingsLoader()) SetRuntimeSettingsLoader(LoadRuntimeLocaleSettings);

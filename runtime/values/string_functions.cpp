@@ -1,20 +1,15 @@
 #include "runtime/values/string_functions.h"
 
-#include <atomic>
 #include <new>
 
 #include "runtime/values/byte_ops.h"
 #include "runtime/values/picture_compile.h"
 #include "runtime/values/picture_deformat.h"
 #include "runtime/values/picture_format.h"
+#include "runtime/values/reference_errors.h"
 #include "runtime/values/string_stack.h"
 
 namespace vel::values {
-namespace {
-
-std::atomic<StringErrorHandler> g_errorHandler{nullptr};
-
-}  // namespace
 
 void FormatTopWithPicture(const char* picture) {
   CompiledPicture compiled;
@@ -36,8 +31,6 @@ void DeformatTopWithPicture(const char* picture) {
   PushBytes(result, static_cast<uint32_t>(length));
 }
 
-void SetStringErrorHandler(StringErrorHandler handler) { g_errorHandler.store(handler); }
-
 void SubstringReference::Assign(const char* value, uint32_t length) {
   // Only the slice width can take part, which also keeps the length within the signed range.
   const uint32_t used = length < m_size ? length : m_size;
@@ -49,9 +42,7 @@ void SubstringReference::Push() const { PushString(m_data, m_size); }
 std::unique_ptr<SubstringReference> SliceString(char* storage, uint32_t declaredSize, int32_t start,
                                                 int32_t end) {
   if (storage == nullptr || start < 1 || start > end || static_cast<uint32_t>(end) > declaredSize) {
-    if (StringErrorHandler handler = g_errorHandler.load()) {
-      handler(kParameterTypingError, kParameterTypingMessage);
-    }
+    RaiseValueRuntimeError(kErrorSlice, kParameterTypingText);
     return nullptr;
   }
   return std::unique_ptr<SubstringReference>(new (std::nothrow) SubstringReference(

@@ -18,13 +18,6 @@ void FormatTopWithPicture(const char* picture);
 /// of its own. With nullptr the formatting characters of a plain number are stripped.
 void DeformatTopWithPicture(const char* picture);
 
-/// Reports a runtime error raised by a string function: its number and message text.
-using StringErrorHandler = void (*)(int number, const char* message);
-
-/// Installs the handler that raises runtime errors for the string functions (the runtime's
-/// error box); nullptr leaves errors unreported beyond the functions' own results.
-void SetStringErrorHandler(StringErrorHandler handler);
-
 /// A reference to characters start to end (from 1, inclusive) of a fixed string variable. It
 /// shares the variable's storage and does not own it.
 class SubstringReference {
@@ -47,13 +40,10 @@ class SubstringReference {
   uint32_t m_size;
 };
 
-/// The error number and message of an invalid slice.
-inline constexpr int kParameterTypingError = 8;
-inline constexpr const char* kParameterTypingMessage = "Parameter typing error";
-
 /// Makes a reference to characters `start` to `end` of the fixed string at `storage` of
-/// `declaredSize` bytes. Unless 1 <= start <= end <= declaredSize, raises error 8
-/// "Parameter typing error" through the installed handler and returns no reference.
+/// `declaredSize` bytes. Unless 1 <= start <= end <= declaredSize, raises runtime error 8 with
+/// the extra text "Parameter typing error" through the value error sink, as a typed
+/// reference's slice does, and returns no reference.
 std::unique_ptr<SubstringReference> SliceString(char* storage, uint32_t declaredSize, int32_t start,
                                                 int32_t end);
 

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "reference_test_fixture.h"
+#include "runtime/values/reference_factory.h"
 #include "runtime/values/string_stack.h"
 
 namespace vel::values {
@@ -57,33 +59,32 @@ TEST(DeformatOnTheStringStack, EachValueKind) {
   EXPECT_EQ(PopText(), "12345");
 }
 
-int g_lastError = 0;
-std::string g_lastMessage;
-
-void RecordError(int number, const char* message) {
-  g_lastError = number;
-  g_lastMessage = message;
-}
-
-TEST(SliceString, BoundsRaiseParameterTypingError) {
-  SetStringErrorHandler(RecordError);
+// Both ways of slicing a string, the function and a typed reference, raise the same error: code
+// 8 with "Parameter typing error" as its extra text.
+TEST(SliceString, BoundsRaiseTheSameErrorAsAReferenceSlice) {
+  testing::RecordingErrorSink sink;
+  InstallValueErrorSink(&sink);
   char storage[6] = "abcde";
   for (auto [start, end] : {std::pair{0, 2}, std::pair{3, 2}, std::pair{2, 6}, std::pair{-1, 1}}) {
-    g_lastError = 0;
     EXPECT_EQ(SliceString(storage, 5, start, end), nullptr) << start << ".." << end;
-    EXPECT_EQ(g_lastError, 8);
-    EXPECT_EQ(g_lastMessage, "Parameter typing error");
   }
-  g_lastError = 0;
+  auto reference = CreateReference(18, storage, 5, 0, false);
+  EXPECT_EQ(reference->Slice(2, 6), nullptr);
+  ASSERT_EQ(sink.reported.size(), 5u);
+  for (const auto& [code, extra] : sink.reported) {
+    EXPECT_EQ(code, 8);
+    EXPECT_EQ(extra, "Parameter typing error");
+  }
+  sink.reported.clear();
   auto second = SliceString(storage, 5, 2, 2);
   ASSERT_NE(second, nullptr);
-  EXPECT_EQ(g_lastError, 0);
+  EXPECT_TRUE(sink.reported.empty());
   EXPECT_EQ(second->Data(), storage + 1);
   EXPECT_EQ(second->Size(), 1u);
   auto whole = SliceString(storage, 5, 1, 5);
   ASSERT_NE(whole, nullptr);
   EXPECT_EQ(whole->Size(), 5u);
-  SetStringErrorHandler(nullptr);
+  InstallValueErrorSink(nullptr);
 }
 
 TEST(SliceString, AssignmentUsesFixedStringRules) {
