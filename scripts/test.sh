@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: a normal build (g++, warnings
-# as errors) and a build with AddressSanitizer and UndefinedBehaviorSanitizer (clang). Last, the
+# as errors) and a build with AddressSanitizer and UndefinedBehaviorSanitizer (clang), each under
+# ctest and then each test binary whole and shuffled (scripts/shuffled-tests.sh). Last, the
 # threading tests (runtime lock, thread table, ACCEPT loops on two threads, kernel waits) run
 # once more under ThreadSanitizer.
 set -euo pipefail
@@ -12,12 +13,14 @@ echo "== normal build (g++, -Werror)"
 "$root/scripts/build.sh" build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc \
   -DVEL_WERROR=ON
 (cd "$root/build" && ctest --output-on-failure -j "$jobs" --timeout 300)
+"$root/scripts/shuffled-tests.sh" "$root/build"
 
 echo "== sanitizer build (clang, ASan + UBSan)"
 "$root/scripts/build.sh" build-asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
   -DVEL_SANITIZE=ON -DVEL_BENCH=OFF -DVEL_FUZZ=ON
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd "$root/build-asan" && ctest --output-on-failure -j "$jobs" --timeout 600)
+"$root/scripts/shuffled-tests.sh" "$root/build-asan"
 
 echo "== thread sanitizer (clang, TSan): threading tests only"
 # Only the two test binaries that hold threading tests are built. ThreadSanitizer needs the

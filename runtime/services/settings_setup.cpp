@@ -22,4 +22,9 @@ bool RunRuntimeSettingsSetUpOnce() {
 
 bool RuntimeSettingsLoaded() { return g_loaded; }
 
+void ResetRuntimeSettingsSetUp() {
+  g_loader = nullptr;
+  g_loaded = false;
+}
+
 }  // namespace vel::services

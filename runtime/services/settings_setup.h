@@ -20,4 +20,8 @@ bool RunRuntimeSettingsSetUpOnce();
 /// Whether the loader has run.
 bool RuntimeSettingsLoaded();
 
+/// Removes the loader and forgets that it ran, as at program start. A program never needs this;
+/// tests that check the once-only set-up start from it, whatever ran before them.
+void ResetRuntimeSettingsSetUp();
+
 }  // namespace vel::services

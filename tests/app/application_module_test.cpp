@@ -54,6 +54,7 @@ TEST(ApplicationModule, ItsOnlyDataIsTheThreeProgramWideValues) {
 
 TEST(ApplicationModule, InitialisationLoadsTheSettingsOnceAndClearsTheProgramWideValues) {
   int loads = 0;
+  services::ResetRuntimeSettingsSetUp();
   services::SetRuntimeSettingsLoader([&] { ++loads; });
   ProgramWideValues() = ApplicationGlobals{11, 22, 33};
 
@@ -73,7 +74,7 @@ TEST(ApplicationModule, InitialisationLoadsTheSettingsOnceAndClearsTheProgramWid
   EXPECT_EQ(loads, 1);
   EXPECT_EQ(ProgramWideValues().response, 0);
   modules.Terminate(Handle(0x4000));
-  services::SetRuntimeSettingsLoader(nullptr);
+  services::ResetRuntimeSettingsSetUp();
 }
 
 /// Runs the program in this process and reports what it left behind before exiting with its

@@ -68,6 +68,7 @@ TEST(FaultHandlerFrame, InstallsOnceAndUnlinksOnlyOnTheInstallingThread) {
 }
 
 TEST(RuntimeSettingsSetUp, RunsTheLoaderOnceAndWaitsForOneToBeInstalled) {
+  ResetRuntimeSettingsSetUp();
   int loads = 0;
   EXPECT_FALSE(RunRuntimeSettingsSetUpOnce());
   EXPECT_FALSE(RuntimeSettingsLoaded());
@@ -81,7 +82,7 @@ TEST(RuntimeSettingsSetUp, RunsTheLoaderOnceAndWaitsForOneToBeInstalled) {
   EXPECT_FALSE(RunRuntimeSettingsSetUpOnce());
   EXPECT_EQ(loads, 1);
   EXPECT_TRUE(RuntimeSettingsLoaded());
-  SetRuntimeSettingsLoader(nullptr);
+  ResetRuntimeSettingsSetUp();
 }
 
 }  // namespace
