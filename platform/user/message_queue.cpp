@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "platform/kernel/wait_hub.h"
+#include "platform/user/input_state.h"
 #include "platform/user/window_lifetime.h"
 
 namespace vel::platform {
@@ -120,6 +121,11 @@ void ForgetWindowMessages(HWND window, DWORD threadId) {
   MessageQueue* queue = QueueOfThread(threadId);
   if (queue == nullptr) return;
   std::erase_if(queue->timers, [window](const Timer& timer) { return timer.window == window; });
+  // Input for the window still changes what the thread knows of the keys and buttons, so that
+  // a key released after its window closed (the F4 and Alt of Alt+F4) does not stay down.
+  for (const QueuedMessage& queued : queue->posted) {
+    if (queued.input && queued.msg.hwnd == window) ApplyInputToKeyState(*queue, queued.msg);
+  }
   std::erase_if(queue->posted, [window](const QueuedMessage& queued) { return queued.msg.hwnd == window; });
 }
 

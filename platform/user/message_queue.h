@@ -85,7 +85,8 @@ bool RetrieveMessage(MSG* msg, HWND window, UINT first, UINT last, UINT remove, 
 /// Calls the window procedure of a window of this thread.
 LRESULT CallWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-/// Removes every timer of a window and every posted message for it (a window being destroyed).
+/// Removes every timer of a window and every posted message for it (a window being destroyed);
+/// what its queued input does to the thread's key state still happens.
 void ForgetWindowMessages(HWND window, DWORD threadId);
 
 }  // namespace vel::platform

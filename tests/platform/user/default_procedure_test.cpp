@@ -61,6 +61,9 @@ TEST_F(DefaultProcedure, AltF4ClosesTheTopLevelWindowOfTheFocus) {
   Pump();
   EXPECT_FALSE(IsWindow(window));
   EXPECT_FALSE(MessageLog::Find(child, WM_SYSKEYDOWN).empty());
+  // The keys came up after their window had gone; the thread still knows they are up.
+  EXPECT_EQ(GetKeyState(VK_MENU) & 0x8000, 0);
+  EXPECT_EQ(GetKeyState(VK_F4) & 0x8000, 0);
 }
 
 TEST_F(DefaultProcedure, ADisabledWindowIgnoresClicksAndAModalOwnerStaysInactive) {
