@@ -36,9 +36,22 @@ void PostLeave(const Tracked& tracked) {
 }  // namespace
 
 void UpdateMouseTracking(POINT screenPoint) {
+  // Destroying a window ends its tracking, as on Win32: such entries go first, so that a
+  // stale one neither costs a hit test nor posts to a handle that may have been reused.
+  std::vector<HWND> trackedWindows;
   {
     std::lock_guard lock(g_mutex);
     if (TrackedWindows().empty()) return;
+    for (const Tracked& entry : TrackedWindows()) trackedWindows.push_back(entry.window);
+  }
+  std::erase_if(trackedWindows, [](HWND window) { return IsWindow(window) != FALSE; });
+  {
+    std::lock_guard lock(g_mutex);
+    auto& tracked = TrackedWindows();
+    std::erase_if(tracked, [&](const Tracked& entry) {
+      return std::find(trackedWindows.begin(), trackedWindows.end(), entry.window) != trackedWindows.end();
+    });
+    if (tracked.empty()) return;
   }
   LRESULT hit = HTNOWHERE;
   HWND under = WindowUnderPoint(screenPoint, &hit);

@@ -284,6 +284,18 @@ TEST_F(Controls, TrackMouseEventReportsLeavingOnceAndCanBeQueriedAndCancelled) {
   EXPECT_FALSE(TrackMouseEvent(&wrongSize));
   TRACKMOUSEEVENT hover{sizeof hover, TME_HOVER, a, HOVER_DEFAULT};
   EXPECT_FALSE(TrackMouseEvent(&hover));
+
+  // Destroying a tracked window ends its tracking: later moves ask nothing more of anyone.
+  Display().MoveMouse(ScreenPoint(a, 50, 50));
+  Pump();
+  ASSERT_TRUE(TrackMouseEvent(&track));
+  DestroyWindow(a);
+  HWND b = MakeWindow(WS_CHILD | WS_VISIBLE, host, 0, 0, 100, 100, 2);
+  Pump();
+  MessageLog::Clear();
+  Display().MoveMouse(ScreenPoint(b, 40, 40));
+  Pump();
+  EXPECT_EQ(MessageLog::Find(b, WM_NCHITTEST).size(), 1u);
 }
 
 }  // namespace
