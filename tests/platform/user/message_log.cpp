@@ -162,12 +162,19 @@ void WindowTest::SetUp() {
 }
 
 void WindowTest::TearDown() {
+  // Script steps a test queued but its loop never took would run in the next test.
+  while (Display().ScriptPending()) Display().DiscardScriptStep();
   ReleaseCapture();
   std::vector<HWND> windows;
   for (HWND window = GetTopWindow(nullptr); window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
     windows.push_back(window);
   }
   for (HWND window : windows) DestroyWindow(window);
+  // A drag whose release never ran leaves its button down for the next test.
+  const int buttons[][2] = {{VK_LBUTTON, 0}, {VK_RBUTTON, 1}, {VK_MBUTTON, 2}};
+  for (const auto& [key, button] : buttons) {
+    if (GetAsyncKeyState(key) & 0x8000) Display().MouseUp({1000, 760}, button);
+  }
   SetFocus(nullptr);
   Pump();
   {
