@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <climits>
+#include <cstddef>
 #include <unordered_map>
 #include <cstring>
 
@@ -75,7 +76,9 @@ std::optional<DibLayout> ReadDibLayout(const BITMAPINFO* info, size_t available,
       for (int i = 0; i < 3; ++i) layout.masks[i] = ReadLittle<DWORD>(base + offset + 4 * i);
       offset += 12;
     } else {
-      // Version 4 and 5 headers carry the masks inside the header.
+      // Longer headers carry the masks inside the header, right after its first 40 bytes; a
+      // header too short to hold all three is neither layout.
+      if (header.biSize < sizeof(BITMAPINFOHEADER) + 12) return std::nullopt;
       for (int i = 0; i < 3; ++i) layout.masks[i] = ReadLittle<DWORD>(base + sizeof(BITMAPINFOHEADER) + 4 * i);
     }
   } else if (layout.bitCount == 16) {
@@ -140,6 +143,21 @@ std::unique_ptr<Surface> DecodeDib(const DibLayout& layout, const uint8_t* bits)
     for (int x = 0; x < layout.width; ++x) row[x] = ReadDibPixel(layout, bits, x, y);
   }
   return surface;
+}
+
+std::unique_ptr<Surface> DecodePackedDib(const uint8_t* data, size_t size) {
+  auto layout = ReadDibLayout(reinterpret_cast<const BITMAPINFO*>(data), size);
+  if (!layout) return nullptr;
+  // Deeper images may still carry a colour table (as a hint for palette displays); the bits
+  // follow it.
+  size_t bitsOffset = layout->headerBytes;
+  if (layout->bitCount > 8) {
+    DWORD hintColors = 0;
+    std::memcpy(&hintColors, data + offsetof(BITMAPINFOHEADER, biClrUsed), sizeof hintColors);
+    bitsOffset += size_t{hintColors} * sizeof(RGBQUAD);
+  }
+  if (bitsOffset > size || layout->ImageBytes() > size - bitsOffset) return nullptr;
+  return DecodeDib(*layout, data + bitsOffset);
 }
 
 namespace {

@@ -52,6 +52,11 @@ uint32_t ReadDibPixel(const DibLayout& layout, const uint8_t* bits, int x, int r
 /// Decodes a whole image into a new surface (top row first).
 std::unique_ptr<Surface> DecodeDib(const DibLayout& layout, const uint8_t* bits);
 
+/// Decodes a packed DIB of `size` bytes (a BITMAPINFO and then its bits, as RT_BITMAP resources
+/// and CF_DIB clipboard data hold it); nothing when the header is unsupported or the bits are
+/// cut short.
+std::unique_ptr<Surface> DecodePackedDib(const uint8_t* data, size_t size);
+
 /// Writes `rowCount` surface rows from `firstRow` into DIB bits of any supported depth (rows in
 /// the layout's order; indexed depths take the nearest colour of the table).
 bool EncodeDibRows(const Surface& surface, const DibLayout& layout, uint8_t* bits, int firstRow, int rowCount);

@@ -1,5 +1,6 @@
 #include "platform/gdi/icon_image.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/gdi/dib_codec.h"
@@ -41,10 +42,11 @@ std::optional<IconImage> DecodeIconImage(const uint8_t* data, size_t size) {
   if (size >= 8 && std::memcmp(data, kPngSignature, 8) == 0) return DecodePngIcon(data, size);
   if (size < sizeof(BITMAPINFOHEADER)) return std::nullopt;
   // The header's height covers the XOR image and the AND mask stacked; read it as the image
-  // alone by halving, keeping the direction.
-  std::vector<uint8_t> header(data, data + std::min(size, sizeof(BITMAPINFOHEADER) + 12 + 256 * 4));
+  // alone by halving, keeping the direction, in a copy holding the whole header, masks and
+  // colour table (but never more than there is).
   BITMAPINFOHEADER info;
-  std::memcpy(&info, header.data(), sizeof info);
+  std::memcpy(&info, data, sizeof info);
+  std::vector<uint8_t> header(data, data + std::min(size, size_t{info.biSize} + 12 + 256 * 4));
   if (info.biHeight == 0 || info.biHeight % 2 != 0 || info.biHeight < -2 * kMaxIconDimension ||
       info.biHeight > 2 * kMaxIconDimension || info.biWidth <= 0 || info.biWidth > kMaxIconDimension) {
     return std::nullopt;

@@ -38,12 +38,11 @@ HBITMAP BitmapFromModule(HMODULE module, LPCSTR name) {
   const auto* data = static_cast<const uint8_t*>(LockResource(LoadResource(module, resource)));
   size_t size = SizeofResource(module, resource);
   if (data == nullptr) return nullptr;
-  auto layout = ReadDibLayout(reinterpret_cast<const BITMAPINFO*>(data), size);
-  if (!layout || layout->ImageBytes() > size - layout->headerBytes) return nullptr;
-  std::unique_ptr<Surface> pixels = DecodeDib(*layout, data + layout->headerBytes);
-  auto bitmap = MakeBitmap(layout->width, layout->height, false);
-  for (int y = 0; y < layout->height; ++y) {
-    for (int x = 0; x < layout->width; ++x) bitmap->m_surface->Row(y)[x] = pixels->Row(y)[x] & 0x00FFFFFF;
+  std::unique_ptr<Surface> pixels = DecodePackedDib(data, size);
+  if (!pixels) return nullptr;
+  auto bitmap = MakeBitmap(pixels->Width(), pixels->Height(), false);
+  for (int y = 0; y < pixels->Height(); ++y) {
+    for (int x = 0; x < pixels->Width(); ++x) bitmap->m_surface->Row(y)[x] = pixels->Row(y)[x] & 0x00FFFFFF;
   }
   return static_cast<HBITMAP>(RegisterObject(bitmap));
 }

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
+#include "platform/gdi/dib_codec.h"
 #include "tests/platform/gdi/canvas.h"
 
 namespace vel::platform::testing {
@@ -147,6 +149,45 @@ TEST(StretchDIBits, RefusesUnsupportedHeaders) {
   header->biBitCount = 7;
   EXPECT_EQ(StretchDIBits(canvas.Dc(), 0, 0, 4, 2, 0, 0, 4, 2, dib.bits.data(), dib.Info(), DIB_RGB_COLORS, SRCCOPY), 0);
   EXPECT_EQ(canvas.Count(kWhite), 8);
+}
+
+std::vector<uint8_t> Packed(const Dib& dib) {
+  std::vector<uint8_t> packed = dib.info;
+  packed.insert(packed.end(), dib.bits.begin(), dib.bits.end());
+  return packed;
+}
+
+// Packed DIBs come from resources and the clipboard: every header, table and row is read only
+// from the bytes present.
+TEST(PackedDibs, DecodeWhatTheirBytesHoldAndNothingMore) {
+  std::vector<uint8_t> packed = Packed(MakeImage(24, false));
+  std::unique_ptr<Surface> image = DecodePackedDib(packed.data(), packed.size());
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->Width(), 4);
+  EXPECT_EQ(ColorFromPixel(image->Pixel(3, 1) & 0xFFFFFF), kRed);
+  EXPECT_FALSE(DecodePackedDib(packed.data(), packed.size() - 1));
+  EXPECT_FALSE(DecodePackedDib(packed.data(), sizeof(BITMAPINFOHEADER) - 1));
+
+  // A colour table in front of deeper bits is a hint for palette displays: skipped, not drawn.
+  auto* header = reinterpret_cast<BITMAPINFOHEADER*>(packed.data());
+  header->biClrUsed = 2;
+  packed.insert(packed.begin() + sizeof(BITMAPINFOHEADER), 8, 0x55);
+  image = DecodePackedDib(packed.data(), packed.size());
+  ASSERT_TRUE(image);
+  EXPECT_EQ(ColorFromPixel(image->Pixel(0, 0) & 0xFFFFFF), kRed);
+  reinterpret_cast<BITMAPINFOHEADER*>(packed.data())->biClrUsed = 0xFFFFFFFF;
+  EXPECT_FALSE(DecodePackedDib(packed.data(), packed.size()));
+
+  // Bit fields: a 40-byte header is followed by its masks, a longer one holds them; a header
+  // between the two has no place for them.
+  std::vector<uint8_t> fields = Packed(MakeImage(16, false));
+  EXPECT_TRUE(DecodePackedDib(fields.data(), fields.size()));
+  reinterpret_cast<BITMAPINFOHEADER*>(fields.data())->biSize = sizeof(BITMAPINFOHEADER) + 4;
+  EXPECT_FALSE(DecodePackedDib(fields.data(), fields.size()));
+  reinterpret_cast<BITMAPINFOHEADER*>(fields.data())->biSize = sizeof(BITMAPINFOHEADER) + 12;
+  image = DecodePackedDib(fields.data(), fields.size());
+  ASSERT_TRUE(image);
+  EXPECT_EQ(ColorFromPixel(image->Pixel(1, 0) & 0xFFFFFF), kGreen);
 }
 
 TEST(SetDIBitsToDevice, DrawsBandsOfScanLines) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
+#include <memory>
 
 #include "platform/gdi/icon_directory.h"
 #include "platform/gdi/icon_object.h"
@@ -127,6 +129,51 @@ TEST(IconFiles, DirectoriesAreCheckedAndTheBestSizeIsChosen) {
   header.biWidth = 0x40000000;
   std::memcpy(absurd.data(), &header, sizeof header);
   EXPECT_EQ(IconFromResourceBits(absurd.data(), absurd.size(), true), nullptr);
+}
+
+// Images whose headers claim more than the bytes hold decode to nothing, and longer header
+// versions (which carry the bit-field masks inside) decode as the short one does.
+TEST(IconFiles, HeadersAreReadOnlyFromTheBytesPresent) {
+  // A 42-byte header asking for bit fields in a 46-byte image: the masks of a longer header
+  // would lie past the end.
+  const std::vector<uint8_t> maskPastEnd = {
+      0x2a, 0x00, 0x00, 0x00, 0x2a, 0x00, 0x00, 0x00, 0x0a, 0x00, 0x00, 0x00, 0x00, 0xff, 0xff, 0xff,
+      0xff, 0xaf, 0x10, 0x00, 0x03, 0x00, 0x00, 0x00, 0x00, 0xfe, 0x03, 0x01, 0x40, 0x00, 0x00, 0xff,
+      0xff, 0xff, 0xff, 0x2f, 0x20, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x35, 0x00, 0xbf};
+  // Copied to a buffer of its own size, so that AddressSanitizer sees any read past it.
+  auto exact = std::make_unique<uint8_t[]>(maskPastEnd.size());
+  std::memcpy(exact.get(), maskPastEnd.data(), maskPastEnd.size());
+  EXPECT_EQ(IconFromResourceBits(exact.get(), maskPastEnd.size(), true), nullptr);
+
+  // The same kind of image, 16 bits per pixel in 5-6-5 fields, with a 52-byte header.
+  std::vector<uint8_t> fields(sizeof(BITMAPINFOHEADER));
+  BITMAPINFOHEADER header{sizeof(BITMAPINFOHEADER) + 12, 2, 4, 1, 16, BI_BITFIELDS, 0, 0, 0, 0, 0};
+  std::memcpy(fields.data(), &header, sizeof header);
+  for (uint32_t mask : {0xF800u, 0x07E0u, 0x001Fu}) PutDword(fields, mask);
+  for (int pixel = 0; pixel < 4; ++pixel) PutWord(fields, 0x07E0);  // Two rows of two green pixels.
+  for (int row = 0; row < 2; ++row) PutDword(fields, 0);             // Mask rows: all opaque.
+  HICON green = IconFromResourceBits(fields.data(), fields.size(), true);
+  ASSERT_NE(green, nullptr);
+  Canvas canvas(2, 2, kGrey);
+  DrawIconEx(canvas.Dc(), 0, 0, green, 0, 0, 0, nullptr, DI_NORMAL);
+  EXPECT_EQ(canvas.At(1, 1), RGB(0, 255, 0));
+  DestroyIcon(green);
+  // Cut inside the masks, the same header is refused.
+  fields.resize(sizeof(BITMAPINFOHEADER) + 8);
+  EXPECT_EQ(IconFromResourceBits(fields.data(), fields.size(), true), nullptr);
+
+  // A 124-byte header in front of a full 256-colour table still finds its whole table.
+  auto indexed = IconDib(16, 8, [](int, int) { return 255u; }, [](int, int) { return false; }, Palette256(255, 0x0000FF));
+  BITMAPINFOHEADER longer;
+  std::memcpy(&longer, indexed.data(), sizeof longer);
+  longer.biSize = 124;
+  std::memcpy(indexed.data(), &longer, sizeof longer);
+  indexed.insert(indexed.begin() + sizeof longer, 124 - sizeof longer, 0);
+  HICON blue = IconFromResourceBits(indexed.data(), indexed.size(), true);
+  ASSERT_NE(blue, nullptr);
+  DrawIconEx(canvas.Dc(), 0, 0, blue, 2, 2, 0, nullptr, DI_NORMAL);
+  EXPECT_EQ(canvas.At(0, 0), RGB(0, 0, 255));
+  DestroyIcon(blue);
 }
 
 TEST(IconFiles, GroupResourcesPickAnIdAndLoadThatImage) {
