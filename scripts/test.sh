@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: a normal build (g++, warnings
 # as errors) and a build with AddressSanitizer and UndefinedBehaviorSanitizer (clang), each under
-# ctest and then each test binary whole and shuffled (scripts/shuffled-tests.sh). Last, the
-# threading tests (runtime lock, thread table, ACCEPT loops on two threads, kernel waits) run
-# once more under ThreadSanitizer.
+# ctest and then each test binary whole and shuffled (scripts/shuffled-tests.sh); the sanitizer
+# build's fuzz targets then run briefly (scripts/fuzz.sh). Last, the threading tests (runtime
+# lock, thread table, ACCEPT loops on two threads, kernel waits) run once more under
+# ThreadSanitizer.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/install-deps.sh"
@@ -21,6 +22,8 @@ echo "== sanitizer build (clang, ASan + UBSan)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd "$root/build-asan" && ctest --output-on-failure -j "$jobs" --timeout 600)
 "$root/scripts/shuffled-tests.sh" "$root/build-asan"
+echo "== fuzzing: every target about 20 seconds on its seed corpus"
+"$root/scripts/fuzz.sh" "$root/build-asan" 20
 
 echo "== thread sanitizer (clang, TSan): threading tests only"
 # Only the two test binaries that hold threading tests are built. ThreadSanitizer needs the
