@@ -50,6 +50,14 @@ TEST(DeclarationErrors, ReportTheLineOfTheFault) {
   EXPECT_EQ(ErrorLine(head + "  prompt at(99999999999, 0, 0, 0)\nend\n"), 3);
   EXPECT_EQ(ErrorLine(head + "  prompt at(0x, 0, 0, 0)\nend\n"), 3);
   EXPECT_EQ(ErrorLine(head + "end # comment \"with quote\n"), -1);
+  // Texts are stored zero-terminated: a zero byte, escaped or raw, would cut them short in the
+  // resource. A USE descriptor's data is stored with its length and may hold one.
+  EXPECT_EQ(ErrorLine(head + "  prompt \"a\\x00b\"\nend\n"), 3);
+  EXPECT_EQ(ErrorLine(head + "  entry picture(\"s2" + std::string(1, '\0') + "0\")\nend\n"), 3);
+  EXPECT_EQ(ErrorLine(head + "  button icon(\"a\\x00.ico\")\nend\n"), 3);
+  EXPECT_EQ(ErrorLine("definition \"p" + std::string(1, '\0') + "$M\"\nwindow \"W\"\nend\n"), 1);
+  EXPECT_EQ(ErrorLine("definition \"p$M\"\nwindow \"W" + std::string(1, '\0') + "\"\nend\n"), 2);
+  EXPECT_EQ(ErrorLine(head + "  entry use(FixedString, 3, \"a\\x00b\")\nend\n"), -1);
 }
 
 TEST(DefinitionWriter, SharesStringTailsAndKeepsEmptyApartFromAbsent) {

@@ -63,10 +63,16 @@ double ArgumentReader::Double(std::size_t index) const {
   return value;
 }
 
-std::string ArgumentReader::String(std::size_t index) const {
+std::string ArgumentReader::Bytes(std::size_t index) const {
   const Atom& atom = Single(index);
   if (atom.kind != Atom::Kind::String) Fail("expected a quoted string");
   return atom.text;
+}
+
+std::string ArgumentReader::String(std::size_t index) const {
+  std::string text = Bytes(index);
+  if (text.find('\0') != std::string::npos) Fail("a text may not hold a zero byte");
+  return text;
 }
 
 std::uint32_t ArgumentReader::Flags(std::size_t index, FlagTable names) const {
@@ -129,7 +135,7 @@ windows::UseDescriptor ArgumentReader::Use() const {
   }
   use.size = Int32(1);
   if (Count() == 3) {
-    use.data = String(2);
+    use.data = Bytes(2);
     if (use.data->size() != static_cast<std::size_t>(use.size)) Fail("the data's length differs from the size");
   }
   return use;

@@ -46,8 +46,10 @@ class ArgumentReader {
   /// A floating-point number.
   double Double(std::size_t index) const;
 
-  /// A quoted string.
+  /// A quoted string stored zero-terminated, so without a zero byte.
   std::string String(std::size_t index) const;
+  /// A quoted string stored with its length, which may hold any byte.
+  std::string Bytes(std::size_t index) const;
 
   /// Names of `names` and numbers joined by "+", or-ed together.
   std::uint32_t Flags(std::size_t index, FlagTable names) const;

@@ -41,6 +41,7 @@ class DeclarationParser {
       if (m_sawDefinition || !line.lead || !line.items.empty()) {
         Fail(line, "expected one line: definition \"program$MODULE\"");
       }
+      RequireNoZeroByte(*line.lead, line.number);
       m_source.qualifiedName = *line.lead;
       m_sawDefinition = true;
       return;
@@ -66,6 +67,7 @@ class DeclarationParser {
     if (line.lead) {
       FieldId leadField = layout.kind == windows::kKindWindow ? FieldId::Label : FieldId::Text;
       if (!HasField(layout, leadField)) Fail(line, std::string("a ") + layout.keyword + " has no text");
+      RequireNoZeroByte(*line.lead, line.number);
       if (leadField == FieldId::Label) {
         record.label = *line.lead;
       } else {

@@ -11,6 +11,12 @@ int HexValue(char c) {
   return -1;
 }
 
+void RequireNoZeroByte(std::string_view text, int line) {
+  if (text.find('\0') != std::string_view::npos) {
+    throw DeclarationError(line, "a text may not hold a zero byte: " + QuoteString(text));
+  }
+}
+
 namespace {
 
 bool IsWordChar(char c) {

@@ -48,6 +48,10 @@ struct Line {
 /// Splits one line of text into keyword and items; throws DeclarationError on bad syntax.
 Line ParseLine(std::string_view text, int number);
 
+/// Throws DeclarationError for a text that holds a zero byte: texts are stored zero-terminated,
+/// so it would end there and the rest would be lost.
+void RequireNoZeroByte(std::string_view text, int line);
+
 /// The value of a hexadecimal digit, or -1.
 int HexValue(char c);
 
