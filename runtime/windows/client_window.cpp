@@ -1,5 +1,6 @@
 #include "runtime/windows/client_window.h"
 
+#include "runtime/windows/client_queries.h"
 #include "runtime/windows/runtime_lock.h"
 #include "runtime/windows/thread_table.h"
 #include "runtime/windows/window_object.h"
@@ -9,8 +10,9 @@ namespace {
 
 LRESULT CALLBACK ClientWindowProcedure(HWND client, UINT message, WPARAM wParam, LPARAM lParam) {
   WindowProcedureLock lock;
-  if (message == WM_SETFOCUS) {
-    if (WindowObject* window = WindowObjectOfClient(client)) SetFocusSlot(window->threadSlot);
+  if (WindowObject* window = WindowObjectOfClient(client)) {
+    if (message == WM_SETFOCUS) SetFocusSlot(window->threadSlot);
+    if (std::optional<LRESULT> answer = HandleClientQuery(*window, message, wParam, lParam)) return *answer;
   }
   return DefDlgProcA(client, message, wParam, lParam);
 }

@@ -67,6 +67,26 @@ void ReadField(const DefinitionView& view, const FieldSpec& fieldSpec, std::uint
   }
 }
 
+std::optional<Record> ReadThroughLayout(const DefinitionView& view, std::uint32_t offset, std::uint8_t kind,
+                                        const RecordLayout& layout) {
+  // The size check covers every fixed-width read below, so they cannot fail.
+  if (!view.ReadBytes(offset, layout.size)) return std::nullopt;
+  Record record;
+  record.kind = kind;
+  record.offset = offset;
+  for (const FieldSpec& fieldSpec : layout.fields) ReadField(view, fieldSpec, offset + fieldSpec.offset, record);
+  return record;
+}
+
+// A record of a chain: through its kind's layout, or by the head alone when the kind has none,
+// so that one record this reader does not know costs that record only.
+std::optional<Record> ReadChainRecord(const DefinitionView& view, std::uint32_t offset) {
+  std::optional<std::uint8_t> kind = view.ReadUInt8(offset);
+  if (!kind) return std::nullopt;
+  const RecordLayout* layout = LayoutForKind(*kind);
+  return ReadThroughLayout(view, offset, *kind, layout != nullptr ? *layout : ControlHeadLayout());
+}
+
 }  // namespace
 
 std::optional<Record> ReadRecord(const DefinitionView& view, std::uint32_t offset) {
@@ -74,20 +94,15 @@ std::optional<Record> ReadRecord(const DefinitionView& view, std::uint32_t offse
   std::optional<std::uint8_t> kind = view.ReadUInt8(offset);
   if (!kind) return std::nullopt;
   const RecordLayout* layout = LayoutForKind(*kind);
-  // The size check covers every fixed-width read below, so they cannot fail.
-  if (layout == nullptr || !view.ReadBytes(offset, layout->size)) return std::nullopt;
-  Record record;
-  record.kind = *kind;
-  record.offset = offset;
-  for (const FieldSpec& fieldSpec : layout->fields) ReadField(view, fieldSpec, offset + fieldSpec.offset, record);
-  return record;
+  if (layout == nullptr) return std::nullopt;
+  return ReadThroughLayout(view, offset, *kind, *layout);
 }
 
 std::vector<Record> ReadChain(const DefinitionView& view, std::uint32_t offset) {
   std::vector<Record> chain;
   std::unordered_set<std::uint32_t> seen;
   while (offset != 0 && seen.insert(offset).second) {
-    std::optional<Record> record = ReadRecord(view, offset);
+    std::optional<Record> record = ReadChainRecord(view, offset);
     if (!record) break;
     offset = record->next;
     chain.push_back(std::move(*record));

@@ -150,11 +150,35 @@ constexpr FieldSpec kToolBarFields[] = {
     {F::FirstChild, T::Link, 69},
 };
 
+// An image shows the picture its text names; its unnamed number is the display mode.
+constexpr FieldSpec kImageFields[] = {
+    VEL_PLACED_HEAD,
+    {F::Text, T::String, 69},
+    {F::Extra, T::Int32, 73},
+};
+
+// A box draws its rectangle in the colours of its triple; its unnamed number is the width of
+// its border line.
+constexpr FieldSpec kBoxFields[] = {
+    VEL_PLACED_HEAD,
+    {F::Extra, T::Int32, 69},
+};
+
+// What every control record starts with: a chain reader can follow a record of a kind it has no
+// layout for by this alone.
+constexpr FieldSpec kHeadFields[] = {
+    VEL_CONTROL_HEAD,
+};
+
 #undef VEL_ENTRY_FIELDS
 #undef VEL_PLACED_HEAD
 #undef VEL_CONTROL_HEAD
 
+constexpr RecordLayout kHeadLayout{0, nullptr, 21, kHeadFields};
+
 constexpr RecordLayout kLayouts[] = {
+    {kKindImage, "image", 77, kImageFields},
+    {kKindBox, "box", 73, kBoxFields},
     {kKindEntry, "entry", 82, kEntryFields},
     {kKindButton, "button", 90, kButtonFields},
     {kKindPrompt, "prompt", 59, kPromptFields},
@@ -187,6 +211,8 @@ const RecordLayout* LayoutForKeyword(const char* keyword, std::size_t length) {
   }
   return nullptr;
 }
+
+const RecordLayout& ControlHeadLayout() { return kHeadLayout; }
 
 std::span<const RecordLayout> AllLayouts() { return kLayouts; }
 

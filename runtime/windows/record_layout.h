@@ -96,6 +96,10 @@ const RecordLayout* LayoutForKind(std::uint8_t kind);
 /// The layout declared by a keyword ("window", "prompt", ...), or nullptr.
 const RecordLayout* LayoutForKeyword(const char* keyword, std::size_t length);
 
+/// The head every control record begins with (kind, next link, attributes, drop identifiers,
+/// field number, name): 21 bytes. Its kind and keyword are empty.
+const RecordLayout& ControlHeadLayout();
+
 /// Every described layout, in kind order.
 std::span<const RecordLayout> AllLayouts();
 

@@ -18,14 +18,20 @@ WindowControl* WindowObject::ControlOfField(std::int32_t field) const {
   return nullptr;
 }
 
-WindowControl* WindowObject::FocusControl() const {
-  HWND focus = GetFocus();
-  if (focus == nullptr) return nullptr;
+WindowControl* WindowObject::FocusControl() const { return ControlOfHandle(GetFocus()); }
+
+WindowControl* WindowObject::ControlOfHandle(HWND handle) const {
+  if (handle == nullptr) return nullptr;
+  WindowControl* found = nullptr;
   for (const auto& control : controls) {
     HWND own = control->Handle();
-    if (own != nullptr && (own == focus || IsChild(own, focus))) return control.get();
+    if (own == handle) return control.get();
+    // A control inside another (a radio button in its option box) is the closer match.
+    if (own != nullptr && IsChild(own, handle) && (found == nullptr || IsChild(found->Handle(), own))) {
+      found = control.get();
+    }
   }
-  return nullptr;
+  return found;
 }
 
 std::int32_t WindowObject::FieldOf(const WindowControl* control) {

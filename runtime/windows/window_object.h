@@ -56,9 +56,17 @@ struct WindowObject {
   /// Drawing state: the unit and the font facts the unit converts with.
   std::uint32_t flags = 0;
   UnitMetrics metrics;
+  /// The window font's record: the definition's, else the opener's, else none (the system
+  /// font); and the font object made from it, which the window owns.
   std::optional<FontRecord> font;
+  HFONT fontHandle = nullptr;
 
   std::uint32_t attributes = 0;
+  /// The definition's colour triple; the first is the background behind the controls (not
+  /// given: the system's button-face colour).
+  ColourTriple colours;
+  /// The window element's extra flags: bit 0001h switches the tooltips of its controls off.
+  std::uint16_t extraFlags = 0;
   std::string title;
   /// The class icon and cursor, and the names they were loaded by (a definition's binary
   /// names in their run-time byte form).
@@ -91,6 +99,9 @@ struct WindowObject {
   bool eventRefused = false;
 
   std::vector<std::unique_ptr<WindowControl>> controls;
+  /// The control window that last had the focus, not counting skip controls; the focus goes
+  /// back there after a skip control was used.
+  HWND lastFocusWindow = nullptr;
   std::int32_t lastSelectedField = 0;
   bool acceptAll = false;
   /// Field visited last by the accept-all pass (0 at the start of a pass).
@@ -118,6 +129,8 @@ struct WindowObject {
   WindowControl* ControlOfField(std::int32_t field) const;
   /// The control whose window has the focus (or contains it), or null.
   WindowControl* FocusControl() const;
+  /// The control whose window is `handle` or contains it (the innermost such control), or null.
+  WindowControl* ControlOfHandle(HWND handle) const;
   /// The field number an event about `control` reports: its number when it is a field, else 0.
   static std::int32_t FieldOf(const WindowControl* control);
 };

@@ -4,6 +4,7 @@
 
 #include "runtime/windows/event_posting.h"
 #include "runtime/windows/thread_table.h"
+#include "runtime/windows/window_font.h"
 #include "runtime/windows/window_object.h"
 #include "runtime/windows/window_object_errors.h"
 #include "runtime/windows/window_object_open.h"
@@ -62,6 +63,9 @@ void ReleaseWindow(WindowObject& window) {
   ForgetInThreadTable(window);
   if (handle != nullptr && IsWindow(handle)) DestroyWindow(handle);
   window.controls.clear();
+  window.lastFocusWindow = nullptr;
+  // The controls that used the window font are gone with their windows.
+  ReleaseWindowFont(window);
   if (!window.className.empty()) UnregisterClassA(window.className.c_str(), WindowInstance());
   window.className.clear();
   // The class is gone, so nothing refers to its icon and cursor any more.

@@ -1,16 +1,14 @@
 #include "runtime/windows/window_object_controls.h"
 
-#include <array>
-
 namespace vel::windows {
 namespace {
 
-std::array<ControlCreator, 256> g_creators{};
+ControlChainBuilder g_builder = nullptr;
 
 }  // namespace
 
-void SetControlCreator(std::uint8_t controlType, ControlCreator creator) { g_creators[controlType] = creator; }
+void SetControlChainBuilder(ControlChainBuilder builder) { g_builder = builder; }
 
-ControlCreator FindControlCreator(std::uint8_t controlType) { return g_creators[controlType]; }
+ControlChainBuilder InstalledControlChainBuilder() { return g_builder; }
 
 }  // namespace vel::windows

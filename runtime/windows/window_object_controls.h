@@ -1,10 +1,8 @@
 #pragma once
-// What the window manager needs of a control, and the factory that makes controls from the
-// records of a window definition. The control kinds fill the factory when their modules
-// initialise; a record whose kind has no entry gets no control.
+// What the window manager needs of a control, and the hook through which the control framework
+// builds a window's controls from the records of its definition.
 
 #include <cstdint>
-#include <memory>
 
 #include "runtime/windows/definition_record.h"
 #include "win32.h"
@@ -42,22 +40,18 @@ class WindowControl {
   virtual bool OnSelected() = 0;
 };
 
-/// What a control is made from.
-struct ControlCreation {
-  WindowObject& window;
-  /// The client window, the parent of the window's controls.
-  HWND parent;
-  const Record& record;
-  /// The USE variable's address for records that have a USE descriptor, else null.
-  void* useAddress;
-};
+/// Builds the controls of `window` from its chain of control records starting at
+/// `firstRecord` in `view` (the window's client window exists already), entering each control
+/// in `window.controls`. Answers the right and bottom extent of the controls in client pixels,
+/// which the window sizes itself by.
+using ControlChainBuilder = SIZE (*)(WindowObject& window, const DefinitionView& view,
+                                     std::uint32_t firstRecord);
 
-using ControlCreator = std::unique_ptr<WindowControl> (*)(const ControlCreation& creation);
+/// Installs the builder the window manager calls when a window opens (null: windows open without
+/// controls). The control framework installs its own when it initialises.
+void SetControlChainBuilder(ControlChainBuilder builder);
 
-/// Installs (or, with null, removes) the creator of a control type code.
-void SetControlCreator(std::uint8_t controlType, ControlCreator creator);
-
-/// The creator of a control type code, or null.
-ControlCreator FindControlCreator(std::uint8_t controlType);
+/// The installed builder, or null.
+ControlChainBuilder InstalledControlChainBuilder();
 
 }  // namespace vel::windows

@@ -1,5 +1,6 @@
 #include "runtime/windows/window_object_open.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -11,6 +12,7 @@
 #include "runtime/windows/procedure_definition_source.h"
 #include "runtime/windows/thread_runtime.h"
 #include "runtime/windows/thread_table.h"
+#include "runtime/windows/window_font.h"
 #include "runtime/windows/window_font_metrics.h"
 #include "runtime/windows/window_object.h"
 #include "runtime/windows/window_object_errors.h"
@@ -34,6 +36,7 @@ void ResetWindowState(WindowObject& window) {
   window.eventWithProcedure = false;
   window.eventRefused = false;
   window.controls.clear();
+  window.lastFocusWindow = nullptr;
   window.lastSelectedField = 0;
   window.acceptAll = false;
   window.acceptAllField = 0;
@@ -57,7 +60,9 @@ void ResetWindowState(WindowObject& window) {
 void CopyDefinition(WindowObject& window, const Record& record) {
   window.flags = record.flags;
   window.attributes = record.attributes;
+  window.colours = record.colours.value_or(ColourTriple{});
   window.font = record.font;
+  CreateWindowFont(window);
   window.title = record.title.value_or(std::string());
   window.defaultMessage = record.textBlock.message;
   window.defaultHelp = record.textBlock.help;
@@ -65,7 +70,7 @@ void CopyDefinition(WindowObject& window, const Record& record) {
   window.palette = record.palette;
   window.timerInterval = record.timer;
   window.statusZones = record.zones;
-  window.metrics = g_metricsSource ? g_metricsSource(record) : MeasureWindowFont(record.font);
+  window.metrics = g_metricsSource ? g_metricsSource(record) : MeasureWindowFont(window.font);
 }
 
 bool RegisterWindowClass(WindowObject& window) {
@@ -81,22 +86,25 @@ bool RegisterWindowClass(WindowObject& window) {
   return RegisterClassA(&windowClass) != 0;
 }
 
-// The next USE address for a control record that binds a variable.
-void* NextUseAddress(WindowObject& window, const Record& record) {
-  if (!record.use || record.use->data) return nullptr;
-  if (window.useCursor >= window.useAddresses.size()) return nullptr;
-  return window.useAddresses[window.useCursor++];
-}
-
-void CreateControls(WindowObject& window, const DefinitionView& view, std::uint32_t firstChild) {
-  for (const Record& record : ReadChain(view, firstChild)) {
-    void* useAddress = NextUseAddress(window, record);
-    ControlCreator creator = FindControlCreator(record.kind);
-    if (creator == nullptr) continue;
-    if (auto control = creator(ControlCreation{window, window.client, record, useAddress})) {
-      window.controls.push_back(std::move(control));
-    }
-  }
+// Builds the controls. The window then sizes itself by them: a width or height the definition
+// leaves open is the controls' extent, and a given one grows to the extent when the controls
+// reach beyond it (the search window is declared 3 units high for a row of controls 8 units
+// high), but never beyond the screen.
+void CreateControls(WindowObject& window, const DefinitionView& view, const Record& record) {
+  ControlChainBuilder builder = InstalledControlChainBuilder();
+  if (builder == nullptr || record.firstChild == 0) return;
+  SIZE extent = builder(window, view, record.firstChild);
+  RECT client{};
+  GetClientRect(window.handle, &client);
+  LONG width = record.at.width == kNotGiven ? extent.cx : std::max(client.right, extent.cx);
+  LONG height = record.at.height == kNotGiven ? extent.cy : std::max(client.bottom, extent.cy);
+  width = std::min<LONG>(width, GetSystemMetrics(SM_CXSCREEN));
+  height = std::min<LONG>(height, GetSystemMetrics(SM_CYSCREEN));
+  if (width == client.right && height == client.bottom) return;
+  RECT outer{0, 0, width, height};
+  AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrA(window.handle, GWL_STYLE)), FALSE, 0);
+  SetWindowPos(window.handle, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Gives up an opening after the object was made the thread's current window.
@@ -107,6 +115,7 @@ void AbandonOpening(WindowObject& window, ThreadSlot& slot) {
   if (!window.className.empty()) UnregisterClassA(window.className.c_str(), WindowInstance());
   window.className.clear();
   ReleaseWindowIcons(window);
+  ReleaseWindowFont(window);
   window.handle = nullptr;
   window.client = nullptr;
 }
@@ -227,7 +236,7 @@ void OpenWindow(WindowObject& window, std::string_view label, std::string_view q
   }
 
   RestartWindowTimer(window, window.timerInterval);
-  CreateControls(window, definition.View(), record->firstChild);
+  CreateControls(window, definition.View(), *record);
   window.opened = true;
   PostEvent(window, EVENT_OpenWindow);
   definition.Release();

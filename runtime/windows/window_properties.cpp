@@ -1,11 +1,11 @@
 #include "runtime/windows/window_properties.h"
 
-#include <charconv>
 #include <string>
 
 #include "runtime/values/decimal_string_stack.h"
 #include "runtime/values/string_stack.h"
 #include "runtime/windows/event_accessors.h"
+#include "runtime/windows/property_values.h"
 #include "runtime/windows/window_icons.h"
 #include "runtime/windows/window_object.h"
 #include "runtime/windows/window_object_errors.h"
@@ -19,44 +19,6 @@ namespace {
 WindowObject* Resolve(WindowObject* window) {
   WindowObject* target = window != nullptr ? window : TargetWindow();
   return IsOpenWindow(target) && target->handle != nullptr ? target : nullptr;
-}
-
-void PushWholeNumber(std::int64_t value) {
-  char text[24];
-  auto [end, error] = std::to_chars(text, text + sizeof text, value);
-  values::PushBytes(text, error == std::errc() ? static_cast<std::uint32_t>(end - text) : 0);
-}
-
-void PushText(const std::string& text) { values::PushBytes(text.data(), static_cast<std::uint32_t>(text.size())); }
-
-// The top value as text without its trailing blanks, popped.
-std::string PopClippedText() {
-  values::StringView top = values::TopView();
-  std::string text(top.data != nullptr ? top.data : "", top.length);
-  values::DropTop();
-  std::size_t end = text.find_last_not_of(' ');
-  text.erase(end == std::string::npos ? 0 : end + 1);
-  return text;
-}
-
-// A whole number of pointer width: plain digits are read exactly (an address needs more than
-// the 32 bits of PopToLong, and more digits than a double holds exactly); any other text is
-// read as the value runtime reads numbers for integer variables.
-std::int64_t PopWholeNumber() {
-  values::StringView top = values::TopView();
-  std::string_view text(top.data != nullptr ? top.data : "", top.length);
-  std::size_t first = text.find_first_not_of(' ');
-  std::size_t last = text.find_last_not_of(' ');
-  if (first != std::string_view::npos) {
-    std::string_view digits = text.substr(first, last - first + 1);
-    std::int64_t value = 0;
-    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (error == std::errc() && end == digits.data() + digits.size()) {
-      values::DropTop();
-      return value;
-    }
-  }
-  return values::PopToInteger();
 }
 
 std::string OptionalText(const std::optional<std::string>& text) { return text.value_or(std::string()); }
@@ -147,13 +109,13 @@ void GetWindowProperty(WindowObject* window, std::int32_t property) {
     return;
   }
   if (std::optional<std::string> text = TextValue(*target, property)) {
-    PushText(*text);
+    PushPropertyText(*text);
   } else if (IsNumeric(property)) {
-    PushWholeNumber(NumericValue(*target, property));
+    PushPropertyNumber(NumericValue(*target, property));
   } else if (property == kPropHandle) {
-    PushWholeNumber(static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(target->handle)));
+    PushPropertyNumber(static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(target->handle)));
   } else if (property == kPropWindowProcedure || property == kPropWindowProcedure2) {
-    PushWholeNumber(static_cast<std::int64_t>(GetWindowLongPtrA(target->handle, GWLP_WNDPROC)));
+    PushPropertyNumber(static_cast<std::int64_t>(GetWindowLongPtrA(target->handle, GWLP_WNDPROC)));
   } else {
     values::PushEmpty();
   }
@@ -167,11 +129,11 @@ void SetWindowProperty(WindowObject* window, std::int32_t property) {
     return;
   }
   if (TextValue(*target, property)) {
-    SetText(*target, property, PopClippedText());
+    SetText(*target, property, PopPropertyText());
   } else if (IsNumeric(property)) {
     SetNumber(*target, property, values::PopToLong());
   } else if (property == kPropWindowProcedure || property == kPropWindowProcedure2) {
-    std::int64_t procedure = PopWholeNumber();
+    std::int64_t procedure = PopPropertyNumber();
     if (procedure != 0) SetWindowLongPtrA(target->handle, GWLP_WNDPROC, static_cast<LONG_PTR>(procedure));
   } else {
     values::DropTop();

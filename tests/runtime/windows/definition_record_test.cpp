@@ -94,6 +94,8 @@ window "W" flags(mm + size-events) at(1, 2, 300, 200) title("All kinds") font("A
       radio "OR" at(161, 0, 22, 8) value("or") extra(1)
     end
   end
+  image "~LOGO.BMP" at(5, 5, default, default) extra(2) cursor("Hand.cur")
+  box at(1, 2, 30, 40) attributes(round + transparent) colours(0xFF, 0xFF00, default) extra(3)
 end
 )";
 
@@ -149,7 +151,7 @@ TEST(ReadRecord, EveryKindReadsBackAsDeclared) {
   EXPECT_EQ(tools[0].repeat, 5);
 
   std::vector<Record> controls = ReadChain(view, window.firstChild);
-  ASSERT_EQ(controls.size(), 4u);
+  ASSERT_EQ(controls.size(), 6u);
   const Record& entry = controls[0];
   EXPECT_EQ(entry.kind, kKindEntry);
   EXPECT_EQ(entry.picture, "s40");
@@ -187,6 +189,17 @@ TEST(ReadRecord, EveryKindReadsBackAsDeclared) {
   EXPECT_EQ(tools[0].field, 5);
   EXPECT_EQ(entry.field, 6);
   EXPECT_EQ(radios[0].field, 12);
+  const Record& image = controls[4];
+  EXPECT_EQ(image.kind, kKindImage);
+  EXPECT_EQ(image.text, "~LOGO.BMP");
+  EXPECT_EQ(image.at, (Rect{5, 5, kNotGiven, kNotGiven}));
+  EXPECT_EQ(image.extra, 2);
+  EXPECT_EQ(image.cursor->text, "Hand.cur");
+  const Record& box = controls[5];
+  EXPECT_EQ(box.kind, kKindBox);
+  EXPECT_EQ(box.flags, 0x1100u);
+  EXPECT_EQ(box.colours, (ColourTriple{{0xFF, 0xFF00, kNoColour}}));
+  EXPECT_EQ(box.extra, 3);
 }
 
 TEST(ReadChain, StopsAtLoopsAndUnreadableRecords) {
@@ -195,13 +208,39 @@ TEST(ReadChain, StopsAtLoopsAndUnreadableRecords) {
   DefinitionView view(body);
   Record window = *ReadRecord(view, FindWindowRecord(view, "W"));
   std::vector<Record> controls = ReadChain(view, window.firstChild);
-  ASSERT_EQ(controls.size(), 4u);
+  ASSERT_EQ(controls.size(), 6u);
   // Make the third control link back to the first: the chain ends instead of looping.
   Put32(body, controls[2].offset + 1, controls[0].offset);
   EXPECT_EQ(ReadChain(DefinitionView(body), window.firstChild).size(), 3u);
-  // A link into the middle of the body reads no record and ends the chain there.
-  Put32(body, controls[0].offset + 1, 3);
+  // A link that leaves the buffer reads no record and ends the chain there.
+  Put32(body, controls[0].offset + 1, static_cast<std::uint32_t>(body.size() - 4));
   EXPECT_EQ(ReadChain(DefinitionView(body), window.firstChild).size(), 1u);
+}
+
+// Kinds without a layout (those this system does not provide, and reports) cost only their own
+// record: the head is read, its next link followed, and every later control is still there.
+TEST(ReadChain, PassesOverRecordsOfUnknownKinds) {
+  std::vector<std::uint8_t> resource = tools::WriteDefinitionResource(tools::ParseDeclarations(kEveryKind));
+  std::vector<std::uint8_t> body = CopyDefinitionBody(resource, "test$KINDS");
+  Record window = *ReadRecord(DefinitionView(body), FindWindowRecord(DefinitionView(body), "W"));
+  std::vector<Record> controls = ReadChain(DefinitionView(body), window.firstChild);
+  ASSERT_EQ(controls.size(), 6u);
+  body[controls[0].offset] = 7;
+  body[controls[2].offset] = kKindReport;
+  body[controls[3].offset] = 200;
+  std::vector<Record> read = ReadChain(DefinitionView(body), window.firstChild);
+  ASSERT_EQ(read.size(), 6u);
+  EXPECT_EQ(read[0].kind, 7);
+  EXPECT_EQ(read[0].field, controls[0].field);
+  EXPECT_EQ(read[0].flags, controls[0].flags);
+  EXPECT_EQ(read[0].dropIds, controls[0].dropIds);
+  EXPECT_FALSE(read[0].use);
+  EXPECT_EQ(read[2].kind, kKindReport);
+  EXPECT_EQ(read[3].kind, 200);
+  EXPECT_EQ(read[1].kind, controls[1].kind);
+  EXPECT_EQ(read[5].kind, kKindBox);
+  // ReadRecord itself still reads only kinds it has a layout for.
+  EXPECT_FALSE(ReadRecord(DefinitionView(body), controls[0].offset));
 }
 
 }  // namespace

@@ -33,8 +33,18 @@ std::set<std::int32_t>& ButtonControl::Refusing() {
 
 namespace {
 
-std::unique_ptr<WindowControl> MakeButton(const ControlCreation& creation) {
-  return std::make_unique<ButtonControl>(creation.parent, creation.record, creation.useAddress);
+// Buttons and entries become push buttons; a record with a variable binding takes the next USE
+// address. Other kinds get no control.
+SIZE BuildButtons(WindowObject& window, const DefinitionView& view, std::uint32_t firstRecord) {
+  for (const Record& record : ReadChain(view, firstRecord)) {
+    void* useAddress = nullptr;
+    if (record.use && !record.use->data && window.useCursor < window.useAddresses.size()) {
+      useAddress = window.useAddresses[window.useCursor++];
+    }
+    if (record.kind != kKindButton && record.kind != kKindEntry) continue;
+    window.controls.push_back(std::make_unique<ButtonControl>(window.client, record, useAddress));
+  }
+  return SIZE{0, 0};
 }
 
 }  // namespace
@@ -49,8 +59,7 @@ void WindowTest::SetUp() {
   services::SetRuntimeRunning(true);
   services::ClearError();
   SetDefinitionSource(&m_source);
-  SetControlCreator(kKindButton, MakeButton);
-  SetControlCreator(kKindEntry, MakeButton);
+  SetControlChainBuilder(BuildButtons);
   ButtonControl::Refusing().clear();
   ASSERT_GE(EnterRuntimeThread(), 0);
 }
@@ -62,8 +71,7 @@ void WindowTest::TearDown() {
   WaitForOtherThreads();
   LeaveRuntimeThread();
   ResetThreadTable();
-  SetControlCreator(kKindButton, nullptr);
-  SetControlCreator(kKindEntry, nullptr);
+  SetControlChainBuilder(nullptr);
   SetDefinitionSource(nullptr);
   services::SetRuntimeRunning(false);
 }

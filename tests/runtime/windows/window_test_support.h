@@ -14,6 +14,7 @@
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/procedure_window.h"
 #include "runtime/windows/resource_source.h"
+#include "runtime/windows/definition_record.h"
 #include "runtime/windows/window_object_controls.h"
 #include "tools/vel-wdc/lib/declaration_text.h"
 #include "tools/vel-wdc/lib/definition_writer.h"
