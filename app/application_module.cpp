@@ -2,6 +2,16 @@
 
 #include <iterator>
 
+#include "runtime/controls/box_control.h"
+#include "runtime/controls/button_control.h"
+#include "runtime/controls/control_framework_service.h"
+#include "runtime/controls/entry_control.h"
+#include "runtime/controls/group_control.h"
+#include "runtime/controls/list_control.h"
+#include "runtime/controls/option_control.h"
+#include "runtime/controls/prompt_control.h"
+#include "runtime/controls/radio_control.h"
+#include "runtime/controls/spin_control.h"
 #include "runtime/services/service_routines.h"
 #include "runtime/services/settings_setup.h"
 #include "runtime/windows/thread_services.h"
@@ -43,7 +53,7 @@ const InitialiserEntry g_initialiserTable[] = {
     Entry(16, services::DdeService),
     Entry(16, windows::ThreadTableService),
     Entry(16, windows::RuntimeLockService),
-    Entry(16, services::ControlFrameworkService),
+    Entry(16, controls::ControlFrameworkService),
     Entry(16, services::TooltipService),
     Entry(16, services::ToolbarService),
     Entry(16, services::DragAndDropService),
@@ -79,10 +89,14 @@ ApplicationGlobals& ProgramWideValues() { return g_programWideValues; }
 
 services::ModuleDescriptor& ApplicationModule() { return g_applicationModule; }
 
-void StoreFirstControlKinds(int) {
-  // Called on initialise and on terminate alike. The control framework fills this with the
-  // registration of the image (3), box (6), entry (8), button (9), prompt (10) and option box
-  // (11) kinds into its factory; until it exists there is no factory to store them in.
+void StoreFirstControlKinds(int call) {
+  // Called on terminate as well; the factory keeps its slots until the program ends.
+  if (call != services::kInitialiseCall) return;
+  controls::RegisterBoxKind();
+  controls::RegisterEntryKind();
+  controls::RegisterButtonKind();
+  controls::RegisterPromptKind();
+  controls::RegisterOptionKind();
 }
 
 void InitialiseProgramWideValues(int call) {
@@ -91,10 +105,12 @@ void InitialiseProgramWideValues(int call) {
   g_programWideValues = ApplicationGlobals{0, 0, 0};
 }
 
-void StoreFurtherControlKinds(int) {
-  // Called on initialise and on terminate alike. The control framework fills this with the
-  // registration of the group (13), list and drop list (14), spin box (16) and radio button
-  // (21) kinds; with the six above these are the only kinds the program's windows can hold.
+void StoreFurtherControlKinds(int call) {
+  if (call != services::kInitialiseCall) return;
+  controls::RegisterGroupKind();
+  controls::RegisterListKind();
+  controls::RegisterSpinKind();
+  controls::RegisterRadioKind();
 }
 
 }  // namespace vel::app

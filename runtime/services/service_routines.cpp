@@ -19,7 +19,6 @@ void KeyboardService(int) {}
 void GlobalTimerService(int) {}
 void ClientAreaLayoutService(int) {}
 void DdeService(int) {}
-void ControlFrameworkService(int) {}
 void TooltipService(int) {}
 void ToolbarService(int) {}
 void DragAndDropService(int) {}

@@ -41,8 +41,7 @@ void GlobalTimerService(int call);
 void ClientAreaLayoutService(int call);
 void DdeService(int call);
 
-// Priority 16: controls.
-void ControlFrameworkService(int call);
+// Priority 16: controls (the control framework's own routine is in runtime/controls).
 void TooltipService(int call);
 void ToolbarService(int call);
 void DragAndDropService(int call);

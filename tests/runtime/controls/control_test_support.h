@@ -1,0 +1,41 @@
+#pragma once
+// Shared pieces of the control framework's tests: a fixture that opens windows from declaration
+// text with the framework building their controls (every kind of the program registered), and
+// small readers of what a control window shows.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "runtime/controls/windowed_control.h"
+#include "tests/runtime/windows/window_test_support.h"
+
+namespace vel::controls::testing {
+
+using windows::testing::Number;
+
+/// The window manager's test fixture with the control framework installed, every kind of the
+/// program registered and the golden images' pinned font.
+class ControlTest : public windows::testing::WindowTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  /// Adds `declarations` (one definition "test$CTL") and opens its window `label`.
+  void Open(windows::ProcedureWindow& window, const std::string& declarations,
+            std::initializer_list<void*> use = {}, const std::string& label = "W");
+
+  /// The control with a field number, as the framework's class.
+  static WindowedControl* Control(windows::ProcedureWindow& window, std::int32_t field);
+};
+
+/// The class name of a window.
+std::string ClassOf(HWND window);
+/// A window's text.
+std::string TextOf(HWND window);
+/// A window's rectangle in its parent's client coordinates.
+RECT PlaceOf(HWND window);
+/// A window's style.
+DWORD StyleOf(HWND window);
+
+}  // namespace vel::controls::testing
