@@ -77,8 +77,10 @@ class ControlBase : public WindowElement, public windows::WindowControl {
   HCURSOR Cursor() const { return m_cursor.handle; }
   std::int32_t Key() const { return m_key; }
   std::int32_t Number() const { return m_number; }
-  const std::optional<std::string>& MessageText() const { return m_messageText; }
-  const std::optional<std::string>& HelpKeyword() const { return m_helpKeyword; }
+  /// The message text: the text block's, else the default of the chain it was built in.
+  const std::optional<std::string>& Message() const { return m_messageText; }
+  /// The help keyword: the text block's, else the chain's default.
+  const std::optional<std::string>& Help() const { return m_helpKeyword; }
   /// The link to the USE variable, or null.
   UseLink* Use() const { return m_use.get(); }
 

@@ -59,7 +59,8 @@ class WindowedControl : public ControlBase {
   const windows::ColourTriple& Colours() const { return m_colours; }
   /// The text the tooltip shows, or none.
   const std::optional<std::string>& TooltipText() const { return m_tooltip; }
-  const std::vector<std::int32_t>& AlertKeys() const { return m_alertKeys; }
+  /// The alert keys of the control's text block.
+  const std::vector<std::int32_t>& KeyList() const { return m_alertKeys; }
   /// The justification offset in pixels (horizontal).
   int JustifyOffset() const { return m_justifyOffset; }
 

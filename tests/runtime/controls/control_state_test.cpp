@@ -8,6 +8,7 @@
 #include "runtime/services/runtime_running.h"
 #include "runtime/windows/event_accessors.h"
 #include "runtime/windows/event_codes.h"
+#include "runtime/windows/window_object_fields.h"
 #include "tests/runtime/controls/control_test_support.h"
 
 namespace vel::controls::testing {
@@ -103,6 +104,24 @@ TEST_F(ControlState, TheFocusPostsSelectedAndComesBackAfterASkipControl) {
   ASSERT_EQ(NextEvent(window), Number(EVENT_Selected));
   EXPECT_EQ(EventField(), 1);
   EXPECT_EQ(GetFocus(), Control(window, 1)->Handle());
+}
+
+TEST_F(ControlState, SelectingAFieldAndTheAcceptAllPassReachTheControls) {
+  ProcedureWindow window;
+  OpenOptions(window);
+  ASSERT_EQ(NextEvent(window), Number(EVENT_Selected));
+  SelectWindowField(window.Object(), 5, 0, -1);
+  ASSERT_EQ(NextEvent(window), Number(EVENT_Selected));
+  EXPECT_EQ(EventField(), 5);
+  EXPECT_EQ(GetFocus(), Control(window, 5)->Handle());
+  // The pass visits the controls with a variable, in field order.
+  SelectWindowField(window.Object(), 0, 0, 0);
+  std::vector<std::int32_t> accepted;
+  for (std::int32_t event = NextEvent(window); event == Number(EVENT_Accepted); event = NextEvent(window)) {
+    accepted.push_back(AcceptedField());
+  }
+  EXPECT_EQ(accepted, (std::vector<std::int32_t>{1, 2, 5}));
+  EXPECT_EQ(EventNumber(), Number(EVENT_Completed));
 }
 
 TEST_F(ControlState, FieldEventsReachTheLoopOnlyForFieldsWhileTheProgramRuns) {

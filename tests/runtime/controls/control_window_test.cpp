@@ -156,11 +156,11 @@ TEST_F(ControlWindow, TextsComeFromTheRecordOrTheChainsDefaults) {
   EXPECT_EQ(TextOf(Control(window, 1)->Handle()), "&Name:");
   EXPECT_EQ(TextOf(Control(window, 3)->Handle()), "OK");
   EXPECT_EQ(TextOf(Control(window, 6)->Handle()), "Two");
-  EXPECT_EQ(Control(window, 1)->MessageText(), "window message");
-  EXPECT_EQ(Control(window, 2)->MessageText(), "own message");
-  EXPECT_EQ(Control(window, 5)->MessageText(), "option message")
+  EXPECT_EQ(Control(window, 1)->Message(), "window message");
+  EXPECT_EQ(Control(window, 2)->Message(), "own message");
+  EXPECT_EQ(Control(window, 5)->Message(), "option message")
       << "a box's own texts are its children's defaults";
-  EXPECT_EQ(Control(window, 8)->MessageText(), "window message");
+  EXPECT_EQ(Control(window, 8)->Message(), "window message");
   EXPECT_NE(Control(window, 3)->Cursor(), nullptr);
 }
 
