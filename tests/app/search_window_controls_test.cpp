@@ -9,10 +9,10 @@
 #include <string>
 
 #include "app/application_module.h"
+#include "runtime/controls/control_framework_service.h"
 #include "runtime/controls/windowed_control.h"
-#include "runtime/services/module_list.h"
+#include "runtime/services/module_descriptor.h"
 #include "runtime/services/runtime_running.h"
-#include "runtime/services/settings_setup.h"
 #include "runtime/windows/procedure_window.h"
 #include "runtime/windows/resource_names.h"
 #include "runtime/windows/resource_source.h"
@@ -45,9 +45,11 @@ std::string TextOf(HWND window) {
 }
 
 TEST(SearchWindowControls, TheApplicationsKindsBuildEveryControlOfTheSearchWindow) {
-  services::SetRuntimeSettingsLoader([] {});
-  services::ModuleList modules;
-  ASSERT_TRUE(modules.Register(&ApplicationModule(), GetModuleHandleA(nullptr)));
+  // The application's own routines, without the rest of its initialisers (the settings set-up
+  // runs once per process).
+  controls::ControlFrameworkService(services::kInitialiseCall);
+  StoreFirstControlKinds(services::kInitialiseCall);
+  StoreFurtherControlKinds(services::kInitialiseCall);
   services::SetRuntimeRunning(true);
   windows::MemoryResourceSource source;
   source.Add(GetModuleHandleA(nullptr), windows::DefinitionResourceName("skarvine$SKARV001"),
@@ -89,8 +91,7 @@ TEST(SearchWindowControls, TheApplicationsKindsBuildEveryControlOfTheSearchWindo
   windows::ResetThreadTable();
   windows::SetDefinitionSource(nullptr);
   services::SetRuntimeRunning(false);
-  modules.Terminate(GetModuleHandleA(nullptr));
-  services::SetRuntimeSettingsLoader(nullptr);
+  controls::ControlFrameworkService(services::kTerminateCall);
 }
 
 }  // namespace
