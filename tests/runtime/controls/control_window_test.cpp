@@ -11,6 +11,7 @@
 #include "runtime/windows/current_definition.h"
 #include "runtime/windows/unit_conversion.h"
 #include "runtime/windows/window_object_fields.h"
+#include "runtime/windows/window_record_order.h"
 #include "tests/runtime/controls/control_test_support.h"
 #include "tools/vel-wdc/lib/declaration_text.h"
 #include "tools/vel-wdc/lib/definition_writer.h"
@@ -200,6 +201,46 @@ end
   EXPECT_EQ(Control(window, 2)->Use()->Reference().Address(), first);
   EXPECT_EQ(Control(window, 5)->Use()->Reference().Address(), second);
   EXPECT_EQ(TextOf(Control(window, 5)->Handle()), "wxyz");
+}
+
+// Whoever hands a window its addresses in the order of its bindings (a preview tool, a test)
+// sees each arrive at the control its binding names, through boxes and groups.
+TEST_F(ControlWindow, AddressesArriveInTheOrderTheBindingsGive) {
+  const std::string declarations = R"(definition "test$ORDER"
+window "W" at(0, 0, 200, 100)
+  prompt "P" at(0, 0, 20, 8)
+  entry use(FixedString, 20) at(20, 0, 40, 8)
+  group "G" at(0, 20, 100, 60)
+    list use(FixedString, 20) at(4, 24, 40, 8) rows(3) values(FixedString, 5, "a|b|c")
+    option use(FixedString, 8) at(4, 36, 60, 20)
+      radio "A" at(4, 40, 20, 10)
+    end
+  end
+  list use(Int16, 2) at(100, 0, 40, 8) rows(3) values(FixedString, 9, "25|50|100")
+  entry use(FixedString, 20) at(140, 0, 40, 8)
+end
+)";
+  AddDefinitions("test$ORDER", declarations);
+  std::vector<std::uint8_t> body =
+      windows::CopyDefinitionBody(windows::testing::CompileDefinitions(declarations), "test$ORDER");
+  windows::DefinitionView view(body);
+  windows::Record record = *windows::ReadRecord(view, windows::FindWindowRecord(view, "W"));
+  std::vector<windows::UseBinding> bindings =
+      windows::UseBindingsOf(windows::RecordsInOpeningOrder(view, record));
+  ASSERT_EQ(bindings.size(), 5u);
+
+  char storage[5][20] = {};
+  std::vector<void*> addresses;
+  for (auto& variable : storage) addresses.push_back(variable);
+  windows::ProcedureWindow window;
+  window.Open("test$ORDER", "W", addresses);
+  ASSERT_TRUE(window.IsOpen());
+  for (std::size_t i = 0; i < bindings.size(); ++i) {
+    WindowedControl* control = Control(window, bindings[i].field);
+    ASSERT_NE(control, nullptr) << bindings[i].field;
+    ASSERT_NE(control->Use(), nullptr) << bindings[i].field;
+    EXPECT_EQ(control->Use()->Reference().Address(), addresses[i]) << bindings[i].field;
+  }
 }
 
 TEST_F(ControlWindow, OpenSizesBecomeDefaultSizesAndZeroStaysZero) {

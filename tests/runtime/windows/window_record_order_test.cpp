@@ -125,48 +125,5 @@ TEST(WindowRecordOrder, BrokenAndLoopingLinksAreReportedNotFollowed) {
   EXPECT_EQ(broken.brokenLinks[0], outside.toolBar);
 }
 
-std::vector<void*>& ReceivedAddresses() {
-  static std::vector<void*> received;
-  return received;
-}
-
-std::unique_ptr<WindowControl> RecordAddress(const ControlCreation& creation) {
-  if (creation.useAddress != nullptr) ReceivedAddresses().push_back(creation.useAddress);
-  return nullptr;
-}
-
-class WindowRecordOrderOpening : public WindowTest {};
-
-// Whoever hands a window its addresses from this order must see them arrive at the controls
-// that the bindings name.
-TEST_F(WindowRecordOrderOpening, AControlChainTakesItsAddressesInBindingOrder) {
-  const std::string declarations =
-      "definition \"test$FLAT\"\n"
-      "window \"W\" at(0, 0, 200, 40)\n"
-      "  prompt \"P\" at(0, 0, 20, 8)\n"
-      "  entry use(FixedString, 20) at(20, 0, 40, 8)\n"
-      "  list use(FixedString, 20) at(60, 0, 40, 8) rows(3) values(FixedString, 5, \"a|b|c\")\n"
-      "  list use(Int16, 2) at(100, 0, 40, 8) rows(3) values(FixedString, 9, \"25|50|100\")\n"
-      "  entry use(FixedString, 20) at(140, 0, 40, 8)\n"
-      "end\n";
-  AddDefinitions("test$FLAT", declarations);
-  Body body = Compile(declarations, "test$FLAT", "W");
-  std::vector<UseBinding> bindings = UseBindingsOf(RecordsInOpeningOrder(body.View(), body.window));
-  ASSERT_EQ(FieldsOf(bindings), (std::vector<std::int32_t>{2, 3, 4, 5}));
-
-  std::vector<std::uint8_t> storage(bindings.size());
-  std::vector<void*> addresses;
-  for (std::uint8_t& byte : storage) addresses.push_back(&byte);
-  ReceivedAddresses().clear();
-  SetControlCreator(kKindEntry, RecordAddress);
-  SetControlCreator(kKindList, RecordAddress);
-  ProcedureWindow window;
-  window.Open("test$FLAT", "W", addresses);
-  SetControlCreator(kKindList, nullptr);
-  ASSERT_TRUE(window.IsOpen());
-  EXPECT_EQ(ReceivedAddresses(), addresses);
-  window.Close();
-}
-
 }  // namespace
 }  // namespace vel::windows::testing

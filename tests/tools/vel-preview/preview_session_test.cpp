@@ -9,8 +9,11 @@
 #include <memory>
 #include <sstream>
 
+#include "app/application_module.h"
 #include "platform/display/headless/headless_display.h"
+#include "runtime/controls/control_framework_service.h"
 #include "runtime/services/error_state.h"
+#include "runtime/services/module_descriptor.h"
 #include "runtime/services/runtime_running.h"
 #include "runtime/windows/thread_runtime.h"
 #include "runtime/windows/thread_services.h"
@@ -108,64 +111,30 @@ TEST_F(PreviewSession, TheSearchWindowOpensFilledAndClosesFromTheKeyboard) {
                                 "final field 9 = \"\"", "final field 11 = 50", "final field 12 = \"\""}));
 }
 
-// A stand-in for the controls the program registers: a plain window of a runtime-looking
-// class, ten pixels per field along the top, identified as the framework identifies controls.
-class PlacedControl final : public windows::WindowControl {
- public:
-  PlacedControl(HWND parent, std::int32_t field) : m_field(field), m_handle(Place(parent, field)) {}
-  ~PlacedControl() override { DestroyWindow(m_handle); }
-
-  static HWND Place(HWND parent, std::int32_t field) {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.lpszClassName = "VelPlaced";
-    RegisterClassA(&windowClass);
-    return CreateWindowExA(0, "VelPlaced", "", WS_CHILD | WS_VISIBLE, 10 * field, 0, 8, 4, parent,
-                           reinterpret_cast<HMENU>(static_cast<std::intptr_t>(0x4000 + field)), nullptr,
-                           nullptr);
-  }
-
-  std::int32_t FieldNumber() const override { return m_field; }
-  bool IsField() const override { return true; }
-  HWND Handle() const override { return m_handle; }
-  bool HasUseVariable() const override { return false; }
-  void Redisplay() override {}
-  void StoreDisplayedValue() override {}
-  bool Validate() override { return true; }
-  void SetSelection(std::int32_t, std::int32_t) override {}
-  bool OnSelected() override { return true; }
-
- private:
-  std::int32_t m_field;
-  HWND m_handle;
-};
-
-std::unique_ptr<windows::WindowControl> MakePlacedControl(const windows::ControlCreation& creation) {
-  // An option box makes its radios itself; the window manager never holds them.
-  if (creation.record.kind == windows::kKindOption) {
-    PlacedControl::Place(creation.parent, creation.record.field + 1);
-    PlacedControl::Place(creation.parent, creation.record.field + 2);
-  }
-  return std::make_unique<PlacedControl>(creation.parent, creation.record.field);
-}
-
 TEST_F(PreviewSession, TheLayoutListsEveryControlWindowInFieldOrder) {
-  windows::SetControlCreator(windows::kKindOption, MakePlacedControl);
-  windows::SetControlCreator(windows::kKindEntry, MakePlacedControl);
+  // The program's own control kinds, as its initialisers register them.
+  controls::ControlFrameworkService(services::kInitialiseCall);
+  app::StoreFirstControlKinds(services::kInitialiseCall);
+  app::StoreFurtherControlKinds(services::kInitialiseCall);
   std::vector<std::string> lines = Run(SourcePath("app/skarv001.wdc"), {"--layout"}, "key F4 alt");
-  windows::SetControlCreator(windows::kKindOption, nullptr);
-  windows::SetControlCreator(windows::kKindEntry, nullptr);
+  controls::ControlFrameworkService(services::kTerminateCall);
 
   std::vector<std::string> layout = WithPrefix(lines, "layout ");
-  ASSERT_EQ(layout.size(), 6u);
-  int x = 0;
-  ASSERT_EQ(std::sscanf(layout[0].c_str(), "layout field 0 %*s %d", &x), 1);
-  std::vector<std::string> expected;
-  for (int field : {2, 7, 12, 13, 14}) {
-    expected.push_back("layout field " + std::to_string(field) + " VelPlaced " +
-                       std::to_string(x + 10 * field) + " 0 8 4");
+  ASSERT_EQ(layout.size(), 15u);
+  const char* classes[] = {"VelPrompt", "VelEdit",   "VelButton", "VelButton", "VelButton",
+                           "VelPrompt", "VelEdit",   "VelPrompt", "VelDrop",   "VelPrompt",
+                           "VelDrop",   "VelOption", "VelRadio",  "VelRadio"};
+  for (int field = 1; field <= 14; ++field) {
+    char className[64] = {};
+    int listed = 0, x = 0, y = 0, width = 0, height = 0;
+    ASSERT_EQ(std::sscanf(layout[field].c_str(), "layout field %d %63s %d %d %d %d", &listed, className, &x,
+                          &y, &width, &height),
+              6)
+        << layout[field];
+    EXPECT_EQ(listed, field);
+    EXPECT_STREQ(className, classes[field - 1]);
+    EXPECT_GE(width, 0);
   }
-  EXPECT_EQ(std::vector<std::string>(layout.begin() + 1, layout.end()), expected);
 }
 
 TEST_F(PreviewSession, ARefusedEventIsNotCarriedOut) {
