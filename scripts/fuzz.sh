@@ -7,12 +7,17 @@
 #
 #   scripts/fuzz.sh [BUILD [SECONDS]]     defaults: build-asan, 20 seconds per target
 #
+# The mutation stream starts from FUZZ_SEED (default 1), so a run repeats the one before it
+# as far as its time allows: a fault it finds is found again, and a clean run stays clean on
+# the same code. Campaigns looking for new faults set FUZZ_SEED=0 (a fresh seed each run).
+#
 # Targets added later need no edit here: fuzz/NAME_fuzz.cpp, its seeds in fuzz/corpus/NAME_fuzz/
 # and its dictionary (optional) in fuzz/NAME_fuzz.dict are found by name.
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:-$root/build-asan}"
 seconds="${2:-20}"
+seed="${FUZZ_SEED:-1}"
 case "$build" in /*) ;; *) build="$PWD/$build" ;; esac
 
 shopt -s nullglob
@@ -37,7 +42,7 @@ for program in "${targets[@]}"; do
   # New inputs go to a scratch folder; the committed seeds are only read.
   mkdir -p "$work/$name"
   options=(-max_total_time="$seconds" -rss_limit_mb=2048 -malloc_limit_mb=512 -timeout=10
-           -print_final_stats=1 -artifact_prefix="$artifacts/$name-")
+           -seed="$seed" -print_final_stats=1 -artifact_prefix="$artifacts/$name-")
   [ -f "$root/fuzz/$name.dict" ] && options+=(-dict="$root/fuzz/$name.dict")
   corpora=("$work/$name")
   [ -d "$seeds" ] && corpora+=("$seeds")

@@ -92,8 +92,8 @@ void LayOutDecimal(const CompiledPicture& picture, const DecimalEntry& value, ch
   const bool negative = value.sign != 0 && !zero;
 
   // One walk from the right: fraction digits rise from the lowest kept position, integer
-  // digits from the units, which always shows.
-  int fraction = cut;
+  // digits from the units, which always shows. Places beyond what a decimal holds show zeros.
+  int fraction = cut - (picture.decimalPlaces - places);
   int shown = 0;
   int mostSignificant = -1;
   for (int i = width - 1; i >= 0; --i) {
@@ -102,7 +102,8 @@ void LayOutDecimal(const CompiledPicture& picture, const DecimalEntry& value, ch
     // Plain comparisons instead of a switch: the digit case dominates and predicts well.
     if (IsDigitCode(code)) {
       if (i > units) {
-        block[i] = static_cast<char>('0' + digits[fraction++]);
+        block[i] = static_cast<char>(fraction < 0 ? '0' : '0' + digits[fraction]);
+        ++fraction;
       } else if (overflow) {
         block[i] = '#';
       } else if (shown < integerDigits || shown == 0) {

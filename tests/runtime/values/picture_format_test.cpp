@@ -128,6 +128,16 @@ TEST(FormatNumeric, NegativeWithoutSignPositionKeepsItsSign) {
   EXPECT_EQ(Format("@N6", "-1234"), "-1,234");
 }
 
+TEST(FormatNumeric, MorePlacesThanADecimalHoldsShowZerosBelow) {
+  // A decimal keeps 32 places; a picture may ask for more, which read as zeros.
+  const std::string shown = Format("@N080.40", "1.25");
+  ASSERT_EQ(shown.size(), 80u);
+  const size_t point = shown.find('.');
+  ASSERT_NE(point, std::string::npos);
+  EXPECT_EQ(shown.substr(point - 1), "1." + std::string("25") + std::string(38, '0'));
+  EXPECT_EQ(Format("@N090.77", "").size(), 90u);
+}
+
 TEST(FormatPattern, DigitsRightAligned) {
   EXPECT_EQ(Format("@P###-##P", "12345"), "123-45");
   EXPECT_EQ(Format("@P###-##P", "1234"), "012-34");
