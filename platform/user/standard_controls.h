@@ -1,5 +1,6 @@
 #pragma once
-// The window procedures of the standard "Button" and "Static" classes and where their state
+// The window procedures of the standard classes ("Button", "Static", "Edit", "ListBox",
+// "ComboBox") and where their state
 // lives in the window's extra bytes (ahead of any bytes a superclass adds after them).
 
 #include "win32.h"
@@ -20,6 +21,11 @@ constexpr int kStaticExtraBytes = 2 * static_cast<int>(sizeof(LONG_PTR));
 
 LRESULT CALLBACK ButtonProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK StaticProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+/// "Edit" (single-line), "ListBox" and "ComboBox" (drop-down list); their states live in
+/// edit_state.h, list_box_state.h and combo_box_state.h.
+LRESULT CALLBACK EditProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK ListBoxProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK ComboBoxProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 
 /// Draws a button in its current state into `dc` (client coordinates).
 void PaintButton(HWND button, HDC dc);

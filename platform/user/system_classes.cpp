@@ -1,8 +1,11 @@
-// The classes every program may use without registering them: the dialog class, "Button" and
-// "Static" (which programs may superclass through GetClassInfoA and CallWindowProcA).
+// The classes every program may use without registering them: the dialog class and the
+// standard controls (which programs may superclass through GetClassInfoA and CallWindowProcA).
 
 #include <mutex>
 
+#include "platform/user/combo_box_state.h"
+#include "platform/user/edit_state.h"
+#include "platform/user/list_box_state.h"
 #include "platform/user/standard_controls.h"
 #include "platform/user/window_class.h"
 #include "platform/user/window_tree.h"
@@ -28,6 +31,10 @@ void RegisterSystemClasses() {
         reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
     add("Button", CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW | CS_PARENTDC, ButtonProcedure, kButtonExtraBytes, nullptr);
     add("Static", CS_DBLCLKS | CS_PARENTDC, StaticProcedure, kStaticExtraBytes, nullptr);
+    add("Edit", CS_DBLCLKS | CS_PARENTDC, EditProcedure, kEditExtraBytes, nullptr);
+    add("ListBox", CS_DBLCLKS | CS_PARENTDC, ListBoxProcedure, kListBoxExtraBytes, nullptr);
+    add("ComboBox", CS_DBLCLKS | CS_PARENTDC | CS_HREDRAW | CS_VREDRAW, ComboBoxProcedure, kComboExtraBytes, nullptr);
+    add("ComboLBox", CS_DBLCLKS | CS_SAVEBITS, ComboListProcedure, kListBoxExtraBytes, nullptr);
   });
 }
 

@@ -343,3 +343,6 @@ typedef struct tagTRACKMOUSEEVENT {
 VEL_WIN32_API BOOL WINAPI TrackMouseEvent(LPTRACKMOUSEEVENT lpEventTrack);
 
 VEL_WIN32_API int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
+
+// The edit, list and combo box classes and dialog templates.
+#include "user_controls.h"
