@@ -4,6 +4,7 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "platform/user/dialog_box.h"
 #include "platform/user/dialog_navigation.h"
 #include "platform/user/paint_state.h"
 #include "platform/user/window_tree.h"
@@ -245,6 +246,7 @@ LRESULT WINAPI DefDlgProcA(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam) {
         std::lock_guard lock(g_mutex);
         States().erase(hDlg);
       }
+      ForgetDialogUnits(hDlg);
       return DefWindowProcA(hDlg, Msg, wParam, lParam);
     }
     default: return DefWindowProcA(hDlg, Msg, wParam, lParam);

@@ -24,7 +24,7 @@ constexpr char16_t kHighControlRange[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 const std::set<std::string> kUnsupportedStatements = {
-    "DIALOG", "DIALOGEX", "MENU", "MENUEX", "ACCELERATORS", "VERSIONINFO", "FONT", "HTML",
+    "MENU", "MENUEX", "ACCELERATORS", "VERSIONINFO", "FONT", "HTML",
     "MESSAGETABLE", "DLGINCLUDE", "TEXTINCLUDE", "TOOLBAR", "DLGINIT", "ANICURSOR", "ANIICON"};
 
 const std::set<std::string> kMemoryOptions = {"PRELOAD", "LOADONCALL", "FIXED",  "MOVEABLE",  "DISCARDABLE",
@@ -111,6 +111,11 @@ uint32_t ScriptParser::Term(int depth) {
     std::string name = m_current.text;
     Advance();
     return DefineValue(name, depth);
+  }
+  uint32_t builtin = 0;
+  if (m_current.kind == Token::Kind::Name && BuiltinStyleValue(m_current.text, &builtin)) {
+    Advance();
+    return builtin;
   }
   Fail("expected a number");
 }
@@ -217,6 +222,11 @@ ResourceScript ScriptParser::Parse() {
     resource.line = m_current.line;
     resource.language = m_language;
     resource.name = ParseNameOrNumber();
+    if (IsName("DIALOG") || IsName("DIALOGEX")) {
+      bool extended = IsName("DIALOGEX");
+      ParseDialog(script, std::move(resource), extended);
+      continue;
+    }
     resource.type = ParseType();
     SkipMemoryOptions();
     bool ownFormat = resource.type.isNumber && resource.type.number != kTypeRcData;

@@ -1,11 +1,13 @@
 #pragma once
 // Parses a resource script: resources that name a file (ICON, CURSOR, BITMAP, RCDATA and
 // user-defined types such as VIZORAR or IMAGE), data blocks written in the script, STRINGTABLE
-// blocks with BEGIN/END or braces, LANGUAGE, and integer expressions over #define names.
+// blocks with BEGIN/END or braces, DIALOG and DIALOGEX, LANGUAGE, and integer expressions over
+// #define names (and, in dialogs, the standard style names).
 
 #include <map>
 #include <string>
 
+#include "tools/vel-rc/dialog_template_writer.h"
 #include "tools/vel-rc/resource_script.h"
 #include "tools/vel-rc/script_lexer.h"
 
@@ -42,6 +44,11 @@ class ScriptParser {
   std::u16string ToUtf16(const Token& token) const;
 
   void ParseStringTable(ResourceScript& script);
+  /// DIALOG and DIALOGEX (dialog_statement_parser.cpp); the current token is the keyword.
+  void ParseDialog(ResourceScript& script, ScriptResource resource, bool extended);
+  DialogControlScript ParseDialogControl(bool extended);
+  /// Styles joined with "|", where "NOT name" removes bits from the defaults.
+  uint32_t StyleExpression(uint32_t defaults);
   std::string ParseDataBlock();
 
   std::string m_fileName;
