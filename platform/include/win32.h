@@ -9,3 +9,5 @@
 #include "win32/shell.h"
 #include "win32/menu.h"
 #include "win32/commctrl.h"
+#include "win32/winspool.h"
+#include "win32/commdlg.h"
