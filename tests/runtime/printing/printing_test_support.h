@@ -1,0 +1,37 @@
+#pragma once
+// The printing tests' fixture: the calling thread is a runtime thread holding the runtime lock,
+// the error state starts clear, and the printer object is forgotten after each test.
+
+#include <gtest/gtest.h>
+
+#include "platform/display/headless/headless_display.h"
+#include "platform/gdi/font_resolver.h"
+#include "platform/user/message_box_script.h"
+#include "platform/user/window_tree.h"
+#include "runtime/printing/printer_object.h"
+#include "runtime/services/error_state.h"
+#include "runtime/windows/thread_runtime.h"
+#include "runtime/windows/thread_table.h"
+#include "tests/support/golden.h"
+
+namespace vel::printing::testing {
+
+class PrintingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::EnsureWindowManager();
+    platform::CurrentHeadlessDisplay()->Clock().SetManual(true);
+    platform::PinFontFile(platform::testing::PinnedFontPath());
+    services::ClearError();
+    ASSERT_GE(windows::EnterRuntimeThread(), 0);
+  }
+  void TearDown() override {
+    platform::SetMessageBoxAnswerer(nullptr);
+    ResetPrinter();
+    windows::LeaveRuntimeThread();
+    windows::ResetThreadTable();
+  }
+  platform::HeadlessDisplay& Display() { return *platform::CurrentHeadlessDisplay(); }
+};
+
+}  // namespace vel::printing::testing
