@@ -30,10 +30,6 @@ class Dialogs : public PrintingTest {
     ASSERT_TRUE(server.AddQueue("Draft"));
     ASSERT_TRUE(server.SetDefault("Office_Laser"));
   }
-  void Key(BYTE key, unsigned modifiers = platform::kNoModifier) { Display().PressKey(key, modifiers); }
-  void Focus(HWND dialog, int id) {
-    SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE);
-  }
   PrintServer server;
 };
 

@@ -32,6 +32,11 @@ class PrintingTest : public ::testing::Test {
     windows::ResetThreadTable();
   }
   platform::HeadlessDisplay& Display() { return *platform::CurrentHeadlessDisplay(); }
+  void Key(BYTE key, unsigned modifiers = platform::kNoModifier) { Display().PressKey(key, modifiers); }
+  /// Moves a dialog's focus to one of its controls, as the dialog manager does.
+  void Focus(HWND dialog, int id) {
+    SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE);
+  }
 };
 
 }  // namespace vel::printing::testing
