@@ -79,8 +79,16 @@ std::vector<Place> Places() {
     bool volume = point.rfind("/media/", 0) == 0 || point.rfind("/mnt/", 0) == 0 || point.rfind("/run/media/", 0) == 0;
     if (!volume) continue;
     // Spaces in mount points arrive escaped as \040.
-    for (size_t at = point.find("\\040"); at != std::string::npos; at = point.find("\\040", at)) point.replace(at, 4, " ");
-    places.push_back(Place{point.substr(point.rfind('/') + 1), point});
+    std::string unescaped;
+    for (size_t at = 0; at < point.size(); ++at) {
+      if (point.compare(at, 4, "\\040") == 0) {
+        unescaped += ' ';
+        at += 3;
+      } else {
+        unescaped += point[at];
+      }
+    }
+    places.push_back(Place{unescaped.substr(unescaped.rfind('/') + 1), unescaped});
   }
   return places;
 }

@@ -53,6 +53,8 @@ void Drop(HWND combo, ComboBoxState& state) {
   state.selectionBeforeDrop = Selection(state);
   SetWindowPos(state.list, HWND_TOPMOST, field.left, y, field.right - field.left, height,
                SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  // The list opens from its first row, scrolled only as far as the selection needs.
+  ScrollListTo(state.list, *list, 0);
   if (state.selectionBeforeDrop >= 0) ShowRow(state.list, *list, state.selectionBeforeDrop);
   state.dropped = true;
   SetCapture(state.list);
@@ -351,6 +353,9 @@ LRESULT CALLBACK ComboListProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM l
 
 LRESULT CALLBACK ComboBoxProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   if (Msg == WM_NCCREATE) {
+    // The scroll bars a combo box is given belong to its list, which always has one.
+    LONG_PTR style = GetWindowLongPtrA(hWnd, GWL_STYLE);
+    SetWindowLongPtrA(hWnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VSCROLL | WS_HSCROLL));
     SetWindowLongPtrA(hWnd, kComboStateOffset, reinterpret_cast<LONG_PTR>(new ComboBoxState()));
     return DefWindowProcA(hWnd, Msg, wParam, lParam);
   }

@@ -419,6 +419,12 @@ LRESULT HandleListMessage(HWND list, ListBoxState& state, UINT message, WPARAM w
       ScrollListTo(list, state, state.top - 3 * notches);
       return 0;
     }
+    case WM_NCLBUTTONUP:
+      if (state.pressedPart != ScrollPart::None) {
+        EndScrollBarPress(list, state);
+        return 0;
+      }
+      return DefWindowProcA(list, message, wParam, lParam);
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
       if (wParam == HTVSCROLL) {

@@ -64,6 +64,12 @@ void AddChoices(cups_dest_t* dest, PrinterDescription& printer) {
                             [&](const PaperChoice& paper) { return paper.width == size.width && paper.length == size.length; });
     if (!seen) printer.papers.push_back(PaperChoice{size.media, size.width, size.length});
   }
+  // The printer's own default comes first; the client's guess (from its locale) only without it.
+  if (printer.defaultPaper.empty()) {
+    if (ipp_attribute_t* media = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, CUPS_MEDIA)) {
+      if (const char* name = ippGetString(media, 0, nullptr)) printer.defaultPaper = name;
+    }
+  }
   if (printer.defaultPaper.empty()) {
     cups_size_t size{};
     if (cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest, info, CUPS_MEDIA_FLAGS_DEFAULT, &size)) printer.defaultPaper = size.media;

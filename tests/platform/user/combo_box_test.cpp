@@ -59,7 +59,10 @@ TEST_F(ComboBox, FieldHeightItemsAndTextOfTheSelection) {
   EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 4);
   EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), CB_ERR);
   EXPECT_EQ(Text(combo), "");
-  EXPECT_EQ(SendMessageA(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("le")), 1);
+  EXPECT_EQ(SendMessageA(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("le")), 0);
+  EXPECT_EQ(Text(combo), "Letter");
+  // The search starts after the item given.
+  EXPECT_EQ(SendMessageA(combo, CB_SELECTSTRING, 0, reinterpret_cast<LPARAM>("le")), 1);
   EXPECT_EQ(Text(combo), "Legal");
   EXPECT_EQ(SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("a4")), 2);
   EXPECT_EQ(SendMessageA(combo, CB_GETLBTEXTLEN, 0, 0), 6);
