@@ -265,7 +265,6 @@ void Initialise(HWND dialog, FileDialog& state) {
   if (!(request.Flags & OFN_SHOWHELP)) ShowWindow(GetDlgItem(dialog, pshHelp), SW_HIDE);
   if (request.Flags & OFN_HIDEREADONLY) ShowWindow(GetDlgItem(dialog, chx1), SW_HIDE);
   CheckDlgButton(dialog, chx1, (request.Flags & OFN_READONLY) ? BST_CHECKED : BST_UNCHECKED);
-  SendDlgItemMessageA(dialog, edt1, EM_LIMITTEXT, request.nMaxFile > 1 ? request.nMaxFile - 1 : 1, 0);
 }
 
 void Command(HWND dialog, FileDialog& state, int id, int code) {

@@ -10,6 +10,7 @@
 
 #include "platform/user/combo_box_state.h"
 #include "platform/user/control_drawing.h"
+#include "platform/user/control_state.h"
 #include "platform/user/list_box_state.h"
 #include "platform/user/standard_controls.h"
 
@@ -165,6 +166,12 @@ LRESULT HandleComboMessage(HWND combo, ComboBoxState& state, UINT message, WPARA
     return result;
   }
   switch (message) {
+    case WM_NCCREATE: {
+      // The scroll bars a combo box is given belong to its list, which always has one.
+      LONG_PTR style = GetWindowLongPtrA(combo, GWL_STYLE);
+      SetWindowLongPtrA(combo, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VSCROLL | WS_HSCROLL));
+      return DefWindowProcA(combo, message, wParam, lParam);
+    }
     case WM_CREATE: {
       auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
       state.list = CreateDropList(combo, *create);
@@ -352,21 +359,7 @@ LRESULT CALLBACK ComboListProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM l
 }
 
 LRESULT CALLBACK ComboBoxProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
-  if (Msg == WM_NCCREATE) {
-    // The scroll bars a combo box is given belong to its list, which always has one.
-    LONG_PTR style = GetWindowLongPtrA(hWnd, GWL_STYLE);
-    SetWindowLongPtrA(hWnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VSCROLL | WS_HSCROLL));
-    SetWindowLongPtrA(hWnd, kComboStateOffset, reinterpret_cast<LONG_PTR>(new ComboBoxState()));
-    return DefWindowProcA(hWnd, Msg, wParam, lParam);
-  }
-  ComboBoxState* state = ComboBoxStateOf(hWnd);
-  if (Msg == WM_NCDESTROY) {
-    SetWindowLongPtrA(hWnd, kComboStateOffset, 0);
-    delete state;
-    return DefWindowProcA(hWnd, Msg, wParam, lParam);
-  }
-  if (state == nullptr) return DefWindowProcA(hWnd, Msg, wParam, lParam);
-  return HandleComboMessage(hWnd, *state, Msg, wParam, lParam);
+  return WithControlState<ComboBoxState>(hWnd, Msg, wParam, lParam, kComboStateOffset, HandleComboMessage);
 }
 
 }  // namespace vel::platform

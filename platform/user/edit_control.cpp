@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/user/control_drawing.h"
+#include "platform/user/control_state.h"
 #include "platform/user/edit_state.h"
 #include "platform/user/standard_controls.h"
 
@@ -235,6 +236,12 @@ void MouseDown(HWND edit, EditState& state, LPARAM lParam, bool doubleClick) {
 
 LRESULT HandleEditMessage(HWND edit, EditState& state, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_NCCREATE: {
+      auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+      if (create != nullptr && create->lpszName != nullptr && !IS_INTRESOURCE(create->lpszName)) state.text = create->lpszName;
+      if (create != nullptr && (create->style & ES_PASSWORD)) state.passwordChar = '*';
+      return DefWindowProcA(edit, message, wParam, lParam);
+    }
     case WM_GETDLGCODE: return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
     case WM_SETTEXT: return SetText(edit, state, reinterpret_cast<const char*>(lParam));
     case WM_GETTEXT: return GetText(state, wParam, reinterpret_cast<char*>(lParam));
@@ -347,24 +354,7 @@ LRESULT HandleEditMessage(HWND edit, EditState& state, UINT message, WPARAM wPar
 }  // namespace
 
 LRESULT CALLBACK EditProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
-  if (Msg == WM_NCCREATE) {
-    auto* state = new EditState();
-    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    if (create != nullptr && create->lpszName != nullptr && !IS_INTRESOURCE(create->lpszName)) {
-      state->text = create->lpszName;
-    }
-    if (create != nullptr && (create->style & ES_PASSWORD)) state->passwordChar = '*';
-    SetWindowLongPtrA(hWnd, kEditStateOffset, reinterpret_cast<LONG_PTR>(state));
-    return DefWindowProcA(hWnd, Msg, wParam, lParam);
-  }
-  auto* state = reinterpret_cast<EditState*>(GetWindowLongPtrA(hWnd, kEditStateOffset));
-  if (Msg == WM_NCDESTROY) {
-    SetWindowLongPtrA(hWnd, kEditStateOffset, 0);
-    delete state;
-    return DefWindowProcA(hWnd, Msg, wParam, lParam);
-  }
-  if (state == nullptr) return DefWindowProcA(hWnd, Msg, wParam, lParam);
-  return HandleEditMessage(hWnd, *state, Msg, wParam, lParam);
+  return WithControlState<EditState>(hWnd, Msg, wParam, lParam, kEditStateOffset, HandleEditMessage);
 }
 
 }  // namespace vel::platform

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/user/control_drawing.h"
+#include "platform/user/control_state.h"
 #include "platform/user/list_box_state.h"
 #include "platform/user/standard_controls.h"
 
@@ -518,18 +519,7 @@ void SelectByUser(HWND list, ListBoxState& state, int index, bool notify) {
 }
 
 LRESULT CALLBACK ListBoxProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
-  if (Msg == WM_NCCREATE) {
-    SetWindowLongPtrA(hWnd, kListBoxStateOffset, reinterpret_cast<LONG_PTR>(new ListBoxState()));
-    return DefWindowProcA(hWnd, Msg, wParam, lParam);
-  }
-  ListBoxState* state = ListBoxStateOf(hWnd);
-  if (Msg == WM_NCDESTROY) {
-    SetWindowLongPtrA(hWnd, kListBoxStateOffset, 0);
-    delete state;
-    return DefWindowProcA(hWnd, Msg, wParam, lParam);
-  }
-  if (state == nullptr) return DefWindowProcA(hWnd, Msg, wParam, lParam);
-  return HandleListMessage(hWnd, *state, Msg, wParam, lParam);
+  return WithControlState<ListBoxState>(hWnd, Msg, wParam, lParam, kListBoxStateOffset, HandleListMessage);
 }
 
 }  // namespace vel::platform

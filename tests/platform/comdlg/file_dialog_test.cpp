@@ -123,8 +123,9 @@ TEST_F(FileDialog, SaveAsksBeforeReplacingAndAddsTheDefaultExtension) {
                      }});
   ASSERT_TRUE(GetSaveFileNameA(&request));
   EXPECT_EQ(std::string(file), folder + "/alpha.txt");
-  ASSERT_EQ(boxes.size(), 1u);  // the answerer was replaced, so only the second box is here
-  EXPECT_NE(boxes[0].find("already exists"), std::string::npos);
+  // Asked twice: refused, then replaced.
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_NE(boxes[0].find("alpha.txt already exists"), std::string::npos);
 }
 
 TEST_F(FileDialog, ANameTheCodePageCannotHoldIsNotChosen) {
