@@ -82,7 +82,7 @@ TEST(DialogScript, MistakesNameTheLine) {
 }
 
 TEST(DialogScript, TheDirectoryChoosersTemplateCompiles) {
-  std::ifstream file(std::string(VEL_SOURCE_DIR) + "/runtime/printing/choose_directory.rc");
+  std::ifstream file(std::string(VEL_SOURCE_DIR) + "/app/choose_directory.rc");
   std::stringstream text;
   text << file.rdbuf();
   auto dialog = Compile(text.str());
