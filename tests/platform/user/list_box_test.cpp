@@ -11,6 +11,11 @@ namespace {
 
 class ListBox : public ControlTest {
  protected:
+  // Clicks of one test must not pair with the next test's into double clicks.
+  void TearDown() override {
+    Display().AdvanceClock(1000);
+    ControlTest::TearDown();
+  }
   void SetUp() override {
     ControlTest::SetUp();
     host = MakeHost(WS_POPUP | WS_VISIBLE, 50, 50, 300, 220);
