@@ -90,7 +90,8 @@ TEST(ResourceScript, FaultsNameTheirLine) {
   EXPECT_EQ(ErrorOf("STRINGTABLE { 1 \"a\"\n 1 \"b\" }"), "t.rc:2: duplicate string id 1 (first at line 1)");
   EXPECT_EQ(ErrorOf("STRINGTABLE { 1 \"open\n}"), "t.rc:1: string not closed");
   EXPECT_EQ(ErrorOf("STRINGTABLE { 1 \"a\""), "t.rc:1: STRINGTABLE not closed");
-  EXPECT_EQ(ErrorOf("\n\nD DIALOG 0, 0, 10, 10"), "t.rc:3: DIALOG resources are not supported");
+  EXPECT_EQ(ErrorOf("\n\nD DIALOG 0, 0, 10, 10"), "t.rc:3: DIALOG without BEGIN");
+  EXPECT_EQ(ErrorOf("\nM MENU { }"), "t.rc:2: MENU resources are not supported");
   EXPECT_EQ(ErrorOf("#if 1\n"), "t.rc:1: #if without #endif");
   EXPECT_EQ(ErrorOf("#endif"), "t.rc:1: #endif without #if");
   EXPECT_EQ(ErrorOf("#include \"none.h\""), "t.rc:1: cannot read included file \"none.h\"");
