@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/display/headless/headless_display.h"
 #include "platform/gdi/font_resolver.h"
 #include "platform/user/message_box_script.h"
@@ -19,6 +21,9 @@ namespace vel::printing::testing {
 class PrintingTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // A file dialog without OFN_NOCHANGEDIR moves the process into the folder it ended in,
+    // which a test may delete; later tests find their files from the directory they began in.
+    m_startDirectory = std::filesystem::current_path();
     platform::EnsureWindowManager();
     platform::CurrentHeadlessDisplay()->Clock().SetManual(true);
     platform::PinFontFile(platform::testing::PinnedFontPath());
@@ -30,6 +35,8 @@ class PrintingTest : public ::testing::Test {
     ResetPrinter();
     windows::LeaveRuntimeThread();
     windows::ResetThreadTable();
+    std::error_code ignored;
+    std::filesystem::current_path(m_startDirectory, ignored);
   }
   platform::HeadlessDisplay& Display() { return *platform::CurrentHeadlessDisplay(); }
   void Key(BYTE key, unsigned modifiers = platform::kNoModifier) { Display().PressKey(key, modifiers); }
@@ -37,6 +44,9 @@ class PrintingTest : public ::testing::Test {
   void Focus(HWND dialog, int id) {
     SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE);
   }
+
+ private:
+  std::filesystem::path m_startDirectory;
 };
 
 }  // namespace vel::printing::testing
