@@ -32,7 +32,13 @@ LRESULT WindowedControl::HandleBaseWindowMessage(UINT message, WPARAM wParam, LP
       return 0;
     case WM_GETFONT: passOn = false; return m_font ? reinterpret_cast<LRESULT>(m_font->Handle()) : 0;
     case WM_LBUTTONDOWN:
-      if (GetWindowLongPtrA(m_handle, GWL_STYLE) & WS_TABSTOP) SetFocus(m_handle);
+      SetFocus(m_handle);
+      return 0;
+    case WM_LBUTTONUP:
+      NotifySkipControlUsed();
+      return 0;
+    case WM_KEYDOWN:
+      if (wParam == VK_RETURN || wParam == VK_TAB || wParam == VK_ESCAPE) NotifySkipControlUsed();
       return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: InvalidateRect(m_handle, nullptr, FALSE); return 0;

@@ -87,7 +87,8 @@ class WindowedControl : public ControlBase {
   void PaintBaseWindow(HDC dc);
   /// The message handling of the framework's base window, for kinds of a class of their own
   /// whose behaviour is not built yet: it paints itself (PaintBaseWindow), takes the focus on a
-  /// click when it is a tab stop, and repaints when its text, font or enabled state changes.
+  /// click, gives it back after a skip control was used (button released, Enter, Tab or Esc),
+  /// and repaints when its text, font or enabled state changes.
   LRESULT HandleBaseWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& passOn);
 
  protected:

@@ -104,6 +104,16 @@ TEST_F(ControlState, TheFocusPostsSelectedAndComesBackAfterASkipControl) {
   ASSERT_EQ(NextEvent(window), Number(EVENT_Selected));
   EXPECT_EQ(EventField(), 1);
   EXPECT_EQ(GetFocus(), Control(window, 1)->Handle());
+
+  // Clicked, a skip control takes the focus and gives it back once the button is released.
+  SendMessageA(skip->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  EXPECT_EQ(GetFocus(), skip->Handle());
+  SendMessageA(skip->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  ASSERT_EQ(NextEvent(window), Number(EVENT_Selected));
+  EXPECT_EQ(EventField(), 5);
+  ASSERT_EQ(NextEvent(window), Number(EVENT_Selected));
+  EXPECT_EQ(EventField(), 1);
+  EXPECT_EQ(GetFocus(), Control(window, 1)->Handle());
 }
 
 TEST_F(ControlState, SelectingAFieldAndTheAcceptAllPassReachTheControls) {

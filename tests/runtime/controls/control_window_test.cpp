@@ -150,6 +150,24 @@ TEST_F(ControlWindow, VariablesAreBoundInChainOrderAndShownAtOnce) {
   EXPECT_EQ(TextOf(Control(window, 9)->Handle()), "100");
 }
 
+TEST_F(ControlWindow, AConstantBindingTakesNoAddressAndKeepsItsOwnCopy) {
+  char variable[4] = {'v', 'a', 'r', ' '};
+  windows::ProcedureWindow window;
+  Open(window, R"(window "W" at(0, 0, 100, 40)
+  entry use(FixedString, 4, "wxyz") at(2, 2, 40, 10)
+  entry use(FixedString, 4) at(2, 20, 40, 10)
+end
+)",
+       {variable});
+  ASSERT_TRUE(window.IsOpen());
+  EXPECT_EQ(window.Object().useCursor, 1u);
+  EXPECT_EQ(TextOf(Control(window, 1)->Handle()), "wxyz");
+  EXPECT_EQ(Control(window, 2)->Use()->Reference().Address(), variable);
+  // Storing into the constant's copy changes nothing of the definition.
+  Control(window, 1)->Use()->Assign("abcd");
+  EXPECT_EQ(Control(window, 1)->Use()->DisplayText(), "abcd");
+}
+
 TEST_F(ControlWindow, TextsComeFromTheRecordOrTheChainsDefaults) {
   windows::ProcedureWindow window;
   OpenEveryKind(window);
