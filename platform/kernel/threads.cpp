@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/kernel/handle_table.h"
+#include "platform/kernel/signal_stacks.h"
 #include "platform/kernel/wait_hub.h"
 
 namespace vel::platform {
@@ -78,6 +79,8 @@ HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE
   try {
     std::thread([thread, lpStartAddress, lpParameter, &hub] {
       vel::platform::t_endSignal.Arm(thread);
+      // Every thread the program starts can report running out of stack.
+      vel::platform::PrepareThreadForFaults();
       {
         // Publish the id, then wait out a suspended start.
         std::unique_lock<std::mutex> lock(hub.Mutex());
