@@ -84,6 +84,11 @@ ErrorState CurrentErrorState() {
   return g_state;
 }
 
+ErrorState ErrorStateWithoutWaiting() {
+  std::unique_lock lock(g_mutex, std::try_to_lock);
+  return g_state;
+}
+
 void SaveErrorState() {
   std::lock_guard lock(g_mutex);
   g_saved.push_back(g_state);

@@ -61,6 +61,10 @@ DWORD ErrorPlatformCode();
 /// A copy of the whole current state.
 ErrorState CurrentErrorState();
 
+/// A copy for the fault reporter, which must never wait: when the state's lock is taken (the
+/// faulting thread itself may hold it), the copy is made without it and may mix two states.
+ErrorState ErrorStateWithoutWaiting();
+
 /// Pushes a copy of the whole error state onto the saved-state stack.
 void SaveErrorState();
 

@@ -20,6 +20,11 @@ void SetFaultHandlerHooks(FaultHandlerHooks hooks) {
   g_hooks = std::move(hooks);
 }
 
+bool HasFaultHandlerHooks() {
+  std::lock_guard lock(g_mutex);
+  return g_hooks.install || g_hooks.uninstall;
+}
+
 void InstallFaultHandlerFrame() {
   std::lock_guard lock(g_mutex);
   if (g_installed) return;

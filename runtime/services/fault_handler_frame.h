@@ -16,6 +16,10 @@ struct FaultHandlerHooks {
 /// Sets the hooks; empty hooks make installing and removing do nothing but track the frame.
 void SetFaultHandlerHooks(FaultHandlerHooks hooks);
 
+/// Whether hooks are set (a test or an embedding program may set its own before the program
+/// entry connects the fault reporter).
+bool HasFaultHandlerHooks();
+
 /// Installs the frame on the calling thread (runs the install hook). A second install while
 /// the frame is in place does nothing.
 void InstallFaultHandlerFrame();

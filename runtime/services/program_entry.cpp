@@ -4,6 +4,7 @@
 
 #include "runtime/services/exit_sequence.h"
 #include "runtime/services/fault_handler_frame.h"
+#include "runtime/services/fault_reporter.h"
 #include "runtime/services/module_list.h"
 #include "runtime/services/shutdown_step.h"
 #include "runtime/services/startup_step.h"
@@ -36,6 +37,7 @@ int RunProgram(ModuleDescriptor& module, const RequestedVersion& version, MainPr
 }
 
 void ProgramEntry(ModuleDescriptor& module, const RequestedVersion& version, MainProcedure mainProcedure) {
+  ConnectFaultReporter();
   Exit(static_cast<UINT>(RunProgram(module, version, mainProcedure)));
 }
 

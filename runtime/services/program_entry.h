@@ -20,7 +20,8 @@ void ResetFloatingPointUnit();
 /// runtime (the main procedure is then not called); 2 when the module could not be registered.
 int RunProgram(ModuleDescriptor& module, const RequestedVersion& version, MainProcedure mainProcedure);
 
-/// The program entry: RunProgram, then Exit with its code. Never returns.
+/// The program entry: connects the fault reporter to the fault handler frame (unless hooks of
+/// its own are set), RunProgram, then Exit with its code. Never returns.
 [[noreturn]] void ProgramEntry(ModuleDescriptor& module, const RequestedVersion& version,
                                MainProcedure mainProcedure);
 
