@@ -6,6 +6,7 @@
 #include "runtime/services/shutdown_step.h"
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/event_posting.h"
+#include "runtime/windows/fault_library_state_source.h"
 #include "runtime/windows/runtime_lock.h"
 #include "runtime/windows/thread_runtime.h"
 #include "runtime/windows/thread_table.h"
@@ -35,8 +36,10 @@ void CloseOpenWindowsAtShutdown() {
 void OpenWindowListService(int call) {
   if (call == services::kInitialiseCall) {
     services::SetShutdownHook(services::ShutdownHook::CloseOpenWindows, CloseOpenWindowsAtShutdown);
+    services::SetFaultLibraryStateSource(FillFaultLibraryState);
   } else {
     services::SetShutdownHook(services::ShutdownHook::CloseOpenWindows, nullptr);
+    services::SetFaultLibraryStateSource(nullptr);
   }
 }
 

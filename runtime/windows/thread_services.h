@@ -4,7 +4,8 @@
 
 namespace vel::windows {
 
-/// The list of open windows: installs the shutdown step that closes the windows still open.
+/// The list of open windows: installs the shutdown step that closes the windows still open, and
+/// the source of the fault report's library state.
 void OpenWindowListService(int call);
 
 /// The thread table: the program's first thread takes slot 0; installs the shutdown step that
