@@ -233,10 +233,15 @@ TEST_F(FaultReport, EachKindOfFaultIsNamedAndEndsTheProgramWithItsSignal) {
 }
 
 TEST_F(FaultReport, AStackOverflowIsReportedFromTheAlternateStack) {
-  const ProbeRun run = Run("overflow");
-  EXPECT_EQ(run.signal, SIGSEGV) << run.errors;
-  ASSERT_EQ(Reports(), std::vector<std::string>{"VXFAULT1.TXT"});
-  ExpectCompleteReport(Read("VXFAULT1.TXT"), "Stack Overflow");
+  // On the program's first thread and on a thread it starts, each with its own alternate stack.
+  for (const char* scenario : {"overflow", "thread-overflow"}) {
+    SCOPED_TRACE(scenario);
+    const ProbeRun run = Run(scenario);
+    EXPECT_EQ(run.signal, SIGSEGV) << run.errors;
+    ASSERT_EQ(Reports(), std::vector<std::string>{"VXFAULT1.TXT"});
+    ExpectCompleteReport(Read("VXFAULT1.TXT"), "Stack Overflow");
+    fs::remove(m_dir / "VXFAULT1.TXT");
+  }
 }
 
 TEST_F(FaultReport, DivisionByZeroAndBreakpointsPassThroughWithoutAReport) {

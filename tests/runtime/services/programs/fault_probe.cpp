@@ -47,6 +47,11 @@ DWORD WINAPI FaultOnThisThread(LPVOID) {
   return 0;
 }
 
+DWORD WINAPI OverflowThisThread(LPVOID) {
+  std::printf("%d\n", RecurseWithoutEnd(0));
+  return 0;
+}
+
 sigjmp_buf g_afterFirstFault;
 int g_faultsSeen = 0;
 
@@ -71,6 +76,9 @@ void RunScenario() {
     WaitForSingleObject(thread, INFINITE);
   } else if (g_scenario == "overflow") {
     std::printf("%d\n", RecurseWithoutEnd(0));
+  } else if (g_scenario == "thread-overflow") {
+    HANDLE thread = CreateThread(nullptr, 0, OverflowThisThread, nullptr, 0, nullptr);
+    WaitForSingleObject(thread, INFINITE);
   } else if (g_scenario == "divide") {
     int quotient = 1;
     int divisor = 0;
