@@ -83,6 +83,9 @@ TEST_F(ProfileProcesses, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
         }
       }
     });
+    // The first round waits for the first whole file, so a slow start (a loaded machine, a
+    // sanitizer's start-up) cannot leave every round killed before its first write.
+    for (int waited = 0; round == 0 && ReadBytes(file).empty() && waited < 20000; ++waited) usleep(1000);
     usleep(static_cast<useconds_t>(2000 + random() % 30000));
     kill(child, SIGKILL);
     int status = 0;
