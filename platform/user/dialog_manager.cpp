@@ -12,8 +12,6 @@
 namespace vel::platform {
 namespace {
 
-constexpr UINT kEditSetSelection = 0x00B1;  // EM_SETSEL
-
 struct DialogState {
   HWND savedFocus = nullptr;
   /// 0: the dialog has no default button (Enter then means IDOK).
@@ -70,7 +68,7 @@ void FocusControl(HWND dialog, HWND control) {
              (DialogCode(defaultButton) & DLGC_UNDEFPUSHBUTTON)) {
     SendMessageA(defaultButton, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
   }
-  if (newCode & DLGC_HASSETSEL) SendMessageA(control, kEditSetSelection, 0, -1);
+  if (newCode & DLGC_HASSETSEL) SendMessageA(control, EM_SETSEL, 0, -1);
   SetFocus(control);
 }
 
