@@ -1,6 +1,8 @@
 #include "platform/kernel/ansi_text.h"
 
 #include <array>
+#include <optional>
+#include <vector>
 
 namespace vel::platform {
 namespace {
@@ -10,6 +12,15 @@ constexpr std::array<uint16_t, 32> kHighControlRange = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// The Windows-1252 byte of a code point, or none when the code page lacks it.
+std::optional<unsigned char> ExactAnsi(uint32_t code) {
+  if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return static_cast<unsigned char>(code);
+  for (size_t i = 0; i < kHighControlRange.size(); ++i) {
+    if (kHighControlRange[i] == code) return static_cast<unsigned char>(0x80 + i);
+  }
+  return std::nullopt;
+}
 
 }  // namespace
 
@@ -54,13 +65,7 @@ uint16_t AnsiToUnicode(unsigned char c) {
   return c;
 }
 
-unsigned char UnicodeToAnsi(uint16_t unit) {
-  if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<unsigned char>(unit);
-  for (size_t i = 0; i < kHighControlRange.size(); ++i) {
-    if (kHighControlRange[i] == unit) return static_cast<unsigned char>(0x80 + i);
-  }
-  return '?';
-}
+unsigned char UnicodeToAnsi(uint16_t unit) { return ExactAnsi(unit).value_or('?'); }
 
 std::string AnsiToUtf8(std::string_view ansi) {
   std::string utf8;
@@ -81,9 +86,9 @@ std::string AnsiToUtf8(std::string_view ansi) {
   return utf8;
 }
 
-std::string Utf8ToAnsi(std::string_view utf8) {
-  std::string ansi;
-  ansi.reserve(utf8.size());
+std::vector<std::optional<char>> Utf8ToAnsiCharacters(std::string_view utf8) {
+  std::vector<std::optional<char>> characters;
+  characters.reserve(utf8.size());
   size_t i = 0;
   while (i < utf8.size()) {
     const unsigned char lead = static_cast<unsigned char>(utf8[i]);
@@ -97,13 +102,20 @@ std::string Utf8ToAnsi(std::string_view utf8) {
     }
     if (!valid) {
       // A broken sequence stands for one unknown character; decoding goes on after its lead byte.
-      ansi += '?';
+      characters.emplace_back(std::nullopt);
       ++i;
       continue;
     }
-    ansi += code < 0x10000 ? static_cast<char>(UnicodeToAnsi(static_cast<uint16_t>(code))) : '?';
+    std::optional<unsigned char> byte = ExactAnsi(code);
+    characters.emplace_back(byte ? std::optional<char>(static_cast<char>(*byte)) : std::nullopt);
     i += length;
   }
+  return characters;
+}
+
+std::string Utf8ToAnsi(std::string_view utf8) {
+  std::string ansi;
+  for (const std::optional<char>& character : Utf8ToAnsiCharacters(utf8)) ansi += character.value_or('?');
   return ansi;
 }
 

@@ -4,8 +4,10 @@
 // UTF-16 that string table resources are stored in.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vel::platform {
 
@@ -30,5 +32,10 @@ std::string AnsiToUtf8(std::string_view ansi);
 /// Windows-1252 form of UTF-8 text: '?' for a character the code page lacks and for each
 /// malformed byte.
 std::string Utf8ToAnsi(std::string_view utf8);
+
+/// Windows-1252 form of UTF-8 text, one entry per character: its byte, or none for a character
+/// the code page lacks and for each malformed byte (for callers that must refuse those rather
+/// than store a stand-in).
+std::vector<std::optional<char>> Utf8ToAnsiCharacters(std::string_view utf8);
 
 }  // namespace vel::platform

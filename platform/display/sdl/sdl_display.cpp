@@ -15,12 +15,12 @@
 #include "platform/display/sdl/sdl_cursors.h"
 #include "platform/display/sdl/sdl_keys.h"
 #include "platform/display/sdl/sdl_window_mirror.h"
+#include "platform/display/sdl/typed_text.h"
 #include "platform/display/sdl/x11_errors.h"
 #include "platform/gdi/display_metrics.h"
 #include "platform/gdi/window_framebuffers.h"
 #include "platform/kernel/ansi_text.h"
 #include "platform/kernel/clock.h"
-#include "platform/display/keyboard_layout.h"
 #include "platform/user/clipboard_store.h"
 
 namespace vel::platform {
@@ -431,7 +431,7 @@ class SdlDisplay final : public DisplayBackend {
         break;
       }
       case SDL_TEXTINPUT:
-        if (sink != nullptr) DeliverText(*sink, event.text.text);
+        if (sink != nullptr) DeliverTypedText(*sink, event.text.text);
         break;
       case SDL_DROPFILE:
         if (event.drop.file != nullptr) {
@@ -447,16 +447,6 @@ class SdlDisplay final : public DisplayBackend {
       case SDL_CLIPBOARDUPDATE: TakeClipboardFromDesktop(); break;
       case SDL_WINDOWEVENT: HandleWindowEvent(event.window); break;
       default: break;
-    }
-  }
-
-  /// Text typed on the desktop: characters a key of the layout types arrive through the key
-  /// events (and TranslateMessage); the rest (accented letters from dead keys or an input
-  /// method) go to the focus as characters.
-  static void DeliverText(InputSink& sink, const char* utf8) {
-    for (char character : Utf8ToAnsi(utf8)) {
-      if (static_cast<unsigned char>(character) < 0x80 && KeyForCharacter(character) != -1) continue;
-      sink.Character(character);
     }
   }
 
