@@ -50,8 +50,6 @@ void EntryControl::SetEditorState(std::uint32_t bits, bool on) {
   m_editorState = on ? m_editorState | bits : m_editorState & ~bits;
 }
 
-int EntryControl::DefaultHeight() { return FontHeight() + 2 * 3; }
-
 LRESULT EntryControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& passOn) {
   switch (message) {
     case WM_CREATE: OnCreate(); return 0;

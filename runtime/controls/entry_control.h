@@ -66,7 +66,6 @@ class EntryControl : public WindowedControl {
   /// False while the text cannot be read back through the picture.
   bool Validate() override;
   void SetSelection(std::int32_t start, std::int32_t end) override;
-  int DefaultHeight() override;
 
  protected:
   /// The class of entries and spin boxes: "VelEdit", a class of its own with CS_DBLCLKS.

@@ -83,6 +83,34 @@ TEST(VelPreviewProcess, TheSearchWindowLogsOpenWindowFirstAndClosesFromTheKeyboa
   }
 }
 
+// The centre of a field's window on the screen, from a --layout line.
+std::string CentreOfField(const std::vector<std::string>& lines, int field) {
+  const std::string prefix = "layout field " + std::to_string(field) + " ";
+  for (const std::string& line : lines) {
+    if (line.rfind(prefix, 0) != 0) continue;
+    char className[64] = {};
+    int x = 0, y = 0, width = 0, height = 0;
+    if (std::sscanf(line.c_str() + prefix.size(), "%63s %d %d %d %d", className, &x, &y, &width, &height) != 5) break;
+    return std::to_string(x + width / 2) + " " + std::to_string(y + height / 2);
+  }
+  return "0 0";
+}
+
+TEST(VelPreviewProcess, TextTypedIntoTheSearchWindowsEntriesReachesTheirVariables) {
+  const std::string search = SourcePath("app/skarv001.wdc");
+  Outcome layout = RunPreview("--layout " + search, "key F4 alt");
+  const std::string searchEntry = CentreOfField(layout.lines, 2);
+  const std::string authorEntry = CentreOfField(layout.lines, 7);
+  Outcome outcome = RunPreview(search, "click " + searchEntry + "; text comp.lang.c; click " + authorEntry +
+                                           "; text Ritchie; key F4 alt");
+  EXPECT_EQ(outcome.status, 0) << outcome.errors;
+  EXPECT_TRUE(Contains(outcome.lines, "EVENT:Accepted field=2"));
+  EXPECT_TRUE(Contains(outcome.lines, "  field 2 = \"comp.lang.c\""));
+  std::vector<std::string> finals = Finals(outcome.lines);
+  EXPECT_TRUE(std::find(finals.begin(), finals.end(), "final field 2 = \"comp.lang.c\"") != finals.end());
+  EXPECT_TRUE(std::find(finals.begin(), finals.end(), "final field 7 = \"Ritchie\"") != finals.end());
+}
+
 TEST(VelPreviewProcess, ARefusedCloseKeepsTheWindowOpenUntilTheScriptRunsOut) {
   Outcome outcome =
       RunPreview("--refuse CloseWindow " + SourcePath("app/skarv001.wdc"), "key F4 alt; key F4 alt");
