@@ -102,9 +102,7 @@ void EntryControl::PlaceCaret() {
   look.text = shown;
   EntryPlacement placement = PlaceEntryText(look, Widths());
   int x = placement.textX + m_buffer.Width(Widths(), look.firstVisible, m_buffer.Caret());
-  int top = placement.textArea.top +
-            std::max(0, static_cast<int>(placement.textArea.bottom - placement.textArea.top - look.charHeight) / 2);
-  SetCaretPos(std::min<int>(x, placement.textArea.right - 1), top);
+  SetCaretPos(std::min<int>(x, placement.textArea.right - 1), EntryTextTop(look, placement));
 }
 
 void EntryControl::AfterChange(bool) {
@@ -372,9 +370,12 @@ void EntryControl::OnMouse(UINT message, LPARAM lParam) {
       return;
     case WM_LBUTTONUP:
     case WM_NCLBUTTONUP:
-      if (!(m_editorState & kEditMouseSelecting)) return;
-      m_editorState &= ~kEditMouseSelecting;
-      if (GetCapture() == m_handle) ReleaseCapture();
+      if (m_editorState & kEditMouseSelecting) {
+        m_editorState &= ~kEditMouseSelecting;
+        if (GetCapture() == m_handle) ReleaseCapture();
+      }
+      // A skip entry gives the focus back once the button is released on it.
+      if (message == WM_LBUTTONUP) NotifySkipControlUsed();
       return;
     case WM_LBUTTONDBLCLK:
       m_buffer.SelectWordAt(m_buffer.Caret());

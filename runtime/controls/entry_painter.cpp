@@ -49,6 +49,13 @@ EntryPlacement PlaceEntryText(const EntryLook& look, const CharWidthFunction& ch
   return placement;
 }
 
+int EntryTextTop(const EntryLook& look, const EntryPlacement& placement) {
+  // Centred even when the font is taller than the field, so that a short field shows the
+  // middle of its letters rather than their tops only.
+  const RECT& area = placement.textArea;
+  return area.top + (area.bottom - area.top - look.charHeight) / 2;
+}
+
 void PaintEntry(HDC dc, const EntryLook& look, const CharWidthFunction& charWidth) {
   RECT area = look.area;
   if (!look.transparent) {
@@ -62,7 +69,7 @@ void PaintEntry(HDC dc, const EntryLook& look, const CharWidthFunction& charWidt
   EntryPlacement placement = PlaceEntryText(look, charWidth);
   HGDIOBJ previousFont = look.font != nullptr ? SelectObject(dc, look.font) : nullptr;
   const RECT& clip = placement.textArea;
-  const int top = clip.top + std::max(0, (clip.bottom - clip.top - look.charHeight) / 2);
+  const int top = EntryTextTop(look, placement);
   int x = placement.textX;
   for (int i = look.firstVisible; i < static_cast<int>(look.text.size()) && x < clip.right; ++i) {
     const char character = look.text[static_cast<std::size_t>(i)];

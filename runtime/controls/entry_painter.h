@@ -51,6 +51,9 @@ struct EntryPlacement {
 /// less the offset; never left of 2.
 EntryPlacement PlaceEntryText(const EntryLook& look, const CharWidthFunction& charWidth);
 
+/// The y of the text's top: the cell centred in the text area.
+int EntryTextTop(const EntryLook& look, const EntryPlacement& placement);
+
 /// Paints the entry: background (unless transparent), frame (a sunken edge with the
 /// three-dimensional look; none when transparent), then the characters from the first
 /// visible one, the selected ones in the highlight colours.

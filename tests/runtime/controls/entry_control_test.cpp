@@ -155,9 +155,9 @@ TEST_F(EntryEditing, CutCopyAndPasteGoThroughTheDesktopClipboard) {
 }
 
 TEST_F(EntryEditing, PasswordEntriesNeverCopy) {
-  ProcedureWindow window;
   char secret[10];
   std::memset(secret, ' ', sizeof secret);
+  ProcedureWindow window;
   OpenAndShow(window, R"(window "W" at(0, 0, 200, 40) font("Arial", 8, default, 400)
   entry use(FixedString, 10) at(4, 4, 80, 10) picture("s10") mode(password)
 end
@@ -177,13 +177,13 @@ end
 }
 
 TEST_F(EntryEditing, ReadOnlyUpperCaseAndCapitalisedEntries) {
-  ProcedureWindow window;
   char fixed[10];
   char upper[10];
   char names[20];
   std::memcpy(fixed, "keep      ", 10);
   std::memset(upper, ' ', sizeof upper);
   std::memset(names, ' ', sizeof names);
+  ProcedureWindow window;
   OpenAndShow(window, R"(window "W" at(0, 0, 300, 40) font("Arial", 8, default, 400)
   entry use(FixedString, 10) at(4, 4, 60, 10) picture("s10") mode(readonly)
   entry use(FixedString, 10) at(70, 4, 60, 10) picture("s10") mode(upper)
@@ -205,10 +205,10 @@ end
 }
 
 TEST_F(EntryEditing, ANumericPictureShowsTheStoredValueFormattedAfterLeaving) {
-  ProcedureWindow window;
   double amount = 0;
   char other[10];
   std::memset(other, ' ', sizeof other);
+  ProcedureWindow window;
   OpenAndShow(window, R"(window "W" at(0, 0, 300, 40) font("Arial", 8, default, 400)
   entry use(Float64, 8) at(4, 4, 80, 10) picture("@N10.2")
   entry use(FixedString, 10) at(100, 4, 60, 10) picture("s10")
@@ -226,10 +226,10 @@ end
 }
 
 TEST_F(EntryEditing, AnInvalidDateIsRejectedAndStaysForCorrection) {
-  ProcedureWindow window;
   std::int32_t day = 72000;
   char other[10];
   std::memset(other, ' ', sizeof other);
+  ProcedureWindow window;
   OpenAndShow(window, R"(window "W" at(0, 0, 300, 40) font("Arial", 8, default, 400)
   entry use(Int32, 4) at(4, 4, 80, 10) picture("@D2")
   entry use(FixedString, 10) at(100, 4, 60, 10) picture("s10")
@@ -272,9 +272,9 @@ TEST_F(EntryEditing, SelectAllRequestedBeforeTheFocusArrivesWithIt) {
 }
 
 TEST_F(EntryEditing, ARightJustifiedEntryThatIsFullBeepsInsteadOfScrolling) {
-  ProcedureWindow window;
   char narrow[30];
   std::memset(narrow, ' ', sizeof narrow);
+  ProcedureWindow window;
   OpenAndShow(window, R"(window "W" at(0, 0, 200, 40) font("Arial", 8, default, 400)
   entry use(FixedString, 30) at(4, 4, 30, 10) picture("s30") attributes(right)
 end
@@ -304,8 +304,8 @@ TEST_F(EntryEditing, ALongTextScrollsToKeepTheCaretInView) {
 }
 
 TEST_F(EntryEditing, MouseClicksPlaceTheCaretAndDoubleClicksSelectAWord) {
-  ProcedureWindow window;
   std::memcpy(m_second, "old       ", 10);
+  ProcedureWindow window;
   OpenTwo(window);
   Select(window, 1);
   Type("alpha beta");
@@ -323,9 +323,9 @@ TEST_F(EntryEditing, MouseClicksPlaceTheCaretAndDoubleClicksSelectAWord) {
 }
 
 TEST_F(EntryEditing, AKeyInTemplateKeepsItsLiteralsInPlace) {
-  ProcedureWindow window;
   char phone[14];
   std::memset(phone, ' ', sizeof phone);
+  ProcedureWindow window;
   OpenAndShow(window, R"(window "W" at(0, 0, 200, 40) font("Arial", 8, default, 400)
   entry use(FixedString, 14) at(4, 4, 100, 10) picture("@K(###) ###-####K")
 end
@@ -352,9 +352,9 @@ end
 }
 
 TEST_F(EntryEditing, AnImmediateEntryReportsEveryChange) {
-  ProcedureWindow window;
   char text[10];
   std::memset(text, ' ', sizeof text);
+  ProcedureWindow window;
   OpenAndShow(window, R"(window "W" at(0, 0, 200, 40) font("Arial", 8, default, 400)
   entry use(FixedString, 10) at(4, 4, 80, 10) picture("s10") attributes(immediate)
 end

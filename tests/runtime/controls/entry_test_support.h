@@ -11,6 +11,8 @@
 
 namespace vel::controls::testing {
 
+/// A test declares its variables before its window: closing the window takes the focus from
+/// an entry, which then shows its variable once more.
 class EntryTest : public ControlTest {
  protected:
   /// Runs the ACCEPT loop until all input given so far is handled (the window's timer, which

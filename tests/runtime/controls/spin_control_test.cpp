@@ -56,9 +56,9 @@ end
 )";
 
 TEST_F(SpinBoxes, ArrowKeysStepWithinTheRangeAndReportEachChange) {
-  ProcedureWindow window;
   std::int32_t value = 7;
   char text[10];
+  ProcedureWindow window;
   OpenAndShow(window, kSpins, {&value, text});
   SpinControl* spin = Spin(window, 1);
   EXPECT_EQ(spin->Delay(), 200u);
@@ -86,9 +86,9 @@ TEST_F(SpinBoxes, ArrowKeysStepWithinTheRangeAndReportEachChange) {
 }
 
 TEST_F(SpinBoxes, AHeldArrowStepsAgainAfterTheDelayAndThenEveryRepeat) {
-  ProcedureWindow window;
   std::int32_t value = 1;
   char text[10];
+  ProcedureWindow window;
   OpenAndShow(window, kSpins, {&value, text});
   SpinControl* spin = Spin(window, 1);
   RECT client{};
@@ -115,9 +115,9 @@ TEST_F(SpinBoxes, AHeldArrowStepsAgainAfterTheDelayAndThenEveryRepeat) {
 }
 
 TEST_F(SpinBoxes, WithoutAVariableTheSpinBoxKeepsItsOwnValue) {
-  ProcedureWindow window;
   std::int32_t value = 1;
   char text[10];
+  ProcedureWindow window;
   OpenAndShow(window, kSpins, {&value, text});
   SpinControl* spin = Spin(window, 2);
   Select(window, 2);
@@ -133,9 +133,9 @@ TEST_F(SpinBoxes, WithoutAVariableTheSpinBoxKeepsItsOwnValue) {
 }
 
 TEST_F(SpinBoxes, AFromListStepsUpToThePreviousItemAndDownToTheNext) {
-  ProcedureWindow window;
   std::int32_t value = 1;
   char text[10];
+  ProcedureWindow window;
   OpenAndShow(window, kSpins, {&value, text});
   SpinControl* spin = Spin(window, 2);
   spin->SetValues({"low", "middle", "high"});
