@@ -9,6 +9,7 @@
 
 #include "runtime/services/error_messages.h"
 #include "runtime/values/evaluate_expression.h"
+#include "tools/common/standard_options.h"
 #include "tools/vel-eval/console_text.h"
 
 namespace vel::tools {
@@ -34,10 +35,21 @@ bool IsBlankLine(const std::string& line) {
   return line.find_first_not_of(" \t\r") == std::string::npos;
 }
 
+constexpr ProgramHelp kHelp{
+    "vel-eval", "EXPR...\n< FILE",
+    "Evaluates each argument as one expression, or each line of standard input when there are\n"
+    "no arguments, and prints each result on a line of its own. A failed expression prints its\n"
+    "error code and text on standard error, the others still run, and the exit status is 1.\n"
+    "An expression that is exactly --help or --version is written after \"--\".\n"};
+
 int Run(int argc, char** argv) {
+  if (std::optional<int> answered = AnswerStandardOption(argc, argv, kHelp)) return *answered;
+  // "--" only ends the options; everything after it is an expression.
+  int first = 1;
+  if (argc > 1 && std::string_view(argv[1]) == "--") first = 2;
   bool allGood = true;
-  if (argc > 1) {
-    for (int i = 1; i < argc; ++i) allGood = EvaluateOne(argv[i]) && allGood;
+  if (argc > first) {
+    for (int i = first; i < argc; ++i) allGood = EvaluateOne(argv[i]) && allGood;
   } else {
     std::string line;
     while (std::getline(std::cin, line)) {

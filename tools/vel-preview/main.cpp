@@ -9,7 +9,7 @@
 #include "app/application_module.h"
 #include "runtime/services/exit_sequence.h"
 #include "runtime/services/program_entry.h"
-#include "runtime/services/runtime_version.h"
+#include "tools/common/standard_options.h"
 #include "tools/vel-preview/lib/definition_file.h"
 #include "tools/vel-preview/lib/preview_error.h"
 #include "tools/vel-preview/lib/preview_options.h"
@@ -51,8 +51,7 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (preview.options.version) {
-      std::printf("vel-preview (Velmora runtime %u.%03u.%02u)\n", vel::services::kRuntimeMajor,
-                  vel::services::kRuntimeMinor, vel::services::kRuntimeSubRelease);
+      std::printf("%s\n", VersionLine("vel-preview").c_str());
       return 0;
     }
     preview.file = LoadDefinitionFile(preview.options.file);

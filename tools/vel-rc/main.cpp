@@ -14,6 +14,7 @@
 #include "tools/vel-rc/cpp_emitter.h"
 #include "tools/vel-rc/resource_builder.h"
 #include "tools/vel-rc/script_parser.h"
+#include "tools/common/standard_options.h"
 
 namespace {
 
@@ -57,7 +58,15 @@ int Usage() {
 
 }  // namespace
 
+constexpr vel::tools::ProgramHelp kHelp{
+    "vel-rc", "[-I dir]... [--module NAME] [--depfile FILE] -o OUTPUT.cpp SCRIPT.rc",
+    "Compiles a resource script (icons, cursors, string tables, window definitions) into a C++\n"
+    "source file that registers the resources with the program's module, or with the module\n"
+    "NAME, when the program starts. Files the script names are looked for beside it, then in\n"
+    "each -I directory; --depfile writes the files read as a make rule.\n"};
+
 int main(int argc, char** argv) {
+  if (std::optional<int> answered = vel::tools::AnswerStandardOption(argc, argv, kHelp)) return *answered;
   std::vector<std::string> includeDirectories;
   std::string moduleName, depfile, output, script;
   for (int i = 1; i < argc; ++i) {

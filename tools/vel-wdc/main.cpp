@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/standard_options.h"
 #include "tools/vel-wdc/lib/declaration_syntax.h"
 #include "tools/vel-wdc/lib/declaration_text.h"
 #include "tools/vel-wdc/lib/definition_reader.h"
@@ -67,7 +68,13 @@ int Compile(const std::string& sourcePath, const std::string& outputPath) {
 
 }  // namespace
 
+constexpr vel::tools::ProgramHelp kHelp{
+    "vel-wdc", "SOURCE -o RESOURCE\n--dump RESOURCE",
+    "Compiles window declarations (docs/windows.md) into a window definition resource, or\n"
+    "prints a compiled resource back as declaration text.\n"};
+
 int main(int argc, char** argv) {
+  if (std::optional<int> answered = vel::tools::AnswerStandardOption(argc, argv, kHelp)) return *answered;
   std::vector<std::string> args(argv + 1, argv + argc);
   try {
     if (args.size() == 2 && args[0] == "--dump") return Dump(args[1]);

@@ -247,6 +247,7 @@ class SdlDisplay final : public DisplayBackend {
     for (auto& pointer : m_windows) {
       SdlWindowMirror& mirror = *pointer;
       const bool minimized = contains(minimizedWindows, mirror.window);
+      const bool topmost = contains(topmostWindows, mirror.window);
       if (!mirror.changed && minimized == mirror.shownMinimized) continue;
       mirror.changed = false;
       // The desktop measures in its own units; the framebuffer stays in device pixels.
@@ -259,14 +260,21 @@ class SdlDisplay final : public DisplayBackend {
         // The platform draws each window's frame, caption and menu bar itself, so the desktop
         // window is a plain borderless rectangle showing the whole framebuffer.
         Uint32 flags = kWindowFlags;
-        if (contains(topmostWindows, mirror.window)) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+        if (topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
         mirror.desktopWindow = SDL_CreateWindow(AnsiToUtf8(mirror.title).c_str(), left, top, width, height, flags);
         if (mirror.desktopWindow == nullptr) continue;
+        mirror.shownTopmost = topmost;
         mirror.shownRect = mirror.rect;
         mirror.shownTitle = mirror.title;
         mirror.iconChanged = true;
       }
       if (mirror.iconChanged) ApplyIcon(mirror);
+      // HWND_TOPMOST on a window already shown: the desktop's window manager keeps it above
+      // the others (_NET_WM_STATE_ABOVE on X11).
+      if (topmost != mirror.shownTopmost) {
+        SDL_SetWindowAlwaysOnTop(mirror.desktopWindow, topmost ? SDL_TRUE : SDL_FALSE);
+        mirror.shownTopmost = topmost;
+      }
       if (mirror.rect.left != mirror.shownRect.left || mirror.rect.top != mirror.shownRect.top) {
         SDL_SetWindowPosition(mirror.desktopWindow, left, top);
       }
@@ -541,8 +549,24 @@ std::unique_ptr<DisplayBackend> CreateSdlDisplay(std::string* whyNot) {
   // The platform turns termination signals into WM_CLOSE itself; SDL must not take them over.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  // Only the desktops the environment names are tried (unless SDL_VIDEODRIVER chooses), so a
+  // desktop that does not answer is reported as it is, not hidden behind another's attempt.
+  if (std::getenv("SDL_VIDEODRIVER") == nullptr) {
+    const bool wayland = std::getenv("WAYLAND_DISPLAY") != nullptr && *std::getenv("WAYLAND_DISPLAY") != '\0';
+    const bool x11 = std::getenv("DISPLAY") != nullptr && *std::getenv("DISPLAY") != '\0';
+    if (wayland || x11) SDL_SetHint(SDL_HINT_VIDEODRIVER, wayland && x11 ? "x11,wayland" : wayland ? "wayland" : "x11");
+  }
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     if (whyNot != nullptr) *whyNot = SDL_GetError();
+    return nullptr;
+  }
+  // When no desktop answers, SDL falls back to drivers that show nothing; windows there would
+  // be seen by no one. They are used only when SDL_VIDEODRIVER asks for them by name.
+  const std::string driver = SDL_GetCurrentVideoDriver() != nullptr ? SDL_GetCurrentVideoDriver() : "";
+  const char* asked = std::getenv("SDL_VIDEODRIVER");
+  if ((driver == "offscreen" || driver == "dummy") && (asked == nullptr || driver != asked)) {
+    SDL_Quit();
+    if (whyNot != nullptr) *whyNot = "the desktop does not answer; SDL found only its " + driver + " driver";
     return nullptr;
   }
   KeepRunningOnX11Errors(SDL_GetCurrentVideoDriver());

@@ -33,6 +33,8 @@ struct SdlWindowMirror {
   RECT shownRect{};
   bool shownVisible = false;
   bool shownMinimized = false;
+  /// Kept above other programs' windows (the window manager's WS_EX_TOPMOST).
+  bool shownTopmost = false;
   std::string shownTitle;
 };
 
