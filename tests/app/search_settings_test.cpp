@@ -12,30 +12,12 @@
 #include <string>
 
 #include "runtime/values/string_stack.h"
+#include "tests/app/settings_folder_test_base.h"
 
 namespace vel::app {
 namespace {
 
-class SearchSettingsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    m_dir = std::filesystem::path(::testing::TempDir()) / "vel_search_settings";
-    std::filesystem::remove_all(m_dir);
-    std::filesystem::create_directories(m_dir);
-    setenv("VELMORA_WINDIR", m_dir.c_str(), 1);
-  }
-  void TearDown() override { std::filesystem::remove_all(m_dir); }
-
-  std::string Settings() const {
-    std::ifstream in(m_dir / "skarvine.INI", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-  void WriteSettings(const std::string& text) const { std::ofstream(m_dir / "skarvine.INI", std::ios::binary) << text; }
-
-  std::filesystem::path m_dir;
-};
+class SearchSettingsTest : public testing::SettingsFolderTest {};
 
 std::string Fixed(const char* variable, std::size_t size) { return std::string(variable, size); }
 

@@ -40,14 +40,10 @@ std::string ReadText(const std::filesystem::path& path) {
 }  // namespace
 
 void SearchWindowSession::SetUp() {
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  m_dir = std::filesystem::path(::testing::TempDir()) /
-          (std::string("vel_search_") + info->test_suite_name() + "_" + info->name());
-  std::filesystem::remove_all(m_dir);
-  std::filesystem::create_directories(m_dir);
+  SettingsFolderTest::SetUp();
+  // The trace log is written in the current folder.
   m_previousDir = std::filesystem::current_path();
   std::filesystem::current_path(m_dir);
-  setenv("VELMORA_WINDIR", m_dir.c_str(), 1);
   services::RestartTraceLog();
 
   services::SetRuntimeRunning(true);
@@ -71,7 +67,7 @@ void SearchWindowSession::TearDown() {
   services::SetRuntimeRunning(false);
   services::RestartTraceLog();
   std::filesystem::current_path(m_previousDir);
-  std::filesystem::remove_all(m_dir);
+  SettingsFolderTest::TearDown();
 }
 
 void SearchWindowSession::Enter(std::int32_t field, const std::string& text) {
@@ -128,12 +124,6 @@ std::string SearchWindowSession::FieldText(std::int32_t field) {
   char text[128] = {};
   GetWindowTextA(FieldHandle(field), text, sizeof text);
   return text;
-}
-
-std::string SearchWindowSession::Settings() const { return ReadText(m_dir / "skarvine.INI"); }
-
-void SearchWindowSession::WriteSettings(const std::string& text) const {
-  std::ofstream(m_dir / "skarvine.INI", std::ios::binary) << text;
 }
 
 std::string SearchWindowSession::TraceLog() const { return ReadText(m_dir / "V4LOG.TXT"); }

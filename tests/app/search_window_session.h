@@ -14,12 +14,13 @@
 #include <string>
 
 #include "runtime/windows/resource_source.h"
+#include "tests/app/settings_folder_test_base.h"
 #include "tests/support/stand_in_opener.h"
 #include "win32.h"
 
 namespace vel::app::testing {
 
-class SearchWindowSession : public ::testing::Test {
+class SearchWindowSession : public SettingsFolderTest {
  protected:
   void SetUp() override;
   void TearDown() override;
@@ -43,11 +44,8 @@ class SearchWindowSession : public ::testing::Test {
   static HWND FieldHandle(std::int32_t field);
   static std::string FieldText(std::int32_t field);
 
-  std::string Settings() const;
-  void WriteSettings(const std::string& text) const;
   std::string TraceLog() const;
 
-  std::filesystem::path m_dir;
   vel::testing::StandInOpener m_opener;
 
  private:

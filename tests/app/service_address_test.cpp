@@ -10,23 +10,12 @@
 #include <string>
 
 #include "runtime/values/string_stack.h"
+#include "tests/app/settings_folder_test_base.h"
 
 namespace vel::app {
 namespace {
 
-class ServiceAddressTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    m_dir = std::filesystem::path(::testing::TempDir()) / "vel_service_address";
-    std::filesystem::remove_all(m_dir);
-    std::filesystem::create_directories(m_dir);
-    setenv("VELMORA_WINDIR", m_dir.c_str(), 1);
-  }
-  void TearDown() override { std::filesystem::remove_all(m_dir); }
-  void WriteSettings(const std::string& text) { std::ofstream(m_dir / "skarvine.INI", std::ios::binary) << text; }
-
-  std::filesystem::path m_dir;
-};
+class ServiceAddressTest : public testing::SettingsFolderTest {};
 
 TEST_F(ServiceAddressTest, TheDefaultNeverResolvesAndLeavesRoomForTheLongestQuery) {
   EXPECT_EQ(ServiceAddress(), kDefaultServiceAddress);

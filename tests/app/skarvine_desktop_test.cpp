@@ -1,0 +1,142 @@
+// skarvine on a virtual X server with the desktop backend, as a user runs it: the one-row window
+// above the others, its choices back from skarvine.INI, and ended by the desktop (SIGTERM) or
+// from the keyboard with the choices kept. A picture of the screen is kept as a test artifact in
+// test-artifacts/skarvine-desktop.png.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "platform/gdi/png_codec.h"
+#include "platform/gdi/surface.h"
+
+namespace vel::app {
+namespace {
+
+bool OnPath(const char* program) {
+  const std::string command = std::string("command -v ") + program + " > /dev/null 2>&1";
+  return std::system(command.c_str()) == 0;
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+/// The colour (0xRRGGBB) of a pixel in an X window dump of 24 or 32 bits a pixel, or -1.
+long DumpPixel(const std::string& dump, int x, int y) {
+  auto field = [&](int index) -> std::uint32_t {
+    if (dump.size() < static_cast<size_t>(index * 4 + 4)) return 0;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(dump.data() + index * 4);
+    return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) | (std::uint32_t{bytes[2]} << 8) | bytes[3];
+  };
+  const std::uint32_t bitsPerPixel = field(11);
+  if ((bitsPerPixel != 24 && bitsPerPixel != 32) || x < 0 || y < 0 || static_cast<std::uint32_t>(x) >= field(4)) return -1;
+  const size_t at = field(0) + field(19) * 12 + static_cast<size_t>(y) * field(12) + static_cast<size_t>(x) * (bitsPerPixel / 8);
+  if (at + 3 > dump.size()) return -1;
+  const auto* pixel = reinterpret_cast<const unsigned char*>(dump.data() + at);
+  return (long{pixel[2]} << 16) | (long{pixel[1]} << 8) | pixel[0];
+}
+
+/// Keeps the top of the screen dump as a PNG for a person to look at.
+void KeepScreenPicture(const std::string& dump, int width, int height) {
+  platform::Surface picture(width, height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const long colour = DumpPixel(dump, x, y);
+      picture.SetPixel(x, y, 0xFF000000u | static_cast<std::uint32_t>(colour < 0 ? 0 : colour));
+    }
+  }
+  std::filesystem::create_directories("test-artifacts");
+  EXPECT_TRUE(platform::WritePngFile(picture, "test-artifacts/skarvine-desktop.png"));
+}
+
+// The driver: the program started twice on the desktop backend, found by its process id. The
+// first run is ended by SIGTERM as a desktop session ends it, the second from the keyboard.
+constexpr const char* kDriver = R"(set -u
+program="$1"
+dir="$2"
+export LSAN_OPTIONS=suppressions="$dir/leaks.supp"
+cd "$dir"
+start() {
+  VELMORA_DISPLAY=sdl VELMORA_WINDIR="$dir" "$program" >> "$dir/out.txt" 2>&1 & pid=$!
+  w=$(timeout 30 xdotool search --sync --onlyvisible --pid $pid | head -n 1)
+  [ -n "$w" ] || { echo 'no window' >> "$dir/out.txt"; kill $pid; wait $pid; exit 1; }
+  sleep 0.5
+}
+finish() {
+  for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  kill -0 $pid 2>/dev/null && { echo 'still running' >> "$dir/out.txt"; kill -KILL $pid; }
+  wait $pid
+  echo "exit $?" >> "$dir/out.txt"
+}
+start
+xprop -id "$w" _NET_WM_STATE > "$dir/state.txt" 2>&1
+xdotool getwindowgeometry "$w" > "$dir/geometry.txt"
+command -v xwd > /dev/null && xwd -root -silent > "$dir/screen.xwd"
+kill -TERM $pid
+finish
+cp "$dir/skarvine.INI" "$dir/after-term.ini"
+start
+xdotool mousemove --window "$w" 5 3 click 1
+sleep 0.3
+xdotool key alt+F4
+finish
+)";
+
+TEST(SkarvineDesktop, TheRowStaysAboveKeepsItsChoicesAndEndsGracefullyEitherWay) {
+  if (!OnPath("xvfb-run") || !OnPath("xdotool") || !OnPath("timeout") || !OnPath("xprop")) {
+    GTEST_SKIP() << "xvfb-run, xdotool, xprop or timeout is not installed";
+  }
+  char pattern[] = "/tmp/vel_skarvine_e2e_XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  const std::filesystem::path folder = pattern;
+  std::ofstream(folder / "leaks.supp") << "leak:libX11\nleak:libSDL2\nleak:libdbus\nleak:libxcb\n";
+  std::ofstream(folder / "drive.sh") << kDriver;
+  const std::string settings = "[SearchParms]\r\nMaxhits=100\r\nViewFormat=tabular\r\nAndOr=OR\r\n";
+  std::ofstream(folder / "skarvine.INI", std::ios::binary) << settings;
+
+  const std::string command = "xvfb-run -a -s '-screen 0 800x200x24' sh '" + (folder / "drive.sh").string() +
+                              "' '" + VEL_SKARVINE_PATH + "' '" + folder.string() + "'";
+  const int status = std::system(command.c_str());
+  const std::string output = ReadFile(folder / "out.txt");
+  const std::string state = ReadFile(folder / "state.txt");
+  const std::string geometry = ReadFile(folder / "geometry.txt");
+  const std::string dump = ReadFile(folder / "screen.xwd");
+  const std::string afterTerm = ReadFile(folder / "after-term.ini");
+  const std::string afterClose = ReadFile(folder / "skarvine.INI");
+  std::filesystem::remove_all(folder);
+
+  ASSERT_TRUE(WIFEXITED(status)) << output;
+  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+  EXPECT_EQ(output, "exit 0\nexit 0\n") << "both runs end by their close path";
+  EXPECT_NE(state.find("_NET_WM_STATE_ABOVE"), std::string::npos) << state;
+  EXPECT_EQ(afterTerm, settings);
+  EXPECT_EQ(afterClose, settings);
+
+  // One row of 8 dialog units of an 8-point font at 96 dpi, at dialog unit x 40 and the top.
+  int width = 0, height = 0;
+  const size_t at = geometry.find("Geometry: ");
+  ASSERT_NE(at, std::string::npos) << geometry;
+  ASSERT_EQ(std::sscanf(geometry.c_str() + at, "Geometry: %dx%d", &width, &height), 2) << geometry;
+  EXPECT_GT(width, 600);
+  EXPECT_GE(height, 10);
+  EXPECT_LE(height, 16);
+  if (!dump.empty()) {
+    KeepScreenPicture(dump, 800, 40);
+    EXPECT_NE(DumpPixel(dump, 100, 5), 0x000000L) << "the row is drawn at the top";
+    EXPECT_EQ(DumpPixel(dump, 100, 60), 0x000000L) << "and nothing below it";
+  }
+}
+
+}  // namespace
+}  // namespace vel::app
