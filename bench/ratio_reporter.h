@@ -18,6 +18,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
     for (const Run& run : runs) {
       if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
       m_nanoseconds[run.run_name.function_name] = run.cpu_accumulated_time * 1e9 / static_cast<double>(run.iterations);
+      m_realNanoseconds[run.run_name.function_name] =
+          run.real_accumulated_time * 1e9 / static_cast<double>(run.iterations);
     }
   }
 
@@ -27,8 +29,16 @@ class RatioReporter : public benchmark::ConsoleReporter {
     return found == m_nanoseconds.end() ? 0.0 : found->second;
   }
 
+  /// Wall-clock nanoseconds per iteration, for what runs outside this process (0 when it did
+  /// not run).
+  double RealNanoseconds(const std::string& name) const {
+    auto found = m_realNanoseconds.find(name);
+    return found == m_realNanoseconds.end() ? 0.0 : found->second;
+  }
+
  private:
   std::map<std::string, double> m_nanoseconds;
+  std::map<std::string, double> m_realNanoseconds;
 };
 
 }  // namespace vel::bench

@@ -1,0 +1,156 @@
+// The search window's speed as a user meets it.
+//
+// Start to first paint: the whole program (skarvine), started, shown and painted on the
+// headless display and closed by its first input step, against a minimal SDL2 program that
+// creates, fills and presents a window of the same size with SDL's dummy driver and ends; both
+// as separate processes, in wall time. Goal: at most 1.3 times the baseline.
+//
+// Full repaint: all fourteen controls of the open search window painted again, against one
+// memset of a framebuffer of the window's size. Goal: at most 0.3 ms.
+
+#include <benchmark/benchmark.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/application_module.h"
+#include "bench/ratio_reporter.h"
+#include "runtime/controls/control_framework_service.h"
+#include "runtime/services/module_descriptor.h"
+#include "runtime/services/runtime_running.h"
+#include "runtime/windows/procedure_window.h"
+#include "runtime/windows/thread_runtime.h"
+#include "runtime/windows/thread_table.h"
+#include "win32.h"
+
+extern char** environ;
+
+namespace {
+
+std::string g_programFolder;
+
+/// Runs a program to its end with extra environment settings; false when it failed.
+bool RunToEnd(const std::vector<std::string>& arguments, const std::vector<std::string>& settings) {
+  std::vector<std::string> environment(settings);
+  for (char** entry = environ; *entry != nullptr; ++entry) environment.emplace_back(*entry);
+  std::vector<char*> argv, envp;
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  for (const std::string& entry : environment) envp.push_back(const_cast<char*>(entry.c_str()));
+  envp.push_back(nullptr);
+  pid_t child = 0;
+  if (posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) return false;
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void SkarvineStartToFirstPaint(benchmark::State& state) {
+  const std::string windir = std::filesystem::temp_directory_path() / "vel_bench_windir";
+  std::filesystem::create_directories(windir);
+  for (auto _ : state) {
+    if (!RunToEnd({g_programFolder + "/skarvine"}, {"VELMORA_DISPLAY=headless", "VELMORA_WINDIR=" + windir,
+                                                     "VELMORA_HEADLESS_INPUT=key F4 alt"})) {
+      state.SkipWithError("skarvine did not run");
+      break;
+    }
+  }
+  std::filesystem::remove_all(windir);
+}
+
+void SdlDummyStartToFirstPaint(benchmark::State& state) {
+  for (auto _ : state) {
+    if (!RunToEnd({g_programFolder + "/sdl_first_paint", "660", "12"}, {"SDL_VIDEODRIVER=dummy"})) {
+      state.SkipWithError("the SDL baseline did not run");
+      break;
+    }
+  }
+}
+
+/// The search window open on the headless display with the program's control kinds.
+class OpenSearchWindow {
+ public:
+  OpenSearchWindow() {
+    vel::controls::ControlFrameworkService(vel::services::kInitialiseCall);
+    vel::app::StoreFirstControlKinds(vel::services::kInitialiseCall);
+    vel::app::StoreFurtherControlKinds(vel::services::kInitialiseCall);
+    vel::services::SetRuntimeRunning(true);
+    vel::windows::EnterRuntimeThread();
+    std::memset(m_text, ' ', sizeof m_text);
+    m_window.Open("skarvine$SKARV001", "P1$WINNAME", {m_text[0], m_text[1], m_text[2], &m_hits, m_text[3]});
+    ShowWindow(m_window.Handle(), SW_SHOWNORMAL);
+    UpdateWindow(m_window.Handle());
+  }
+  ~OpenSearchWindow() {
+    m_window.Close();
+    vel::windows::LeaveRuntimeThread();
+    vel::windows::ResetThreadTable();
+    vel::services::SetRuntimeRunning(false);
+  }
+  HWND Handle() const { return m_window.Handle(); }
+  size_t Controls() { return m_window.Object().controls.size(); }
+
+ private:
+  char m_text[4][20];
+  std::int16_t m_hits = 50;
+  vel::windows::ProcedureWindow m_window;
+};
+
+OpenSearchWindow* g_window = nullptr;
+
+void SearchWindowFullRepaint(benchmark::State& state) {
+  if (g_window->Controls() != 14) state.SkipWithError("the window did not build its fourteen controls");
+  for (auto _ : state) {
+    RedrawWindow(g_window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  }
+}
+
+void FramebufferMemset(benchmark::State& state) {
+  RECT rect{};
+  GetWindowRect(g_window->Handle(), &rect);
+  std::vector<std::uint32_t> framebuffer(static_cast<size_t>(rect.right - rect.left) * (rect.bottom - rect.top));
+  for (auto _ : state) {
+    std::memset(framebuffer.data(), 0xC0, framebuffer.size() * sizeof(std::uint32_t));
+    benchmark::DoNotOptimize(framebuffer.data());
+    benchmark::ClobberMemory();
+  }
+}
+
+}  // namespace
+
+BENCHMARK(SkarvineStartToFirstPaint)->UseRealTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(SdlDummyStartToFirstPaint)->UseRealTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(SearchWindowFullRepaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(FramebufferMemset)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv) {
+  setenv("VELMORA_DISPLAY", "headless", 0);
+  g_programFolder = std::filesystem::canonical("/proc/self/exe").parent_path();
+  benchmark::Initialize(&argc, argv);
+  OpenSearchWindow window;
+  g_window = &window;
+  vel::bench::RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+
+  const double start = reporter.RealNanoseconds("SkarvineStartToFirstPaint");
+  const double startBaseline = reporter.RealNanoseconds("SdlDummyStartToFirstPaint");
+  const double repaint = reporter.Nanoseconds("SearchWindowFullRepaint");
+  const double memset = reporter.Nanoseconds("FramebufferMemset");
+  if (start > 0 && startBaseline > 0) {
+    std::printf("start to first paint: %.1f ms, minimal SDL2 program (dummy driver) %.1f ms, ratio %.2f (goal <= 1.3)\n",
+                start / 1e6, startBaseline / 1e6, start / startBaseline);
+  }
+  if (repaint > 0 && memset > 0) {
+    std::printf("full repaint of the search window: %.1f us (goal <= 300 us), memset of its framebuffer %.2f us, ratio %.1f\n",
+                repaint / 1e3, memset / 1e3, repaint / memset);
+  }
+  g_window = nullptr;
+  return 0;
+}
