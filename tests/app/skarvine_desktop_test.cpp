@@ -69,7 +69,13 @@ export LSAN_OPTIONS=suppressions="$dir/leaks.supp"
 cd "$dir"
 start() {
   VELMORA_DISPLAY=sdl VELMORA_WINDIR="$dir" "$program" >> "$dir/out.txt" 2>&1 & pid=$!
-  w=$(timeout 30 xdotool search --sync --onlyvisible --pid $pid | head -n 1)
+  # A search that meets a window vanishing under it (SDL's measuring window) fails; ask again.
+  w=
+  for i in $(seq 1 150); do
+    w=$(xdotool search --onlyvisible --pid $pid 2>/dev/null | head -n 1)
+    [ -n "$w" ] && break
+    sleep 0.2
+  done
   [ -n "$w" ] || { echo 'no window' >> "$dir/out.txt"; kill $pid; wait $pid; exit 1; }
   sleep 0.5
 }
@@ -87,9 +93,15 @@ kill -TERM $pid
 finish
 cp "$dir/skarvine.INI" "$dir/after-term.ini"
 start
-xdotool mousemove --window "$w" 5 3 click 1
-sleep 0.3
-xdotool key alt+F4
+# On a loaded machine the click that gives the window the keyboard may come late; the keys are
+# sent again while the program still runs.
+for attempt in 1 2 3; do
+  xdotool mousemove --window "$w" 5 3 click 1
+  sleep 0.3
+  xdotool key alt+F4
+  for i in $(seq 1 30); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  kill -0 $pid 2>/dev/null || break
+done
 finish
 )";
 
