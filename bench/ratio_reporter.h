@@ -29,8 +29,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
     return found == m_nanoseconds.end() ? 0.0 : found->second;
   }
 
-  /// Wall-clock nanoseconds per iteration, for what runs outside this process (0 when it did
-  /// not run).
+  /// Nanoseconds per iteration of the benchmark's own clock (wall time, or the time it measured
+  /// itself, such as a child process's), for what runs outside this process (0 when it did not
+  /// run).
   double RealNanoseconds(const std::string& name) const {
     auto found = m_realNanoseconds.find(name);
     return found == m_realNanoseconds.end() ? 0.0 : found->second;
