@@ -86,6 +86,8 @@ finish() {
   echo "exit $?" >> "$dir/out.txt"
 }
 start
+# The first paint may come late on a loaded machine (or in a sanitizer build).
+sleep 1.5
 xprop -id "$w" _NET_WM_STATE > "$dir/state.txt" 2>&1
 xdotool getwindowgeometry "$w" > "$dir/geometry.txt"
 command -v xwd > /dev/null && xwd -root -silent > "$dir/screen.xwd"
