@@ -119,7 +119,11 @@ TEST(SkarvineDesktop, TheRowStaysAboveKeepsItsChoicesAndEndsGracefullyEitherWay)
   const std::string settings = "[SearchParms]\r\nMaxhits=100\r\nViewFormat=tabular\r\nAndOr=OR\r\n";
   std::ofstream(folder / "skarvine.INI", std::ios::binary) << settings;
 
-  const std::string command = "xvfb-run -a -s '-screen 0 800x200x24' sh '" + (folder / "drive.sh").string() +
+  // Test programs started at once with "xvfb-run -a" can pick the same free server number; this
+  // one starts its search elsewhere.
+  const std::string serverNumber = std::to_string(200 + getpid() % 500);
+  const std::string command = "xvfb-run -a -n " + serverNumber + " -s '-screen 0 800x200x24' sh '" +
+                              (folder / "drive.sh").string() +
                               "' '" + VEL_SKARVINE_PATH + "' '" + folder.string() + "'";
   const int status = std::system(command.c_str());
   const std::string output = ReadFile(folder / "out.txt");
