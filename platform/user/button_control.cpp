@@ -66,15 +66,17 @@ bool PointInClient(HWND window, LPARAM lParam) {
   return PtInRect(&client, point) != FALSE;
 }
 
+// The button shows itself pressed or released through BM_SETSTATE sent to itself, so that a
+// subclass sees every press and release, whatever caused it.
+void ShowPushed(HWND button, bool pushed) {
+  if (((ButtonState(button) & BST_PUSHED) != 0) != pushed) SendMessageA(button, BM_SETSTATE, pushed, 0);
+}
+
 // The pointer moved over the button: while the mouse holds it, it shows pressed only with the
 // pointer inside; otherwise the button becomes hot until WM_MOUSELEAVE.
 void MouseMoved(HWND button, LPARAM lParam) {
   if (GetCapture() == button) {
-    if (PointInClient(button, lParam)) {
-      AddState(button, BST_PUSHED);
-    } else {
-      RemoveState(button, BST_PUSHED);
-    }
+    ShowPushed(button, PointInClient(button, lParam));
     return;
   }
   if (ButtonState(button) & BST_HOT) return;
@@ -134,11 +136,11 @@ LRESULT CALLBACK ButtonProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lPar
     case WM_LBUTTONDBLCLK:
       if (GetFocus() != hWnd) SetFocus(hWnd);
       SetCapture(hWnd);
-      AddState(hWnd, BST_PUSHED);
+      ShowPushed(hWnd, true);
       return 0;
     case WM_LBUTTONUP: {
       bool pushed = (ButtonState(hWnd) & BST_PUSHED) != 0;
-      RemoveState(hWnd, BST_PUSHED);
+      ShowPushed(hWnd, false);
       if (GetCapture() == hWnd) ReleaseCapture();
       if (pushed && PointInClient(hWnd, lParam)) Click(hWnd);
       return 0;
@@ -146,20 +148,21 @@ LRESULT CALLBACK ButtonProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lPar
     case WM_MOUSEMOVE: MouseMoved(hWnd, lParam); return 0;
     case WM_MOUSELEAVE: RemoveState(hWnd, BST_HOT); return 0;
     case WM_KEYDOWN:
-      if (wParam == VK_SPACE) AddState(hWnd, BST_PUSHED);
+      if (wParam == VK_SPACE) ShowPushed(hWnd, true);
       return 0;
     case WM_KEYUP:
       if (wParam == VK_SPACE && (ButtonState(hWnd) & BST_PUSHED)) {
-        RemoveState(hWnd, BST_PUSHED);
+        ShowPushed(hWnd, false);
         Click(hWnd);
       }
       return 0;
     case WM_SETFOCUS: AddState(hWnd, BST_FOCUS); return 0;
     case WM_KILLFOCUS:
-      RemoveState(hWnd, BST_FOCUS | BST_PUSHED);
+      RemoveState(hWnd, BST_FOCUS);
+      ShowPushed(hWnd, false);
       if (GetCapture() == hWnd) ReleaseCapture();
       return 0;
-    case WM_CAPTURECHANGED: RemoveState(hWnd, BST_PUSHED); return 0;
+    case WM_CAPTURECHANGED: ShowPushed(hWnd, false); return 0;
     case WM_ENABLE:
       // A disabled button is neither hot nor pressed.
       if (!wParam) RemoveState(hWnd, BST_HOT | BST_PUSHED);

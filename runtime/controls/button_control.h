@@ -1,34 +1,117 @@
 #pragma once
-// The button (control type 9): "VelButton", a superclass of the standard "button" class, which
-// draws and presses it. Buttons keep their definition's flags, delay and repeat.
+// The button (control type 9): "VelButton", a superclass of the standard "button" class. A
+// button with an icon, or a flat one, is drawn by the runtime (ButtonLook) and handles its own
+// mouse and keyboard; any other is pressed and drawn by the standard class. Either way the
+// window hears of a click through WM_COMMAND and asks the button to act with QUERY_COMMAND,
+// which posts EVENT:Accepted, or for an immediate button EVENT:Accepted is posted on the press
+// and repeated while the button is held.
 
 #include <cstdint>
+#include <string>
 
+#include "runtime/controls/button_look.h"
 #include "runtime/controls/windowed_control.h"
 
 namespace vel::controls {
 
+// Button flags of a button object.
+/// The runtime draws the button and handles its mouse and keys (an icon button).
+inline constexpr std::uint32_t kButtonDrawnByRuntime = 0x0001;
+/// Before acting, the button checks that no control of the window still needs a value.
+inline constexpr std::uint32_t kButtonChecksRequired = 0x0004;
+/// Hot-tracked, without a border until the pointer is over it.
+inline constexpr std::uint32_t kButtonFlat = 0x0008;
+
+/// The runtime's own numbers for the button messages (WM_USER + n), answered as BM_GETCHECK,
+/// BM_SETCHECK, BM_SETSTATE, BM_SETSTYLE and BM_CLICK are.
+inline constexpr UINT kPrivateGetCheck = WM_USER;
+inline constexpr UINT kPrivateSetCheck = WM_USER + 1;
+inline constexpr UINT kPrivateSetState = WM_USER + 3;
+inline constexpr UINT kPrivateSetStyle = WM_USER + 4;
+inline constexpr UINT kPrivateClick = WM_USER + 5;
+
+/// The timer that watches whether the pointer is still over a hot flat button, and its period.
+inline constexpr UINT_PTR kHoverTimer = 0x527;
+inline constexpr UINT kHoverPeriod = 20;
+/// The timer that repeats an immediate button's event while it is held.
+inline constexpr UINT_PTR kRepeatTimer = 0x526;
+
 class ButtonControl : public WindowedControl {
  public:
   explicit ButtonControl(const windows::Record& record);
+  ~ButtonControl() override;
   void Construct(const windows::Record& record) override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& passOn) override;
 
-  /// The definition's button flags (0x01 default, 0x02 check required values, 0x40 flat).
-  std::uint8_t DefinitionFlags() const { return m_definitionFlags; }
-  /// True for the window's default button (never a skip or toolbar control).
+  std::uint32_t ButtonFlags() const { return m_buttonFlags; }
+  /// The draw state bits (kDrawPressed ... kDrawHot, button_look.h).
+  std::uint32_t DrawState() const { return m_drawState; }
+  bool HasDrawState(std::uint32_t bits) const { return (m_drawState & bits) != 0; }
+  /// True while the mouse is captured after a press on the button.
+  bool Captured() const { return m_captured; }
+  /// True when the definition asks for the window's default button and the button may be one
+  /// (never a skip or toolbar control).
   bool IsDefaultButton() const;
+  /// True when the icon the definition names was loaded.
+  bool HasIcon() const { return m_icon.handle != nullptr; }
+  const std::string& IconName() const { return m_iconName; }
   /// Delay before the first repeat and the repeat interval of an immediate button, in
   /// milliseconds.
   std::uint32_t DelayMilliseconds() const { return m_delay; }
   std::uint32_t RepeatMilliseconds() const { return m_repeat; }
 
  protected:
-  std::uint32_t ClassBackgroundValue() const override { return kSystemColour | COLOR_BTNFACE; }
+  /// Creates the window of `descriptor` with `style`, then takes the default button's place.
+  void CreateButtonWindow(const windows::Record& record, ControlClassDescriptor& descriptor, WNDPROC procedure,
+                          DWORD style);
 
+  /// What pressing the button does to the button itself. A plain button does nothing: the
+  /// window hears of the click and asks it to act (QUERY_COMMAND).
+  virtual void PressAction() {}
+  /// QUERY_COMMAND: the window asks the button to act. lParam 0 means a key, and the press is
+  /// shown first.
+  virtual LRESULT Act(WPARAM wParam, LPARAM lParam);
+  /// Shows the button pressed or released (BM_SETSTATE to its own window).
+  void ShowPressed(bool pressed);
+  /// Presses and releases the button as a key does, acting in between.
+  void ShowPress();
+
+  std::uint32_t ClassBackgroundValue() const override;
+
+ private:
+  /// The messages every button handles, icon button or not.
+  LRESULT HandleCommonButtonMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& passOn);
+  /// The table of a button the runtime draws (button_messages_drawn.cpp).
+  LRESULT HandleDrawnButtonMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& passOn);
+
+  /// Records a press or release; an immediate button reports on the press and starts repeating.
+  void RecordPressState(bool pressed);
+  void OnRepeatTimer();
+  void OnHoverTimer();
+  void StopTimer(UINT_PTR& timer);
+  /// Sets or clears draw state bits; a button the runtime draws is redrawn when they changed.
+  void SetDrawState(std::uint32_t bits, bool on);
+  /// The button's icon button click: act, show released and tell the parent.
+  void Click();
+  /// The lowest-numbered field of the window that still needs a value, or 0.
+  std::int32_t FieldNeedingValue() const;
+  void Paint(HDC dc);
+  ButtonPicture Picture() const;
+
+  std::uint32_t m_buttonFlags = 0;
+  bool m_captured = false;
+  std::uint32_t m_drawState = 0;
+  UINT_PTR m_repeatTimer = 0;
+  UINT_PTR m_hoverTimer = 0;
+  /// The key (Space) that pressed the button, 0 when none.
+  WPARAM m_keyDown = 0;
+  windows::HeldIcon m_icon;
+  std::string m_iconName;
   std::uint8_t m_definitionFlags = 0;
   std::uint32_t m_delay = 0;
   std::uint32_t m_repeat = 0;
+  /// The repeat timer has ticked once and runs at the repeat interval.
+  bool m_repeating = false;
 };
 
 /// Stores the button's creation function in the control factory (type 9).

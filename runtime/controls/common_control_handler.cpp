@@ -129,10 +129,7 @@ LRESULT CommonControlHandler(WindowedControl& control, UINT message, WPARAM wPar
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP: RelayToTooltip(control, message, wParam, lParam); break;
     case WM_SETFOCUS:
-      if (!passOn) break;
-      if (!control.HasAttribute(kAttrSkip)) control.Window().lastFocusWindow = self;
-      SendMessageA(GetParent(self), QUERY_SELECTED, reinterpret_cast<WPARAM>(self),
-                   reinterpret_cast<LPARAM>(static_cast<ControlBase*>(&control)));
+      if (passOn) control.AnnounceFocus();
       break;
     case WM_DESTROY:
       // The window goes with its top-level window as often as on its own: either way its tool

@@ -40,6 +40,10 @@ class ControlBase : public WindowElement, public windows::WindowControl {
   bool Validate() override { return true; }
   void SetSelection(std::int32_t, std::int32_t) override {}
   bool OnSelected() override { return true; }
+  /// True while the control still needs a value before a button that checks the window's
+  /// required values may act. No control of the framework needs one; a kind that can be marked
+  /// required answers for itself.
+  virtual bool NeedsValue() const { return false; }
 
   // The virtual operations of every control, in slot order.
   virtual void SetText(std::string_view text) = 0;

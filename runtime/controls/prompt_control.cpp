@@ -2,11 +2,21 @@
 
 #include "runtime/controls/control_dispatcher.h"
 #include "runtime/controls/control_factory.h"
+#include "runtime/controls/option_control.h"
+#include "runtime/windows/query_messages.h"
+#include "runtime/windows/window_object.h"
 
 namespace vel::controls {
 namespace {
 
 ControlClassDescriptor g_promptClass{"VelPrompt", "Static", 0};
+
+bool NeverTakesFocus(std::uint8_t typeCode) {
+  return typeCode == windows::kKindPrompt || typeCode == windows::kKindGroup || typeCode == windows::kKindBox ||
+         typeCode == windows::kKindImage;
+}
+
+bool CanTakeFocus(HWND window) { return window != nullptr && IsWindowVisible(window) && IsWindowEnabled(window); }
 
 }  // namespace
 
@@ -24,7 +34,42 @@ void PromptControl::Construct(const windows::Record& record) {
   CreateControlWindow(&record, g_promptClass, ControlWindowProcedure<g_promptClass>, 0, record.text, style);
 }
 
-LRESULT PromptControl::HandleMessage(UINT, WPARAM, LPARAM, bool&) { return 0; }
+LRESULT PromptControl::HandleMessage(UINT message, WPARAM, LPARAM, bool& passOn) {
+  switch (message) {
+    case windows::QUERY_COMMAND:
+    case WM_SETFOCUS:
+      // Selecting a prompt, as its hot key does, leaves the focus with the control it labels.
+      passOn = false;
+      PassFocusOn();
+      return 0;
+    default: return 0;
+  }
+}
+
+HWND PromptControl::NextFocusWindow() const {
+  bool after = false;
+  for (const auto& control : m_window->controls) {
+    if (control.get() == static_cast<const windows::WindowControl*>(this)) {
+      after = true;
+      continue;
+    }
+    auto* next = dynamic_cast<WindowedControl*>(control.get());
+    if (!after || next == nullptr || next->Handle() == nullptr || NeverTakesFocus(next->TypeCode())) continue;
+    HWND target = next->Handle();
+    if (next->TypeCode() == windows::kKindOption) {
+      auto* option = dynamic_cast<OptionControl*>(next);
+      target = option != nullptr ? option->FocusTarget() : nullptr;
+    }
+    if (CanTakeFocus(target)) return target;
+  }
+  return nullptr;
+}
+
+void PromptControl::PassFocusOn() {
+  HWND target = NextFocusWindow();
+  if (target == nullptr) return;
+  SendMessageA(GetParent(target), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+}
 
 int PromptControl::DefaultWidth() { return TextExtent(CurrentText()); }
 

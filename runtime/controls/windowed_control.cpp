@@ -280,6 +280,13 @@ void WindowedControl::NotifySkipControlUsed() {
   }
 }
 
+void WindowedControl::AnnounceFocus() {
+  if (m_handle == nullptr) return;
+  if (!HasAttribute(kAttrSkip)) m_window->lastFocusWindow = m_handle;
+  SendMessageA(GetParent(m_handle), windows::QUERY_SELECTED, reinterpret_cast<WPARAM>(m_handle),
+               reinterpret_cast<LPARAM>(static_cast<ControlBase*>(this)));
+}
+
 void WindowedControl::PaintBaseWindow(HDC dc) {
   RECT area{};
   GetClientRect(m_handle, &area);

@@ -81,6 +81,9 @@ class WindowedControl : public ControlBase {
   bool HoldsFocus(HWND focus) const;
   /// After a skip control was used, asks the window to give the focus back.
   void NotifySkipControlUsed();
+  /// The control took the focus: unless it is a skip control its window is the one the focus
+  /// comes back to, and its parent hears QUERY_SELECTED.
+  void AnnounceFocus();
   /// Paints the framework's base window: the background brush (unless transparent), a frame
   /// (a sunken edge with the three-dimensional look), and the text in the control's font and
   /// colours, placed by the justification.

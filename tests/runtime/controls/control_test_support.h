@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "runtime/controls/windowed_control.h"
 #include "tests/runtime/windows/window_test_support.h"
@@ -13,6 +14,13 @@
 namespace vel::controls::testing {
 
 using windows::testing::Number;
+
+/// An event the loop delivered: its number and field.
+struct Delivered {
+  std::int32_t number;
+  std::int32_t field;
+  bool operator==(const Delivered&) const = default;
+};
 
 /// The window manager's test fixture with the control framework installed, every kind of the
 /// program registered and the golden images' pinned font.
@@ -27,7 +35,23 @@ class ControlTest : public windows::testing::WindowTest {
 
   /// The control with a field number, as the framework's class.
   static WindowedControl* Control(windows::ProcedureWindow& window, std::int32_t field);
+
+  /// Opens the search window from the program's own declaration with its five variables
+  /// (search text, author, format, hits, AND/OR) and takes its EVENT:OpenWindow.
+  void OpenSearchWindow(windows::ProcedureWindow& window);
+  char m_searchText[20];
+  char m_author[20];
+  char m_format[20];
+  std::int16_t m_hits = 50;
+  char m_andOr[20];
+
+  /// Lets the window handle everything that is waiting (input included), then answers the
+  /// events it delivered meanwhile, in order, leaving out EVENT:Selected.
+  std::vector<Delivered> PendingEvents(windows::ProcedureWindow& window);
 };
+
+/// Where a control window's middle lies on the screen.
+POINT MiddleOf(HWND window);
 
 /// The class name of a window.
 std::string ClassOf(HWND window);

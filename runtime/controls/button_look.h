@@ -1,0 +1,54 @@
+#pragma once
+// How a button the runtime draws itself looks, from its rectangle and its draw state alone:
+// the background (or none, for a transparent button), the border its state asks for, the icon
+// and text (moved down and right by a pixel while pressed, greyed while disabled) and the
+// focus rectangle. Behaviour lives in ButtonControl; nothing here reads a window.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "win32.h"
+
+namespace vel::controls {
+
+// Draw state bits of a button.
+inline constexpr std::uint32_t kDrawPressed = 0x0001;
+inline constexpr std::uint32_t kDrawChecked = 0x0002;
+inline constexpr std::uint32_t kDrawDefault = 0x0004;
+inline constexpr std::uint32_t kDrawDisabled = 0x0008;
+/// Flat: no border until the pointer is over the button.
+inline constexpr std::uint32_t kDrawFlat = 0x0010;
+/// Flat and the pointer is over it (hot): a thin raised border.
+inline constexpr std::uint32_t kDrawHot = 0x0020;
+
+/// The picture a button shows: its natural size and how to draw it with its top-left corner
+/// at a point.
+struct ButtonPicture {
+  SIZE size{0, 0};
+  std::function<void(HDC dc, int x, int y)> draw;
+  explicit operator bool() const { return static_cast<bool>(draw) && size.cx > 0 && size.cy > 0; }
+};
+
+struct ButtonLook {
+  std::uint32_t drawState = 0;
+  bool focused = false;
+  /// Paint no background: the window behind shows through.
+  bool transparent = false;
+  /// The background brush (ignored when transparent).
+  HBRUSH background = nullptr;
+  COLORREF textColour = 0;
+  /// The font of the text, or null for the DC's.
+  HFONT font = nullptr;
+  std::string text;
+  ButtonPicture picture;
+};
+
+/// Draws a button into `area` of `dc`.
+void DrawRuntimeButton(HDC dc, const RECT& area, const ButtonLook& look);
+
+/// Draws a picture greyed: lighter and without colour, over the colour `behind`, as a disabled
+/// button shows its icon.
+void DrawGreyedPicture(HDC dc, int x, int y, const ButtonPicture& picture, COLORREF behind);
+
+}  // namespace vel::controls
