@@ -7,14 +7,9 @@ namespace vel::controls {
 
 LRESULT WindowedControl::HandleBaseWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& passOn) {
   switch (message) {
-    case WM_PAINT: {
+    case WM_PAINT:
       passOn = false;
-      PAINTSTRUCT paint{};
-      HDC dc = BeginPaint(m_handle, &paint);
-      if (dc != nullptr) PaintBaseWindow(dc);
-      EndPaint(m_handle, &paint);
-      return 0;
-    }
+      return PaintBetweenBeginAndEnd([this](HDC dc) { PaintBaseWindow(dc); });
     case WM_ERASEBKGND:
       // Painting fills the background itself (or leaves it, when transparent).
       passOn = false;

@@ -18,14 +18,9 @@ void GraphicControl::Construct(const windows::Record& record) {
 
 LRESULT GraphicControl::HandleMessage(UINT message, WPARAM, LPARAM, bool& passOn) {
   switch (message) {
-    case WM_PAINT: {
+    case WM_PAINT:
       passOn = false;
-      PAINTSTRUCT paint{};
-      HDC dc = BeginPaint(m_handle, &paint);
-      if (dc != nullptr) Paint(dc);
-      EndPaint(m_handle, &paint);
-      return 0;
-    }
+      return PaintBetweenBeginAndEnd([this](HDC dc) { Paint(dc); });
     case WM_ERASEBKGND: passOn = false; return 1;
     default: return 0;
   }

@@ -88,6 +88,15 @@ class WindowedControl : public ControlBase {
   /// (a sunken edge with the three-dimensional look), and the text in the control's font and
   /// colours, placed by the justification.
   void PaintBaseWindow(HDC dc);
+  /// Answers WM_PAINT: runs `paint` with the DC of BeginPaint, then EndPaint.
+  template <typename Paint>
+  LRESULT PaintBetweenBeginAndEnd(Paint paint) {
+    PAINTSTRUCT ps{};
+    HDC dc = BeginPaint(m_handle, &ps);
+    if (dc != nullptr) paint(dc);
+    EndPaint(m_handle, &ps);
+    return 0;
+  }
   /// The message handling of the framework's base window, for kinds of a class of their own
   /// whose behaviour is not built yet: it paints itself (PaintBaseWindow), takes the focus on a
   /// click, gives it back after a skip control was used (button released, Enter, Tab or Esc),

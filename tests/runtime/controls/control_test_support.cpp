@@ -18,6 +18,7 @@
 #include "runtime/controls/spin_control.h"
 #include "runtime/services/module_descriptor.h"
 #include "runtime/windows/event_accessors.h"
+#include "runtime/windows/event_codes.h"
 #include "tests/support/golden.h"
 
 namespace vel::controls::testing {
@@ -86,6 +87,24 @@ std::vector<Delivered> ControlTest::PendingEvents(windows::ProcedureWindow& wind
       break;
     }
     if (event != Number(windows::EVENT_Selected)) events.push_back({event, windows::EventField()});
+  }
+  return events;
+}
+
+std::vector<std::pair<std::int32_t, std::int32_t>> ControlTest::EventsSoFar(windows::ProcedureWindow& window) {
+  std::vector<std::pair<std::int32_t, std::int32_t>> events;
+  // Input already queued reaches its windows first, so that the marker comes after its events.
+  MSG message{};
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  window.Post(Number(windows::EVENT_Notify));
+  for (;;) {
+    std::int32_t event = NextEvent(window);
+    if (event == -1 || event == Number(windows::EVENT_Notify)) break;
+    if (event == Number(windows::EVENT_Selected)) continue;
+    events.emplace_back(event, windows::EventField());
   }
   return events;
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "runtime/controls/windowed_control.h"
@@ -48,6 +49,10 @@ class ControlTest : public windows::testing::WindowTest {
   /// Lets the window handle everything that is waiting (input included), then answers the
   /// events it delivered meanwhile, in order, leaving out EVENT:Selected.
   std::vector<Delivered> PendingEvents(windows::ProcedureWindow& window);
+  /// The events posted so far, as (event number, field), in order: queued input is delivered,
+  /// a marker event is posted behind it and the ACCEPT loop runs up to the marker. Selected
+  /// (focus moves) is passed over.
+  std::vector<std::pair<std::int32_t, std::int32_t>> EventsSoFar(windows::ProcedureWindow& window);
 };
 
 /// Where a control window's middle lies on the screen.
