@@ -4,7 +4,6 @@
 
 namespace vel::services {
 
-void ImageSupportService(int) {}
 void FontService(int) {}
 void StringStackService(int) {}
 void DecimalStackService(int) {}

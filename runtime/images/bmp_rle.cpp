@@ -1,0 +1,107 @@
+#include "runtime/images/bmp_rle.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace vel::images {
+namespace {
+
+// The escape codes that follow a zero count.
+constexpr std::uint8_t kEndOfLine = 0;
+constexpr std::uint8_t kEndOfBitmap = 1;
+constexpr std::uint8_t kDelta = 2;
+
+class RleTarget {
+ public:
+  RleTarget(bool fourBit, int width, int height, std::size_t stride, std::uint8_t* rows)
+      : m_fourBit(fourBit), m_width(width), m_height(height), m_stride(stride), m_rows(rows) {}
+
+  bool Done() const { return m_y >= m_height; }
+
+  // A run of `count` pixels of one byte: RLE8 repeats it, RLE4 alternates its two nibbles.
+  void Run(int count, std::uint8_t value) {
+    int n = std::min(count, m_width - m_x);
+    if (n <= 0) return;
+    if (!m_fourBit) {
+      std::memset(Line() + m_x, value, static_cast<std::size_t>(n));
+    } else {
+      for (int i = 0; i < n; ++i) PutNibble(m_x + i, i % 2 == 0 ? value >> 4 : value & 0x0F);
+    }
+    m_x += n;
+  }
+
+  // `count` pixels given one by one (two to a byte in RLE4).
+  void Literal(const std::uint8_t* data, int count) {
+    int n = std::min(count, m_width - m_x);
+    if (n <= 0) return;
+    if (!m_fourBit) {
+      std::memcpy(Line() + m_x, data, static_cast<std::size_t>(n));
+    } else {
+      for (int i = 0; i < n; ++i) PutNibble(m_x + i, i % 2 == 0 ? data[i / 2] >> 4 : data[i / 2] & 0x0F);
+    }
+    m_x += n;
+  }
+
+  void NextLine() {
+    m_x = 0;
+    ++m_y;
+  }
+
+  void Move(int dx, int dy) {
+    m_x = std::min(m_x + dx, m_width);
+    m_y += dy;
+  }
+
+ private:
+  std::uint8_t* Line() { return m_rows + static_cast<std::size_t>(m_y) * m_stride; }
+
+  void PutNibble(int x, int value) {
+    std::uint8_t& byte = Line()[x / 2];
+    byte = x % 2 == 0 ? static_cast<std::uint8_t>((byte & 0x0F) | (value << 4))
+                      : static_cast<std::uint8_t>((byte & 0xF0) | value);
+  }
+
+  bool m_fourBit;
+  int m_width;
+  int m_height;
+  std::size_t m_stride;
+  std::uint8_t* m_rows;
+  int m_x = 0;
+  int m_y = 0;
+};
+
+}  // namespace
+
+void DecodeBmpRle(const std::uint8_t* data, std::size_t size, bool fourBit, int width, int height,
+                  std::size_t stride, std::uint8_t* rows) {
+  RleTarget target(fourBit, width, height, stride, rows);
+  std::size_t at = 0;
+  while (at + 2 <= size && !target.Done()) {
+    std::uint8_t count = data[at];
+    std::uint8_t value = data[at + 1];
+    at += 2;
+    if (count > 0) {
+      target.Run(count, value);
+      continue;
+    }
+    if (value == kEndOfLine) {
+      target.NextLine();
+    } else if (value == kEndOfBitmap) {
+      return;
+    } else if (value == kDelta) {
+      if (at + 2 > size) return;
+      target.Move(data[at], data[at + 1]);
+      at += 2;
+    } else {
+      // A literal run of `value` pixels, padded to a whole number of 16-bit words.
+      std::size_t bytes = fourBit ? (value + 1u) / 2 : value;
+      std::size_t padded = (bytes + 1) & ~std::size_t{1};
+      std::size_t present = std::min(bytes, size - at);
+      int pixels = fourBit ? static_cast<int>(std::min<std::size_t>(value, present * 2)) : static_cast<int>(present);
+      target.Literal(data + at, pixels);
+      at += std::min(padded, size - at);
+    }
+  }
+}
+
+}  // namespace vel::images

@@ -1,0 +1,96 @@
+#pragma once
+// The median cut behind the 256-colour reduction, on the sorted distinct colours (0xRRGGBB) of
+// a picture. Boxes of colours are split until there are as many unsplit boxes as colours
+// wanted; the splits form a tree that every colour is mapped through.
+
+#include <cstddef>
+#include <cstdint>
+#include <queue>
+#include <vector>
+
+namespace vel::images {
+
+/// The distinct colours of a picture: one bit per 24-bit colour, and each present colour's rank
+/// in ascending order.
+class DistinctColors {
+ public:
+  DistinctColors();
+  void Add(std::uint32_t color) { m_bits[color >> 6] |= std::uint64_t{1} << (color & 63); }
+  /// Counts the colours; Rank and Sorted need it first.
+  void Finish();
+  std::size_t Count() const { return m_count; }
+  /// The position of a present colour among all present colours in ascending order.
+  std::uint32_t Rank(std::uint32_t color) const {
+    std::uint64_t below = m_bits[color >> 6] & ((std::uint64_t{1} << (color & 63)) - 1);
+    return m_prefix[color >> 6] + static_cast<std::uint32_t>(__builtin_popcountll(below));
+  }
+  std::vector<std::uint32_t> Sorted() const;
+
+ private:
+  std::vector<std::uint64_t> m_bits;
+  std::vector<std::uint32_t> m_prefix;  // Colours present in the words before each word.
+  std::size_t m_count = 0;
+};
+
+class MedianCut {
+ public:
+  /// `colors`: distinct 0xRRGGBB values in ascending order, at least one.
+  explicit MedianCut(const std::vector<std::uint32_t>& colors);
+
+  /// Splits boxes until `wanted` are unsplit or no box holds more than one colour.
+  void Run(std::size_t wanted);
+
+  /// One entry (0xRRGGBB) per unsplit box, in the order of the tree (first boxes first).
+  std::vector<std::uint32_t> ColorTable() const;
+  /// The table index of any colour, found by walking the tree of splits.
+  std::uint8_t IndexOf(std::uint32_t color) const;
+  /// The table index of each of the colours given, by its position among them. The same as
+  /// IndexOf for each, read off the boxes the colours ended in.
+  std::vector<std::uint8_t> IndexByRank() const;
+
+ private:
+  struct Box {
+    std::uint32_t begin = 0;  ///< The box's colours: m_entries[begin, end).
+    std::uint32_t end = 0;
+    std::uint64_t sum[3] = {0, 0, 0};      ///< Per channel: red, green, blue.
+    std::uint64_t squares[3] = {0, 0, 0};
+    int mean[3] = {0, 0, 0};
+    int channel = 0;          ///< The channel a split divides along.
+    std::uint64_t score = 0;  ///< That channel's score.
+    int children[2] = {-1, -1};
+    int tableIndex = -1;
+    /// Split by position because the mean left a side empty; the tree then sends colours
+    /// by value, not by the box they were put in.
+    bool splitByPosition = false;
+
+    std::uint32_t Count() const { return end - begin; }
+  };
+
+  struct Waiting {
+    std::uint64_t score;
+    bool single;
+    std::uint32_t order;
+    int box;
+    bool operator<(const Waiting& other) const;
+  };
+
+  /// A box of the entries in [begin, end), its sums counted (or given, when known).
+  int AddBox(std::uint32_t begin, std::uint32_t end);
+  int AddBox(std::uint32_t begin, std::uint32_t end, const std::uint64_t sum[3], const std::uint64_t squares[3]);
+  void Score(Box& box) const;
+  void Wait(int box);
+  void Split(int box);
+
+  /// Each entry: the colour in the low 32 bits, its rank in the high 32.
+  std::vector<std::uint64_t> m_entries;
+  std::vector<Box> m_boxes;
+  /// When the colours hold greys and others, box 0 is split into greys (box 1) and others
+  /// (box 2) before anything else.
+  bool m_greySplit = false;
+  std::size_t m_unsplit = 0;
+  int m_tableSize = 0;
+  std::priority_queue<Waiting> m_waiting;
+  std::uint32_t m_nextOrder = 0;
+};
+
+}  // namespace vel::images

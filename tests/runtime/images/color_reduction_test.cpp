@@ -1,0 +1,148 @@
+// The 256-colour reduction: the median cut step by step on small sets of colours, the limit of
+// 256 colours, and the quality it keeps on two photographs.
+
+#include "runtime/images/color_reduction.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+#include "runtime/images/bitmap_image.h"
+#include "runtime/images/median_cut.h"
+#include "runtime/images/standard_image_kinds.h"
+#include "tests/runtime/images/image_test_support.h"
+
+namespace vel::images::testing {
+namespace {
+
+// A 24-bit BMP file of one row holding `colors` (0xRRGGBB).
+std::vector<std::uint8_t> Row(const std::vector<std::uint32_t>& colors) {
+  std::vector<std::uint8_t> rows;
+  for (std::uint32_t c : colors) {
+    rows.push_back(static_cast<std::uint8_t>(c));
+    rows.push_back(static_cast<std::uint8_t>(c >> 8));
+    rows.push_back(static_cast<std::uint8_t>(c >> 16));
+  }
+  while (rows.size() % 4 != 0) rows.push_back(0);
+  return BmpFile(static_cast<int>(colors.size()), 1, 24, BI_RGB, {}, rows);
+}
+
+std::unique_ptr<BitmapImage> Reduced(const std::vector<std::uint8_t>& bmp) {
+  std::optional<ImageStorage> reduced = ReduceTo256Colors(bmp.data(), bmp.size());
+  if (!reduced) return nullptr;
+  return BitmapImage::FromStorage(std::move(*reduced), 0, ".bmp");
+}
+
+TEST(MedianCut, TheBoxThatVariesMostIsSplitAtItsMean) {
+  // All blue: the root splits along blue at (1 + 2 + 200 + 201) / 4 = 101; both halves then
+  // score alike, and the first made is split first.
+  MedianCut cut({0x000001, 0x000002, 0x0000C8, 0x0000C9});
+  cut.Run(3);
+  EXPECT_EQ(cut.ColorTable(), (std::vector<std::uint32_t>{0x000001, 0x000002, 0x0000C8}));
+  EXPECT_EQ(cut.IndexOf(0x0000C9), 2);
+  EXPECT_EQ(cut.IndexOf(0x000096), 2) << "150 is above 101";
+  EXPECT_EQ(cut.IndexOf(0x000000), 0) << "0 is at most 1, the mean of {1, 2}";
+}
+
+TEST(MedianCut, GreysAreSplitFromTheOtherColoursFirst) {
+  MedianCut cut({0x000000, 0x0000FF, 0xFF0000, 0xFFFFFF});
+  cut.Run(2);
+  // Greys {black, white} and others {blue, red}, each averaged.
+  EXPECT_EQ(cut.ColorTable(), (std::vector<std::uint32_t>{0x7F7F7F, 0x7F007F}));
+  EXPECT_EQ(cut.IndexOf(0x101010), 0) << "any grey goes to the greys";
+  EXPECT_EQ(cut.IndexOf(0x101011), 1);
+  cut.Run(256);
+  EXPECT_EQ(cut.ColorTable(), (std::vector<std::uint32_t>{0x000000, 0xFFFFFF, 0x0000FF, 0xFF0000}));
+  EXPECT_EQ(cut.IndexOf(0xFF0000), 3);
+}
+
+TEST(MedianCut, RedWinsTiesAndAChannelMustScoreStrictlyHigherToBeChosen) {
+  // Red and green vary alike: red is split. Means 127 for both.
+  MedianCut cut({0x000000 + 1, 0xFFFF01});
+  cut.Run(2);
+  EXPECT_EQ(cut.IndexOf(0x80000F), 1) << "red 128 is above the red mean";
+  EXPECT_EQ(cut.IndexOf(0x00FF0F), 0) << "green is not looked at";
+}
+
+TEST(MedianCut, EachColourIsInTheBoxTheTreeSendsItTo) {
+  DistinctColors distinct;
+  for (std::uint32_t i = 0; i < 5000; ++i) distinct.Add((i * 2654435761u) & 0xFFFFFF);
+  for (std::uint32_t grey = 0; grey < 256; grey += 3) distinct.Add(grey * 0x010101u);
+  distinct.Finish();
+  std::vector<std::uint32_t> colors = distinct.Sorted();
+  ASSERT_EQ(colors.size(), distinct.Count());
+  ASSERT_TRUE(std::is_sorted(colors.begin(), colors.end()));
+  MedianCut cut(colors);
+  cut.Run(256);
+  EXPECT_EQ(cut.ColorTable().size(), 256u);
+  std::vector<std::uint8_t> byRank = cut.IndexByRank();
+  for (std::size_t i = 0; i < colors.size(); ++i) {
+    ASSERT_EQ(distinct.Rank(colors[i]), i);
+    ASSERT_EQ(byRank[i], cut.IndexOf(colors[i])) << std::hex << colors[i];
+  }
+}
+
+TEST(ColorReduction, SmallPicturesKeepEveryColourExactly) {
+  std::vector<std::uint32_t> colors = {0xFF0000, 0xFF0000, 0x00FF00, 0x0000FF, 0x808080, 0x00FF00};
+  std::unique_ptr<BitmapImage> image = Reduced(Row(colors));
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->BitCount(), 8);
+  EXPECT_EQ(image->Layout().tableEntries, 4u);
+  auto drawn = DrawnPixels(*image);
+  for (int x = 0; x < 6; ++x) EXPECT_EQ(Rgb(*drawn, x, 0), colors[static_cast<std::size_t>(x)]) << x;
+}
+
+TEST(ColorReduction, ManyColoursBecomeAtMost256) {
+  std::vector<std::uint32_t> colors;
+  for (std::uint32_t i = 0; i < 3000; ++i) colors.push_back((i * 2654435761u) & 0xFFFFFF);
+  std::unique_ptr<BitmapImage> image = Reduced(Row(colors));
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->Layout().tableEntries, 256u);
+  auto drawn = DrawnPixels(*image);
+  std::set<std::uint32_t> used;
+  for (int x = 0; x < drawn->Width(); ++x) used.insert(Rgb(*drawn, x, 0));
+  EXPECT_LE(used.size(), 256u);
+}
+
+TEST(ColorReduction, OnlyTrueColourPicturesAreReduced) {
+  std::vector<std::uint8_t> eight = ReadBytes(PicturePath("bmp8.bmp"));
+  EXPECT_EQ(ReduceTo256Colors(eight.data(), eight.size()), std::nullopt);
+  std::vector<std::uint8_t> coded = ReadBytes(PicturePath("rle8.bmp"));
+  EXPECT_EQ(ReduceTo256Colors(coded.data(), coded.size()), std::nullopt);
+  std::vector<std::uint8_t> wide = ReadBytes(PicturePath("bmp32.bmp"));
+  EXPECT_NE(ReduceTo256Colors(wide.data(), wide.size()), std::nullopt) << "32 bits per pixel are true colour too";
+}
+
+double Psnr(const platform::Surface& a, const platform::Surface& b) {
+  double squares = 0;
+  for (int y = 0; y < a.Height(); ++y) {
+    for (int x = 0; x < a.Width(); ++x) {
+      for (int shift : {0, 8, 16}) {
+        double d = static_cast<double>((a.Pixel(x, y) >> shift) & 0xFF) - static_cast<double>((b.Pixel(x, y) >> shift) & 0xFF);
+        squares += d * d;
+      }
+    }
+  }
+  double mean = squares / (3.0 * a.Width() * a.Height());
+  return 10.0 * std::log10(255.0 * 255.0 / mean);
+}
+
+TEST(ColorReduction, PhotographsKeepTheirQuality) {
+  for (const char* name : {"rose.bmp", "plasma.bmp"}) {
+    SCOPED_TRACE(name);
+    std::vector<std::uint8_t> bytes = ReadBytes(PicturePath(name));
+    std::unique_ptr<Image> original = CreateImageFromData(ImageOwner{}, bytes.data(), bytes.size());
+    std::unique_ptr<BitmapImage> reduced = Reduced(bytes);
+    ASSERT_NE(original, nullptr);
+    ASSERT_NE(reduced, nullptr);
+    EXPECT_LE(reduced->Layout().tableEntries, 256u);
+    double psnr = Psnr(*DrawnPixels(*original), *DrawnPixels(*reduced));
+    RecordProperty(std::string("psnr_") + name, std::to_string(psnr));
+    EXPECT_GT(psnr, 30.0);
+  }
+}
+
+}  // namespace
+}  // namespace vel::images::testing

@@ -1,0 +1,76 @@
+// Icons by name: stock icons and the program's icon resources by binary reference, the
+// program's icons by name, icon files with an index, and their drawing at natural size.
+
+#include "runtime/images/icon_image.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "runtime/images/standard_image_kinds.h"
+#include "tests/platform/gdi/canvas.h"
+#include "tests/runtime/images/image_test_support.h"
+
+namespace vel::images::testing {
+namespace {
+
+using platform::testing::Canvas;
+
+HICON HandleOf(const std::unique_ptr<Image>& image) { return static_cast<IconImage&>(*image).Handle(); }
+
+TEST(IconNames, BinaryReferencesNameStockIconsAndTheProgramsIcons) {
+  // 0xFF 0x01 n: stock icon n - 1 (32514 - 1 = IDI_HAND).
+  std::unique_ptr<Image> stock = OpenImage(ImageOwner{}, std::string("\xFF\x01\x02\x7F", 4));
+  ASSERT_NE(stock, nullptr);
+  EXPECT_STREQ(stock->KindTag(), ".ico");
+  EXPECT_EQ(HandleOf(stock), LoadIconA(nullptr, IDI_HAND));
+  // 0xFF 0x02 n: the program's icon resource n - 1.
+  std::unique_ptr<Image> program = OpenImage(ImageOwner{}, std::string("\xFF\x02\x08\x00", 4));
+  ASSERT_NE(program, nullptr);
+  EXPECT_EQ(HandleOf(program), LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(7)));
+  EXPECT_EQ(OpenImage(ImageOwner{}, std::string("\xFF\x02\x63\x00", 4)), nullptr) << "no icon resource 98";
+}
+
+TEST(IconNames, TheProgramsIconsByNameAndIconFilesByIndex) {
+  std::unique_ptr<Image> get = OpenImage(ImageOwner{}, "~GET.ICO");
+  ASSERT_NE(get, nullptr);
+  EXPECT_EQ(HandleOf(get), LoadIconA(GetModuleHandleA(nullptr), "GET_ICO"));
+  EXPECT_EQ(OpenImage(ImageOwner{}, "~Missing.ico"), nullptr);
+
+  std::string file = PicturePath("masked8.ico");
+  EXPECT_NE(OpenImage(ImageOwner{}, file), nullptr);
+  EXPECT_NE(OpenImage(ImageOwner{}, file + "[0]"), nullptr);
+  EXPECT_EQ(OpenImage(ImageOwner{}, file + "[1]"), nullptr) << "an icon file holds one icon, index 0";
+  EXPECT_NE(OpenImage(ImageOwner{}, "!ICON:" + file), nullptr);
+  EXPECT_NE(OpenImage(ImageOwner{}, "!icon:~GET.ICO"), nullptr);
+  EXPECT_EQ(OpenImage(ImageOwner{}, PicturePath("missing.ico")), nullptr);
+  // A file that holds no icon: ExtractIconA's answer 1 is no icon.
+  EXPECT_EQ(OpenImage(ImageOwner{}, "!ICON:" + PicturePath("bmp24.bmp")), nullptr);
+}
+
+TEST(IconImages, DrawAtTheirNaturalSizeWhateverTheRectangle) {
+  std::unique_ptr<Image> icon = OpenImage(ImageOwner{}, PicturePath("masked8.ico"));
+  ASSERT_NE(icon, nullptr);
+  EXPECT_EQ(icon->NaturalSize().cx, GetSystemMetrics(SM_CXICON));
+  EXPECT_EQ(icon->NaturalSize().cy, GetSystemMetrics(SM_CYICON));
+  Canvas canvas(80, 80);
+  icon->Draw(canvas.Dc(), 5, 6, 70, 70);
+  RECT ink = canvas.InkBounds();
+  EXPECT_GE(ink.left, 5);
+  EXPECT_GE(ink.top, 6);
+  EXPECT_LE(ink.right, 5 + 32);
+  EXPECT_LE(ink.bottom, 6 + 32);
+}
+
+TEST(IconImages, SizeOnlyIconsHoldNoIcon) {
+  std::unique_ptr<Image> icon = OpenImage(ImageOwner{}, "~GET.ICO", image_flags::kSizeOnly);
+  ASSERT_NE(icon, nullptr);
+  EXPECT_EQ(HandleOf(icon), nullptr);
+  EXPECT_EQ(icon->NaturalSize().cx, GetSystemMetrics(SM_CXICON));
+  Canvas canvas(40, 40);
+  icon->Draw(canvas.Dc(), 0, 0, 40, 40);
+  EXPECT_EQ(canvas.Count(platform::testing::kWhite), 1600);
+}
+
+}  // namespace
+}  // namespace vel::images::testing
