@@ -1,44 +1,21 @@
 // Runs the vel-eval program as a process, as a user would from a shell.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 
+#include "tests/support/program_run.h"
+
 namespace vel::tools {
 namespace {
 
-struct Outcome {
-  std::string output;
-  std::string errors;
-  int status = -1;
-};
+using Outcome = testing::ProgramOutcome;
 
 /// Runs `arguments` (already quoted for the shell) with `input` on standard input.
 Outcome RunVelEval(const std::string& arguments, const std::string& input = "") {
-  std::string base = ::testing::TempDir() + "vel_eval_" + std::to_string(::getpid());
-  std::string inputPath = base + ".in";
-  std::string errorPath = base + ".err";
-  std::ofstream(inputPath) << input;
-  std::string command = std::string(VEL_EVAL_PATH) + " " + arguments + " <" + inputPath +
-                        " 2>" + errorPath;
-  Outcome outcome;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return outcome;
-  char buffer[256];
-  std::size_t count = 0;
-  while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) outcome.output.append(buffer, count);
-  int status = ::pclose(pipe);
-  outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream errors(errorPath);
-  outcome.errors.assign(std::istreambuf_iterator<char>(errors), std::istreambuf_iterator<char>());
-  std::remove(inputPath.c_str());
-  std::remove(errorPath.c_str());
-  return outcome;
+  return testing::RunProgram(VEL_EVAL_PATH, arguments, input);
 }
 
 TEST(VelEvalProcess, EvaluatesEachArgument) {
