@@ -153,12 +153,16 @@ std::optional<BmpLayout> ReadBmpLayout(const std::uint8_t* bytes, std::size_t si
 
 std::optional<ImageStorage> ExpandBmp(const std::uint8_t* bytes, std::size_t size, BmpLayout& layout) {
   std::size_t rowsAt = kFileHeaderSize + layout.info.size();
-  std::optional<ImageStorage> storage = ImageStorage::Allocate(rowsAt + layout.ImageBytes());
+  // RLE8 decoding writes every byte of the rows; the other expansions leave some to be clear.
+  bool everyByteWritten = layout.compression == BI_RLE8;
+  std::optional<ImageStorage> storage = ImageStorage::Allocate(
+      rowsAt + layout.ImageBytes(), everyByteWritten ? ImageStorage::Fill::Caller : ImageStorage::Fill::Zero);
   if (!storage) return std::nullopt;
   std::uint8_t* out = storage->MutableData();
   out[0] = 'B';
   out[1] = 'M';
   WriteU32(out + 2, static_cast<std::uint32_t>(storage->Size()));
+  WriteU32(out + 6, 0);
   WriteU32(out + 10, static_cast<std::uint32_t>(rowsAt));
   std::memcpy(out + kFileHeaderSize, layout.info.data(), layout.info.size());
   std::uint8_t* rows = out + rowsAt;

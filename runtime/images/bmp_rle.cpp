@@ -11,6 +11,9 @@ constexpr std::uint8_t kEndOfLine = 0;
 constexpr std::uint8_t kEndOfBitmap = 1;
 constexpr std::uint8_t kDelta = 2;
 
+// Where the decoded pixels go. The position only ever moves forward, so for RLE8 everything
+// between the last pixel written and the next is cleared on the way, and the rows need not be
+// cleared first; RLE4 writes half bytes into rows that are clear already.
 class RleTarget {
  public:
   RleTarget(bool fourBit, int width, int height, std::size_t stride, std::uint8_t* rows)
@@ -23,19 +26,33 @@ class RleTarget {
     int n = std::min(count, m_width - m_x);
     if (n <= 0) return;
     if (!m_fourBit) {
-      std::memset(Line() + m_x, value, static_cast<std::size_t>(n));
+      std::uint8_t* out = Reach(n);
+      // Short runs, the common case, are written as one word when the rows have room for it;
+      // the bytes beyond the run are written again or cleared before anything reads them.
+      if (n <= 8 && Room(out) >= 8) {
+        std::uint64_t repeated = value * 0x0101010101010101ull;
+        std::memcpy(out, &repeated, 8);
+      } else {
+        std::memset(out, value, static_cast<std::size_t>(n));
+      }
     } else {
       for (int i = 0; i < n; ++i) PutNibble(m_x + i, i % 2 == 0 ? value >> 4 : value & 0x0F);
     }
     m_x += n;
   }
 
-  // `count` pixels given one by one (two to a byte in RLE4).
-  void Literal(const std::uint8_t* data, int count) {
+  // `count` pixels given one by one (two to a byte in RLE4); `available` bytes can be read
+  // from `data`.
+  void Literal(const std::uint8_t* data, std::size_t available, int count) {
     int n = std::min(count, m_width - m_x);
     if (n <= 0) return;
     if (!m_fourBit) {
-      std::memcpy(Line() + m_x, data, static_cast<std::size_t>(n));
+      std::uint8_t* out = Reach(n);
+      if (n <= 8 && Room(out) >= 8 && available >= 8) {
+        std::memcpy(out, data, 8);
+      } else {
+        std::memcpy(out, data, static_cast<std::size_t>(n));
+      }
     } else {
       for (int i = 0; i < n; ++i) PutNibble(m_x + i, i % 2 == 0 ? data[i / 2] >> 4 : data[i / 2] & 0x0F);
     }
@@ -52,8 +69,29 @@ class RleTarget {
     m_y += dy;
   }
 
+  // Clears what no pixel reached (RLE8).
+  void Finish() {
+    if (m_fourBit) return;
+    std::size_t total = m_stride * static_cast<std::size_t>(m_height);
+    std::memset(m_rows + m_written, 0, total - m_written);
+  }
+
  private:
   std::uint8_t* Line() { return m_rows + static_cast<std::size_t>(m_y) * m_stride; }
+
+  // The place of the next `n` bytes of RLE8 pixels, after clearing the bytes skipped to get
+  // there.
+  std::uint8_t* Reach(int n) {
+    std::size_t at = static_cast<std::size_t>(m_y) * m_stride + static_cast<std::size_t>(m_x);
+    if (at > m_written) std::memset(m_rows + m_written, 0, at - m_written);
+    m_written = at + static_cast<std::size_t>(n);
+    return m_rows + at;
+  }
+
+  // Bytes of the rows from `out` to their end.
+  std::size_t Room(const std::uint8_t* out) const {
+    return m_stride * static_cast<std::size_t>(m_height) - static_cast<std::size_t>(out - m_rows);
+  }
 
   void PutNibble(int x, int value) {
     std::uint8_t& byte = Line()[x / 2];
@@ -66,6 +104,7 @@ class RleTarget {
   int m_height;
   std::size_t m_stride;
   std::uint8_t* m_rows;
+  std::size_t m_written = 0;  // RLE8: every byte before this one has its final value.
   int m_x = 0;
   int m_y = 0;
 };
@@ -87,9 +126,9 @@ void DecodeBmpRle(const std::uint8_t* data, std::size_t size, bool fourBit, int 
     if (value == kEndOfLine) {
       target.NextLine();
     } else if (value == kEndOfBitmap) {
-      return;
+      break;
     } else if (value == kDelta) {
-      if (at + 2 > size) return;
+      if (at + 2 > size) break;
       target.Move(data[at], data[at + 1]);
       at += 2;
     } else {
@@ -98,10 +137,11 @@ void DecodeBmpRle(const std::uint8_t* data, std::size_t size, bool fourBit, int 
       std::size_t padded = (bytes + 1) & ~std::size_t{1};
       std::size_t present = std::min(bytes, size - at);
       int pixels = fourBit ? static_cast<int>(std::min<std::size_t>(value, present * 2)) : static_cast<int>(present);
-      target.Literal(data + at, pixels);
+      target.Literal(data + at, size - at, pixels);
       at += std::min(padded, size - at);
     }
   }
+  target.Finish();
 }
 
 }  // namespace vel::images

@@ -1,5 +1,7 @@
 #include "runtime/images/bmp_writer.h"
 
+#include <cstring>
+
 #include "runtime/images/byte_reading.h"
 #include "runtime/images/image_limits.h"
 
@@ -11,7 +13,8 @@ constexpr std::uint32_t kPixelsPerMetre = 2835;
 
 }  // namespace
 
-std::optional<BmpWriter> BmpWriter::Create(int width, int height, int bitCount, unsigned tableEntries) {
+std::optional<BmpWriter> BmpWriter::Create(int width, int height, int bitCount, unsigned tableEntries,
+                                           ImageStorage::Fill fill) {
   if (!PictureSizeAllowed(width, height) || tableEntries > 256) return std::nullopt;
   BmpWriter writer;
   writer.m_width = width;
@@ -20,13 +23,14 @@ std::optional<BmpWriter> BmpWriter::Create(int width, int height, int bitCount, 
   std::size_t tableBytes = std::size_t{tableEntries} * sizeof(RGBQUAD);
   std::size_t imageBytes = writer.m_stride * static_cast<std::size_t>(height);
   std::size_t total = kBmpHeadersSize + tableBytes + imageBytes;
-  std::optional<ImageStorage> storage = ImageStorage::Allocate(total);
+  std::optional<ImageStorage> storage = ImageStorage::Allocate(total, fill);
   if (!storage) return std::nullopt;
   std::uint8_t* bytes = storage->MutableData();
   bytes[0] = 'B';
   bytes[1] = 'M';
   // Files of 4 GiB and more cannot say their size; the limits keep pictures far below that.
   WriteU32(bytes + 2, static_cast<std::uint32_t>(total));
+  WriteU32(bytes + 6, 0);
   WriteU32(bytes + 10, static_cast<std::uint32_t>(kBmpHeadersSize + tableBytes));
   std::uint8_t* info = bytes + 14;
   WriteU32(info, 40);
@@ -42,6 +46,12 @@ std::optional<BmpWriter> BmpWriter::Create(int width, int height, int bitCount, 
   WriteU32(info + 36, 0);
   writer.m_table = reinterpret_cast<RGBQUAD*>(bytes + kBmpHeadersSize);
   writer.m_bits = bytes + kBmpHeadersSize + tableBytes;
+  if (fill == ImageStorage::Fill::Caller) {
+    std::size_t used = (static_cast<std::size_t>(width) * static_cast<std::size_t>(bitCount) + 7) / 8;
+    for (int y = 0; y < height; ++y) {
+      std::memset(writer.m_bits + static_cast<std::size_t>(y) * writer.m_stride + used, 0, writer.m_stride - used);
+    }
+  }
   writer.m_storage = std::move(*storage);
   return writer;
 }

@@ -14,9 +14,12 @@ namespace vel::images {
 
 class BmpWriter {
  public:
-  /// A zero-filled BMP of the given size and depth with a table of `tableEntries` colours.
-  /// Nothing when the size is not allowed (image_limits.h) or memory is short.
-  static std::optional<BmpWriter> Create(int width, int height, int bitCount, unsigned tableEntries);
+  /// A BMP of the given size and depth with a table of `tableEntries` colours, all zero; with
+  /// Fill::Caller only the headers and each row's padding are set, for callers that write every
+  /// pixel and table entry. Nothing when the size is not allowed (image_limits.h) or memory is
+  /// short.
+  static std::optional<BmpWriter> Create(int width, int height, int bitCount, unsigned tableEntries,
+                                         ImageStorage::Fill fill = ImageStorage::Fill::Zero);
 
   int Width() const { return m_width; }
   int Height() const { return m_height; }

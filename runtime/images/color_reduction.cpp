@@ -46,7 +46,8 @@ std::optional<ImageStorage> ReduceTo256Colors(const std::uint8_t* bmp, std::size
   MedianCut cut(distinct.Sorted());
   cut.Run(256);
   std::vector<std::uint32_t> table = cut.ColorTable();
-  std::optional<BmpWriter> writer = BmpWriter::Create(layout->width, layout->height, 8, static_cast<unsigned>(table.size()));
+  std::optional<BmpWriter> writer = BmpWriter::Create(layout->width, layout->height, 8, static_cast<unsigned>(table.size()),
+                                                      ImageStorage::Fill::Caller);
   if (!writer) return std::nullopt;
   for (std::size_t i = 0; i < table.size(); ++i) {
     writer->Table()[i] = RGBQUAD{static_cast<BYTE>(table[i]), static_cast<BYTE>(table[i] >> 8),
@@ -54,7 +55,7 @@ std::optional<ImageStorage> ReduceTo256Colors(const std::uint8_t* bmp, std::size
   }
   // 7. Each pixel takes the index of its colour's box, which is where the tree of splits sends
   // it; a pixel equal to the one before it reuses that.
-  std::vector<std::uint8_t> indexByRank = cut.IndexByRank();
+  std::vector<std::uint8_t> indexByRank = cut.IndexByRank(distinct);
   std::uint8_t index = 0;
   ForEachPixel(*layout, rows, [&](int y, int x, std::uint32_t color, bool same) {
     if (!same) index = indexByRank[distinct.Rank(color)];

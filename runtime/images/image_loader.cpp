@@ -59,7 +59,7 @@ std::optional<FileBytes> ReadImageFile(std::string_view name) {
   DWORD size = GetFileSize(file, &high);
   if (size != INVALID_FILE_SIZE && high == 0 && size <= kMaxImageFileSize) {
     DWORD time = LocalDosTime(file);
-    std::optional<ImageStorage> storage = ImageStorage::Allocate(size);
+    std::optional<ImageStorage> storage = ImageStorage::Allocate(size, ImageStorage::Fill::Caller);
     DWORD done = 0;
     if (storage && ReadFile(file, storage->MutableData(), size, &done, nullptr) && done == size) {
       read = FileBytes{std::move(*storage), time};

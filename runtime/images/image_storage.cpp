@@ -48,14 +48,15 @@ std::optional<ImageStorage> ImageStorage::AdoptGlobal(HGLOBAL block, std::size_t
   return storage;
 }
 
-std::optional<ImageStorage> ImageStorage::Allocate(std::size_t size) {
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size == 0 ? 1 : size);
+std::optional<ImageStorage> ImageStorage::Allocate(std::size_t size, Fill fill) {
+  UINT flags = GMEM_MOVEABLE | (fill == Fill::Zero ? GMEM_ZEROINIT : 0);
+  HGLOBAL block = GlobalAlloc(flags, size == 0 ? 1 : size);
   if (block == nullptr) return std::nullopt;
   return AdoptGlobal(block, size);
 }
 
 std::optional<ImageStorage> ImageStorage::CopyOf(const std::uint8_t* bytes, std::size_t size) {
-  std::optional<ImageStorage> storage = Allocate(size);
+  std::optional<ImageStorage> storage = Allocate(size, Fill::Caller);
   if (storage && size > 0) std::memcpy(storage->MutableData(), bytes, size);
   return storage;
 }

@@ -25,8 +25,10 @@ class ImageStorage {
   /// Takes a moveable global block (its size is GlobalSize's answer unless `size` is smaller).
   /// Nothing when the block cannot be locked; the block is freed then.
   static std::optional<ImageStorage> AdoptGlobal(HGLOBAL block, std::size_t size);
-  /// A new moveable global block of `size` bytes, zero-filled; nothing when memory is short.
-  static std::optional<ImageStorage> Allocate(std::size_t size);
+  /// A new moveable global block of `size` bytes, zero-filled unless the caller is about to
+  /// write every byte itself; nothing when memory is short.
+  enum class Fill { Zero, Caller };
+  static std::optional<ImageStorage> Allocate(std::size_t size, Fill fill = Fill::Zero);
   /// A new global block holding a copy of the bytes.
   static std::optional<ImageStorage> CopyOf(const std::uint8_t* bytes, std::size_t size);
   /// A loaded resource, released with FreeResource.

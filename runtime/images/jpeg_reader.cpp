@@ -114,8 +114,10 @@ std::optional<ImageStorage> DecodeJpeg(const std::uint8_t* bytes, std::size_t si
   if (!ReadHeader(&info, &decompressor.Errors(), bytes, size)) return std::nullopt;
   if (!PictureSizeAllowed(info.image_width, info.image_height)) return std::nullopt;
   bool grey = info.out_color_space == JCS_GRAYSCALE;
-  std::optional<BmpWriter> writer = BmpWriter::Create(static_cast<int>(info.image_width),
-                                                      static_cast<int>(info.image_height), grey ? 8 : 24, grey ? 256 : 0);
+  // The decoder writes every pixel, so the block is not cleared first.
+  std::optional<BmpWriter> writer =
+      BmpWriter::Create(static_cast<int>(info.image_width), static_cast<int>(info.image_height), grey ? 8 : 24,
+                        grey ? 256 : 0, ImageStorage::Fill::Caller);
   if (!writer) return std::nullopt;
   if (grey) {
     for (int i = 0; i < 256; ++i) {

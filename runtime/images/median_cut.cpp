@@ -7,22 +7,21 @@ namespace {
 
 constexpr int kShifts[3] = {16, 8, 0};  // Red, green, blue in 0xRRGGBB.
 
-int Channel(std::uint64_t entry, int channel) { return static_cast<int>((entry >> kShifts[channel]) & 0xFF); }
+int Channel(std::uint32_t entry, int channel) { return static_cast<int>((entry >> kShifts[channel]) & 0xFF); }
 
-bool IsGrey(std::uint64_t entry) {
+bool IsGrey(std::uint32_t entry) {
   return Channel(entry, 0) == Channel(entry, 1) && Channel(entry, 1) == Channel(entry, 2);
 }
 
 }  // namespace
 
-DistinctColors::DistinctColors() : m_bits((std::size_t{1} << 24) / 64, 0) {}
+DistinctColors::DistinctColors() : m_words((std::size_t{1} << 24) / 64) {}
 
 void DistinctColors::Finish() {
-  m_prefix.resize(m_bits.size());
   std::uint32_t count = 0;
-  for (std::size_t word = 0; word < m_bits.size(); ++word) {
-    m_prefix[word] = count;
-    count += static_cast<std::uint32_t>(__builtin_popcountll(m_bits[word]));
+  for (Word& word : m_words) {
+    word.before = count;
+    count += BitCount(word.bits);
   }
   m_count = count;
 }
@@ -30,8 +29,8 @@ void DistinctColors::Finish() {
 std::vector<std::uint32_t> DistinctColors::Sorted() const {
   std::vector<std::uint32_t> colors;
   colors.reserve(m_count);
-  for (std::size_t word = 0; word < m_bits.size(); ++word) {
-    for (std::uint64_t bits = m_bits[word]; bits != 0; bits &= bits - 1) {
+  for (std::size_t word = 0; word < m_words.size(); ++word) {
+    for (std::uint64_t bits = m_words[word].bits; bits != 0; bits &= bits - 1) {
       colors.push_back(static_cast<std::uint32_t>(word * 64 + static_cast<std::size_t>(__builtin_ctzll(bits))));
     }
   }
@@ -45,10 +44,9 @@ bool MedianCut::Waiting::operator<(const Waiting& other) const {
   return order > other.order;
 }
 
-MedianCut::MedianCut(const std::vector<std::uint32_t>& colors) {
-  m_entries.reserve(std::max<std::size_t>(colors.size(), 1));
-  for (std::size_t i = 0; i < colors.size(); ++i) m_entries.push_back((std::uint64_t{i} << 32) | colors[i]);
+MedianCut::MedianCut(const std::vector<std::uint32_t>& colors) : m_entries(colors) {
   if (m_entries.empty()) m_entries.push_back(0);
+  m_scratch.resize(m_entries.size());
   auto count = static_cast<std::uint32_t>(m_entries.size());
   // 2. Greys apart from the other colours when there are both.
   auto greysEnd = std::stable_partition(m_entries.begin(), m_entries.end(), IsGrey);
@@ -86,6 +84,45 @@ int MedianCut::AddBox(std::uint32_t begin, std::uint32_t end) {
     }
   }
   return AddBox(begin, end, sum, squares);
+}
+
+std::uint32_t MedianCut::Partition(std::uint32_t begin, std::uint32_t end, int channel, int value, std::uint64_t sum[3],
+                                   std::uint64_t squares[3]) {
+  // Without branches on the colours: each colour is written to both sides, and only the side
+  // it belongs to moves on. The first side is written in place (it never overtakes the
+  // reading), the second into the scratch space and then after the first.
+  std::uint32_t* entries = m_entries.data();
+  std::uint32_t* aside = m_scratch.data();
+  std::uint32_t low = begin;
+  std::uint32_t high = 0;
+  unsigned shift = static_cast<unsigned>(kShifts[channel]);
+  std::uint64_t r = 0, g = 0, b = 0, rr = 0, gg = 0, bb = 0;
+  for (std::uint32_t i = begin; i < end; ++i) {
+    std::uint32_t color = entries[i];
+    std::uint32_t isLow = ((color >> shift) & 0xFF) <= static_cast<std::uint32_t>(value) ? 1u : 0u;
+    entries[low] = color;
+    aside[high] = color;
+    low += isLow;
+    high += 1 - isLow;
+    std::uint64_t keep = 0 - static_cast<std::uint64_t>(isLow);
+    std::uint64_t red = (color >> 16) & 0xFF;
+    std::uint64_t green = (color >> 8) & 0xFF;
+    std::uint64_t blue = color & 0xFF;
+    r += red & keep;
+    g += green & keep;
+    b += blue & keep;
+    rr += (red * red) & keep;
+    gg += (green * green) & keep;
+    bb += (blue * blue) & keep;
+  }
+  std::copy(aside, aside + high, entries + low);
+  sum[0] = r;
+  sum[1] = g;
+  sum[2] = b;
+  squares[0] = rr;
+  squares[1] = gg;
+  squares[2] = bb;
+  return low;
 }
 
 int MedianCut::AddBox(std::uint32_t begin, std::uint32_t end, const std::uint64_t sum[3],
@@ -128,15 +165,17 @@ void MedianCut::Wait(int index) {
 // parent's.
 void MedianCut::Split(int index) {
   Box parent = m_boxes[static_cast<std::size_t>(index)];
-  int channel = parent.channel;
-  int value = parent.mean[channel];
-  auto first = m_entries.begin() + parent.begin;
-  auto last = m_entries.begin() + parent.end;
-  auto middle = std::partition(first, last, [&](std::uint64_t entry) { return Channel(entry, channel) <= value; });
-  auto cut = static_cast<std::uint32_t>(middle - m_entries.begin());
+  std::uint64_t lowSum[3];
+  std::uint64_t lowSquares[3];
+  std::uint32_t cut = Partition(parent.begin, parent.end, parent.channel, parent.mean[parent.channel], lowSum, lowSquares);
   bool byPosition = cut == parent.begin || cut == parent.end;
-  if (byPosition) cut = parent.begin + parent.Count() / 2;
-  int low = AddBox(parent.begin, cut);
+  int low = 0;
+  if (byPosition) {
+    cut = parent.begin + parent.Count() / 2;
+    low = AddBox(parent.begin, cut);
+  } else {
+    low = AddBox(parent.begin, cut, lowSum, lowSquares);
+  }
   std::uint64_t sum[3];
   std::uint64_t squares[3];
   for (int c = 0; c < 3; ++c) {
@@ -196,21 +235,18 @@ std::uint8_t MedianCut::IndexOf(std::uint32_t color) const {
   }
 }
 
-std::vector<std::uint8_t> MedianCut::IndexByRank() const {
+std::vector<std::uint8_t> MedianCut::IndexByRank(const DistinctColors& colors) const {
   std::vector<std::uint8_t> indexes(m_entries.size());
   for (const Box& box : m_boxes) {
     if (box.tableIndex < 0) continue;
     for (std::uint32_t i = box.begin; i < box.end; ++i) {
-      indexes[m_entries[i] >> 32] = static_cast<std::uint8_t>(box.tableIndex);
+      indexes[colors.Rank(m_entries[i])] = static_cast<std::uint8_t>(box.tableIndex);
     }
   }
   // Below a split by position the boxes do not follow the tree's comparisons: ask the tree.
   for (const Box& box : m_boxes) {
     if (!box.splitByPosition) continue;
-    for (std::uint32_t i = box.begin; i < box.end; ++i) {
-      std::uint64_t entry = m_entries[i];
-      indexes[entry >> 32] = IndexOf(static_cast<std::uint32_t>(entry));
-    }
+    for (std::uint32_t i = box.begin; i < box.end; ++i) indexes[colors.Rank(m_entries[i])] = IndexOf(m_entries[i]);
   }
   return indexes;
 }

@@ -15,20 +15,34 @@ namespace vel::images {
 class DistinctColors {
  public:
   DistinctColors();
-  void Add(std::uint32_t color) { m_bits[color >> 6] |= std::uint64_t{1} << (color & 63); }
+  void Add(std::uint32_t color) { m_words[color >> 6].bits |= std::uint64_t{1} << (color & 63); }
   /// Counts the colours; Rank and Sorted need it first.
   void Finish();
   std::size_t Count() const { return m_count; }
   /// The position of a present colour among all present colours in ascending order.
   std::uint32_t Rank(std::uint32_t color) const {
-    std::uint64_t below = m_bits[color >> 6] & ((std::uint64_t{1} << (color & 63)) - 1);
-    return m_prefix[color >> 6] + static_cast<std::uint32_t>(__builtin_popcountll(below));
+    const Word& word = m_words[color >> 6];
+    return word.before + BitCount(word.bits & ((std::uint64_t{1} << (color & 63)) - 1));
   }
   std::vector<std::uint32_t> Sorted() const;
 
  private:
-  std::vector<std::uint64_t> m_bits;
-  std::vector<std::uint32_t> m_prefix;  // Colours present in the words before each word.
+  // The bits of 64 colours and how many colours are present before them, side by side so that a
+  // rank costs one memory access.
+  struct Word {
+    std::uint64_t bits = 0;
+    std::uint32_t before = 0;
+  };
+
+  /// Bits set in a word (without relying on a processor instruction for it).
+  static std::uint32_t BitCount(std::uint64_t v) {
+    v = v - ((v >> 1) & 0x5555555555555555ull);
+    v = (v & 0x3333333333333333ull) + ((v >> 2) & 0x3333333333333333ull);
+    v = (v + (v >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return static_cast<std::uint32_t>((v * 0x0101010101010101ull) >> 56);
+  }
+
+  std::vector<Word> m_words;
   std::size_t m_count = 0;
 };
 
@@ -44,9 +58,9 @@ class MedianCut {
   std::vector<std::uint32_t> ColorTable() const;
   /// The table index of any colour, found by walking the tree of splits.
   std::uint8_t IndexOf(std::uint32_t color) const;
-  /// The table index of each of the colours given, by its position among them. The same as
-  /// IndexOf for each, read off the boxes the colours ended in.
-  std::vector<std::uint8_t> IndexByRank() const;
+  /// The table index of each colour by its rank among `colors` (the colours the cut was made
+  /// of). The same as IndexOf for each, read off the boxes the colours ended in.
+  std::vector<std::uint8_t> IndexByRank(const DistinctColors& colors) const;
 
  private:
   struct Box {
@@ -77,12 +91,18 @@ class MedianCut {
   /// A box of the entries in [begin, end), its sums counted (or given, when known).
   int AddBox(std::uint32_t begin, std::uint32_t end);
   int AddBox(std::uint32_t begin, std::uint32_t end, const std::uint64_t sum[3], const std::uint64_t squares[3]);
+  /// Moves the colours of [begin, end) at most `value` along `channel` to the front, keeping
+  /// their order, and adds up their channels; answers where the others start.
+  std::uint32_t Partition(std::uint32_t begin, std::uint32_t end, int channel, int value, std::uint64_t sum[3],
+                          std::uint64_t squares[3]);
   void Score(Box& box) const;
   void Wait(int box);
   void Split(int box);
 
-  /// Each entry: the colour in the low 32 bits, its rank in the high 32.
-  std::vector<std::uint64_t> m_entries;
+  /// The colours; each box holds a range of them.
+  std::vector<std::uint32_t> m_entries;
+  /// Room for the colours a split moves aside.
+  std::vector<std::uint32_t> m_scratch;
   std::vector<Box> m_boxes;
   /// When the colours hold greys and others, box 0 is split into greys (box 1) and others
   /// (box 2) before anything else.

@@ -39,29 +39,45 @@ class LineReader {
  public:
   LineReader(const std::uint8_t* data, std::size_t size, bool coded) : m_data(data), m_size(size), m_coded(coded) {}
 
-  // Fills `out` with the next `count` bytes of picture data; bytes beyond the end are 0.
+  // Fills `out` with the next `count` bytes of picture data; bytes beyond the end are 0. The
+  // position is kept in locals while bytes are written: writes through a byte pointer could
+  // otherwise change the members, as far as the compiler knows, and it would reload them.
   void Read(std::uint8_t* out, std::size_t count) {
-    std::size_t filled = 0;
+    std::size_t filled = std::min(count, m_runLeft);
+    std::memset(out, m_runValue, filled);
+    m_runLeft -= filled;
+    const std::uint8_t* at = m_data + m_at;
+    const std::uint8_t* end = m_data + m_size;
     while (filled < count) {
-      if (m_runLeft > 0) {
-        std::size_t n = std::min(count - filled, m_runLeft);
-        std::memset(out + filled, m_runValue, n);
+      if (at == end) {
+        std::memset(out + filled, 0, count - filled);
+        break;
+      }
+      if (!m_coded) {
+        std::size_t n = std::min(count - filled, static_cast<std::size_t>(end - at));
+        std::memcpy(out + filled, at, n);
         filled += n;
-        m_runLeft -= n;
+        at += n;
         continue;
       }
-      if (m_at >= m_size) {
-        std::memset(out + filled, 0, count - filled);
-        return;
-      }
-      std::uint8_t byte = m_data[m_at++];
-      if (m_coded && (byte & 0xC0) == 0xC0) {
-        m_runLeft = byte & 0x3F;
-        m_runValue = m_at < m_size ? m_data[m_at++] : 0;
+      // Bytes that stand for themselves, as many as come in a row.
+      std::size_t room = std::min(count - filled, static_cast<std::size_t>(end - at));
+      const std::uint8_t* stop = at + room;
+      while (at < stop && *at < 0xC0) out[filled++] = *at++;
+      if (at == stop) continue;
+      std::size_t run = *at++ & 0x3Fu;
+      std::uint8_t value = at < end ? *at++ : 0;
+      std::size_t take = std::min(run, count - filled);
+      if (take == 1) {
+        out[filled] = value;
       } else {
-        out[filled++] = byte;
+        std::memset(out + filled, value, take);
       }
+      filled += take;
+      m_runLeft = run - take;
+      m_runValue = value;
     }
+    m_at = static_cast<std::size_t>(at - m_data);
   }
 
  private:
@@ -124,10 +140,12 @@ void DecodeFewColours(const PcxHeader& header, LineReader& reader, BmpWriter& bi
 }
 
 void DecodeManyColours(const PcxHeader& header, LineReader& reader, BmpWriter& bitmap) {
-  std::vector<std::uint8_t> line(header.bytesPerLine);
+  // Each line goes straight into its row; only the bytes beyond the width are read aside.
+  auto width = static_cast<std::size_t>(header.width);
+  std::vector<std::uint8_t> rest(header.bytesPerLine - width);
   for (int y = 0; y < header.height; ++y) {
-    reader.Read(line.data(), line.size());
-    std::memcpy(bitmap.Row(y), line.data(), static_cast<std::size_t>(header.width));
+    reader.Read(bitmap.Row(y), width);
+    reader.Read(rest.data(), rest.size());
   }
 }
 
@@ -189,8 +207,10 @@ PcxResult DecodePcx(const std::uint8_t* bytes, std::size_t size) {
     }
     dataEnd = size - kEndPaletteSize;
   }
-  std::optional<BmpWriter> bitmap = BmpWriter::Create(header.width, header.height, manyColours ? 8 : 4,
-                                                      manyColours ? 256 : 16);
+  // 8-bit lines fill their rows whole; 4-bit pixels are put in half a byte at a time.
+  std::optional<BmpWriter> bitmap =
+      BmpWriter::Create(header.width, header.height, manyColours ? 8 : 4, manyColours ? 256 : 16,
+                        manyColours ? ImageStorage::Fill::Caller : ImageStorage::Fill::Zero);
   if (!bitmap) {
     result.refusal = kNotPcx;
     return result;

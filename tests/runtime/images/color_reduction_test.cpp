@@ -77,7 +77,7 @@ TEST(MedianCut, EachColourIsInTheBoxTheTreeSendsItTo) {
   MedianCut cut(colors);
   cut.Run(256);
   EXPECT_EQ(cut.ColorTable().size(), 256u);
-  std::vector<std::uint8_t> byRank = cut.IndexByRank();
+  std::vector<std::uint8_t> byRank = cut.IndexByRank(distinct);
   for (std::size_t i = 0; i < colors.size(); ++i) {
     ASSERT_EQ(distinct.Rank(colors[i]), i);
     ASSERT_EQ(byRank[i], cut.IndexOf(colors[i])) << std::hex << colors[i];
