@@ -67,6 +67,13 @@ def record(name, kind, width, height, bits, note):
     manifest.append(f"{name} {kind} {width} {height} {bits} {name}.png  # {note}")
 
 
+def by_pillow(im, name, kind, bits, note, **options):
+    """Writes a picture with Pillow, its reference decode and its line in the list."""
+    im.save(path(name), **options)
+    reference(name)
+    record(name, kind, im.size[0], im.size[1], bits, note)
+
+
 def refused(name, note):
     manifest.append(f"{name} refused  # {note}")
 
@@ -126,21 +133,10 @@ def rle_rows(indexes, width, height, four_bit):
 
 
 def make_bitmaps(base):
-    base.save(path("bmp24.bmp"))
-    reference("bmp24.bmp")
-    record("bmp24.bmp", ".bmp", WIDTH, HEIGHT, 24, "Pillow, 24 bits")
-
-    base.convert("1").save(path("bmp1.bmp"))
-    reference("bmp1.bmp")
-    record("bmp1.bmp", ".bmp", WIDTH, HEIGHT, 1, "Pillow, 1 bit")
-
-    base.convert("P", palette=Image.ADAPTIVE, colors=256).save(path("bmp8.bmp"))
-    reference("bmp8.bmp")
-    record("bmp8.bmp", ".bmp", WIDTH, HEIGHT, 8, "Pillow, 8 bits")
-
-    base.convert("RGBA").save(path("bmp32.bmp"))
-    reference("bmp32.bmp")
-    record("bmp32.bmp", ".bmp", WIDTH, HEIGHT, 32, "Pillow, 32 bits BI_RGB")
+    by_pillow(base, "bmp24.bmp", ".bmp", 24, "Pillow, 24 bits")
+    by_pillow(base.convert("1"), "bmp1.bmp", ".bmp", 1, "Pillow, 1 bit")
+    by_pillow(base.convert("P", palette=Image.ADAPTIVE, colors=256), "bmp8.bmp", ".bmp", 8, "Pillow, 8 bits")
+    by_pillow(base.convert("RGBA"), "bmp32.bmp", ".bmp", 32, "Pillow, 32 bits BI_RGB")
 
     base.save(path("source.png"))
     magick(path("source.png"), "-colors", "16", "BMP3:" + path("bmp4.bmp"))
@@ -238,17 +234,10 @@ def pcx_rle(data):
 
 
 def make_pcx(base):
-    base.convert("1").save(path("pcx1.pcx"))
-    reference("pcx1.pcx")
-    record("pcx1.pcx", ".pcx", WIDTH, HEIGHT, 4, "Pillow, 1 bit, empty header palette")
-
-    base.convert("P", palette=Image.ADAPTIVE, colors=256).save(path("pcx8.pcx"))
-    reference("pcx8.pcx")
-    record("pcx8.pcx", ".pcx", WIDTH, HEIGHT, 8, "Pillow, 8 bits with the 769-byte palette")
-
-    base.convert("L").save(path("pcx8grey.pcx"))
-    reference("pcx8grey.pcx")
-    record("pcx8grey.pcx", ".pcx", WIDTH, HEIGHT, 8, "Pillow, 8-bit greys")
+    by_pillow(base.convert("1"), "pcx1.pcx", ".pcx", 4, "Pillow, 1 bit, empty header palette")
+    by_pillow(base.convert("P", palette=Image.ADAPTIVE, colors=256), "pcx8.pcx", ".pcx", 8,
+              "Pillow, 8 bits with the 769-byte palette")
+    by_pillow(base.convert("L"), "pcx8grey.pcx", ".pcx", 8, "Pillow, 8-bit greys")
 
     base.save(path("source.png"))
     magick(path("source.png"), "-colors", "16", "PCX:" + path("pcx8odd.pcx"))
@@ -287,17 +276,9 @@ def make_pcx(base):
 
 
 def make_jpegs(base):
-    base.save(path("baseline.jpg"), quality=85)
-    reference("baseline.jpg")
-    record("baseline.jpg", ".jpg", WIDTH, HEIGHT, 24, "Pillow, baseline")
-
-    base.save(path("progressive.jpg"), quality=85, progressive=True)
-    reference("progressive.jpg")
-    record("progressive.jpg", ".jpg", WIDTH, HEIGHT, 24, "Pillow, progressive")
-
-    base.convert("L").save(path("grey.jpg"), quality=90)
-    reference("grey.jpg")
-    record("grey.jpg", ".jpg", WIDTH, HEIGHT, 8, "Pillow, greyscale")
+    by_pillow(base, "baseline.jpg", ".jpg", 24, "Pillow, baseline", quality=85)
+    by_pillow(base, "progressive.jpg", ".jpg", 24, "Pillow, progressive", quality=85, progressive=True)
+    by_pillow(base.convert("L"), "grey.jpg", ".jpg", 8, "Pillow, greyscale", quality=90)
 
     base.save(path("source.png"))
     magick(path("source.png"), "-quality", "80", "-sampling-factor", "2x2", path("magick420.jpg"))

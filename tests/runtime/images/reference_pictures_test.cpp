@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,40 +11,14 @@
 #include "runtime/images/bitmap_image.h"
 #include "runtime/images/standard_image_kinds.h"
 #include "tests/runtime/images/image_test_support.h"
+#include "tests/support/picture_list.h"
 
 namespace vel::images::testing {
 namespace {
 
-struct Picture {
-  std::string file;
-  bool refused = false;
-  std::string kind;
-  int width = 0;
-  int height = 0;
-  int bits = 0;
-  std::string reference;
-};
+using Picture = vel::testing::ListedPicture;
 
-std::vector<Picture> Pictures() {
-  std::vector<Picture> pictures;
-  std::ifstream list(PicturePath("pictures.txt"));
-  std::string line;
-  while (std::getline(list, line)) {
-    line = line.substr(0, line.find('#'));
-    std::istringstream fields(line);
-    Picture picture;
-    std::string second;
-    if (!(fields >> picture.file >> second)) continue;
-    if (second == "refused") {
-      picture.refused = true;
-    } else {
-      picture.kind = second;
-      fields >> picture.width >> picture.height >> picture.bits >> picture.reference;
-    }
-    pictures.push_back(picture);
-  }
-  return pictures;
-}
+std::vector<Picture> Pictures() { return vel::testing::ReadPictureList(PicturePath("pictures.txt")); }
 
 bool IsBitmapKind(const std::string& kind) { return kind == ".bmp" || kind == ".pcx" || kind == ".jpg"; }
 

@@ -7,13 +7,12 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/gdi/png_codec.h"
+#include "tests/support/picture_list.h"
 #include "tests/support/program_run.h"
 
 namespace vel::tools {
@@ -29,27 +28,9 @@ std::string TempPath(const std::string& name) {
 
 Outcome RunVelImage(const std::string& arguments) { return testing::RunProgram(VEL_IMAGE_PATH, arguments); }
 
-struct Listed {
-  std::string file;
-  bool refused = false;
-  std::string reference;
-};
+using Listed = testing::ListedPicture;
 
-std::vector<Listed> Pictures() {
-  std::vector<Listed> pictures;
-  std::ifstream list(DataPath("pictures.txt"));
-  std::string line;
-  while (std::getline(list, line)) {
-    std::istringstream fields(line.substr(0, line.find('#')));
-    Listed picture;
-    std::string second, width, height, bits;
-    if (!(fields >> picture.file >> second)) continue;
-    picture.refused = second == "refused";
-    if (!picture.refused) fields >> width >> height >> bits >> picture.reference;
-    pictures.push_back(picture);
-  }
-  return pictures;
-}
+std::vector<Listed> Pictures() { return testing::ReadPictureList(DataPath("pictures.txt")); }
 
 // Opaque reference pixels must match; transparent ones must be transparent in the output.
 int Differences(const platform::Surface& out, const platform::Surface& reference) {
