@@ -43,6 +43,8 @@ class LineReader {
   // position is kept in locals while bytes are written: writes through a byte pointer could
   // otherwise change the members, as far as the compiler knows, and it would reload them.
   void Read(std::uint8_t* out, std::size_t count) {
+    // Lines without pad bytes read nothing aside, from an empty buffer with no address.
+    if (count == 0) return;
     std::size_t filled = std::min(count, m_runLeft);
     std::memset(out, m_runValue, filled);
     m_runLeft -= filled;

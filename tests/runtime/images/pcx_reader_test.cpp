@@ -105,6 +105,19 @@ TEST(PcxDecoding, DataThatEndsEarlyLeavesColourZeroAndPlainLinesAreRead) {
   EXPECT_EQ(Rgb(*drawn, 2, 1), 0x00FF00u) << "colour 0";
 }
 
+TEST(PcxDecoding, EightBitLinesWithoutPadBytes) {
+  // Two pixels a line and two bytes a line: nothing is left over to read aside.
+  std::vector<std::uint8_t> bytes = Header(5, 8, 1, 2, 2, 2);
+  for (std::uint8_t b : {0xC4, 3}) bytes.push_back(b);
+  std::vector<std::uint8_t> palette = EndPalette();
+  bytes.insert(bytes.end(), palette.begin(), palette.end());
+  std::unique_ptr<Image> image = CreateImageFromData(ImageOwner{}, bytes.data(), bytes.size());
+  ASSERT_NE(image, nullptr);
+  auto drawn = DrawnPixels(*image);
+  EXPECT_EQ(Rgb(*drawn, 0, 0), 0x03FC00u);
+  EXPECT_EQ(Rgb(*drawn, 1, 1), 0x03FC00u) << "one run of four bytes fills both lines";
+}
+
 TEST(PcxDecoding, PackedFourBitPixels) {
   std::vector<std::uint8_t> bytes = Header(5, 4, 1, 4, 1, 2, false);
   bytes[16 + 3 * 1] = 0xFF;  // Colour 1 red.
