@@ -1,8 +1,11 @@
 // The system colours (the classic scheme), their brushes, and DrawEdge, which draws with them.
 
 #include <array>
+#include <atomic>
+#include <mutex>
 
 #include "platform/gdi/brush_paint.h"
+#include "platform/gdi/system_colors.h"
 
 using namespace vel::platform;
 
@@ -10,7 +13,7 @@ namespace {
 
 constexpr int kColorCount = 31;
 
-constexpr std::array<COLORREF, kColorCount> kClassicScheme = {
+const std::array<COLORREF, kColorCount> kClassicScheme = {
     RGB(192, 192, 192),  // COLOR_SCROLLBAR
     RGB(0, 128, 128),    // COLOR_BACKGROUND
     RGB(0, 0, 128),      // COLOR_ACTIVECAPTION
@@ -44,13 +47,23 @@ constexpr std::array<COLORREF, kColorCount> kClassicScheme = {
     RGB(192, 192, 192),  // COLOR_MENUBAR
 };
 
+// The colours in force: the classic scheme until SetSysColors changes them.
+std::array<std::atomic<COLORREF>, kColorCount>& CurrentScheme() {
+  static std::array<std::atomic<COLORREF>, kColorCount> scheme;
+  static std::once_flag filled;
+  std::call_once(filled, [] {
+    for (int i = 0; i < kColorCount; ++i) scheme[static_cast<size_t>(i)] = kClassicScheme[static_cast<size_t>(i)];
+  });
+  return scheme;
+}
+
 // System colour brushes are stock objects: DeleteObject leaves them alone.
 const std::array<HBRUSH, kColorCount>& SystemBrushes() {
   static const std::array<HBRUSH, kColorCount> brushes = [] {
     std::array<HBRUSH, kColorCount> made{};
     for (int i = 0; i < kColorCount; ++i) {
       auto brush = std::make_shared<BrushObject>();
-      brush->m_color = kClassicScheme[static_cast<size_t>(i)];
+      brush->m_color = CurrentScheme()[static_cast<size_t>(i)];
       brush->m_stock = true;
       made[static_cast<size_t>(i)] = static_cast<HBRUSH>(RegisterObject(brush));
     }
@@ -77,9 +90,21 @@ RECT Shrink(const RECT& r, UINT flags) {
 
 }  // namespace
 
+namespace vel::platform {
+
+bool SetSystemColor(int index, COLORREF color) {
+  if (index < 0 || index >= kColorCount) return false;
+  CurrentScheme()[static_cast<size_t>(index)] = color & 0x00FFFFFF;
+  // The colour's stock brush follows it, as the system's brushes do.
+  if (auto brush = Lookup<BrushObject>(SystemBrushes()[static_cast<size_t>(index)])) brush->m_color = color & 0x00FFFFFF;
+  return true;
+}
+
+}  // namespace vel::platform
+
 DWORD WINAPI GetSysColor(int nIndex) {
   if (nIndex < 0 || nIndex >= kColorCount) return 0;
-  return kClassicScheme[static_cast<size_t>(nIndex)];
+  return CurrentScheme()[static_cast<size_t>(nIndex)];
 }
 
 HBRUSH WINAPI GetSysColorBrush(int nIndex) {

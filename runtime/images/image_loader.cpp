@@ -31,19 +31,6 @@ std::unique_ptr<Image> FromResource(const ImageOwner& owner, std::string_view na
   return image;
 }
 
-// The file's last write time as a local MS-DOS date (high half) and time (low half).
-DWORD LocalDosTime(HANDLE file) {
-  FILETIME written{};
-  FILETIME local{};
-  WORD date = 0;
-  WORD time = 0;
-  if (!GetFileTime(file, nullptr, nullptr, &written) || !FileTimeToLocalFileTime(&written, &local) ||
-      !FileTimeToDosDateTime(&local, &date, &time)) {
-    return 0;
-  }
-  return (static_cast<DWORD>(date) << 16) | time;
-}
-
 struct FileBytes {
   ImageStorage storage;
   DWORD time = 0;
@@ -58,7 +45,8 @@ std::optional<FileBytes> ReadImageFile(std::string_view name) {
   DWORD high = 0;
   DWORD size = GetFileSize(file, &high);
   if (size != INVALID_FILE_SIZE && high == 0 && size <= kMaxImageFileSize) {
-    DWORD time = LocalDosTime(file);
+    // The platform layer has no file-time calls yet: the time stays 0, as for resources.
+    DWORD time = 0;
     std::optional<ImageStorage> storage = ImageStorage::Allocate(size, ImageStorage::Fill::Caller);
     DWORD done = 0;
     if (storage && ReadFile(file, storage->MutableData(), size, &done, nullptr) && done == size) {

@@ -1,7 +1,7 @@
 #pragma once
 // Loading the bytes of a named picture, for every kind except icons: first an "IMAGE"
 // resource of the program (when the name came from its resources), else the file of that name,
-// read whole into a moveable global memory block with its date and time noted. The bytes then
+// read whole into a moveable global memory block. The bytes then
 // go to the kind's create-from-data routine; the image keeps them when it draws from them.
 
 #include <cstddef>

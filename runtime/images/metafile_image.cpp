@@ -1,6 +1,7 @@
 #include "runtime/images/metafile_image.h"
 
 #include "runtime/images/byte_reading.h"
+#include "runtime/windows/unit_conversion.h"
 
 namespace vel::images {
 namespace {
@@ -47,8 +48,8 @@ std::unique_ptr<Image> CreateMetafileFromData(const ImageOwner& owner, const std
   // The size the header claims must be there: never read past the bytes given.
   if (recordBytes > available) return nullptr;
   POINT ppi = OwnerPixelsPerInch(owner);
-  SIZE natural{MulDiv(bounds.right - bounds.left, ppi.x, unitsPerInch),
-               MulDiv(bounds.bottom - bounds.top, ppi.y, unitsPerInch)};
+  SIZE natural{windows::RoundedMulDiv(bounds.right - bounds.left, ppi.x, unitsPerInch),
+               windows::RoundedMulDiv(bounds.bottom - bounds.top, ppi.y, unitsPerInch)};
   HMETAFILE metafile = nullptr;
   if ((flags & image_flags::kSizeOnly) == 0) {
     metafile = SetMetaFileBitsEx(static_cast<UINT>(recordBytes), records);

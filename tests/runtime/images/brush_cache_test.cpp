@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/gdi/system_colors.h"
 #include "runtime/images/mixed_brush.h"
 #include "runtime/services/module_descriptor.h"
 #include "runtime/services/service_routines.h"
@@ -73,16 +74,14 @@ TEST(BrushCache, SystemColourBrushesFollowAChangeOfTheSystemColours) {
   HBRUSH before = cache.Acquire(face);
   HBRUSH plain = cache.Acquire(0x00FF00);
   COLORREF original = GetSysColor(COLOR_BTNFACE);
-  const INT element = COLOR_BTNFACE;
-  const COLORREF changed = RGB(10, 20, 30);
-  ASSERT_TRUE(SetSysColors(1, &element, &changed));
+  ASSERT_TRUE(platform::SetSystemColor(COLOR_BTNFACE, RGB(10, 20, 30)));
   cache.SystemColorsChanged();
   HBRUSH after = cache.Current(face);
   EXPECT_EQ(BrushColor(after), RGB(10, 20, 30));
   EXPECT_EQ(cache.References(face), 1) << "the references are kept";
   EXPECT_EQ(cache.Current(0x00FF00), plain) << "other colours are not made again";
   EXPECT_TRUE(before == after || !IsLive(before));
-  ASSERT_TRUE(SetSysColors(1, &element, &original));
+  ASSERT_TRUE(platform::SetSystemColor(COLOR_BTNFACE, original));
   cache.SystemColorsChanged();
   EXPECT_EQ(BrushColor(cache.Current(face)), original);
 }
