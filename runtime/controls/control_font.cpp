@@ -1,26 +1,12 @@
 #include "runtime/controls/control_font.h"
 
+#include "runtime/windows/screen_context.h"
 #include "runtime/windows/window_font_metrics.h"
 
 namespace vel::controls {
 namespace {
 
 constexpr COLORREF kPaletteRelative = 0x02000000;
-
-// The screen's device context for the time of one measurement.
-class ScreenContext {
- public:
-  ScreenContext() : m_dc(GetDC(nullptr)) {}
-  ~ScreenContext() {
-    if (m_dc != nullptr) ReleaseDC(nullptr, m_dc);
-  }
-  ScreenContext(const ScreenContext&) = delete;
-  ScreenContext& operator=(const ScreenContext&) = delete;
-  HDC Get() const { return m_dc; }
-
- private:
-  HDC m_dc;
-};
 
 }  // namespace
 
@@ -51,7 +37,7 @@ FontObject::FontObject(const FontColourData& data, HFONT shared)
   if (shared != nullptr) {
     m_handle = shared;
   } else {
-    ScreenContext screen;
+    windows::ScreenContext screen;
     int dotsPerInch = screen.Get() != nullptr ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
     LOGFONTA logical = windows::LogicalFontFor(data.AsRecord(), dotsPerInch > 0 ? dotsPerInch : 96);
     m_handle = CreateFontIndirectA(&logical);
@@ -66,7 +52,7 @@ FontObject::~FontObject() {
 }
 
 void FontObject::Measure() {
-  ScreenContext screen;
+  windows::ScreenContext screen;
   HDC dc = screen.Get();
   if (dc == nullptr) return;
   HGDIOBJ previous = SelectObject(dc, m_handle);

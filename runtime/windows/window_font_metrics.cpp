@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "runtime/windows/screen_context.h"
+
 namespace vel::windows {
 namespace {
 
@@ -14,21 +16,6 @@ UnitMetrics NominalSystemFontMetrics() {
   metrics.charHeight = 13;
   return metrics;
 }
-
-// The screen's device context for the time of one measurement.
-class ScreenContext {
- public:
-  ScreenContext() : m_dc(GetDC(nullptr)) {}
-  ~ScreenContext() {
-    if (m_dc != nullptr) ReleaseDC(nullptr, m_dc);
-  }
-  ScreenContext(const ScreenContext&) = delete;
-  ScreenContext& operator=(const ScreenContext&) = delete;
-  HDC Get() const { return m_dc; }
-
- private:
-  HDC m_dc;
-};
 
 }  // namespace
 
