@@ -120,9 +120,10 @@ TEST(SkarvineDesktop, TheRowStaysAboveKeepsItsChoicesAndEndsGracefullyEitherWay)
   std::ofstream(folder / "skarvine.INI", std::ios::binary) << settings;
 
   // Test programs started at once with "xvfb-run -a" can pick the same free server number; this
-  // one starts its search elsewhere.
+  // one starts its search elsewhere. The server must not reset when the first run's connection
+  // closes, or the second run can meet it mid-reset and find no display.
   const std::string serverNumber = std::to_string(200 + getpid() % 500);
-  const std::string command = "xvfb-run -a -n " + serverNumber + " -s '-screen 0 800x200x24' sh '" +
+  const std::string command = "xvfb-run -a -n " + serverNumber + " -s '-noreset -screen 0 800x200x24' sh '" +
                               (folder / "drive.sh").string() +
                               "' '" + VEL_SKARVINE_PATH + "' '" + folder.string() + "'";
   const int status = std::system(command.c_str());
