@@ -7,6 +7,7 @@
 #include "runtime/controls/control_framework_service.h"
 #include "runtime/controls/entry_control.h"
 #include "runtime/controls/group_control.h"
+#include "runtime/controls/image_control.h"
 #include "runtime/controls/list_control.h"
 #include "runtime/controls/option_control.h"
 #include "runtime/controls/prompt_control.h"
@@ -93,6 +94,7 @@ void StoreFirstControlKinds(int call) {
   // Called on terminate as well; the factory keeps its slots until the program ends.
   if (call != services::kInitialiseCall) return;
   controls::RegisterBoxKind();
+  controls::RegisterImageKind();
   controls::RegisterEntryKind();
   controls::RegisterButtonKind();
   controls::RegisterPromptKind();

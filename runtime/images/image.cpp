@@ -10,6 +10,11 @@ void Image::CopyToClipboard(HWND) {}
 
 void Image::SetPalette(SharedPalette&) {}
 
+// Still pictures never change, so they need not know who shows them.
+void Image::AddViewer(HWND, const RECT*) {}
+
+void Image::RemoveViewer(HWND) {}
+
 void Image::MakeGreyedColorTable() {}
 
 void Image::RestoreColorTable() {}

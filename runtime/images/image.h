@@ -52,6 +52,11 @@ class Image {
   virtual void MakeGreyedColorTable();
   virtual void RestoreColorTable();
 
+  /// A control window shows the picture from now on, or no longer. Animated kinds repaint their
+  /// viewers (the whole window, or `area` of it when given) as their frames change.
+  virtual void AddViewer(HWND viewer, const RECT* area = nullptr);
+  virtual void RemoveViewer(HWND viewer);
+
   /// The first display-mode property (mode Tiled) and the second (mode Centred): setting one
   /// true sets its mode; setting it false clears the mode only when it is that property's.
   bool TiledProperty() const { return Mode() == DisplayMode::Tiled; }

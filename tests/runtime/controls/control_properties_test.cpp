@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "runtime/controls/control_factory.h"
-#include "runtime/controls/graphic_control.h"
 #include "runtime/values/string_stack.h"
 #include "runtime/windows/property_values.h"
 #include "runtime/windows/unit_conversion.h"
@@ -16,20 +15,10 @@ namespace {
 
 using namespace windows;
 
-// An image control as far as the parent property cares: a graphic of type code 3.
-class ImageStandIn : public GraphicControl {
- public:
-  using GraphicControl::GraphicControl;
-
- protected:
-  void Paint(HDC) override {}
-};
-
 class ControlProperties : public ControlTest {
  protected:
   void SetUp() override {
     ControlTest::SetUp();
-    RegisterControlKind(kKindImage, CreateKind<ImageStandIn>);
     Open(m_window, R"(window "W" at(0, 0, 200, 100) font("Arial", 8, default, 400)
   prompt "Name" at(2, 2, 30, 8)
   entry use(FixedString, 4) at(40, 2, 40, 10)

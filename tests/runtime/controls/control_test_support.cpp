@@ -11,6 +11,7 @@
 #include "runtime/controls/control_framework_service.h"
 #include "runtime/controls/entry_control.h"
 #include "runtime/controls/group_control.h"
+#include "runtime/controls/image_control.h"
 #include "runtime/controls/list_control.h"
 #include "runtime/controls/option_control.h"
 #include "runtime/controls/prompt_control.h"
@@ -28,6 +29,7 @@ void ControlTest::SetUp() {
   platform::PinFontFile(platform::testing::PinnedFontPath());
   ControlFrameworkService(services::kInitialiseCall);
   RegisterBoxKind();
+  RegisterImageKind();
   RegisterEntryKind();
   RegisterButtonKind();
   RegisterPromptKind();
