@@ -50,6 +50,19 @@ void ButtonControl::CreateButtonWindow(const windows::Record& record, ControlCla
                                        WNDPROC procedure, DWORD style) {
   CreateControlWindow(&record, descriptor, procedure, 0, record.text, style);
   if (m_handle == nullptr) return;
+  if (record.icon && m_icon.handle != nullptr) {
+    // A button lower than the standard icon shows the icon's smaller image, scaled to fit.
+    RECT client{};
+    GetClientRect(m_handle, &client);
+    int room = client.bottom - client.top - 2 * kPictureInset;
+    if (room > 0 && room < GetSystemMetrics(SM_CYICON)) {
+      windows::HeldIcon smaller = windows::LoadNamedIconNear(*record.icon, m_window->resourceModule, room);
+      if (smaller.handle != nullptr) {
+        windows::ReleaseHeldIcon(m_icon, false);
+        m_icon = smaller;
+      }
+    }
+  }
   if (!IsWindowEnabled(m_handle)) m_drawState |= kDrawDisabled;
   if (!IsDefaultButton()) return;
   // The window's earlier default button gives up its look when the dialog takes the new one.

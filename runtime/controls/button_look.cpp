@@ -47,12 +47,25 @@ COLORREF GreyOf(COLORREF colour, COLORREF behind) {
 
 }  // namespace
 
-void DrawGreyedPicture(HDC dc, int x, int y, const ButtonPicture& picture, COLORREF behind) {
-  if (!picture) return;
+SIZE FitPicture(SIZE natural, SIZE room) {
+  if (natural.cx <= 0 || natural.cy <= 0) return SIZE{0, 0};
+  if (natural.cx <= room.cx && natural.cy <= room.cy) return natural;
+  if (room.cx <= 0 || room.cy <= 0) return SIZE{0, 0};
+  // The side that overflows most sets the scale; the other follows, rounded, at least 1.
+  std::int64_t across = std::int64_t{room.cx} * natural.cy;
+  std::int64_t down = std::int64_t{room.cy} * natural.cx;
+  if (across <= down) {
+    return SIZE{room.cx, static_cast<LONG>(std::max<std::int64_t>(1, (across + natural.cx / 2) / natural.cx))};
+  }
+  return SIZE{static_cast<LONG>(std::max<std::int64_t>(1, (down + natural.cy / 2) / natural.cy)), room.cy};
+}
+
+void DrawGreyedPicture(HDC dc, int x, int y, SIZE size, const ButtonPicture& picture, COLORREF behind) {
+  if (!picture || size.cx <= 0 || size.cy <= 0) return;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = picture.size.cx;
-  info.bmiHeader.biHeight = -picture.size.cy;
+  info.bmiHeader.biWidth = size.cx;
+  info.bmiHeader.biHeight = -size.cy;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
@@ -62,13 +75,13 @@ void DrawGreyedPicture(HDC dc, int x, int y, const ButtonPicture& picture, COLOR
   HDC memory = CreateCompatibleDC(dc);
   HGDIOBJ previous = SelectObject(memory, canvas);
   HBRUSH fill = CreateSolidBrush(behind);
-  RECT whole{0, 0, picture.size.cx, picture.size.cy};
+  RECT whole{0, 0, size.cx, size.cy};
   FillRect(memory, &whole, fill);
   DeleteObject(fill);
-  picture.draw(memory, 0, 0);
+  picture.draw(memory, 0, 0, size.cx, size.cy);
   GdiFlush();
   auto* pixel = static_cast<std::uint32_t*>(bits);
-  std::size_t count = static_cast<std::size_t>(picture.size.cx) * static_cast<std::size_t>(picture.size.cy);
+  std::size_t count = static_cast<std::size_t>(size.cx) * static_cast<std::size_t>(size.cy);
   for (std::size_t i = 0; i < count; ++i) {
     // The section holds blue, green, red from the low byte up.
     std::uint32_t value = pixel[i];
@@ -77,7 +90,7 @@ void DrawGreyedPicture(HDC dc, int x, int y, const ButtonPicture& picture, COLOR
     pixel[i] = (static_cast<std::uint32_t>(GetRValue(grey)) << 16) |
                (static_cast<std::uint32_t>(GetGValue(grey)) << 8) | GetBValue(grey);
   }
-  BitBlt(dc, x, y, picture.size.cx, picture.size.cy, memory, 0, 0, SRCCOPY);
+  BitBlt(dc, x, y, size.cx, size.cy, memory, 0, 0, SRCCOPY);
   SelectObject(memory, previous);
   DeleteDC(memory);
   DeleteObject(canvas);
@@ -97,20 +110,23 @@ void DrawRuntimeButton(HDC dc, const RECT& area, const ButtonLook& look) {
   if (look.font != nullptr) SelectObject(dc, look.font);
   bool disabled = (look.drawState & kDrawDisabled) != 0;
   int textWidth = TextWidth(dc, look.text);
-  int pictureWidth = look.picture ? look.picture.size.cx : 0;
+  SIZE shown = look.picture ? FitPicture(look.picture.size, SIZE{content.right - content.left,
+                                                                  content.bottom - content.top})
+                            : SIZE{0, 0};
+  int pictureWidth = shown.cx;
   int gap = pictureWidth > 0 && textWidth > 0 ? kPictureGap : 0;
   int left = content.left + ((content.right - content.left) - (pictureWidth + gap + textWidth)) / 2;
 
-  if (look.picture) {
-    int top = content.top + ((content.bottom - content.top) - look.picture.size.cy) / 2;
+  if (pictureWidth > 0) {
+    int top = content.top + ((content.bottom - content.top) - shown.cy) / 2;
     if (disabled) {
       LOGBRUSH behind{};
       COLORREF colour = GetSysColor(COLOR_BTNFACE);
       if (look.background != nullptr && GetObjectA(look.background, sizeof behind, &behind) != 0)
         colour = behind.lbColor;
-      DrawGreyedPicture(dc, left, top, look.picture, colour);
+      DrawGreyedPicture(dc, left, top, shown, look.picture, colour);
     } else {
-      look.picture.draw(dc, left, top);
+      look.picture.draw(dc, left, top, shown.cx, shown.cy);
     }
   }
   if (textWidth > 0) {

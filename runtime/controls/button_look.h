@@ -22,13 +22,20 @@ inline constexpr std::uint32_t kDrawFlat = 0x0010;
 /// Flat and the pointer is over it (hot): a thin raised border.
 inline constexpr std::uint32_t kDrawHot = 0x0020;
 
-/// The picture a button shows: its natural size and how to draw it with its top-left corner
-/// at a point.
+/// Pixels between a flat button's edge and its picture on each side: the border line and a
+/// margin, the same in every state so the picture never changes size under the pointer.
+inline constexpr int kPictureInset = 2;
+
+/// The picture a button shows: its natural size and how to draw it into a rectangle at a point.
 struct ButtonPicture {
   SIZE size{0, 0};
-  std::function<void(HDC dc, int x, int y)> draw;
+  std::function<void(HDC dc, int x, int y, int width, int height)> draw;
   explicit operator bool() const { return static_cast<bool>(draw) && size.cx > 0 && size.cy > 0; }
 };
+
+/// The size a picture is shown at in `room`: its natural size when that fits, else scaled down
+/// to fit, keeping its proportions (a button lower than its icon shows all of it, smaller).
+SIZE FitPicture(SIZE natural, SIZE room);
 
 struct ButtonLook {
   std::uint32_t drawState = 0;
@@ -47,8 +54,8 @@ struct ButtonLook {
 /// Draws a button into `area` of `dc`.
 void DrawRuntimeButton(HDC dc, const RECT& area, const ButtonLook& look);
 
-/// Draws a picture greyed: lighter and without colour, over the colour `behind`, as a disabled
-/// button shows its icon.
-void DrawGreyedPicture(HDC dc, int x, int y, const ButtonPicture& picture, COLORREF behind);
+/// Draws a picture at `size`, greyed: lighter and without colour, over the colour `behind`, as a
+/// disabled button shows its icon.
+void DrawGreyedPicture(HDC dc, int x, int y, SIZE size, const ButtonPicture& picture, COLORREF behind);
 
 }  // namespace vel::controls

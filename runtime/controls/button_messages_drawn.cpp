@@ -165,7 +165,9 @@ ButtonPicture ButtonControl::Picture() const {
   }
   if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
   if (info.hbmMask != nullptr) DeleteObject(info.hbmMask);
-  picture.draw = [icon](HDC dc, int x, int y) { DrawIconEx(dc, x, y, icon, 0, 0, 0, nullptr, DI_NORMAL); };
+  picture.draw = [icon](HDC dc, int x, int y, int width, int height) {
+    DrawIconEx(dc, x, y, icon, width, height, 0, nullptr, DI_NORMAL);
+  };
   return picture;
 }
 
