@@ -1,5 +1,6 @@
 // The program's icons and cursor are among its resources, at 16 and 32 pixels, and open
-// through the image system by the names its window declarations use.
+// through the image system by the names its window declarations use; so is every other
+// resource its script includes.
 
 #include <gtest/gtest.h>
 
@@ -67,6 +68,14 @@ TEST(ProgramIcons, TheHandCursorPointsWithItsFingerTip) {
   EXPECT_LE(info.yHotspot, 2u);
   DeleteObject(info.hbmColor);
   DeleteObject(info.hbmMask);
+}
+
+TEST(ProgramResources, TheDirectoryChoosersTemplateComesWithTheIncludedScript) {
+  // The program's script includes the chooser's script; its dialog must be the program's own,
+  // or choosing a directory would find no template.
+  HRSRC chooser = FindResourceA(GetModuleHandleA(nullptr), "CHOOSEDIR", RT_DIALOG);
+  ASSERT_NE(chooser, nullptr);
+  EXPECT_GT(SizeofResource(GetModuleHandleA(nullptr), chooser), 100u);
 }
 
 }  // namespace

@@ -63,6 +63,30 @@ TEST(ResourceScript, PreprocessorDefinesConditionsAndIncludes) {
   EXPECT_EQ(built[3].data.substr(0, 4), string("\1\0x\0", 4));
 }
 
+TEST(ResourceScript, IncludedResourceScriptsCountWholeAndHeadersOnlyForTheirDefines) {
+  Files files;
+  files.contents["ids.h"] = "#define SEVEN 7\nNOT A RESOURCE\n";
+  files.contents["a.bin"] = "A";
+  files.contents["more.rc"] = "#include \"ids.h\"\nINCLUDED RCDATA \"a.bin\"\nSEVEN RCDATA \"a.bin\"\n"
+                              "STRINGTABLE { 3 \"three\" }\n";
+  auto built = Build("MAIN RCDATA \"a.bin\"\n#include \"more.rc\"\nAFTER RCDATA \"a.bin\"\n", files);
+  ASSERT_EQ(built.size(), 5u);
+  EXPECT_EQ(built[0].name, ResourceId::Name("MAIN"));
+  EXPECT_EQ(built[1].name, ResourceId::Name("AFTER"));
+  EXPECT_EQ(built[2].name, ResourceId::Name("INCLUDED"));
+  EXPECT_EQ(built[3].name, ResourceId::Number(7)) << "the included script sees the header's names";
+  EXPECT_EQ(built[4].type, ResourceId::Number(kTypeString));
+
+  // Faults inside an included script name that script and its own line.
+  files.contents["broken.rc"] = "\nBROKEN RCDATA \"missing\"\n";
+  EXPECT_EQ(ErrorOf("\n\n#include \"broken.rc\"", files), "broken.rc:2: cannot read \"missing\"");
+  files.contents["again.rc"] = "\n\nMAIN RCDATA \"a.bin\"\nSTRINGTABLE { 1 \"b\" }\n";
+  EXPECT_EQ(ErrorOf("MAIN RCDATA \"a.bin\"\n#include \"again.rc\"", files),
+            "again.rc:3: duplicate resource (first at t.rc:1)");
+  EXPECT_EQ(ErrorOf("STRINGTABLE { 1 \"a\" }\n#include \"again.rc\"\n", files),
+            "again.rc:4: duplicate string id 1 (first at t.rc:1)");
+}
+
 TEST(ResourceScript, StringsEscapesAndCodePages) {
   auto block = [](const string& script) { return Build(script).back().data; };
   // Id 0 holds "a\"b\tc\\" then 15 empty strings.

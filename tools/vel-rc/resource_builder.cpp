@@ -104,7 +104,7 @@ std::vector<BuiltResource> BuildResources(const ResourceScript& script, const st
   uint16_t nextIconId = 1;
   uint16_t nextCursorId = 1;
   for (const ScriptResource& resource : script.resources) {
-    std::string where = scriptName + ":" + std::to_string(resource.line);
+    std::string where = (resource.scriptName.empty() ? scriptName : resource.scriptName) + ":" + std::to_string(resource.line);
     std::string data = resource.inlineData;
     if (!resource.fileName.empty()) {
       std::optional<std::string> content = reader(resource.fileName);

@@ -40,6 +40,7 @@ struct ScriptResource {
   std::string fileName;  ///< The file holding the bytes, or empty when `inlineData` has them.
   std::string inlineData;
   int line = 0;  ///< Where the script declared it, for messages.
+  std::string scriptName;  ///< The script that declared it: the compiled one or one it includes.
 };
 
 struct ScriptString {
@@ -47,6 +48,7 @@ struct ScriptString {
   std::u16string text;
   uint16_t language = 0;
   int line = 0;
+  std::string scriptName;
 };
 
 struct ResourceScript {

@@ -35,8 +35,12 @@ const std::set<std::string> kMemoryOptions = {"PRELOAD", "LOADONCALL", "FIXED", 
 ResourceScript ParseResourceScript(const std::string& text, const std::string& fileName, const FileReader& reader) {
   ScriptPreprocessor preprocessor(fileName, reader);
   std::string preprocessed = preprocessor.Run(text);
-  ScriptParser parser(preprocessed, fileName, preprocessor.Defines(), preprocessor.CodePage());
-  return parser.Parse();
+  ResourceScript script;
+  ScriptParser(preprocessed, fileName, preprocessor.Defines(), preprocessor.CodePage()).ParseInto(script);
+  for (const ScriptPreprocessor::IncludedScript& included : preprocessor.IncludedScripts()) {
+    ScriptParser(included.text, included.name, preprocessor.Defines(), preprocessor.CodePage()).ParseInto(script);
+  }
+  return script;
 }
 
 ScriptParser::ScriptParser(const std::string& text, std::string fileName,
@@ -202,6 +206,16 @@ std::u16string ScriptParser::ToUtf16(const Token& token) const {
 
 ResourceScript ScriptParser::Parse() {
   ResourceScript script;
+  ParseInto(script);
+  return script;
+}
+
+std::string ScriptParser::FirstAt(const std::string& scriptName, int line) const {
+  if (scriptName == m_fileName) return "line " + std::to_string(line);
+  return scriptName + ":" + std::to_string(line);
+}
+
+void ScriptParser::ParseInto(ResourceScript& script) {
   while (m_current.kind != Token::Kind::End) {
     if (IsName("STRINGTABLE")) {
       ParseStringTable(script);
@@ -220,6 +234,7 @@ ResourceScript ScriptParser::Parse() {
     }
     ScriptResource resource;
     resource.line = m_current.line;
+    resource.scriptName = m_fileName;
     resource.language = m_language;
     resource.name = ParseNameOrNumber();
     if (IsName("DIALOG") || IsName("DIALOGEX")) {
@@ -241,13 +256,12 @@ ResourceScript ScriptParser::Parse() {
     }
     for (const ScriptResource& earlier : script.resources) {
       if (earlier.type == resource.type && earlier.name == resource.name && earlier.language == resource.language) {
-        throw ScriptError(m_fileName + ":" + std::to_string(resource.line) + ": duplicate resource (first at line " +
-                          std::to_string(earlier.line) + ")");
+        throw ScriptError(m_fileName + ":" + std::to_string(resource.line) + ": duplicate resource (first at " +
+                          FirstAt(earlier.scriptName, earlier.line) + ")");
       }
     }
     script.resources.push_back(std::move(resource));
   }
-  return script;
 }
 
 void ScriptParser::ParseStringTable(ResourceScript& script) {
@@ -269,6 +283,7 @@ void ScriptParser::ParseStringTable(ResourceScript& script) {
     if (m_current.kind == Token::Kind::End) Fail("STRINGTABLE not closed");
     ScriptString entry;
     entry.line = m_current.line;
+    entry.scriptName = m_fileName;
     entry.language = m_language;
     uint32_t id = Expression(0);
     if (id > 0xFFFF) Fail("string id above 65535");
@@ -282,7 +297,8 @@ void ScriptParser::ParseStringTable(ResourceScript& script) {
     if (entry.text.size() > kMaxStringLength) Fail("string longer than 65535 characters");
     for (const ScriptString& earlier : script.strings) {
       if (earlier.id == entry.id && earlier.language == entry.language) {
-        Fail("duplicate string id " + std::to_string(entry.id) + " (first at line " + std::to_string(earlier.line) + ")");
+        Fail("duplicate string id " + std::to_string(entry.id) + " (first at " + FirstAt(earlier.scriptName, earlier.line) +
+             ")");
       }
     }
     script.strings.push_back(std::move(entry));

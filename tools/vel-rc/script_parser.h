@@ -22,6 +22,9 @@ class ScriptParser {
                int codePage);
 
   ResourceScript Parse();
+  /// Parses into `script`, which may already hold what other scripts declared: a resource or
+  /// string declared again is a fault naming where it came first.
+  void ParseInto(ResourceScript& script);
 
   /// Evaluates the whole text as one integer expression (used for #define values).
   uint32_t EvaluateExpression(int depth);
@@ -44,6 +47,8 @@ class ScriptParser {
   std::u16string ToUtf16(const Token& token) const;
 
   void ParseStringTable(ResourceScript& script);
+  /// Where an earlier declaration stands, for a duplicate's message.
+  std::string FirstAt(const std::string& scriptName, int line) const;
   /// DIALOG and DIALOGEX (dialog_statement_parser.cpp); the current token is the keyword.
   void ParseDialog(ResourceScript& script, ScriptResource resource, bool extended);
   DialogControlScript ParseDialogControl(bool extended);

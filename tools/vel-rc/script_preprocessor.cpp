@@ -8,6 +8,16 @@ namespace {
 
 constexpr int kMaxIncludeDepth = 16;
 
+// Included resource scripts count whole; any other included file (a header) only for its
+// directives.
+bool IsResourceScriptName(const std::string& name) {
+  std::size_t dot = name.find_last_of('.');
+  if (dot == std::string::npos || name.find('/', dot) != std::string::npos) return false;
+  std::string extension = name.substr(dot + 1);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension == "rc" || extension == "dlg";
+}
+
 std::string Trim(const std::string& text) {
   size_t begin = text.find_first_not_of(" \t\r");
   if (begin == std::string::npos) return {};
@@ -59,6 +69,7 @@ void ScriptPreprocessor::Fail(const std::string& fileName, int line, const std::
 
 std::string ScriptPreprocessor::Run(const std::string& text) {
   m_conditionals.clear();
+  m_includedScripts.clear();
   std::string result = Process(text, m_scriptName, true, 0);
   return result;
 }
@@ -161,7 +172,15 @@ void ScriptPreprocessor::Directive(const std::string& text, const std::string& f
     if (depth >= kMaxIncludeDepth) Fail(fileName, lineNumber, "#include nested too deeply");
     std::optional<std::string> content = m_reader(included);
     if (!content) Fail(fileName, lineNumber, "cannot read included file \"" + included + "\"");
-    Process(*content, included, false, depth + 1);
+    if (!IsResourceScriptName(included)) {
+      Process(*content, included, false, depth + 1);
+      return;
+    }
+    // Its resources are parsed as a script of its own, so its messages name its own lines.
+    std::size_t slot = m_includedScripts.size();
+    m_includedScripts.push_back(IncludedScript{included, {}});
+    std::string kept = Process(*content, included, true, depth + 1);
+    m_includedScripts[slot].text = std::move(kept);
   } else if (name == "pragma") {
     auto [pragma, argument] = SplitWord(rest);
     if (pragma == "code_page") {

@@ -1,11 +1,13 @@
 #pragma once
 // The part of the C preprocessor that resource scripts use: #define of names, #include of
-// headers (of which only the directives count, as for the original tool), #ifdef, #ifndef,
-// #if with a number, #else, #endif, #undef, #error and #pragma code_page. Directive lines and
-// lines in skipped blocks become empty, so line numbers stay those of the script.
+// headers (of which only the directives count, as for the original tool) and of other resource
+// scripts (".rc", ".dlg": their resources count too), #ifdef, #ifndef, #if with a number,
+// #else, #endif, #undef, #error and #pragma code_page. Directive lines and lines in skipped
+// blocks become empty, so line numbers stay those of each script.
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "tools/vel-rc/resource_script.h"
 
@@ -17,6 +19,14 @@ class ScriptPreprocessor {
 
   /// The script text with every directive applied and blanked.
   std::string Run(const std::string& text);
+
+  /// A resource script the script includes, preprocessed like the script itself.
+  struct IncludedScript {
+    std::string name;
+    std::string text;
+  };
+  /// The resource scripts included, in the order their #include lines came.
+  const std::vector<IncludedScript>& IncludedScripts() const { return m_includedScripts; }
 
   /// Names defined so far, with their replacement text.
   const std::map<std::string, std::string>& Defines() const { return m_defines; }
@@ -40,6 +50,7 @@ class ScriptPreprocessor {
   FileReader m_reader;
   std::map<std::string, std::string> m_defines;
   std::vector<Conditional> m_conditionals;
+  std::vector<IncludedScript> m_includedScripts;
   int m_codePage = 1252;
 };
 
