@@ -54,6 +54,11 @@ HBRUSH ImageControl::BackgroundBrush() {
   return GraphicControl::BackgroundBrush();
 }
 
+std::uint32_t ImageControl::ClassBackgroundValue() const {
+  if (m_window != nullptr && m_window->colours.values[0] != windows::kNoColour) return m_window->colours.values[0];
+  return kSystemColour | COLOR_BTNFACE;
+}
+
 void ImageControl::Paint(HDC dc) {
   RECT area{};
   GetClientRect(m_handle, &area);

@@ -37,7 +37,8 @@ class ImageControl : public GraphicControl {
  protected:
   void Paint(HDC dc) override;
   std::optional<std::string> CreationText(const windows::Record& record) const override;
-  std::uint32_t ClassBackgroundValue() const override { return kSystemColour | COLOR_BTNFACE; }
+  /// The window's own colour when it has one, so a picture sits on the window like a print.
+  std::uint32_t ClassBackgroundValue() const override;
 
  private:
   void OpenPicture(std::string_view name);

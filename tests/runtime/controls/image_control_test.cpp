@@ -105,13 +105,14 @@ end
   EXPECT_EQ(PixelOf(1, x, y), colour);
 }
 
-TEST_F(ImageControls, StretchedCentredTiledTransparentAndMissingPictures) {
+TEST_F(ImageControls, StretchedCentredTiledTransparentMissingAndOnTheWindowsColour) {
   Open(m_window, R"(window "W" at(0, 0, 330, 120) flags(pixel) attributes(no-border) colours(0xE0E0E0, default, default)
   image ")" + Picture("bmp8.bmp") + R"(" at(5, 5, 100, 50)
   image ")" + Picture("bmp8.bmp") + R"(" at(115, 5, 100, 50) colours(0x00C0FF, default, default) extra(1)
   image ")" + Picture("bmp8.bmp") + R"(" at(225, 5, 100, 50) extra(2)
   image ")" + Picture("bmp8.bmp") + R"(" at(5, 65, 20, 50) attributes(transparent) extra(1)
   image "NOSUCH.BMP" at(115, 65, 100, 50) colours(0x008000, default, default)
+  image ")" + Picture("bmp8.bmp") + R"(" at(225, 65, 100, 50) extra(1)
 end
 )");
   ASSERT_EQ(NextEvent(m_window), Number(EVENT_OpenWindow));
