@@ -15,7 +15,8 @@ namespace vel::fuzzing {
 /// A 64 x 64 canvas, made once; pictures are drawn onto it (stretched or not).
 inline HDC FuzzCanvas() {
   static HDC dc = [] {
-    vel::images::SetDecodedPixelLimit(1u << 18);
+    // Up to the size where the colour reduction switches to its bit table, so both ways run.
+    vel::images::SetDecodedPixelLimit(1u << 15);
     auto surface = std::make_shared<vel::platform::Surface>(64, 64);
     return vel::platform::CreateSurfaceDC(surface, POINT{0, 0}, vel::platform::Region(RECT{0, 0, 64, 64}));
   }();

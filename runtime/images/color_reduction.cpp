@@ -37,7 +37,7 @@ std::optional<ImageStorage> ReduceTo256Colors(const std::uint8_t* bmp, std::size
   const std::uint8_t* rows = bmp + layout->bitsOffset;
 
   // 1. The distinct colours, in order.
-  DistinctColors distinct;
+  DistinctColors distinct(static_cast<std::size_t>(layout->width) * static_cast<std::size_t>(layout->height));
   ForEachPixel(*layout, rows, [&](int, int, std::uint32_t color, bool same) {
     if (!same) distinct.Add(color);
   });

@@ -15,9 +15,17 @@ bool IsGrey(std::uint32_t entry) {
 
 }  // namespace
 
-DistinctColors::DistinctColors() : m_words((std::size_t{1} << 24) / 64) {}
+DistinctColors::DistinctColors(std::size_t pixels) {
+  if (pixels >= kDenseFrom) m_words.resize((std::size_t{1} << 24) / 64);
+}
 
 void DistinctColors::Finish() {
+  if (m_words.empty()) {
+    std::sort(m_list.begin(), m_list.end());
+    m_list.erase(std::unique(m_list.begin(), m_list.end()), m_list.end());
+    m_count = m_list.size();
+    return;
+  }
   std::uint32_t count = 0;
   for (Word& word : m_words) {
     word.before = count;
@@ -26,7 +34,12 @@ void DistinctColors::Finish() {
   m_count = count;
 }
 
+std::uint32_t DistinctColors::RankInList(std::uint32_t color) const {
+  return static_cast<std::uint32_t>(std::lower_bound(m_list.begin(), m_list.end(), color) - m_list.begin());
+}
+
 std::vector<std::uint32_t> DistinctColors::Sorted() const {
+  if (m_words.empty()) return m_list;
   std::vector<std::uint32_t> colors;
   colors.reserve(m_count);
   for (std::size_t word = 0; word < m_words.size(); ++word) {

@@ -10,21 +10,34 @@
 
 namespace vel::images {
 
-/// The distinct colours of a picture: one bit per 24-bit colour, and each present colour's rank
-/// in ascending order.
+/// The distinct colours of a picture and each present colour's rank in ascending order. A
+/// picture of many pixels keeps one bit per 24-bit colour (4 MB with the running counts, a rank in
+/// one memory access); a small one keeps a sorted list, so that reducing an icon-sized picture does not
+/// walk sixteen million colours.
 class DistinctColors {
  public:
-  DistinctColors();
-  void Add(std::uint32_t color) { m_words[color >> 6].bits |= std::uint64_t{1} << (color & 63); }
+  /// `pixels`: how many pixels will be added at most (it chooses the representation).
+  explicit DistinctColors(std::size_t pixels = kDenseFrom);
+  void Add(std::uint32_t color) {
+    if (m_words.empty()) {
+      m_list.push_back(color);
+    } else {
+      m_words[color >> 6].bits |= std::uint64_t{1} << (color & 63);
+    }
+  }
   /// Counts the colours; Rank and Sorted need it first.
   void Finish();
   std::size_t Count() const { return m_count; }
   /// The position of a present colour among all present colours in ascending order.
   std::uint32_t Rank(std::uint32_t color) const {
+    if (m_words.empty()) return RankInList(color);
     const Word& word = m_words[color >> 6];
     return word.before + BitCount(word.bits & ((std::uint64_t{1} << (color & 63)) - 1));
   }
   std::vector<std::uint32_t> Sorted() const;
+
+  /// Pictures of at least this many pixels use the bits.
+  static constexpr std::size_t kDenseFrom = std::size_t{1} << 15;
 
  private:
   // The bits of 64 colours and how many colours are present before them, side by side so that a
@@ -41,8 +54,11 @@ class DistinctColors {
     v = (v + (v >> 4)) & 0x0F0F0F0F0F0F0F0Full;
     return static_cast<std::uint32_t>((v * 0x0101010101010101ull) >> 56);
   }
+  std::uint32_t RankInList(std::uint32_t color) const;
 
   std::vector<Word> m_words;
+  /// The colours of a small picture: as added, then sorted without repeats by Finish.
+  std::vector<std::uint32_t> m_list;
   std::size_t m_count = 0;
 };
 

@@ -67,20 +67,31 @@ TEST(MedianCut, RedWinsTiesAndAChannelMustScoreStrictlyHigherToBeChosen) {
 }
 
 TEST(MedianCut, EachColourIsInTheBoxTheTreeSendsItTo) {
-  DistinctColors distinct;
-  for (std::uint32_t i = 0; i < 5000; ++i) distinct.Add((i * 2654435761u) & 0xFFFFFF);
-  for (std::uint32_t grey = 0; grey < 256; grey += 3) distinct.Add(grey * 0x010101u);
-  distinct.Finish();
-  std::vector<std::uint32_t> colors = distinct.Sorted();
-  ASSERT_EQ(colors.size(), distinct.Count());
-  ASSERT_TRUE(std::is_sorted(colors.begin(), colors.end()));
-  MedianCut cut(colors);
-  cut.Run(256);
-  EXPECT_EQ(cut.ColorTable().size(), 256u);
-  std::vector<std::uint8_t> byRank = cut.IndexByRank(distinct);
-  for (std::size_t i = 0; i < colors.size(); ++i) {
-    ASSERT_EQ(distinct.Rank(colors[i]), i);
-    ASSERT_EQ(byRank[i], cut.IndexOf(colors[i])) << std::hex << colors[i];
+  // Both ways of keeping the colours: the bits of a large picture and the list of a small one
+  // give the same colours, ranks and boxes.
+  for (std::size_t pixels : {DistinctColors::kDenseFrom, std::size_t{6000}}) {
+    DistinctColors distinct(pixels);
+    std::set<std::uint32_t> added;
+    auto add = [&](std::uint32_t color) {
+      distinct.Add(color);
+      added.insert(color);
+    };
+    for (std::uint32_t i = 0; i < 5000; ++i) add((i * 2654435761u) & 0xFFFFFF);
+    for (std::uint32_t grey = 0; grey < 256; grey += 3) add(grey * 0x010101u);
+    add(0x123456);
+    add(0x123456);
+    distinct.Finish();
+    std::vector<std::uint32_t> colors = distinct.Sorted();
+    ASSERT_EQ(colors.size(), distinct.Count());
+    ASSERT_EQ(colors, std::vector<std::uint32_t>(added.begin(), added.end())) << pixels;
+    MedianCut cut(colors);
+    cut.Run(256);
+    EXPECT_EQ(cut.ColorTable().size(), 256u);
+    std::vector<std::uint8_t> byRank = cut.IndexByRank(distinct);
+    for (std::size_t i = 0; i < colors.size(); ++i) {
+      ASSERT_EQ(distinct.Rank(colors[i]), i);
+      ASSERT_EQ(byRank[i], cut.IndexOf(colors[i])) << std::hex << colors[i];
+    }
   }
 }
 
