@@ -1,6 +1,7 @@
 #include "runtime/images/standard_image_kinds.h"
 
 #include "runtime/images/bitmap_image.h"
+#include "runtime/images/gif_image.h"
 #include "runtime/images/icon_image.h"
 #include "runtime/images/jpeg_reader.h"
 #include "runtime/images/metafile_image.h"
@@ -31,6 +32,7 @@ const KindEntry kStandardKinds[] = {
     {".JFIF", OpenThroughLoader<CreateJpegFromData>, CreateJpegFromData},
     {".PCX", OpenThroughLoader<CreatePcxFromData>, CreatePcxFromData},
     {".BMP", OpenThroughLoader<CreateBitmapFromData>, CreateBitmapFromData},
+    {".GIF", OpenThroughLoader<CreateGifFromData>, CreateGifFromData},
 };
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
-// The runtime's image kinds in the order they are tried: icons, metafiles, JPEG, PCX and
-// bitmaps.
+// The runtime's image kinds in the order they are tried: icons, metafiles, JPEG, PCX,
+// bitmaps and GIF pictures.
 
 #include <cstddef>
 #include <cstdint>
