@@ -1,6 +1,8 @@
 #include "runtime/images/gif_canvas.h"
 
 #include <cstring>
+#include <memory>
+#include <new>
 #include <utility>
 
 #include "runtime/images/gif_lzw.h"
@@ -17,6 +19,33 @@ struct InterlacePass {
 };
 constexpr InterlacePass kInterlacePasses[] = {{0, 8}, {4, 8}, {2, 4}, {1, 2}};
 constexpr InterlacePass kSinglePass[] = {{0, 1}};
+
+// The run of bytes a frame's indexes are decoded into. Each thread keeps one between frames, so
+// an animation does not ask the system for fresh memory at every frame; one larger than
+// kKeptScratchBytes is given back after its frame.
+constexpr std::size_t kKeptScratchBytes = std::size_t{8} << 20;
+
+class FrameScratch {
+ public:
+  std::uint8_t* Get(std::size_t bytes) {
+    if (bytes > m_size) {
+      m_bytes.reset(new (std::nothrow) std::uint8_t[bytes]);
+      m_size = m_bytes != nullptr ? bytes : 0;
+    }
+    return m_bytes.get();
+  }
+  void Done() {
+    if (m_size <= kKeptScratchBytes) return;
+    m_bytes.reset();
+    m_size = 0;
+  }
+
+ private:
+  std::unique_ptr<std::uint8_t[]> m_bytes;
+  std::size_t m_size = 0;
+};
+
+thread_local FrameScratch t_scratch;
 
 }  // namespace
 
@@ -62,14 +91,23 @@ void GifCanvas::DecodeFrame(const std::uint8_t* bytes, std::size_t size, const G
   int width = frame.Width();
   int height = frame.Height();
   if (width <= 0 || height <= 0) return;
-  GifLzwDecoder decoder(bytes, size, frame.imageDataOffset, frame.minimumCodeSize);
+  // The indexes are decoded in the order the file stores them into one run of bytes, which the
+  // decoder reads its strings back from, and then go row by row to their places.
+  auto rowBytes = static_cast<std::size_t>(width);
+  std::size_t count = rowBytes * static_cast<std::size_t>(height);
+  std::uint8_t* indexes = t_scratch.Get(count + GifLzwDecoder::kOutputSlack);
+  if (indexes == nullptr) return;
+  GifLzwDecoder(bytes, size, frame.imageDataOffset, frame.minimumCodeSize).Decode(indexes, count);
   const InterlacePass* passes = frame.interlaced ? kInterlacePasses : kSinglePass;
   std::size_t passCount = frame.interlaced ? std::size(kInterlacePasses) : std::size(kSinglePass);
+  const std::uint8_t* from = indexes;
   for (std::size_t pass = 0; pass < passCount; ++pass) {
     for (int row = passes[pass].start; row < height; row += passes[pass].step) {
-      decoder.Read(Row(frame.top + row) + frame.left, static_cast<std::size_t>(width));
+      std::memcpy(Row(frame.top + row) + frame.left, from, rowBytes);
+      from += rowBytes;
     }
   }
+  t_scratch.Done();
 }
 
 }  // namespace vel::images

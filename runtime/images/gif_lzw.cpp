@@ -1,133 +1,187 @@
 #include "runtime/images/gif_lzw.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 
 namespace vel::images {
+namespace {
+
+// Sixteen bytes from `from` to `to`, read before any is written: the caller has slack at both.
+inline void CopyShort(std::uint8_t* to, const std::uint8_t* from) {
+  std::uint64_t low = 0;
+  std::uint64_t high = 0;
+  std::memcpy(&low, from, 8);
+  std::memcpy(&high, from + 8, 8);
+  std::memcpy(to, &low, 8);
+  std::memcpy(to + 8, &high, 8);
+}
+
+}  // namespace
+
+struct GifLzwDecoder::Tables {
+  /// Where each code's string lies (in the output, among the roots, or among the spare
+  /// strings) and how long it is.
+  const std::uint8_t* at[kMaxCodes];
+  std::uint16_t length[kMaxCodes];
+  /// The one-byte strings of the root codes (codes above 255 are cut to a byte).
+  std::uint8_t roots[kMaxCodes + kOutputSlack];
+  /// Strings that were never written out whole: those built on the stand-in previous code that
+  /// follows a code beyond the next free one.
+  std::uint8_t spare[2 * kMaxCodes + kOutputSlack];
+};
 
 GifLzwDecoder::GifLzwDecoder(const std::uint8_t* bytes, std::size_t size, std::size_t offset, int minimumCodeSize)
     : m_bytes(bytes),
       m_size(size),
       m_at(std::min(offset, size)),
-      m_clear(1u << minimumCodeSize),
-      m_end(m_clear + 1),
-      m_tables(std::make_unique<Tables>()) {
-  Reset();
-}
+      m_minimumCodeSize(minimumCodeSize),
+      m_tables(std::make_unique<Tables>()) {}
 
-void GifLzwDecoder::Reset() {
-  m_nextFree = m_clear + 2;
-  m_width = static_cast<unsigned>(std::countr_zero(m_clear)) + 1;
-  m_limit = 2 * m_clear;
-  m_previous = -1;
-}
-
-bool GifLzwDecoder::Refill() {
+bool GifLzwDecoder::Fill(unsigned width) {
   while (m_bitCount <= 56) {
     if (m_subBlockLeft == 0) {
-      // A zero-length sub-block, or none at all, ends the code stream.
-      if (m_dataEnded || m_at >= m_size || m_bytes[m_at] == 0) {
-        m_dataEnded = true;
-        return false;
+      // A zero-length sub-block, or the end of the data, ends the code stream.
+      if (m_subBlocksEnded || m_at >= m_size || m_bytes[m_at] == 0) {
+        m_subBlocksEnded = true;
+        break;
       }
-      m_subBlockLeft = m_bytes[m_at++];
+      m_subBlockLeft = std::min<std::size_t>(m_bytes[m_at], m_size - m_at - 1);
+      ++m_at;
+      if (m_subBlockLeft == 0) {
+        m_subBlocksEnded = true;
+        break;
+      }
     }
-    // Take as many bytes of this sub-block as there are and the buffer holds.
-    std::size_t take = std::min({m_subBlockLeft, m_size - m_at, static_cast<std::size_t>((64 - m_bitCount) / 8)});
-    if (take == 0) {
-      m_dataEnded = true;
-      return false;
-    }
-    for (std::size_t i = 0; i < take; ++i) {
-      m_bits |= static_cast<std::uint64_t>(m_bytes[m_at + i]) << m_bitCount;
-      m_bitCount += 8;
-    }
-    m_at += take;
-    m_subBlockLeft -= take;
-  }
-  return true;
-}
-
-int GifLzwDecoder::ReadCode() {
-  if (m_bitCount < m_width) {
-    Refill();
-    if (m_bitCount < m_width) return -1;
-  }
-  auto code = static_cast<int>(m_bits & ((1u << m_width) - 1));
-  m_bits >>= m_width;
-  m_bitCount -= m_width;
-  return code;
-}
-
-bool GifLzwDecoder::DecodeString() {
-  Tables& tables = *m_tables;
-  for (;;) {
-    int read = ReadCode();
-    if (read < 0) return false;
-    auto code = static_cast<unsigned>(read);
-    if (code == m_clear) {
-      Reset();
+    if (m_subBlockLeft >= 8) {
+      // Eight bytes at once; those beyond the ones taken are read again next time.
+      std::uint64_t word = 0;
+      std::memcpy(&word, m_bytes + m_at, 8);
+      m_bits |= word << m_bitCount;
+      std::size_t taken = (64 - m_bitCount) >> 3;
+      m_at += taken;
+      m_subBlockLeft -= taken;
+      m_bitCount += static_cast<unsigned>(taken) * 8;
       continue;
     }
-    if (code == m_end) return false;
-    if (m_previous < 0) {
-      // The first code after a clear is output as it stands; codes that are no single byte
-      // cannot start a stream and are passed over.
-      if (code > m_clear) continue;
-      tables.stack[0] = static_cast<std::uint8_t>(code);
-      m_stackTop = 1;
-      m_previous = static_cast<int>(code);
-      m_firstByte = static_cast<std::uint8_t>(code);
-      return true;
-    }
-    std::size_t top = 0;
-    unsigned walk = code;
-    bool beyondNextFree = code > m_nextFree;
-    if (code >= m_nextFree) {
-      // Not in the table yet: the previous string followed by its own first byte.
-      tables.stack[top++] = m_firstByte;
-      walk = static_cast<unsigned>(m_previous);
-    }
-    while (walk > m_end && top < kMaxCodes - 1) {
-      tables.stack[top++] = tables.suffix[walk];
-      walk = tables.prefix[walk];
-    }
-    // A chain never reaches the clear or end code (no entry refers to them); a root beyond
-    // the byte range only comes from a minimum code size above 8 and is cut to a byte.
-    m_firstByte = static_cast<std::uint8_t>(walk);
-    tables.stack[top++] = m_firstByte;
-    m_stackTop = top;
-    if (m_nextFree < kMaxCodes) {
-      tables.prefix[m_nextFree] = static_cast<std::uint16_t>(m_previous);
-      tables.suffix[m_nextFree] = m_firstByte;
-      ++m_nextFree;
-      if (m_nextFree >= m_limit && m_width < kMaxCodeWidth) {
-        ++m_width;
-        m_limit *= 2;
-      }
-    }
-    // A code beyond the next free one is no string to build on.
-    m_previous = beyondNextFree ? 0 : static_cast<int>(code);
-    return true;
+    m_bits |= static_cast<std::uint64_t>(m_bytes[m_at++]) << m_bitCount;
+    m_bitCount += 8;
+    --m_subBlockLeft;
   }
+  return m_bitCount >= width;
 }
 
-void GifLzwDecoder::Read(std::uint8_t* out, std::size_t count) {
-  std::size_t done = 0;
-  while (done < count) {
-    if (m_stackTop == 0) {
-      if (m_ended || !DecodeString()) {
-        m_ended = true;
-        std::memset(out + done, 0, count - done);
-        return;
+GifLzwDecoder::~GifLzwDecoder() = default;
+
+void GifLzwDecoder::Decode(std::uint8_t* out, std::size_t count) {
+  Tables& tables = *m_tables;
+  const unsigned clear = 1u << m_minimumCodeSize;
+  const unsigned end = clear + 1;
+  for (unsigned code = 0; code < clear; ++code) {
+    tables.roots[code] = static_cast<std::uint8_t>(code);
+    tables.at[code] = &tables.roots[code];
+    tables.length[code] = 1;
+  }
+  std::size_t spareUsed = 0;
+
+  unsigned nextFree = clear + 2;
+  unsigned width = static_cast<unsigned>(m_minimumCodeSize) + 1;
+  unsigned limit = 2 * clear;
+  bool waitingForFirst = true;
+  // The previous code's string, and the first byte of the string output last.
+  const std::uint8_t* previousAt = nullptr;
+  std::size_t previousLength = 0;
+  std::uint8_t lastFirstByte = 0;
+
+  std::uint8_t* to = out;
+  std::uint8_t* const stop = out + count;
+
+  while (to < stop) {
+    // The sub-blocks running out is as good as an end code.
+    if (m_bitCount < width && !Fill(width)) break;
+    auto code = static_cast<unsigned>(m_bits & ((1u << width) - 1));
+    m_bits >>= width;
+    m_bitCount -= width;
+
+    if (code == clear) {
+      nextFree = clear + 2;
+      width = static_cast<unsigned>(m_minimumCodeSize) + 1;
+      limit = 2 * clear;
+      waitingForFirst = true;
+      spareUsed = 0;
+      continue;
+    }
+    if (code == end) break;
+    if (waitingForFirst) {
+      // The first code after a clear is output as it stands; codes that are no single byte
+      // cannot start a stream and are passed over.
+      if (code > clear) continue;
+      *to = tables.roots[code];
+      previousAt = to;
+      previousLength = 1;
+      lastFirstByte = *to;
+      ++to;
+      waitingForFirst = false;
+      continue;
+    }
+
+    const std::uint8_t* from;
+    std::size_t length;
+    bool unknown = code >= nextFree;
+    bool beyondNextFree = code > nextFree;
+    if (unknown) {
+      // Not in the table yet: the previous string followed by the first byte output last.
+      from = previousAt;
+      length = previousLength + 1;
+    } else {
+      from = tables.at[code];
+      length = tables.length[code];
+    }
+    auto room = static_cast<std::size_t>(stop - to);
+    if (length <= 16) {
+      CopyShort(to, from);
+    } else {
+      std::memmove(to, from, std::min(length - (unknown ? 1 : 0), room));
+    }
+    if (unknown && length - 1 < room) to[length - 1] = lastFirstByte;
+    std::uint8_t firstByte = *to;
+
+    if (nextFree < kMaxCodes) {
+      // The new entry is the previous string and this string's first byte: where the previous
+      // string lies just before this one, that is the output itself.
+      if (previousAt + previousLength == to) {
+        tables.at[nextFree] = previousAt;
+      } else {
+        std::uint8_t* spare = tables.spare + spareUsed;
+        std::memcpy(spare, previousAt, previousLength);
+        spare[previousLength] = firstByte;
+        spareUsed += previousLength + 1;
+        tables.at[nextFree] = spare;
+      }
+      tables.length[nextFree] = static_cast<std::uint16_t>(previousLength + 1);
+      ++nextFree;
+      if (nextFree >= limit && width < kMaxCodeWidth) {
+        ++width;
+        limit *= 2;
       }
     }
-    std::size_t take = std::min(m_stackTop, count - done);
-    const std::uint8_t* stack = m_tables->stack.data();
-    for (std::size_t i = 0; i < take; ++i) out[done + i] = stack[m_stackTop - 1 - i];
-    m_stackTop -= take;
-    done += take;
+    lastFirstByte = firstByte;
+    if (beyondNextFree) {
+      // A code beyond the next free one is no string to build on: 0 takes its place.
+      previousAt = tables.at[0];
+      previousLength = 1;
+    } else {
+      previousAt = to;
+      previousLength = length;
+    }
+    if (length >= room) {
+      to = stop;
+      break;
+    }
+    to += length;
+  }
+  if (to < stop) {
+    m_ended = true;
+    std::memset(to, 0, static_cast<std::size_t>(stop - to));
   }
 }
 

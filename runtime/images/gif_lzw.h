@@ -3,8 +3,11 @@
 // packed into sub-blocks of up to 255 bytes, expanded into palette indexes. A corrupt stream
 // never stops decoding: once it ends (an end code, a zero-length sub-block, the end of the
 // data) every further index is 0.
+//
+// Each table entry is kept as the place in the output where its string was last written: a new
+// entry is the previous string and the byte that follows it there, so decoding a code is one
+// copy of bytes already written, with no walk down a chain of prefixes.
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -16,58 +19,41 @@ class GifLzwDecoder {
   /// Most codes a table holds, and the widest code.
   static constexpr unsigned kMaxCodes = 4096;
   static constexpr unsigned kMaxCodeWidth = 12;
+  /// Bytes the output buffer must have beyond the indexes asked for: strings are copied in
+  /// whole 16-byte steps.
+  static constexpr std::size_t kOutputSlack = 16;
 
-  /// Decodes the sub-blocks starting at `offset` of `bytes` (the first one's length byte) with
-  /// the frame's minimum code size (2 to 11).
+  /// Reads the code stream from the sub-blocks starting at `offset` of `bytes` (the first one's
+  /// length byte), for a frame of the given minimum code size (2 to 11).
   GifLzwDecoder(const std::uint8_t* bytes, std::size_t size, std::size_t offset, int minimumCodeSize);
+  ~GifLzwDecoder();
+  GifLzwDecoder(const GifLzwDecoder&) = delete;
+  GifLzwDecoder& operator=(const GifLzwDecoder&) = delete;
 
-  /// Writes the next `count` indexes.
-  void Read(std::uint8_t* out, std::size_t count);
-  /// The next index.
-  std::uint8_t Next() {
-    std::uint8_t index = 0;
-    Read(&index, 1);
-    return index;
-  }
+  /// Decodes the frame's first `count` indexes into `out`, which has room for `count` +
+  /// kOutputSlack bytes (what lands in the slack is of no meaning). Call once.
+  void Decode(std::uint8_t* out, std::size_t count);
 
-  /// True once the code stream has ended.
+  /// True when the code stream ended before `count` indexes were decoded.
   bool Ended() const { return m_ended; }
 
  private:
-  /// Expands the next code into `m_stack` (its bytes last first); false when the stream ended.
-  bool DecodeString();
-  /// The next code, or -1 when the sub-blocks ran out.
-  int ReadCode();
-  bool Refill();
-  void Reset();
+  struct Tables;
 
-  // The code stream.
+  /// Tops up the bit buffer from the sub-blocks, to at least `width` bits while there are any.
+  bool Fill(unsigned width);
+
+  // The sub-blocks, read in place, and the bits taken from them but not yet used.
   const std::uint8_t* m_bytes;
   std::size_t m_size;
   std::size_t m_at;
   std::size_t m_subBlockLeft = 0;
+  bool m_subBlocksEnded = false;
   std::uint64_t m_bits = 0;
   unsigned m_bitCount = 0;
-  bool m_dataEnded = false;
-
-  // The string table.
-  unsigned m_clear;
-  unsigned m_end;
-  unsigned m_nextFree = 0;
-  unsigned m_width = 0;
-  unsigned m_limit = 0;
-  int m_previous = -1;  ///< -1 while waiting for the first code after a clear.
-  std::uint8_t m_firstByte = 0;
+  int m_minimumCodeSize;
   bool m_ended = false;
-
-  struct Tables {
-    std::array<std::uint16_t, kMaxCodes> prefix;
-    std::array<std::uint8_t, kMaxCodes> suffix;
-    std::array<std::uint8_t, kMaxCodes> stack;
-  };
   std::unique_ptr<Tables> m_tables;
-  /// Bytes of the current string not yet handed out: m_tables->stack[0 .. m_stackTop).
-  std::size_t m_stackTop = 0;
 };
 
 }  // namespace vel::images

@@ -28,6 +28,17 @@ Indexes InSubBlocks(const Indexes& data, std::size_t chunk = 255) {
   return out;
 }
 
+// The first `count` indexes of the code stream in the sub-blocks at `offset`.
+Indexes DecodeStream(const Indexes& stream, std::size_t offset, std::size_t count, int minimumCodeSize,
+                     bool* ended = nullptr) {
+  GifLzwDecoder decoder(stream.data(), stream.size(), offset, minimumCodeSize);
+  Indexes out(count + GifLzwDecoder::kOutputSlack, 0xEE);
+  decoder.Decode(out.data(), count);
+  if (ended != nullptr) *ended = decoder.Ended();
+  out.resize(count);
+  return out;
+}
+
 struct Code {
   unsigned value;
   unsigned width;
@@ -37,10 +48,7 @@ Indexes Decode(const std::vector<Code>& codes, std::size_t count, int minimumCod
   CodePacker packer;
   for (const Code& code : codes) packer.Put(code.value, code.width);
   Indexes stream = InSubBlocks(packer.Finish(), chunk);
-  GifLzwDecoder decoder(stream.data(), stream.size(), 0, minimumCodeSize);
-  Indexes out(count, 0xEE);
-  decoder.Read(out.data(), out.size());
-  return out;
+  return DecodeStream(stream, 0, count, minimumCodeSize);
 }
 
 // With a minimum code size of 2: clear is 4, end is 5, and codes start 3 bits wide.
@@ -119,20 +127,18 @@ TEST(GifLzw, AStreamThatEndsEarlyGivesIndexZeroForEverythingAfter) {
   Indexes stream{1, packed[0], 0, static_cast<std::uint8_t>(packed.size() - 1)};
   for (std::size_t i = 1; i < packed.size(); ++i) stream.push_back(packed[i]);
   stream.push_back(0);
-  GifLzwDecoder decoder(stream.data(), stream.size(), 0, 2);
-  Indexes out(6, 0xEE);
-  decoder.Read(out.data(), out.size());
-  EXPECT_EQ(out, (Indexes{3, 0, 0, 0, 0, 0}));
-  EXPECT_TRUE(decoder.Ended());
+  bool ended = false;
+  EXPECT_EQ(DecodeStream(stream, 0, 6, 2, &ended), (Indexes{3, 0, 0, 0, 0, 0}));
+  EXPECT_TRUE(ended);
   // A sub-block that claims more bytes than there are: the codes of the bytes there are (clear
   // and 1), then zeros; and no data at all.
   Indexes cut{200, 0x4C};
-  GifLzwDecoder cutDecoder(cut.data(), cut.size(), 0, 2);
-  EXPECT_EQ(cutDecoder.Next(), 1);
-  EXPECT_EQ(cutDecoder.Next(), 0);
-  GifLzwDecoder empty(cut.data(), cut.size(), cut.size(), 2);
-  EXPECT_EQ(empty.Next(), 0);
-  EXPECT_TRUE(empty.Ended());
+  EXPECT_EQ(DecodeStream(cut, 0, 2, 2), (Indexes{1, 0}));
+  EXPECT_EQ(DecodeStream(cut, cut.size(), 1, 2, &ended), (Indexes{0}));
+  EXPECT_TRUE(ended);
+  // A stream that holds exactly the indexes asked for has not ended early.
+  EXPECT_EQ(DecodeStream(InSubBlocks(PlainCodes({1, 2, 3}, 2)), 0, 3, 2, &ended), (Indexes{1, 2, 3}));
+  EXPECT_FALSE(ended);
 }
 
 TEST(GifLzw, PlainCodesOfEveryMinimumCodeSizeDecodeToTheirIndexes) {
@@ -140,10 +146,7 @@ TEST(GifLzw, PlainCodesOfEveryMinimumCodeSizeDecodeToTheirIndexes) {
     SCOPED_TRACE(size);
     Indexes indexes;
     for (int i = 0; i < 3000; ++i) indexes.push_back(static_cast<std::uint8_t>((i * 7) % std::min(256, 1 << size)));
-    Indexes stream = InSubBlocks(PlainCodes(indexes, size));
-    GifLzwDecoder decoder(stream.data(), stream.size(), 0, size);
-    Indexes out(indexes.size() + 1, 0xEE);
-    decoder.Read(out.data(), out.size());
+    Indexes out = DecodeStream(InSubBlocks(PlainCodes(indexes, size)), 0, indexes.size() + 1, size);
     EXPECT_TRUE(std::equal(indexes.begin(), indexes.end(), out.begin()));
     EXPECT_EQ(out.back(), 0);
   }
