@@ -1,6 +1,7 @@
 // vel-image: `vel-image info FILE` describes a picture; `vel-image convert FILE OUT.png
 // [--colors 256] [--frame N]` decodes it through the runtime's image objects, the way a control
-// draws it, optionally reduces it to 256 colours, and writes a PNG. A picture the runtime cannot
+// draws it (a GIF as its canvas stands after frame N), optionally reduces it to 256 colours, and
+// writes a PNG. A picture the runtime cannot
 // read gives a one-line error and exit status 2; a wrong command line gives status 1.
 
 #include <cstdio>
@@ -26,10 +27,13 @@ const char kUsage[] =
     "       vel-image convert FILE OUT.png [--colors 256] [--frame N]\n"
     "       vel-image --help | --version\n"
     "\n"
-    "info     prints the picture's kind, width, height, bits per pixel and colours\n"
+    "info     prints the picture's kind, width, height, bits per pixel and colours;\n"
+    "         for a GIF also its frames, loop count and each frame's delay\n"
+    "         (hundredths of a second)\n"
     "convert  draws the picture as the runtime does and writes it as a PNG;\n"
     "         --colors 256 first reduces it with the runtime's 256-colour reduction,\n"
-    "         --frame N picks a frame (a still picture has frame 0 only)\n";
+    "         --frame N draws a GIF as it stands after frame N (0 first;\n"
+    "         a still picture has frame 0 only)\n";
 
 int UsageError(const char* problem) {
   std::fprintf(stderr, "vel-image: %s\n%s", problem, kUsage);
@@ -82,8 +86,11 @@ int Convert(const std::vector<std::string>& arguments) {
   if (files.size() != 2) return UsageError("convert takes FILE and OUT.png");
   std::unique_ptr<images::Image> image = OpenOrReport(files[0]);
   if (image == nullptr) return kUnreadable;
-  if (frame != 0) {
-    std::fprintf(stderr, "vel-image: %s: no frame %ld (a still picture has frame 0 only)\n", files[0].c_str(), frame);
+  if (frame < 0 || !ShowFrame(*image, static_cast<std::size_t>(frame))) {
+    std::size_t frames = FrameCount(*image);
+    std::string which =
+        frames == 1 ? "a still picture has frame 0 only" : "frames are 0 to " + std::to_string(frames - 1);
+    std::fprintf(stderr, "vel-image: %s: no frame %ld (%s)\n", files[0].c_str(), frame, which.c_str());
     return kUnreadable;
   }
   std::unique_ptr<platform::Surface> picture = RenderPicture(*image);

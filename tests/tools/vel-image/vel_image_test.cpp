@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/gdi/png_codec.h"
+#include "tests/support/gif_list.h"
 #include "tests/support/picture_list.h"
 #include "tests/support/program_run.h"
 
@@ -69,6 +70,34 @@ TEST(VelImageConvert, EveryTestPictureGivesTheIndependentDecodersPixels) {
   std::remove(out.c_str());
 }
 
+TEST(VelImageConvert, EachFrameOfEveryTestGifGivesGiflibsCanvas) {
+  std::vector<testing::ListedGif> gifs = testing::ReadGifList(DataPath("gif/gifs.txt"));
+  ASSERT_GE(gifs.size(), 15u);
+  std::string out = TempPath("frame.png");
+  for (const testing::ListedGif& gif : gifs) {
+    SCOPED_TRACE(gif.file);
+    std::string file = DataPath("gif/" + gif.file);
+    if (gif.refused) {
+      EXPECT_EQ(RunVelImage("convert " + file + " " + out).status, 2);
+      continue;
+    }
+    for (int frame = 0; frame < gif.frames; ++frame) {
+      SCOPED_TRACE(frame);
+      Outcome outcome = RunVelImage("convert " + file + " " + out + " --frame " + std::to_string(frame));
+      ASSERT_EQ(outcome.status, 0) << outcome.errors;
+      auto converted = platform::ReadPngFile(out);
+      auto reference = platform::ReadPngFile(DataPath("gif/" + gif.Reference(frame)));
+      ASSERT_NE(converted, nullptr);
+      ASSERT_NE(reference, nullptr);
+      EXPECT_EQ(Differences(*converted, *reference), 0);
+    }
+    Outcome beyond = RunVelImage("convert " + file + " " + out + " --frame " + std::to_string(gif.frames));
+    EXPECT_EQ(beyond.status, 2);
+    EXPECT_NE(beyond.errors.find("no frame " + std::to_string(gif.frames)), std::string::npos) << beyond.errors;
+  }
+  std::remove(out.c_str());
+}
+
 TEST(VelImageConvert, TheReductionLeavesAtMost256Colours) {
   std::string out = TempPath("reduced.png");
   Outcome outcome = RunVelImage("convert " + DataPath("plasma.bmp") + " " + out + " --colors 256");
@@ -90,6 +119,13 @@ TEST(VelImageInfo, DescribesKindSizeDepthAndColours) {
   EXPECT_EQ(outcome.status, 0);
   outcome = RunVelImage("info " + DataPath("baseline.jpg"));
   EXPECT_EQ(outcome.output, "kind: .jpg\nwidth: 37\nheight: 23\nbits: 24\ncolors: 16777216\n");
+  outcome = RunVelImage("info " + DataPath("gif/loop_forever.gif"));
+  EXPECT_EQ(outcome.output,
+            "kind: .gif\nwidth: 37\nheight: 23\nbits: 8\ncolors: 64\nframes: 3\nloop count: 0 (forever)\n"
+            "delays: 10 20 5\n");
+  outcome = RunVelImage("info " + DataPath("gif/offset.gif"));
+  EXPECT_NE(outcome.output.find("width: 30\nheight: 25\n"), std::string::npos) << outcome.output;
+  EXPECT_NE(outcome.output.find("frames: 1\nloop count: none\ndelays: 0\n"), std::string::npos) << outcome.output;
   outcome = RunVelImage("info " + DataPath("boxes.wmf"));
   EXPECT_NE(outcome.output.find("kind: .wmf\nwidth: 96\n"), std::string::npos) << outcome.output;
 }
