@@ -36,9 +36,9 @@ class GifImage final : public Image {
   /// Registers a control (by its window) that shows the image, optionally only in `area` of it.
   /// Restarts the animation from the first block if it was animating; shows the first frame if
   /// none is shown yet.
-  void AddViewer(HWND control, const RECT* area = nullptr);
+  void AddViewer(HWND control, const RECT* area = nullptr) override;
   /// Forgets every registration of that control.
-  void RemoveViewer(HWND control);
+  void RemoveViewer(HWND control) override;
   std::size_t ViewerCount() const { return m_viewers.size(); }
 
   /// Shows the next frame: plays the blocks after the current one (wrapping to the start once
