@@ -35,7 +35,8 @@ GifLzwDecoder::GifLzwDecoder(const std::uint8_t* bytes, std::size_t size, std::s
       m_size(size),
       m_at(std::min(offset, size)),
       m_minimumCodeSize(minimumCodeSize),
-      m_tables(std::make_unique<Tables>()) {}
+      // Every entry is written before it is read: the tables need no clearing.
+      m_tables(new Tables) {}
 
 bool GifLzwDecoder::Fill(unsigned width) {
   while (m_bitCount <= 56) {
