@@ -93,15 +93,25 @@ void GifLzwDecoder::Decode(std::uint8_t* out, std::size_t count) {
   std::size_t previousLength = 0;
   std::uint8_t lastFirstByte = 0;
 
+  // The bit buffer lives in locals while codes are read; Fill works on the members.
+  std::uint64_t bits = m_bits;
+  unsigned bitCount = m_bitCount;
   std::uint8_t* to = out;
   std::uint8_t* const stop = out + count;
 
   while (to < stop) {
     // The sub-blocks running out is as good as an end code.
-    if (m_bitCount < width && !Fill(width)) break;
-    auto code = static_cast<unsigned>(m_bits & ((1u << width) - 1));
-    m_bits >>= width;
-    m_bitCount -= width;
+    if (bitCount < width) {
+      m_bits = bits;
+      m_bitCount = bitCount;
+      bool filled = Fill(width);
+      bits = m_bits;
+      bitCount = m_bitCount;
+      if (!filled) break;
+    }
+    auto code = static_cast<unsigned>(bits & ((1u << width) - 1));
+    bits >>= width;
+    bitCount -= width;
 
     if (code == clear) {
       nextFree = clear + 2;
@@ -144,7 +154,8 @@ void GifLzwDecoder::Decode(std::uint8_t* out, std::size_t count) {
       std::memmove(to, from, std::min(length - (unknown ? 1 : 0), room));
     }
     if (unknown && length - 1 < room) to[length - 1] = lastFirstByte;
-    std::uint8_t firstByte = *to;
+    // Read from where it was copied from, not from the bytes just stored.
+    std::uint8_t firstByte = from[0];
 
     if (nextFree < kMaxCodes) {
       // The new entry is the previous string and this string's first byte: where the previous
@@ -180,6 +191,8 @@ void GifLzwDecoder::Decode(std::uint8_t* out, std::size_t count) {
     }
     to += length;
   }
+  m_bits = bits;
+  m_bitCount = bitCount;
   if (to < stop) {
     m_ended = true;
     std::memset(to, 0, static_cast<std::size_t>(stop - to));
