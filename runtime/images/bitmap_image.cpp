@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "runtime/images/color_reduction.h"
+#include "runtime/images/dib_clipboard.h"
 #include "runtime/images/grey_levels.h"
 #include "runtime/images/shared_palette.h"
 
@@ -80,24 +81,11 @@ void BitmapImage::CopyToClipboard(HWND owner) {
   // The clipboard gets a packed DIB: the header and table the picture is drawn with, then the
   // rows, so that it is complete whatever gaps or header form the file had.
   const std::vector<std::uint8_t>& info = m_layout.info;
-  std::size_t total = info.size() + m_layout.ImageBytes();
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, total);
-  auto* out = block != nullptr ? static_cast<std::uint8_t*>(GlobalLock(block)) : nullptr;
-  if (out == nullptr) {
-    if (block != nullptr) GlobalFree(block);
-    return;
-  }
-  std::memcpy(out, info.data(), info.size());
-  if (m_savedTable) std::memcpy(out + TableOffset(m_layout), m_savedTable->data(), m_savedTable->size());
-  std::memcpy(out + info.size(), rows, m_layout.ImageBytes());
-  GlobalUnlock(block);
-  if (!OpenClipboard(owner)) {
-    GlobalFree(block);
-    return;
-  }
-  EmptyClipboard();
-  if (SetClipboardData(CF_DIB, block) == nullptr) GlobalFree(block);
-  CloseClipboard();
+  PlaceDibOnClipboard(owner, info.size() + m_layout.ImageBytes(), [&](std::uint8_t* out) {
+    std::memcpy(out, info.data(), info.size());
+    if (m_savedTable) std::memcpy(out + TableOffset(m_layout), m_savedTable->data(), m_savedTable->size());
+    std::memcpy(out + info.size(), rows, m_layout.ImageBytes());
+  });
 }
 
 void BitmapImage::SetPalette(SharedPalette& palette) {

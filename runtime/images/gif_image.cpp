@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "runtime/images/dib_clipboard.h"
 #include "runtime/images/gif_timer_window.h"
 #include "runtime/images/grey_levels.h"
 #include "runtime/images/shared_palette.h"
@@ -189,23 +190,11 @@ void GifImage::CopyToClipboard(HWND owner) {
   if (SizeOnly() || !m_canvas) return;
   ShowFirstFrame();
   const ImageStorage& canvas = m_canvas->Storage();
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, canvas.Size());
-  auto* out = block != nullptr ? static_cast<std::uint8_t*>(GlobalLock(block)) : nullptr;
-  if (out == nullptr) {
-    if (block != nullptr) GlobalFree(block);
-    return;
-  }
-  std::memcpy(out, canvas.Data(), canvas.Size());
-  // The clipboard gets the picture's own colours, not a greyed copy.
-  if (m_savedTable) std::memcpy(out + sizeof(BITMAPINFOHEADER), m_savedTable->data(), 4 * m_savedTable->size());
-  GlobalUnlock(block);
-  if (!OpenClipboard(owner)) {
-    GlobalFree(block);
-    return;
-  }
-  EmptyClipboard();
-  if (SetClipboardData(CF_DIB, block) == nullptr) GlobalFree(block);
-  CloseClipboard();
+  PlaceDibOnClipboard(owner, canvas.Size(), [&](std::uint8_t* out) {
+    std::memcpy(out, canvas.Data(), canvas.Size());
+    // The clipboard gets the picture's own colours, not a greyed copy.
+    if (m_savedTable) std::memcpy(out + sizeof(BITMAPINFOHEADER), m_savedTable->data(), 4 * m_savedTable->size());
+  });
 }
 
 void GifImage::SetPalette(SharedPalette& palette) {

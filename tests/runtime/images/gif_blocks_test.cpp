@@ -13,27 +13,16 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-GifBuilder::Frame Solid(int left, int top, int width, int height, std::uint8_t index = 1) {
-  GifBuilder::Frame frame;
-  frame.left = left;
-  frame.top = top;
-  frame.width = width;
-  frame.height = height;
-  frame.minimumCodeSize = 2;
-  frame.indexes.assign(static_cast<std::size_t>(width * height), index);
-  return frame;
-}
-
 std::optional<GifFile> Parse(const Bytes& bytes) { return ParseGif(bytes.data(), bytes.size()); }
 
 TEST(GifBlocks, EachBlockRecordsItsPlaceAndFields) {
   GifBuilder builder(4, 4, {0xFF0000, 0x00FF00, 0x0000FF});
   builder.Looping(3).Comment("hello").GraphicControl(25, 2);
-  GifBuilder::Frame local = Solid(1, 2, 3, 2);
+  GifBuilder::Frame local = SolidFrame(1, 2, 3, 2);
   local.localTable = {0x111111, 0x222222};
   local.interlaced = true;
   builder.Image(local);
-  builder.GraphicControl(0).Image(Solid(0, 0, 2, 2));
+  builder.GraphicControl(0).Image(SolidFrame(0, 0, 2, 2));
   Bytes bytes = builder.Finish();
   std::optional<GifFile> file = Parse(bytes);
   ASSERT_TRUE(file.has_value());
@@ -68,7 +57,7 @@ TEST(GifBlocks, EachBlockRecordsItsPlaceAndFields) {
 }
 
 TEST(GifBlocks, TheCanvasReachesTheFarthestFrameEdgesWhateverTheLogicalScreenSays) {
-  std::optional<GifFile> file = Parse(GifBuilder(8, 8).Image(Solid(10, 5, 20, 20)).Image(Solid(0, 0, 2, 27)).Finish());
+  std::optional<GifFile> file = Parse(GifBuilder(8, 8).Image(SolidFrame(10, 5, 20, 20)).Image(SolidFrame(0, 0, 2, 27)).Finish());
   ASSERT_TRUE(file.has_value());
   EXPECT_EQ(file->canvasWidth, 30);
   EXPECT_EQ(file->canvasHeight, 27);
@@ -79,7 +68,7 @@ TEST(GifBlocks, OnlyALoopingSubBlockStartingWith1GivesALoopCount) {
   Bytes other{0x21, 0xFF, 11, 'A', 'N', 'I', 'M', 'E', 'X', 'T', 'S', '1', '.', '0', 3, 1, 5, 0, 0};
   // The looping identifier with a sub-block of another kind: no looping.
   Bytes noCount{0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 2, 5, 0, 0};
-  std::optional<GifFile> file = Parse(GifBuilder(2, 2).Raw(other).Raw(noCount).Image(Solid(0, 0, 2, 2)).Finish());
+  std::optional<GifFile> file = Parse(GifBuilder(2, 2).Raw(other).Raw(noCount).Image(SolidFrame(0, 0, 2, 2)).Finish());
   ASSERT_TRUE(file.has_value());
   EXPECT_EQ(file->blocks[0].kind, GifBlockKind::OtherExtension);
   EXPECT_EQ(file->blocks[1].kind, GifBlockKind::Looping);
@@ -88,7 +77,7 @@ TEST(GifBlocks, OnlyALoopingSubBlockStartingWith1GivesALoopCount) {
 
 TEST(GifBlocks, AGraphicControlBlockTooShortForItsFieldsHasNoDelayAndNoTransparency) {
   std::optional<GifFile> file =
-      Parse(GifBuilder(2, 2).Raw({0x21, 0xF9, 2, 1, 9, 0}).Raw({0x21, 0xF9, 0}).Image(Solid(0, 0, 2, 2)).Finish());
+      Parse(GifBuilder(2, 2).Raw({0x21, 0xF9, 2, 1, 9, 0}).Raw({0x21, 0xF9, 0}).Image(SolidFrame(0, 0, 2, 2)).Finish());
   ASSERT_TRUE(file.has_value());
   EXPECT_EQ(file->blocks[0].delay, 0u);
   EXPECT_EQ(file->blocks[0].transparentIndex, -1);
@@ -96,7 +85,7 @@ TEST(GifBlocks, AGraphicControlBlockTooShortForItsFieldsHasNoDelayAndNoTranspare
 }
 
 TEST(GifBlocks, BrokenFilesAreRefused) {
-  Bytes good = GifBuilder(2, 2, {0, 0xFFFFFF}).Image(Solid(0, 0, 2, 2)).Finish();
+  Bytes good = GifBuilder(2, 2, {0, 0xFFFFFF}).Image(SolidFrame(0, 0, 2, 2)).Finish();
   ASSERT_TRUE(Parse(good).has_value());
   // Not "GIF", or 13 bytes or fewer.
   Bytes notGif = good;
@@ -108,22 +97,22 @@ TEST(GifBlocks, BrokenFilesAreRefused) {
     EXPECT_FALSE(ParseGif(good.data(), size).has_value()) << size;
   }
   // An unknown block introducer.
-  Bytes unknown = GifBuilder(2, 2).Raw({0x2D}).Image(Solid(0, 0, 2, 2)).Finish();
+  Bytes unknown = GifBuilder(2, 2).Raw({0x2D}).Image(SolidFrame(0, 0, 2, 2)).Finish();
   EXPECT_FALSE(Parse(unknown).has_value());
   // Minimum code sizes outside 2 to 11.
   for (int size : {0, 1, 12, 255}) {
-    GifBuilder::Frame frame = Solid(0, 0, 1, 1);
+    GifBuilder::Frame frame = SolidFrame(0, 0, 1, 1);
     frame.minimumCodeSize = size;
     EXPECT_FALSE(Parse(GifBuilder(1, 1).ImageWithData(frame, {0x00}).Finish()).has_value()) << size;
   }
-  GifBuilder::Frame eleven = Solid(0, 0, 1, 1);
+  GifBuilder::Frame eleven = SolidFrame(0, 0, 1, 1);
   eleven.minimumCodeSize = 11;
   EXPECT_TRUE(Parse(GifBuilder(1, 1).ImageWithData(eleven, {0x00}).Finish()).has_value());
   // No block at all, or only extensions: no picture.
   EXPECT_FALSE(Parse(GifBuilder(2, 2).Finish()).has_value());
   EXPECT_FALSE(Parse(GifBuilder(2, 2).Comment("x").Finish()).has_value());
   // A frame larger than any picture may be.
-  EXPECT_FALSE(Parse(GifBuilder(2, 2).ImageWithData(Solid(60000, 0, 60000, 1), {}).Finish()).has_value());
+  EXPECT_FALSE(Parse(GifBuilder(2, 2).ImageWithData(SolidFrame(60000, 0, 60000, 1), {}).Finish()).has_value());
 }
 
 }  // namespace

@@ -42,6 +42,17 @@ std::vector<std::uint8_t> CodePacker::Finish() {
   return std::move(m_bytes);
 }
 
+GifBuilder::Frame SolidFrame(int left, int top, int width, int height, std::uint8_t index) {
+  GifBuilder::Frame frame;
+  frame.left = left;
+  frame.top = top;
+  frame.width = width;
+  frame.height = height;
+  frame.minimumCodeSize = 2;
+  frame.indexes.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), index);
+  return frame;
+}
+
 unsigned TableSizeBits(std::size_t entries) {
   unsigned bits = 1;
   while ((std::size_t{1} << bits) < entries) ++bits;

@@ -60,6 +60,9 @@ class GifBuilder {
   std::vector<std::uint8_t> m_bytes;
 };
 
+/// A frame of one index, at (left, top), with a minimum code size of 2.
+GifBuilder::Frame SolidFrame(int left, int top, int width, int height, std::uint8_t index = 1);
+
 /// Codes a frame's indexes without compression: every index is its own code, with clear codes
 /// often enough that the code width never grows.
 std::vector<std::uint8_t> PlainCodes(const std::vector<std::uint8_t>& indexes, int minimumCodeSize);

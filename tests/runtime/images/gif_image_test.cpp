@@ -29,17 +29,6 @@ constexpr std::uint32_t kGreen = 0x00FF00;
 constexpr std::uint32_t kBlue = 0x0000FF;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
-GifBuilder::Frame Solid(int left, int top, int width, int height, std::uint8_t index) {
-  GifBuilder::Frame frame;
-  frame.left = left;
-  frame.top = top;
-  frame.width = width;
-  frame.height = height;
-  frame.minimumCodeSize = 2;
-  frame.indexes.assign(static_cast<std::size_t>(width * height), index);
-  return frame;
-}
-
 // A GIF image made through the registry, which gives it its own copy of the bytes.
 std::unique_ptr<GifImage> Make(const Bytes& bytes, unsigned flags = 0, bool forReports = false) {
   ImageOwner owner;
@@ -61,7 +50,7 @@ int IndexAt(const GifImage& image, int x, int y) {
 Bytes ThreeFrames(int loopCount, unsigned delay = 10) {
   GifBuilder builder(2, 2, {kRed, kGreen, kBlue, kWhite});
   if (loopCount >= 0) builder.Looping(static_cast<unsigned>(loopCount));
-  for (std::uint8_t index = 0; index < 3; ++index) builder.GraphicControl(delay).Image(Solid(0, 0, 2, 2, index));
+  for (std::uint8_t index = 0; index < 3; ++index) builder.GraphicControl(delay).Image(SolidFrame(0, 0, 2, 2, index));
   return builder.Finish();
 }
 
@@ -166,7 +155,7 @@ TEST(GifFrames, LoopCountsPlayTheFramesOneTimeMoreThanTheyCountOrForever) {
   }
   // A single frame behind a looping block shows itself again and again.
   std::unique_ptr<GifImage> single =
-      Make(GifBuilder(1, 1, {kRed, kGreen}).Looping(0).Image(Solid(0, 0, 1, 1, 1)).Finish());
+      Make(GifBuilder(1, 1, {kRed, kGreen}).Looping(0).Image(SolidFrame(0, 0, 1, 1, 1)).Finish());
   EXPECT_TRUE(single->Advance());
   EXPECT_TRUE(single->Advance());
   EXPECT_EQ(single->CurrentBlock(), 1);
@@ -174,8 +163,8 @@ TEST(GifFrames, LoopCountsPlayTheFramesOneTimeMoreThanTheyCountOrForever) {
 
 TEST(GifFrames, FramesAreDrawnOverWhatTheFramesBeforeThemLeftWithTheirOwnTables) {
   GifBuilder builder(1, 1, {kRed, kGreen});
-  builder.Image(Solid(0, 0, 4, 3, 0));
-  GifBuilder::Frame inner = Solid(1, 1, 2, 1, 1);
+  builder.Image(SolidFrame(0, 0, 4, 3, 0));
+  GifBuilder::Frame inner = SolidFrame(1, 1, 2, 1, 1);
   inner.localTable = {kBlue, kWhite};
   builder.Image(inner);
   std::unique_ptr<GifImage> image = Make(builder.Finish());
@@ -195,7 +184,7 @@ TEST(GifFrames, FramesAreDrawnOverWhatTheFramesBeforeThemLeftWithTheirOwnTables)
 }
 
 TEST(GifFrames, AnInterlacedFrameDecodesLikeTheSameFrameStoredInOrder) {
-  GifBuilder::Frame frame = Solid(0, 0, 5, 19, 0);
+  GifBuilder::Frame frame = SolidFrame(0, 0, 5, 19, 0);
   for (std::size_t i = 0; i < frame.indexes.size(); ++i) frame.indexes[i] = static_cast<std::uint8_t>(i % 7);
   frame.minimumCodeSize = 3;
   std::vector<std::uint32_t> table{kRed, kGreen, kBlue, kWhite, 0x123456, 0x654321, 0x808080};
@@ -213,7 +202,7 @@ TEST(GifFrames, AnInterlacedFrameDecodesLikeTheSameFrameStoredInOrder) {
 }
 
 TEST(GifFrames, AFrameWhoseCodesEndEarlyFillsItsRemainingPixelsWithIndexZero) {
-  GifBuilder::Frame frame = Solid(0, 0, 4, 4, 3);
+  GifBuilder::Frame frame = SolidFrame(0, 0, 4, 4, 3);
   CodePacker packer;
   packer.Put(4, 3);
   for (int i = 0; i < 5; ++i) packer.Put(3, 3);
@@ -232,7 +221,7 @@ TEST(GifFrames, AFrameWhoseCodesEndEarlyFillsItsRemainingPixelsWithIndexZero) {
 
 TEST(GifDrawing, TheTransparentIndexShowsTheBackgroundOnScreenButNotInReports) {
   GifBuilder builder(3, 1, {kRed, kGreen, kBlue});
-  GifBuilder::Frame frame = Solid(0, 0, 3, 1, 0);
+  GifBuilder::Frame frame = SolidFrame(0, 0, 3, 1, 0);
   frame.indexes = {0, 1, 2};
   Bytes bytes = builder.GraphicControl(0, 1).Image(frame).Finish();
   std::unique_ptr<GifImage> image = Make(bytes);
@@ -260,7 +249,7 @@ TEST(GifDrawing, TheTransparentIndexShowsTheBackgroundOnScreenButNotInReports) {
 }
 
 TEST(GifDrawing, ATransparentIndexBeyondTheFramesTableStillShowsTheBackground) {
-  GifBuilder::Frame frame = Solid(0, 0, 2, 1, 0);
+  GifBuilder::Frame frame = SolidFrame(0, 0, 2, 1, 0);
   frame.indexes = {0, 3};
   std::unique_ptr<GifImage> image = Make(GifBuilder(2, 1, {kRed, kGreen}).GraphicControl(0, 3).Image(frame).Finish());
   ASSERT_NE(image, nullptr);
@@ -283,7 +272,7 @@ TEST(GifDrawing, AGreyedTableStaysGreyAcrossFramesAndComesBackWhenRestored) {
 }
 
 TEST(GifDrawing, ASizeOnlyImageKnowsItsSizeAndDrawsNothing) {
-  Bytes bytes = GifBuilder(1, 1, {kRed}).Image(Solid(3, 4, 5, 6, 0)).Finish();
+  Bytes bytes = GifBuilder(1, 1, {kRed}).Image(SolidFrame(3, 4, 5, 6, 0)).Finish();
   std::unique_ptr<GifImage> image = Make(bytes, image_flags::kSizeOnly);
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->NaturalSize().cx, 8);
@@ -318,7 +307,7 @@ TEST(GifDrawing, TheCanvasGoesToTheClipboardAndItsColoursToASharedPalette) {
 }
 
 TEST_F(GifAnimation, ASingleFrameWithoutAGraphicControlBlockShowsAndStartsNoTimer) {
-  std::unique_ptr<GifImage> image = Make(GifBuilder(2, 2, {kRed}).Image(Solid(0, 0, 2, 2, 0)).Finish());
+  std::unique_ptr<GifImage> image = Make(GifBuilder(2, 2, {kRed}).Image(SolidFrame(0, 0, 2, 2, 0)).Finish());
   HWND viewer = MakeViewer();
   image->AddViewer(viewer);
   EXPECT_EQ(image->CurrentBlock(), 0);
@@ -329,7 +318,7 @@ TEST_F(GifAnimation, ASingleFrameWithoutAGraphicControlBlockShowsAndStartsNoTime
 
 TEST_F(GifAnimation, TwoFramesWithDelays10And20SwitchAfter100And200Milliseconds) {
   GifBuilder builder(2, 2, {kRed, kGreen});
-  builder.Looping(0).GraphicControl(10).Image(Solid(0, 0, 2, 2, 0)).GraphicControl(20).Image(Solid(0, 0, 2, 2, 1));
+  builder.Looping(0).GraphicControl(10).Image(SolidFrame(0, 0, 2, 2, 0)).GraphicControl(20).Image(SolidFrame(0, 0, 2, 2, 1));
   std::unique_ptr<GifImage> image = Make(builder.Finish());
   HWND viewer = MakeViewer();
   RECT area{5, 6, 15, 16};
