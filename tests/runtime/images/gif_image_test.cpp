@@ -161,6 +161,16 @@ TEST(GifFrames, LoopCountsPlayTheFramesOneTimeMoreThanTheyCountOrForever) {
   EXPECT_EQ(single->CurrentBlock(), 1);
 }
 
+TEST(GifFrames, AGifKeptAsAnImageResourceOpensAndPlaysFromTheResource) {
+  std::unique_ptr<Image> opened = OpenImage(ImageOwner{}, "~spin.gif");
+  ASSERT_NE(opened, nullptr);
+  EXPECT_TRUE(opened->ResourceBacked());
+  auto& image = static_cast<GifImage&>(*opened);
+  EXPECT_EQ(image.FrameCount(), 3u);
+  for (int i = 0; i < 4; ++i) EXPECT_TRUE(image.Advance()) << i;
+  EXPECT_EQ(image.CurrentBlock(), 2) << "round again to the first frame";
+}
+
 TEST(GifFrames, FramesAreDrawnOverWhatTheFramesBeforeThemLeftWithTheirOwnTables) {
   GifBuilder builder(1, 1, {kRed, kGreen});
   builder.Image(SolidFrame(0, 0, 4, 3, 0));
