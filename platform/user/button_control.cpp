@@ -130,7 +130,12 @@ LRESULT CALLBACK ButtonProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lPar
       if (wParam != IMAGE_ICON && wParam != IMAGE_BITMAP) return 0;
       return GetWindowLongPtrA(hWnd, kButtonImageOffset);
     case BM_CLICK:
-      if (IsWindowEnabled(hWnd)) Click(hWnd);
+      // A click as the mouse makes it: the press takes the focus, the release reports it. A
+      // disabled button stays unusable.
+      if (IsWindowEnabled(hWnd)) {
+        SendMessageA(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        SendMessageA(hWnd, WM_LBUTTONUP, 0, 0);
+      }
       return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:

@@ -87,6 +87,53 @@ TEST_F(Controls, TheSpaceBarPressesOnKeyDownAndClicksOnKeyUp) {
   EXPECT_FALSE(Pushed(check));
 }
 
+WNDPROC g_loggedButtonBase = nullptr;
+LRESULT CALLBACK LoggedButton(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  MessageLog::Add({window, message, wParam, lParam, false});
+  return CallWindowProcA(g_loggedButtonBase, window, message, wParam, lParam);
+}
+
+// BM_CLICK is a press and a release of the mouse, as a reference implementation shows: the
+// press moves the focus to the button before the release reports the click.
+TEST_F(Controls, BmClickMovesTheFocusToTheButtonBeforeItReportsTheClick) {
+  HWND parent = MakeWindow(WS_POPUP | WS_VISIBLE);
+  HWND first = MakeControl("Button", "One", BS_PUSHBUTTON | WS_TABSTOP, parent, 10, 10, 80, 24, 31);
+  HWND second = MakeControl("Button", "Two", BS_PUSHBUTTON | WS_TABSTOP, parent, 10, 40, 80, 24, 32);
+  HWND empty = MakeControl("Button", "", BS_PUSHBUTTON | WS_TABSTOP, parent, 10, 70, 0, 0, 33);
+  for (HWND button : {first, second, empty}) {
+    g_loggedButtonBase = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LoggedButton)));
+  }
+  SetActiveWindow(parent);
+  SetFocus(first);
+  Pump();
+  MessageLog::Clear();
+  SendMessageA(second, BM_CLICK, 0, 0);
+  EXPECT_EQ(GetFocus(), second);
+  EXPECT_EQ(GetCapture(), nullptr);
+  const std::vector<std::pair<HWND, std::string>> tags{
+      {first, "one"}, {second, "two"}, {empty, "empty"}, {parent, "parent"}};
+  const std::vector<UINT> shown{BM_CLICK,    WM_LBUTTONDOWN, WM_KILLFOCUS,
+                                WM_SETFOCUS, WM_LBUTTONUP,   WM_COMMAND};
+  EXPECT_THAT(MessageLog::Tagged(tags, shown),
+              ElementsAre(MessageName(BM_CLICK) + "@two", "WM_LBUTTONDOWN@two", "WM_KILLFOCUS@one",
+                          "WM_SETFOCUS@two", "WM_LBUTTONUP@two", "WM_COMMAND@parent"));
+  EXPECT_EQ(MessageLog::Find(parent, WM_COMMAND)[0].wParam, MAKEWPARAM(32, BN_CLICKED));
+
+  // A button without an area takes the focus, but the release is not inside it: no click.
+  MessageLog::Clear();
+  SendMessageA(empty, BM_CLICK, 0, 0);
+  EXPECT_EQ(GetFocus(), empty);
+  EXPECT_TRUE(MessageLog::Find(parent, WM_COMMAND).empty());
+
+  // A disabled button neither takes the focus nor clicks.
+  EnableWindow(first, FALSE);
+  MessageLog::Clear();
+  SendMessageA(first, BM_CLICK, 0, 0);
+  EXPECT_EQ(GetFocus(), empty);
+  EXPECT_TRUE(MessageLog::Find(parent, WM_COMMAND).empty());
+}
+
 TEST_F(Controls, AutomaticRadioButtonsKeepOneCheckedInTheirGroup) {
   HWND first =
       MakeControl("Button", "OR", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, host, 10, 10, 80, 20, 1);
