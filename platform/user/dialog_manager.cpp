@@ -104,10 +104,10 @@ void Command(HWND dialog, int id, HWND control) {
   SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
 }
 
-// Enter: a focused push button is pressed; otherwise the default button, or IDOK when the
-// dialog has none.
+// Enter: a focused push button with the default look is pressed; otherwise (a plain push
+// button included) the dialog's default button, or IDOK when the dialog has none.
 void PressEnter(HWND dialog, HWND focus) {
-  if (focus != nullptr && IsChild(dialog, focus) && IsPushButton(DialogCode(focus))) {
+  if (focus != nullptr && IsChild(dialog, focus) && (DialogCode(focus) & DLGC_DEFPUSHBUTTON)) {
     if (IsWindowEnabled(focus)) Command(dialog, GetDlgCtrlID(focus), focus);
     return;
   }

@@ -127,18 +127,52 @@ TEST_F(Dialog, EnterClicksTheFocusedButtonOrElseTheDefaultAndEscapeCancels) {
   EXPECT_EQ(g_commands.back().first, 7);
   EXPECT_EQ(g_commands.back().second, other);
 
-  SetFocus(cancel);
+  // A push button the dialog manager gave the focus has the default look and is pressed...
+  SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(cancel), TRUE);
   Press(VK_RETURN);
   EXPECT_EQ(g_commands.back().first, IDCANCEL);
+  // ...one focused directly is not the default: Enter asks the dialog for its default button.
+  SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+  SetFocus(cancel);
+  Press(VK_RETURN);
+  EXPECT_EQ(g_commands.back().first, 7);
+  EXPECT_EQ(g_commands.back().second, other);
   SetFocus(field);
   Press(VK_ESCAPE);
   EXPECT_EQ(g_commands.back().first, IDCANCEL);
   EXPECT_EQ(g_commands.back().second, cancel);
-  EXPECT_EQ(g_commands.size(), 4u);
+  EXPECT_EQ(g_commands.size(), 5u);
   // A disabled default button is not pressed.
   EnableWindow(other, FALSE);
   Press(VK_RETURN);
-  EXPECT_EQ(g_commands.size(), 4u);
+  EXPECT_EQ(g_commands.size(), 5u);
+}
+
+// A window of an ordinary class (not the dialog class) answers DM_GETDEFID with 0, as
+// DefWindowProc does: Enter on a plain push button then sends IDOK.
+TEST_F(Dialog, EnterOnAPlainPushButtonAsksForTheDefaultAndElseSendsIdOk) {
+  HWND window = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HWND button =
+      CreateWindowExA(0, "Button", "b", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 50, 20,
+                      window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(101)), nullptr, nullptr);
+  SetActiveWindow(window);
+  SetFocus(button);
+  Pump();
+  MessageLog::Clear();
+  Display().PressKey(VK_RETURN);
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (!IsDialogMessageA(window, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  EXPECT_THAT(MessageLog::Tagged({{window, "window"}}, {DM_GETDEFID, WM_COMMAND}),
+              ElementsAre(MessageName(DM_GETDEFID) + "@window", "WM_COMMAND@window"));
+  std::vector<LoggedMessage> commands = MessageLog::Find(window, WM_COMMAND);
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0].wParam, MAKEWPARAM(IDOK, BN_CLICKED));
+  EXPECT_EQ(commands[0].lParam, 0);
 }
 
 TEST_F(Dialog, TheDefaultButtonLookFollowsTheFocusAndDmSetDefId) {
