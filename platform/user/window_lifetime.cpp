@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <vector>
 
-#include "platform/gdi/window_framebuffers.h"
 #include "platform/display/display_backend.h"
+#include "platform/gdi/window_framebuffers.h"
 #include "platform/user/focus.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/nonclient.h"
@@ -39,26 +40,41 @@ void NotifyParents(HWND child, UINT event) {
   }
 }
 
-// Children first, then the window: WM_DESTROY on the way down, WM_NCDESTROY on the way up.
-void DestroyTree(HWND handle) {
+// The next child of `handle` that `pick` accepts, or null.
+template <typename Pick>
+HWND NextChild(HWND handle, Pick pick) {
+  TreeLock lock;
+  Window* window = LookupWindow(handle);
+  if (window == nullptr) return nullptr;
+  for (Window* candidate : window->children) {
+    if (pick(*candidate)) return candidate->handle;
+  }
+  return nullptr;
+}
+
+// WM_DESTROY goes to the window first and then down through all of its descendants, parents
+// before their children, before any of them hears WM_NCDESTROY.
+void SendDestroyDown(HWND handle) {
   SendMessageA(handle, WM_DESTROY, 0, 0);
-  for (;;) {
-    HWND child = nullptr;
-    {
-      TreeLock lock;
-      Window* window = LookupWindow(handle);
-      if (window == nullptr) return;
-      for (Window* candidate : window->children) {
-        if (!candidate->destroying) {
-          child = candidate->handle;
-          candidate->destroying = true;
-          break;
-        }
-      }
-    }
-    if (child == nullptr) break;
+  while (HWND child = NextChild(handle, [](Window& candidate) {
+           if (candidate.destroying) return false;
+           candidate.destroying = true;
+           return true;
+         })) {
     TakeInputAwayFrom(child, false);
-    DestroyTree(child);
+    SendDestroyDown(child);
+  }
+}
+
+// WM_NCDESTROY then comes back up, children before their parent, and each window leaves the
+// tree after its own.
+void SendNcDestroyUp(HWND handle) {
+  std::vector<HWND> done;
+  while (HWND child = NextChild(handle, [&done](Window& candidate) {
+           return candidate.destroying && std::find(done.begin(), done.end(), candidate.handle) == done.end();
+         })) {
+    done.push_back(child);
+    SendNcDestroyUp(child);
   }
   SendMessageA(handle, WM_NCDESTROY, 0, 0);
   DWORD threadId = 0;
@@ -69,7 +85,7 @@ void DestroyTree(HWND handle) {
     if (window == nullptr) return;
     threadId = window->threadId;
     topLevel = IsTopLevel(*window);
-    // Children a WM_NCDESTROY handler left behind (or created meanwhile) go without messages.
+    // Children a WM_DESTROY or WM_NCDESTROY handler created meanwhile go without messages.
     RemoveSubtree(window);
   }
   ForgetWindowMessages(handle, threadId);
@@ -77,6 +93,11 @@ void DestroyTree(HWND handle) {
     CurrentDisplay().TopLevelDestroyed(handle);
     DropTopLevelFramebuffer(handle);
   }
+}
+
+void DestroyTree(HWND handle) {
+  SendDestroyDown(handle);
+  SendNcDestroyUp(handle);
 }
 
 RECT DefaultTopLevelRect(int x, int y, int width, int height) {

@@ -83,14 +83,19 @@ TEST_F(WindowLifetime, DestroyGoesDownWithWmDestroyAndUpWithWmNcDestroy) {
   HWND parent = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   HWND child = MakeWindow(WS_CHILD | WS_VISIBLE, parent, 0, 0, 50, 50, 7);
   HWND grandchild = MakeWindow(WS_CHILD | WS_VISIBLE, child, 0, 0, 10, 10, 8);
+  HWND sibling = MakeWindow(WS_CHILD | WS_VISIBLE, parent, 60, 0, 50, 50, 9);
   SetFocus(grandchild);
   MessageLog::Clear();
   ASSERT_TRUE(DestroyWindow(parent));
-  EXPECT_THAT(MessageLog::Tagged({{parent, "parent"}, {child, "child"}, {grandchild, "grandchild"}},
-                                 {WM_DESTROY, WM_NCDESTROY, WM_KILLFOCUS}),
+  // Every window of the tree hears WM_DESTROY, parents first, before any hears WM_NCDESTROY,
+  // which comes back up children first (the order a reference implementation shows).
+  EXPECT_THAT(MessageLog::Tagged(
+                  {{parent, "parent"}, {child, "child"}, {grandchild, "grandchild"}, {sibling, "sibling"}},
+                  {WM_DESTROY, WM_NCDESTROY, WM_KILLFOCUS}),
               ElementsAre("WM_KILLFOCUS@grandchild", "WM_DESTROY@parent", "WM_DESTROY@child",
-                          "WM_DESTROY@grandchild", "WM_NCDESTROY@grandchild", "WM_NCDESTROY@child",
-                          "WM_NCDESTROY@parent"));
+                          "WM_DESTROY@grandchild", "WM_DESTROY@sibling", "WM_NCDESTROY@grandchild",
+                          "WM_NCDESTROY@child", "WM_NCDESTROY@sibling", "WM_NCDESTROY@parent"));
+  EXPECT_FALSE(IsWindow(sibling));
   EXPECT_FALSE(IsWindow(parent));
   EXPECT_FALSE(IsWindow(child));
   EXPECT_FALSE(IsWindow(grandchild));
