@@ -84,6 +84,10 @@ inline constexpr unsigned kPostedEventMessage = 0x241B;
 /// QUERY_CONTINUETHREAD: wakes a thread's ACCEPT loop.
 inline constexpr unsigned QUERY_CONTINUETHREAD = 0x241C;
 
+/// Command identifiers of fields (controls, menu items) are the field number + this; the
+/// identifier 0 stands for an alert key.
+inline constexpr std::int32_t kCommandIdentifierBase = 0x4000;
+
 /// The runtime's name of an event code ("EVENT:Accepted"), or null for a code that names no
 /// event.
 const char* EventName(std::int32_t code);

@@ -3,6 +3,8 @@
 // builds a window's controls from the records of its definition.
 
 #include <cstdint>
+#include <span>
+#include <string>
 
 #include "runtime/windows/definition_record.h"
 #include "win32.h"
@@ -38,6 +40,29 @@ class WindowControl {
   /// Runs when EVENT:Selected for this control has been delivered; returns false when the
   /// window must not scroll the control into view.
   virtual bool OnSelected() = 0;
+
+  /// The window routes a command for this control's field (its identifier is the field number
+  /// + 0x4000): `notification` is the WM_COMMAND notification code, `source` the control window
+  /// that sent it, or null for a key (hot key, accelerator), which arrives as a click (code 0).
+  /// The default sends QUERY_COMMAND to the control's window, wParam MAKEWPARAM(identifier,
+  /// notification) and lParam `source`, so the control acts in its own window procedure.
+  virtual void Command(WORD notification, HWND source);
+  /// The control's alert keys (its text block's key list): while the control has the focus
+  /// they raise EVENT:PreAlert and EVENT:AlertKey as the window's own alert keys do.
+  virtual std::span<const std::int32_t> AlertKeys() const { return {}; }
+  /// The character marked by "&" in the control's text when the control can own a hot key
+  /// (buttons, prompts), else 0. Alt with that character's key commands the control.
+  virtual char HotKeyCharacter() const { return 0; }
+  /// The control's own message text and help keyword; empty when it has none, and the
+  /// window's defaults apply.
+  virtual std::string MessageText() const { return std::string(); }
+  virtual std::string HelpKeyword() const { return std::string(); }
+  /// A toolbar's key tables look at a keyboard or mouse message before the window's dialog
+  /// navigation does; true when the toolbar took the message.
+  virtual bool PreTranslate(MSG& message) {
+    (void)message;
+    return false;
+  }
 };
 
 /// Builds the controls of `window` from its chain of control records starting at
