@@ -3,11 +3,13 @@
 #include <algorithm>
 
 #include "runtime/windows/accept_step.h"
+#include "runtime/windows/client_layout.h"
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/event_posting.h"
 #include "runtime/windows/thread_table.h"
 #include "runtime/windows/window_object.h"
 #include "runtime/windows/window_object_errors.h"
+#include "runtime/windows/window_status_text.h"
 
 namespace vel::windows {
 namespace {
@@ -132,7 +134,8 @@ Delivery Deliver(WindowObject& window, std::unique_ptr<EventRecord>& record) {
   if (current.completion) current.completion();
   if (current.code == EVENT_Selected && current.control != nullptr) {
     window.lastSelectedField = WindowObject::FieldOf(current.control);
-    current.control->OnSelected();
+    ShowMessageText(window, current.control);
+    if (current.control->OnSelected()) ScrollControlIntoView(window, *current.control);
   }
   return Delivery::ToProcedure;
 }

@@ -1,9 +1,13 @@
 #include "runtime/windows/accept_step.h"
 
 #include "runtime/windows/event_codes.h"
+#include "runtime/windows/key_codes.h"
+#include "runtime/windows/pre_translation.h"
+#include "runtime/windows/press_queue.h"
 #include "runtime/windows/runtime_lock.h"
 #include "runtime/windows/thread_runtime.h"
 #include "runtime/windows/thread_table.h"
+#include "runtime/windows/window_menu_bar.h"
 #include "runtime/windows/window_object.h"
 #include "runtime/windows/window_object_errors.h"
 #include "runtime/windows/window_timers.h"
@@ -11,7 +15,8 @@
 namespace vel::windows {
 namespace {
 
-AcceptHooks g_hooks;
+std::function<bool(MSG&)> g_messageFilter;
+std::function<void()> g_idleRoutine;
 
 WindowObject* CallingThreadWindow() {
   const ThreadSlot* slot = SlotAt(FindSlotOfCallingThread());
@@ -41,8 +46,13 @@ void ShowFirstTime(WindowObject& window) {
   if (window.attributes & kAttrMinimised) show = SW_SHOWMINIMIZED;
   else if (window.attributes & kAttrMaximised) show = SW_SHOWMAXIMIZED;
   if (window.modal) {
+    // Only the windows this one disables come back when it closes: one an outer modal window
+    // disabled stays disabled until that window closes.
+    window.disabledForModal.clear();
     for (WindowObject* other : OpenWindows()) {
-      if (other != &window && other->handle != nullptr) EnableWindow(other->handle, FALSE);
+      if (other == &window || other->handle == nullptr || !IsWindowEnabled(other->handle)) continue;
+      EnableWindow(other->handle, FALSE);
+      window.disabledForModal.push_back(other->handle);
     }
   }
   ShowWindow(window.handle, show);
@@ -66,6 +76,20 @@ bool WaitForMessage(MSG& message) {
   return got > 0;
 }
 
+// Menu items bound to variables show the variables' present values.
+void RefreshMenuState(WindowObject& window) {
+  if (window.menuBar == nullptr) return;
+  for (const auto& item : window.menuBar->items) item->Redisplay();
+}
+
+// Keys a procedure PRESSed are replayed one at a time, each once the input before it has been
+// taken, so a key that moves the focus sends the next one to the new focus window.
+bool ReplayPressedKeyWhenIdle() {
+  MSG pending{};
+  if (PeekMessageA(&pending, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE)) return false;
+  return ReplayNextPressedKey();
+}
+
 void HandleMessage(WindowObject& window, MSG& message) {
   int slot = FindSlotOfCallingThread();
   if (message.message == kBringToTopMessage) {
@@ -75,17 +99,19 @@ void HandleMessage(WindowObject& window, MSG& message) {
     return;
   }
   if (TakeIdleTimerMessage(window, message)) return;
-  if (message.hwnd == nullptr && slot == 0 && g_hooks.idleRoutine) g_hooks.idleRoutine();
-  if (g_hooks.recordKey) g_hooks.recordKey(message);
-  if (g_hooks.preTranslate && g_hooks.preTranslate(window, message)) return;
-  if (g_hooks.messageFilter && g_hooks.messageFilter(message)) return;
+  if (message.hwnd == nullptr && slot == 0 && g_idleRoutine) g_idleRoutine();
+  RecordMessageKey(message, slot);
+  if (PreTranslateWindowMessage(window, message)) return;
+  if (g_messageFilter && g_messageFilter(message)) return;
   TranslateMessage(&message);
   DispatchMessageA(&message);
 }
 
 }  // namespace
 
-void SetAcceptHooks(AcceptHooks hooks) { g_hooks = std::move(hooks); }
+void SetAcceptMessageFilter(std::function<bool(MSG&)> filter) { g_messageFilter = std::move(filter); }
+
+void SetAcceptIdleRoutine(std::function<void()> routine) { g_idleRoutine = std::move(routine); }
 
 void RefuseCurrentEvent() {
   WindowObject* window = CallingThreadWindow();
@@ -100,10 +126,12 @@ bool AcceptStep() {
     return false;
   }
   FinishEventWithProcedure(*window);
+  RefreshMenuState(*window);
   ShowFirstTime(*window);
   while (window->handle != nullptr && IsWindow(window->handle)) {
     if (SelectEvent(*window)) return true;
     if (window->closingState == kClosing) return false;
+    if (ReplayPressedKeyWhenIdle()) continue;
     MSG message{};
     if (!WaitForMessage(message)) {
       // A quit message ends the loop the way an accepted CloseWindow does.

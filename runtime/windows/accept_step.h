@@ -26,18 +26,13 @@ void RefuseCurrentEvent();
 /// rules): true when an event was made the window's current event for the procedure.
 bool SelectEvent(WindowObject& window);
 
-/// Hooks that the keyboard and menu layer, the frame and an idle routine install.
-struct AcceptHooks {
-  /// Records the key code of a message for the calling thread.
-  std::function<void(const MSG&)> recordKey;
-  /// The window's pre-translation (alert keys, hot keys, accelerators, dialog navigation);
-  /// returns true when it consumed the message.
-  std::function<bool(WindowObject&, MSG&)> preTranslate;
-  /// The installed message filter; returns true when it consumed the message.
-  std::function<bool(MSG&)> messageFilter;
-  /// Runs for a thread message received on the main thread.
-  std::function<void()> idleRoutine;
-};
-void SetAcceptHooks(AcceptHooks hooks);
+/// The installed message filter sees every message the window's pre-translation (alert keys,
+/// hot keys, menu shortcuts, dialog navigation) did not take; it returns true when it consumed
+/// the message. An empty function removes it; the idle routine is left as it is.
+void SetAcceptMessageFilter(std::function<bool(MSG&)> filter);
+
+/// The idle routine runs for a thread message received on the main thread. An empty function
+/// removes it; the message filter is left as it is.
+void SetAcceptIdleRoutine(std::function<void()> routine);
 
 }  // namespace vel::windows

@@ -1,6 +1,7 @@
 #include "runtime/windows/client_window.h"
 
 #include "runtime/windows/client_queries.h"
+#include "runtime/windows/command_routing.h"
 #include "runtime/windows/runtime_lock.h"
 #include "runtime/windows/thread_table.h"
 #include "runtime/windows/window_object.h"
@@ -13,6 +14,11 @@ LRESULT CALLBACK ClientWindowProcedure(HWND client, UINT message, WPARAM wParam,
   if (WindowObject* window = WindowObjectOfClient(client)) {
     if (message == WM_SETFOCUS) SetFocusSlot(window->threadSlot);
     if (std::optional<LRESULT> answer = HandleClientQuery(*window, message, wParam, lParam)) return *answer;
+    // The controls' commands go where the window's own do.
+    if (message == WM_COMMAND) {
+      RouteWindowCommand(*window, wParam, lParam);
+      return 0;
+    }
   }
   return DefDlgProcA(client, message, wParam, lParam);
 }
@@ -37,13 +43,6 @@ HWND CreateClientWindow(WindowObject& window, HWND topLevel) {
                                 topLevel, nullptr, instance, nullptr);
   if (client != nullptr) SetWindowLongPtrA(client, kClientObjectOffset, reinterpret_cast<LONG_PTR>(&window));
   return client;
-}
-
-void LayOutClientWindow(const WindowObject& window) {
-  if (window.handle == nullptr || window.client == nullptr) return;
-  RECT area{};
-  GetClientRect(window.handle, &area);
-  MoveWindow(window.client, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
 }
 
 WindowObject* WindowObjectOfClient(HWND client) {

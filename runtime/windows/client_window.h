@@ -16,13 +16,9 @@ inline constexpr const char kClientClassName[] = "VelChildClient";
 inline constexpr int kClientObjectOffset = DLGWINDOWEXTRA;
 
 /// Registers "VelChildClient" when it is not registered yet and creates the client window of
-/// `window` inside `topLevel`, at 0, 0 with size 0 (the layout sizes it). Returns null when
+/// `window` inside `topLevel`, at 0, 0 with size 0 (LayOutWindow sizes it). Returns null when
 /// the class or the window cannot be made.
 HWND CreateClientWindow(WindowObject& window, HWND topLevel);
-
-/// Gives the client window the whole client area of the top-level window (the window has no
-/// toolbar or status bar of its own yet).
-void LayOutClientWindow(const WindowObject& window);
 
 /// The window object kept in a client window, or null.
 WindowObject* WindowObjectOfClient(HWND client);

@@ -29,7 +29,10 @@ void Wake(const WindowObject& window) { PostMessageA(window.handle, WM_NULL, 0, 
 
 std::unique_ptr<EventRecord> MakeEventRecord(WindowObject& window, std::int32_t code, WindowControl* control) {
   auto record = std::make_unique<EventRecord>();
-  if (window.currentEvent) {
+  // Only an event the procedure is handling lends its keys and mouse position: an event the
+  // runtime raises from input while the loop waits (an alert key, a control's Accepted) carries
+  // the key and the position of that input.
+  if (window.currentEvent && window.eventWithProcedure) {
     *record = *window.currentEvent;
     record->completion = nullptr;
     record->answer = nullptr;

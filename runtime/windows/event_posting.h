@@ -17,8 +17,8 @@ struct WindowObject;
 class WindowControl;
 
 /// A record for `window`: a copy of the window's current event with the new code and control
-/// when it has one (so it keeps the key code and mouse position of the event being handled),
-/// otherwise the thread's last key and the present mouse position.
+/// while the procedure is handling that event (so it keeps the key code and mouse position of
+/// the event being handled), otherwise the thread's last key and the present mouse position.
 std::unique_ptr<EventRecord> MakeEventRecord(WindowObject& window, std::int32_t code, WindowControl* control);
 
 /// Posts an event to an open window through message 0x241B. Does nothing before the runtime

@@ -45,6 +45,7 @@ int ClaimSlot(DWORD threadId, HANDLE handle) {
     entry.lastKeyCode = 0;
     entry.lastCharacter = 0;
     entry.lastScanCode = 0;
+    entry.helpFile.clear();
     entry.threadId.store(threadId);
     return slot;
   }

@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 #include "win32.h"
 
@@ -37,6 +38,8 @@ struct ThreadSlot {
   std::int32_t lastKeyCode = 0;
   std::uint8_t lastCharacter = 0;
   std::uint8_t lastScanCode = 0;
+  /// The thread's help file (the help actions open it); empty when none is set.
+  std::string helpFile;
 };
 
 /// The slot with number `slot`, or null when the number is outside 0 .. 63.

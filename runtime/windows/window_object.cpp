@@ -2,9 +2,13 @@
 
 #include <algorithm>
 
+#include "runtime/windows/status_bar.h"
+#include "runtime/windows/window_menu_bar.h"
 #include "runtime/windows/window_object_close.h"
 
 namespace vel::windows {
+
+WindowObject::WindowObject() = default;
 
 WindowObject::~WindowObject() {
   if (IsOpenWindow(this)) ReleaseWindow(*this);
@@ -15,7 +19,11 @@ WindowControl* WindowObject::ControlOfField(std::int32_t field) const {
   for (const auto& control : controls) {
     if (control->FieldNumber() == field) return control.get();
   }
-  return nullptr;
+  return menuBar != nullptr ? menuBar->ItemOfField(field) : nullptr;
+}
+
+void* WindowObject::TakeUseAddress() {
+  return useCursor < useAddresses.size() ? useAddresses[useCursor++] : nullptr;
 }
 
 WindowControl* WindowObject::FocusControl() const { return ControlOfHandle(GetFocus()); }

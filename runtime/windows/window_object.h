@@ -12,6 +12,7 @@
 
 #include "runtime/windows/definition_types.h"
 #include "runtime/windows/event_record.h"
+#include "runtime/windows/key_table.h"
 #include "runtime/windows/unit_conversion.h"
 #include "runtime/windows/window_icons.h"
 #include "runtime/windows/window_object_controls.h"
@@ -22,6 +23,9 @@ namespace vel::windows {
 /// A registered event handler. It returns true to stop the walk over later registrations;
 /// either way the event is consumed and does not reach the ACCEPT loop.
 using EventHandlerProcedure = bool (*)(std::intptr_t context);
+
+struct WindowMenuBar;
+class StatusBar;
 
 struct EventHandler {
   std::int32_t code = 0;
@@ -36,7 +40,7 @@ struct EventHandler {
 enum ClosingState : int { kNotClosing = 0, kChildAskedToClose = 1, kClosing = 2 };
 
 struct WindowObject {
-  WindowObject() = default;
+  WindowObject();
   WindowObject(const WindowObject&) = delete;
   WindowObject& operator=(const WindowObject&) = delete;
   /// A window object that goes out of scope while open is closed first.
@@ -81,6 +85,10 @@ struct WindowObject {
   std::optional<std::string> defaultMessage;
   std::optional<std::string> defaultHelp;
   std::vector<std::int32_t> keys;
+  /// The window's alert keys (a plain key set from `keys`) and its controls' hot keys (a
+  /// command table).
+  KeyTable alertKeys;
+  KeyTable hotKeys;
   std::int32_t palette = 0;
   /// Timer interval in hundredths of a second; 0 = none.
   std::int32_t timerInterval = 0;
@@ -90,6 +98,17 @@ struct WindowObject {
   std::int32_t idleEvent = 0;
   std::int32_t idleInterval = 0;
   std::vector<std::int32_t> statusZones;
+
+  /// The menu bar built from the definition, or null.
+  std::unique_ptr<WindowMenuBar> menuBar;
+  /// The toolbar's window (and its control when a toolbar kind made it), or null.
+  HWND toolbar = nullptr;
+  WindowControl* toolbarControl = nullptr;
+  /// The status bar when the definition gives zones, or null.
+  std::unique_ptr<StatusBar> statusBar;
+  /// The other windows a modal window disabled when it was shown; only these come back when
+  /// it closes, so an outer modal window keeps its own windows disabled.
+  std::vector<HWND> disabledForModal;
 
   std::deque<std::unique_ptr<EventRecord>> queue;
   std::unique_ptr<EventRecord> currentEvent;
@@ -125,8 +144,10 @@ struct WindowObject {
   WindowObject* opener = nullptr;
   std::vector<EventHandler> handlers;
 
-  /// The control with a field number, or null.
+  /// The control or menu item with a field number, or null.
   WindowControl* ControlOfField(std::int32_t field) const;
+  /// The next address of the USE list, or null when the list is used up.
+  void* TakeUseAddress();
   /// The control whose window has the focus (or contains it), or null.
   WindowControl* FocusControl() const;
   /// The control whose window is `handle` or contains it (the innermost such control), or null.

@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include "runtime/windows/event_posting.h"
+#include "runtime/windows/status_bar.h"
 #include "runtime/windows/thread_table.h"
 #include "runtime/windows/window_font.h"
+#include "runtime/windows/window_menu_bar.h"
 #include "runtime/windows/window_object.h"
 #include "runtime/windows/window_object_errors.h"
 #include "runtime/windows/window_object_open.h"
@@ -13,13 +15,16 @@
 namespace vel::windows {
 namespace {
 
+// Gives back what the window disabled when it was shown, and nothing else: while an outer
+// modal window is open, the windows it disabled stay disabled.
 void EndModality(WindowObject& window) {
   if (!window.modal) return;
   window.modal = false;
   ReleaseModalWindow();
-  for (WindowObject* other : OpenWindows()) {
-    if (other != &window && other->handle != nullptr) EnableWindow(other->handle, TRUE);
+  for (HWND disabled : window.disabledForModal) {
+    if (IsWindow(disabled)) EnableWindow(disabled, TRUE);
   }
+  window.disabledForModal.clear();
 }
 
 void ForgetInThreadTable(WindowObject& window) {
@@ -51,6 +56,7 @@ void ReleaseWindow(WindowObject& window) {
   HWND handle = window.handle;
   if (handle != nullptr && IsWindow(handle)) {
     ShowWindow(handle, SW_HIDE);
+    SetMenu(handle, nullptr);
     DiscardPendingPostedRecords(window);
     EndModality(window);
     if (window.opener != nullptr && IsOpenWindow(window.opener) && window.opener->handle != nullptr) {
@@ -66,6 +72,10 @@ void ReleaseWindow(WindowObject& window) {
   window.lastFocusWindow = nullptr;
   // The controls that used the window font are gone with their windows.
   ReleaseWindowFont(window);
+  window.toolbar = nullptr;
+  window.toolbarControl = nullptr;
+  window.statusBar.reset();
+  window.menuBar.reset();
   if (!window.className.empty()) UnregisterClassA(window.className.c_str(), WindowInstance());
   window.className.clear();
   // The class is gone, so nothing refers to its icon and cursor any more.

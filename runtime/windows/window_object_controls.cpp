@@ -1,14 +1,12 @@
 #include "runtime/windows/window_object_controls.h"
 
 #include "runtime/windows/event_codes.h"
+#include "runtime/windows/query_messages.h"
 
 namespace vel::windows {
 namespace {
 
 ControlChainBuilder g_builder = nullptr;
-
-// QUERY_COMMAND: the window asks a control to carry out a command.
-constexpr UINT kQueryCommand = 0x2403;
 
 }  // namespace
 
@@ -16,7 +14,7 @@ void WindowControl::Command(WORD notification, HWND source) {
   HWND own = Handle();
   if (own == nullptr) return;
   auto identifier = static_cast<WORD>(FieldNumber() + kCommandIdentifierBase);
-  SendMessageA(own, kQueryCommand, MAKEWPARAM(identifier, notification), reinterpret_cast<LPARAM>(source));
+  SendMessageA(own, QUERY_COMMAND, MAKEWPARAM(identifier, notification), reinterpret_cast<LPARAM>(source));
 }
 
 void SetControlChainBuilder(ControlChainBuilder builder) { g_builder = builder; }

@@ -5,15 +5,19 @@
 #include <optional>
 
 #include "runtime/services/module_list.h"
-#include "runtime/windows/client_window.h"
+#include "runtime/windows/client_layout.h"
 #include "runtime/windows/current_definition.h"
+#include "runtime/windows/default_placement.h"
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/event_posting.h"
 #include "runtime/windows/procedure_definition_source.h"
+#include "runtime/windows/status_bar.h"
 #include "runtime/windows/thread_runtime.h"
 #include "runtime/windows/thread_table.h"
 #include "runtime/windows/window_font.h"
 #include "runtime/windows/window_font_metrics.h"
+#include "runtime/windows/window_key_tables.h"
+#include "runtime/windows/window_menu_bar.h"
 #include "runtime/windows/window_object.h"
 #include "runtime/windows/window_object_errors.h"
 #include "runtime/windows/window_object_procedure.h"
@@ -55,6 +59,11 @@ void ResetWindowState(WindowObject& window) {
   window.idleInterval = 0;
   window.handlers.clear();
   window.useCursor = 0;
+  window.menuBar.reset();
+  window.toolbar = nullptr;
+  window.toolbarControl = nullptr;
+  window.statusBar.reset();
+  window.disabledForModal.clear();
 }
 
 void CopyDefinition(WindowObject& window, const Record& record) {
@@ -67,6 +76,8 @@ void CopyDefinition(WindowObject& window, const Record& record) {
   window.defaultMessage = record.textBlock.message;
   window.defaultHelp = record.textBlock.help;
   window.keys = record.textBlock.keys;
+  window.alertKeys.Clear();
+  for (std::int32_t key : window.keys) window.alertKeys.Add(key);
   window.palette = record.palette;
   window.timerInterval = record.timer;
   window.statusZones = record.zones;
@@ -86,23 +97,33 @@ bool RegisterWindowClass(WindowObject& window) {
   return RegisterClassA(&windowClass) != 0;
 }
 
-// Builds the controls. The window then sizes itself by them: a width or height the definition
-// leaves open is the controls' extent, and a given one grows to the extent when the controls
-// reach beyond it (the search window is declared 3 units high for a row of controls 8 units
-// high), but never beyond the screen.
-void CreateControls(WindowObject& window, const DefinitionView& view, const Record& record) {
+// Builds the controls and answers their extent in client-window pixels ({0, 0}: none).
+SIZE CreateControls(WindowObject& window, const DefinitionView& view, const Record& record) {
   ControlChainBuilder builder = InstalledControlChainBuilder();
-  if (builder == nullptr || record.firstChild == 0) return;
-  SIZE extent = builder(window, view, record.firstChild);
+  if (builder == nullptr || record.firstChild == 0) return SIZE{0, 0};
+  return builder(window, view, record.firstChild);
+}
+
+// The window sizes itself by its controls: a width or height the definition leaves open is the
+// controls' extent, and a given one grows to the extent when the controls reach beyond it (the
+// search window is declared 3 units high for a row of controls 8 units high), but never beyond
+// the screen. The toolbar and the status bar keep their heights on top of the extent.
+void FitWindowToControls(WindowObject& window, const Record& record, SIZE extent) {
+  if (extent.cx <= 0 && extent.cy <= 0) return;
+  RECT frame{};
+  GetClientRect(window.handle, &frame);
   RECT client{};
-  GetClientRect(window.handle, &client);
-  LONG width = record.at.width == kNotGiven ? extent.cx : std::max(client.right, extent.cx);
-  LONG height = record.at.height == kNotGiven ? extent.cy : std::max(client.bottom, extent.cy);
+  if (window.client != nullptr) GetClientRect(window.client, &client);
+  LONG reserved = (frame.bottom - frame.top) - (client.bottom - client.top);
+  LONG width = record.at.width == kNotGiven && extent.cx > 0 ? extent.cx : std::max(frame.right, extent.cx);
+  LONG height = record.at.height == kNotGiven && extent.cy > 0 ? extent.cy + reserved
+                                                               : std::max(frame.bottom, extent.cy + reserved);
   width = std::min<LONG>(width, GetSystemMetrics(SM_CXSCREEN));
   height = std::min<LONG>(height, GetSystemMetrics(SM_CYSCREEN));
-  if (width == client.right && height == client.bottom) return;
+  if (width == frame.right && height == frame.bottom) return;
   RECT outer{0, 0, width, height};
-  AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrA(window.handle, GWL_STYLE)), FALSE, 0);
+  AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrA(window.handle, GWL_STYLE)),
+                     window.menuBar != nullptr ? TRUE : FALSE, 0);
   SetWindowPos(window.handle, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -118,6 +139,31 @@ void AbandonOpening(WindowObject& window, ThreadSlot& slot) {
   ReleaseWindowFont(window);
   window.handle = nullptr;
   window.client = nullptr;
+  window.menuBar.reset();
+}
+
+// The platform window's outer rectangle: AT gives the client area, to which the frame (and the
+// menu bar) the styles ask for is added; what AT leaves open gets the default placement.
+RECT OuterRect(const WindowObject& window, const DefinitionView& view, const Record& record, DWORD style,
+               const UnitConverter& converter) {
+  Rect at = converter.ToPixels(record.at);
+  SIZE contents{};
+  if (at.width == kNotGiven || at.height == kNotGiven) {
+    contents = ClientSizeForContents(view, record, converter);
+    if (!window.statusZones.empty()) contents.cy += StatusBarHeight();
+  }
+  RECT outer{0, 0, at.width == kNotGiven ? contents.cx : at.width,
+             at.height == kNotGiven ? contents.cy : at.height};
+  AdjustWindowRectEx(&outer, style, window.menuBar != nullptr ? TRUE : FALSE, 0);
+  OffsetRect(&outer, -outer.left, -outer.top);
+  if (at.x == kNotGiven || at.y == kNotGiven) {
+    HWND opener = window.opener != nullptr ? window.opener->handle : nullptr;
+    POINT placed = DefaultWindowPosition(SIZE{outer.right, outer.bottom}, opener);
+    OffsetRect(&outer, at.x == kNotGiven ? placed.x : at.x, at.y == kNotGiven ? placed.y : at.y);
+  } else {
+    OffsetRect(&outer, at.x, at.y);
+  }
+  return outer;
 }
 
 }  // namespace
@@ -199,9 +245,14 @@ void OpenWindow(WindowObject& window, std::string_view label, std::string_view q
   window.definitionHasIcon = record->icon.has_value();
   TakeDefinitionIcons(window, record->icon, record->cursor);
 
+  // The menu bar is built before the window so that the frame is sized with it; its items take
+  // the first USE addresses.
+  window.menuBar = BuildMenuBar(window, definition.View(), record->menuBar);
+
   // A top-level window without WS_POPUP is an overlapped window, which the platform always
   // gives a caption and border; the popup style lets the attributes alone decide the frame.
-  DWORD style = WS_POPUP | WindowStyleFor(window.attributes, !window.title.empty(), window.definitionHasIcon, false);
+  DWORD style = WS_POPUP | WindowStyleFor(window.attributes, !window.title.empty(), window.definitionHasIcon,
+                                          window.menuBar != nullptr);
   window.modal = ModalWindowCount() > 0 || (window.attributes & kAttrModal) != 0;
   if (window.modal) ++g_modalWindows;
 
@@ -213,20 +264,15 @@ void OpenWindow(WindowObject& window, std::string_view label, std::string_view q
     return;
   }
 
-  // AT gives the client area; the outer size adds the frame the styles ask for.
   UnitConverter converter(window.flags, window.metrics);
-  Rect at = converter.ToPixels(record->at);
-  RECT outer{0, 0, at.width == kNotGiven ? 0 : at.width, at.height == kNotGiven ? 0 : at.height};
-  AdjustWindowRectEx(&outer, style, FALSE, 0);
-  int x = at.x == kNotGiven ? CW_USEDEFAULT : at.x;
-  int y = at.y == kNotGiven ? CW_USEDEFAULT : at.y;
-  int width = at.width == kNotGiven ? CW_USEDEFAULT : outer.right - outer.left;
-  int height = at.height == kNotGiven ? CW_USEDEFAULT : outer.bottom - outer.top;
+  RECT outer = OuterRect(window, definition.View(), *record, style, converter);
   HWND parent = window.opener != nullptr ? window.opener->handle : nullptr;
+  HMENU menu = window.menuBar != nullptr ? window.menuBar->handle : nullptr;
 
   OpenWindows().push_back(&window);
-  window.handle = CreateWindowExA(0, window.className.c_str(), window.title.c_str(), style, x, y, width, height,
-                                  parent, nullptr, WindowInstance(), &window);
+  window.handle = CreateWindowExA(0, window.className.c_str(), window.title.c_str(), style, outer.left,
+                                  outer.top, outer.right - outer.left, outer.bottom - outer.top, parent, menu,
+                                  WindowInstance(), &window);
   if (window.handle == nullptr) {
     if (window.modal) --g_modalWindows;
     AbandonOpening(window, *slot);
@@ -236,7 +282,12 @@ void OpenWindow(WindowObject& window, std::string_view label, std::string_view q
   }
 
   RestartWindowTimer(window, window.timerInterval);
-  CreateControls(window, definition.View(), *record);
+  CreateWindowStatusBar(window, converter);
+  SIZE extent = CreateControls(window, definition.View(), *record);
+  CreateWindowToolbar(window, definition.View(), record->toolBar, converter);
+  RebuildHotKeys(window);
+  LayOutWindow(window);
+  FitWindowToControls(window, *record, extent);
   window.opened = true;
   PostEvent(window, EVENT_OpenWindow);
   definition.Release();

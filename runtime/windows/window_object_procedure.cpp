@@ -2,12 +2,16 @@
 
 #include <string>
 
+#include "runtime/windows/client_layout.h"
 #include "runtime/windows/client_window.h"
+#include "runtime/windows/command_routing.h"
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/event_posting.h"
 #include "runtime/windows/runtime_lock.h"
 #include "runtime/windows/thread_table.h"
+#include "runtime/windows/window_menu_bar.h"
 #include "runtime/windows/window_object.h"
+#include "runtime/windows/window_status_text.h"
 
 namespace vel::windows {
 namespace {
@@ -71,7 +75,7 @@ LRESULT HandleMessage(WindowObject& window, HWND handle, UINT message, WPARAM wP
       window.client = CreateClientWindow(window, handle);
       return window.client != nullptr ? 0 : -1;
     case WM_SIZE:
-      LayOutClientWindow(window);
+      LayOutWindow(window);
       if (window.opened && RaisesSizeEvents(window) && wParam != SIZE_MINIMIZED) PostEvent(window, EVENT_Sized);
       return 0;
     case WM_MOVE:
@@ -94,6 +98,14 @@ LRESULT HandleMessage(WindowObject& window, HWND handle, UINT message, WPARAM wP
     case WM_CLOSE:
       CloseRequested(window);
       return 0;
+    case WM_COMMAND: RouteWindowCommand(window, wParam, lParam); return 0;
+    case WM_INITMENUPOPUP:
+      // Items bound to variables show the variables' present values as their check marks.
+      if (window.menuBar != nullptr) {
+        for (const auto& item : window.menuBar->items) item->Redisplay();
+      }
+      return 0;
+    case WM_MENUSELECT: ShowMenuMessageText(window, wParam, lParam); return 0;
     case WM_QUERYENDSESSION:
       MessageBoxA(handle, kSessionEndText, ProgramFileName().c_str(), MB_OK | MB_ICONSTOP | MB_SYSTEMMODAL);
       return FALSE;

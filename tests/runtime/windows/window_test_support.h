@@ -7,7 +7,9 @@
 
 #include <memory>
 #include <set>
+#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "runtime/services/runtime_running.h"
@@ -61,6 +63,51 @@ class ButtonControl final : public WindowControl {
   void* m_useAddress = nullptr;
 };
 
+/// A control that records what reaches it: the commands its window routes to it, and the key
+/// downs, characters and edit messages its window receives. It has its definition's alert keys,
+/// message text and help keyword, a hot key from the "&" in its text, and answers QUERY_PFIELD
+/// as the runtime's controls do. Its window is a push button placed at its AT, read as pixels.
+class RecordingControl final : public WindowControl {
+ public:
+  RecordingControl(HWND parent, const Record& record);
+  ~RecordingControl() override;
+
+  std::int32_t FieldNumber() const override { return m_field; }
+  bool IsField() const override { return m_field != 0; }
+  HWND Handle() const override { return m_handle; }
+  bool HasUseVariable() const override { return false; }
+  void Redisplay() override {}
+  void StoreDisplayedValue() override {}
+  bool Validate() override { return true; }
+  void SetSelection(std::int32_t, std::int32_t) override {}
+  bool OnSelected() override { return true; }
+  void Command(WORD notification, HWND source) override { commands.emplace_back(notification, source); }
+  std::span<const std::int32_t> AlertKeys() const override { return m_texts.keys; }
+  char HotKeyCharacter() const override;
+  std::string MessageText() const override { return m_texts.message.value_or(""); }
+  std::string HelpKeyword() const override { return m_texts.help.value_or(""); }
+
+  std::vector<std::pair<WORD, HWND>> commands;
+  std::vector<WPARAM> keysDown;
+  std::string characters;
+  std::vector<UINT> editMessages;
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  HWND m_handle = nullptr;
+  std::int32_t m_field = 0;
+  std::string m_text;
+  TextBlock m_texts;
+  WNDPROC m_base = nullptr;
+};
+
+/// Installs RecordingControl for buttons (and, with `entries`, for entries too).
+void UseRecordingControls(bool entries = false);
+
+/// The recording control of a field of an open window, or null.
+RecordingControl* RecordingControlOf(ProcedureWindow& window, std::int32_t field);
+
 /// Compiles declaration text into a definition resource.
 std::vector<std::uint8_t> CompileDefinitions(const std::string& text);
 
@@ -86,6 +133,14 @@ class WindowTest : public ::testing::Test {
   std::int32_t NextEvent(ProcedureWindow& window);
   /// The next event number, whatever it is, or -1.
   std::int32_t NextEventOfAnyKind(ProcedureWindow& window);
+
+  /// The events the loop delivers (as NextEvent filters them) while it takes the input queued
+  /// so far: EVENT:Notify is posted to `window` once the thread has nothing else to handle, and
+  /// the events before it are returned. Each event's key code and field are appended to
+  /// `keyCodes` and `fields` when given.
+  std::vector<std::int32_t> EventsWhileInputIsTaken(ProcedureWindow& window,
+                                                    std::vector<std::int32_t>* keyCodes = nullptr,
+                                                    std::vector<std::int32_t>* fields = nullptr);
 
   MemoryResourceSource m_source;
 };
