@@ -6,6 +6,7 @@
 #include "runtime/windows/definition_record.h"
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/window_object.h"
+#include "runtime/windows/window_record_order.h"
 
 namespace vel::windows {
 namespace {
@@ -57,11 +58,7 @@ class MenuBuilder {
   }
 
  private:
-  // Items with the USE flag take the window's next address; menus never take one.
-  void* UseAddressOf(const Record& record) {
-    return record.kind == kKindMenuItem && (record.flags & kItemHasUse) != 0 ? m_window.TakeUseAddress()
-                                                                             : nullptr;
-  }
+  void* UseAddressOf(const Record& record) { return TakesUseAddress(record) ? m_window.TakeUseAddress() : nullptr; }
 
   void AddMenu(HMENU menu, const Record& record, int depth) {
     std::string text = record.text.value_or(std::string());
