@@ -108,12 +108,20 @@ LRESULT EntryControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, 
     case WM_LBUTTONUP:
     case WM_NCLBUTTONUP:
     case WM_LBUTTONDBLCLK: OnMouse(message, lParam); return 0;
-    case WM_GETDLGCODE:
-      passOn = false;
-      return HasAttribute(kAttrSkip) || (m_editorState & kEditTellEditDone) ? kDialogCodeWantsAll : kDialogCode;
+    case WM_GETDLGCODE: passOn = false; return DialogCode(reinterpret_cast<const MSG*>(lParam));
     case WM_ENABLE: Redraw(); return 0;
     default: return 0;
   }
+}
+
+LRESULT EntryControl::DialogCode(const MSG* key) const {
+  if (HasAttribute(kAttrSkip) || (m_editorState & kEditTellEditDone)) return kDialogCodeWantsAll;
+  // Escape while the text differs from the value editing began with restores that value here;
+  // with nothing to restore it goes on to the window as Cancel.
+  if (key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_ESCAPE && m_buffer.Modified()) {
+    return kDialogCode | DLGC_WANTMESSAGE;
+  }
+  return kDialogCode;
 }
 
 void EntryControl::OnCreate() {

@@ -115,6 +115,9 @@ class EntryControl : public WindowedControl {
   void OnKeyDown(WPARAM key);
   void OnChar(WPARAM character);
   void OnMouse(UINT message, LPARAM lParam);
+  /// The WM_GETDLGCODE answer for the key message `key` (null when the dialog manager asks
+  /// without one).
+  LRESULT DialogCode(const MSG* key) const;
   LRESULT OnGetText(WPARAM capacity, LPARAM buffer) const;
   LRESULT OnGetSel(WPARAM startOut, LPARAM endOut) const;
   void OnSetSel(WPARAM start, LPARAM end);
