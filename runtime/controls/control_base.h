@@ -40,6 +40,8 @@ class ControlBase : public WindowElement, public windows::WindowControl {
   bool Validate() override { return true; }
   void SetSelection(std::int32_t, std::int32_t) override {}
   bool OnSelected() override { return true; }
+  std::string MessageText() const override { return m_messageText.value_or(std::string()); }
+  std::string HelpKeyword() const override { return m_helpKeyword.value_or(std::string()); }
   /// True while the control still needs a value before a button that checks the window's
   /// required values may act. No control of the framework needs one; a kind that can be marked
   /// required answers for itself.

@@ -6,8 +6,10 @@
 #include "runtime/controls/control_container.h"
 #include "runtime/controls/control_dispatcher.h"
 #include "runtime/controls/control_tooltips.h"
+#include "runtime/windows/key_table.h"
 #include "runtime/windows/query_messages.h"
 #include "runtime/windows/unit_conversion.h"
+#include "runtime/windows/window_key_tables.h"
 #include "runtime/windows/window_object.h"
 #include "runtime/windows/window_object_open.h"
 
@@ -144,13 +146,22 @@ std::string WindowedControl::CurrentText() const {
   return text;
 }
 
+char WindowedControl::HotKeyCharacter() const {
+  if (!HasState(kStateHotKeyOwner) || HasState(kStateToolbar)) return 0;
+  return windows::HotKeyCharacterOf(CurrentText());
+}
+
 void WindowedControl::SetText(std::string_view text) {
   if (m_handle == nullptr) return;
   std::string terminated(text);
   SendMessageA(m_handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(terminated.c_str()));
   Relayout();
-  if (HasState(kStateToolbar) && HasState(kStateHotKeyOwner)) {
+  if (!HasState(kStateHotKeyOwner)) return;
+  // A new text may mark a different letter.
+  if (HasState(kStateToolbar)) {
     SendMessageA(GetParent(m_handle), windows::QUERY_HOTCHANGE, 0, reinterpret_cast<LPARAM>(this));
+  } else if (m_window != nullptr) {
+    windows::RebuildHotKeys(*m_window);
   }
 }
 

@@ -53,6 +53,9 @@ class WindowedControl : public ControlBase {
 
   /// The control's text: its window's, or before the window exists the text it is made with.
   std::string CurrentText() const;
+  /// The letter after "&" in the text of a control that owns a hot key (buttons, prompts); the
+  /// toolbar keeps the hot keys of its own controls, so those answer 0 here.
+  char HotKeyCharacter() const override;
   /// The font object, or null when the control shows the system font.
   const FontObject* Font() const { return m_font.get(); }
   const FontColourData& FontData() const { return m_fontData; }

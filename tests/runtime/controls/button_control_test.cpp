@@ -18,26 +18,6 @@ namespace {
 
 using namespace windows;
 
-// Stands in for the window's routing of commands to its controls: a command with a field's
-// identifier is handed back to that field's control as QUERY_COMMAND, and counted.
-struct CommandRoute {
-  static inline WNDPROC original = nullptr;
-  static inline std::vector<int> identifiers;
-  static LRESULT CALLBACK Procedure(HWND client, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COMMAND && LOWORD(wParam) > 0x4000) {
-      identifiers.push_back(LOWORD(wParam));
-      HWND control = GetDlgItem(client, LOWORD(wParam));
-      return control != nullptr ? SendMessageA(control, QUERY_COMMAND, wParam, lParam) : 0;
-    }
-    return CallWindowProcA(original, client, message, wParam, lParam);
-  }
-  static void Install(HWND client) {
-    identifiers.clear();
-    original = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CommandRoute::Procedure)));
-  }
-};
-
 class Buttons : public ControlTest {
  protected:
   ButtonControl* Button(ProcedureWindow& window, std::int32_t field) {
@@ -71,11 +51,9 @@ TEST_F(Buttons, TheSearchWindowsButtonsAreFlatIconButtonsAndTheFirstIsTheDefault
 TEST_F(Buttons, AClickActsOnceAndAPressReleasedOutsideNotAtAll) {
   ProcedureWindow window;
   OpenSearchWindow(window);
-  CommandRoute::Install(window.Object().client);
   ButtonControl* get = Button(window, 3);
   Display().Click(MiddleOf(get->Handle()));
   EXPECT_EQ(PendingEvents(window), (std::vector<Delivered>{{Number(EVENT_Accepted), 3}}));
-  EXPECT_EQ(CommandRoute::identifiers, std::vector<int>{0x4003});
   EXPECT_FALSE(get->Captured());
   EXPECT_FALSE(get->HasDrawState(kDrawPressed));
 
@@ -94,7 +72,6 @@ TEST_F(Buttons, AClickActsOnceAndAPressReleasedOutsideNotAtAll) {
   Display().MoveMouse(outside);
   Display().MouseUp(outside);
   EXPECT_EQ(PendingEvents(window), kNone);
-  EXPECT_EQ(CommandRoute::identifiers.size(), 1u);
   EXPECT_FALSE(get->Captured());
   EXPECT_EQ(GetCapture(), nullptr);
 }
@@ -102,7 +79,6 @@ TEST_F(Buttons, AClickActsOnceAndAPressReleasedOutsideNotAtAll) {
 TEST_F(Buttons, SpaceActsOnKeyUpAndAFocusChangeCancelsIt) {
   ProcedureWindow window;
   OpenSearchWindow(window);
-  CommandRoute::Install(window.Object().client);
   ButtonControl* undo = Button(window, 4);
   SetFocus(undo->Handle());
   Display().KeyDown(VK_SPACE);
@@ -119,7 +95,6 @@ TEST_F(Buttons, SpaceActsOnKeyUpAndAFocusChangeCancelsIt) {
   EXPECT_FALSE(undo->HasDrawState(kDrawPressed));
   Display().KeyUp(VK_SPACE);
   EXPECT_EQ(PendingEvents(window), kNone);
-  EXPECT_EQ(CommandRoute::identifiers.size(), 1u);
 }
 
 TEST_F(Buttons, TheWindowsCommandActsOnlyForClicksAndShowsThePressForAKey) {

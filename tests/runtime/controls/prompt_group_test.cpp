@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/display/headless/headless_display.h"
 #include "runtime/controls/prompt_control.h"
 #include "runtime/windows/event_accessors.h"
 #include "runtime/windows/query_messages.h"
@@ -57,6 +58,48 @@ end
   EXPECT_EQ(last->NextFocusWindow(), nullptr);
   SendMessageA(last->Handle(), QUERY_COMMAND, MAKEWPARAM(0x4007, 0), 0);
   EXPECT_EQ(GetFocus(), Control(window, 6)->Handle()) << "nothing follows: the focus stays";
+}
+
+TEST_F(PromptsAndGroups, AltWithTheMarkedLetterOfAPromptOrButtonCommandsIt) {
+  char first[4] = {' ', ' ', ' ', ' '};
+  char second[4] = {' ', ' ', ' ', ' '};
+  ProcedureWindow window;
+  Open(window, R"(window "W" at(0, 0, 200, 100)
+  prompt "&Name:" at(2, 2, 30, 10)
+  entry use(FixedString, 4) at(40, 2, 40, 10)
+  prompt "Ti&tle && more:" at(2, 20, 30, 10)
+  entry use(FixedString, 4) at(40, 20, 40, 10)
+  button "&Go" at(2, 40, 40, 14)
+  button "Plain" at(50, 40, 40, 14)
+end
+)",
+       {first, second});
+  ASSERT_EQ(NextEvent(window), Number(EVENT_OpenWindow));
+  EXPECT_EQ(Control(window, 1)->HotKeyCharacter(), 'N');
+  EXPECT_EQ(Control(window, 3)->HotKeyCharacter(), 't') << "a doubled && is no mark";
+  EXPECT_EQ(Control(window, 2)->HotKeyCharacter(), 0) << "an entry owns no hot key";
+  EXPECT_EQ(Control(window, 6)->HotKeyCharacter(), 0);
+  platform::HeadlessDisplay& display = *platform::CurrentHeadlessDisplay();
+
+  display.PressKey('T', platform::kAlt);
+  EXPECT_EQ(PendingEvents(window), (std::vector<Delivered>{}));
+  EXPECT_EQ(GetFocus(), Control(window, 4)->Handle()) << "the prompt passes the focus on";
+  display.PressKey('N', platform::kAlt);
+  EXPECT_EQ(PendingEvents(window), (std::vector<Delivered>{}));
+  EXPECT_EQ(GetFocus(), Control(window, 2)->Handle());
+  display.PressKey('G', platform::kAlt);
+  EXPECT_EQ(PendingEvents(window), (std::vector<Delivered>{{Number(EVENT_Accepted), 5}}));
+
+  // A new text marks a new letter; the old one no longer commands the button.
+  Control(window, 5)->SetText("&Run");
+  display.PressKey('G', platform::kAlt);
+  EXPECT_EQ(PendingEvents(window), (std::vector<Delivered>{}));
+  display.PressKey('R', platform::kAlt);
+  EXPECT_EQ(PendingEvents(window), (std::vector<Delivered>{{Number(EVENT_Accepted), 5}}));
+  // A disabled button's key does nothing.
+  Control(window, 5)->EnableOrDisable(false);
+  display.PressKey('R', platform::kAlt);
+  EXPECT_EQ(PendingEvents(window), (std::vector<Delivered>{}));
 }
 
 TEST_F(PromptsAndGroups, AGroupNeverTakesPartInTabbingAndAnOptionBoxOnlyWhenShown) {
