@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "runtime/windows/definition_record.h"
 #include "runtime/windows/event_codes.h"
@@ -156,9 +157,9 @@ bool WindowMenuBar::DeleteItem(std::int32_t field) {
     bool same = item.IsPopup() ? GetSubMenu(item.Menu(), position) == item.Submenu()
                                : GetMenuItemID(item.Menu(), position) == item.CommandIdentifier();
     if (!same) continue;
-    // Items of a deleted popup go with it.
+    // Items of a deleted popup go with it, those of its own popups too.
     if (HMENU submenu = item.Submenu()) {
-      std::erase_if(items, [submenu](const auto& other) { return other->Menu() == submenu; });
+      ForgetItemsOf(submenu);
       found = std::find_if(items.begin(), items.end(),
                            [field](const auto& other) { return other->FieldNumber() == field; });
     }
@@ -169,6 +170,15 @@ bool WindowMenuBar::DeleteItem(std::int32_t field) {
     return true;
   }
   return false;
+}
+
+void WindowMenuBar::ForgetItemsOf(HMENU menu) {
+  std::vector<HMENU> inner;
+  for (const auto& item : items) {
+    if (item->Menu() == menu && item->Submenu() != nullptr) inner.push_back(item->Submenu());
+  }
+  for (HMENU popup : inner) ForgetItemsOf(popup);
+  std::erase_if(items, [menu](const auto& item) { return item->Menu() == menu; });
 }
 
 std::unique_ptr<WindowMenuBar> BuildMenuBar(WindowObject& window, const DefinitionView& view,

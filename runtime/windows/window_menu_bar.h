@@ -41,6 +41,10 @@ struct WindowMenuBar {
 
   /// The owning window, for the items made later.
   WindowObject* window = nullptr;
+
+ private:
+  /// Drops the objects of the items in `menu` and in every popup below it.
+  void ForgetItemsOf(HMENU menu);
 };
 
 /// Builds the menu bar of the record at `offset` for `window`; items that take a USE variable

@@ -245,6 +245,12 @@ TEST_F(WindowMenus, ItemOperationsEnableCheckRetitleInsertAndDelete) {
   // Its shortcut no longer commands anything.
   m_display->PressKey('O', kControl);
   EXPECT_TRUE(EventsWhileInputIsTaken(m_window).empty());
+  // A deleted popup takes its items with it.
+  std::int32_t wrapField = FieldOf("&Wrap");
+  ASSERT_NE(wrapField, 0);
+  EXPECT_TRUE(m_bar->DeleteItem(FieldOf("&Edit")));
+  EXPECT_EQ(m_bar->ItemOfField(wrapField), nullptr);
+  EXPECT_EQ(Entries(GetMenu(m_window.Handle())), (std::vector<std::string>{"&File>"}));
   m_window.Close();
 }
 
