@@ -13,8 +13,10 @@
 #include "runtime/controls/prompt_control.h"
 #include "runtime/controls/radio_control.h"
 #include "runtime/controls/spin_control.h"
+#include "runtime/printing/common_dialogs.h"
 #include "runtime/services/service_routines.h"
 #include "runtime/services/settings_setup.h"
+#include "runtime/windows/standard_actions.h"
 #include "runtime/windows/thread_services.h"
 
 namespace vel::app {
@@ -104,6 +106,7 @@ void StoreFirstControlKinds(int call) {
 void InitialiseProgramWideValues(int call) {
   if (call != services::kInitialiseCall) return;
   services::RunRuntimeSettingsSetUpOnce();
+  windows::SetPrintSetupHook(printing::PrintSetupAction);
   g_programWideValues = ApplicationGlobals{0, 0, 0};
 }
 

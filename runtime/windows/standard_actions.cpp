@@ -98,13 +98,15 @@ void CarryOutStandardAction(WindowObject& window, std::int32_t action) {
       if (window.handle != nullptr) SendMessageA(window.handle, WM_CLOSE, 0, 0);
       return;
     case kActionPrintSetup:
-      if (PrintSetupHook hook = g_printSetup.load()) hook(window);
+      if (PrintSetupHook hook = g_printSetup.load()) hook(window.handle);
       return;
     default: return;
   }
 }
 
 void SetPrintSetupHook(PrintSetupHook hook) { g_printSetup.store(hook); }
+
+PrintSetupHook InstalledPrintSetupHook() { return g_printSetup.load(); }
 
 void RememberLastFocusWindow(HWND control) { g_lastFocus.store(control); }
 

@@ -36,10 +36,11 @@ bool IsStandardAction(std::int32_t number);
 /// action.
 void CarryOutStandardAction(WindowObject& window, std::int32_t action);
 
-/// Print setup is the printing subsystem's dialog; until it installs its hook here the action
-/// does nothing.
-using PrintSetupHook = void (*)(WindowObject& window);
+/// Print setup is the printing subsystem's dialog, owned by the window it was asked for; the
+/// program installs it when it starts, and without it the action does nothing.
+using PrintSetupHook = void (*)(HWND owner);
 void SetPrintSetupHook(PrintSetupHook hook);
+PrintSetupHook InstalledPrintSetupHook();
 
 /// The control window that last had the focus (runtime controls report it when they gain the
 /// focus), for the edit actions that act on it.

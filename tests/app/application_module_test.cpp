@@ -14,8 +14,10 @@
 #include "runtime/services/exit_sequence.h"
 #include "runtime/services/module_list.h"
 #include "runtime/services/program_entry.h"
+#include "runtime/printing/common_dialogs.h"
 #include "runtime/services/settings_setup.h"
 #include "runtime/windows/resource_source.h"
+#include "runtime/windows/standard_actions.h"
 #include "runtime/windows/window_object_open.h"
 #include "tests/app/search_window_session.h"
 #include "tests/support/program_run.h"
@@ -63,10 +65,12 @@ TEST(ApplicationModule, InitialisationLoadsTheSettingsOnceAndClearsTheProgramWid
   services::ResetRuntimeSettingsSetUp();
   services::SetRuntimeSettingsLoader([&] { ++loads; });
   ProgramWideValues() = ApplicationGlobals{11, 22, 33};
+  windows::SetPrintSetupHook(nullptr);
 
   services::ModuleList modules;
   ASSERT_TRUE(modules.Register(&ApplicationModule(), Handle(0x4000)));
   EXPECT_EQ(loads, 1);
+  EXPECT_EQ(windows::InstalledPrintSetupHook(), &printing::PrintSetupAction) << "the print setup action has its dialog";
   EXPECT_EQ(ProgramWideValues().request, 0);
   EXPECT_EQ(ProgramWideValues().response, 0);
   EXPECT_EQ(ProgramWideValues().thirdRequest, 0);

@@ -28,8 +28,8 @@ const char kActionWindow[] =
     "  button \"One\" at(10, 10, 80, 24)\n"
     "end\n";
 
-WindowObject* g_printSetupFor = nullptr;
-void RecordPrintSetup(WindowObject& window) { g_printSetupFor = &window; }
+HWND g_printSetupFor = nullptr;
+void RecordPrintSetup(HWND owner) { g_printSetupFor = owner; }
 
 class StandardActions : public WindowTest {
  protected:
@@ -72,7 +72,7 @@ TEST_F(StandardActions, CloseAsksTheWindowToCloseAndPrintSetupCallsItsHook) {
   EXPECT_EQ(g_printSetupFor, nullptr) << "no printing installed: nothing happens";
   SetPrintSetupHook(RecordPrintSetup);
   CarryOutStandardAction(m_window.Object(), kActionPrintSetup);
-  EXPECT_EQ(g_printSetupFor, &m_window.Object());
+  EXPECT_EQ(g_printSetupFor, m_window.Object().handle);
   // The arrangements need an application frame, which never exists: nothing happens.
   CarryOutStandardAction(m_window.Object(), kActionCascade);
   CarryOutStandardAction(m_window.Object(), kActionClose);
