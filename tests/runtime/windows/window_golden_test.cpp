@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "platform/gdi/font_resolver.h"
 #include "runtime/windows/status_bar.h"
 #include "runtime/windows/window_status_text.h"
@@ -14,13 +11,6 @@
 
 namespace vel::windows::testing {
 namespace {
-
-std::string ReadSource(const std::string& relative) {
-  std::ifstream in(std::string(VEL_SOURCE_DIR) + "/" + relative);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 class GoldenWindows : public WindowTest {
  protected:
@@ -35,7 +25,7 @@ class GoldenWindows : public WindowTest {
 };
 
 TEST_F(GoldenWindows, ThePreviewWindowsStatusBarShowsItsThreeZones) {
-  AddDefinitions("skarvine$SKARV_SF", ReadSource("app/skarv_sf.wdc"));
+  AddDefinitions("skarvine$SKARV_SF", ReadSourceFile("app/skarv_sf.wdc"));
   std::int32_t variables[10] = {};
   ProcedureWindow preview;
   preview.Open("skarvine$SKARV_SF", "P9$PREVIEW:WINDOW",

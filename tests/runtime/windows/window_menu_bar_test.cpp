@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "platform/display/headless/headless_display.h"
 #include "platform/user/menu_bar.h"
 #include "platform/user/menu_popup.h"
@@ -21,13 +18,6 @@ namespace {
 
 using platform::kAlt;
 using platform::kControl;
-
-std::string ReadSource(const std::string& relative) {
-  std::ifstream in(std::string(VEL_SOURCE_DIR) + "/" + relative);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // Each entry of a menu as its text, "-" for a separator and "text>" for a popup.
 std::vector<std::string> Entries(HMENU menu) {
@@ -103,7 +93,7 @@ class WindowMenus : public WindowTest {
 };
 
 TEST_F(WindowMenus, ThePreviewWindowShowsFileViewAndZoomAndItsItemsTakeTheFirstUseAddresses) {
-  AddDefinitions("skarvine$SKARV_SF", ReadSource("app/skarv_sf.wdc"));
+  AddDefinitions("skarvine$SKARV_SF", ReadSourceFile("app/skarv_sf.wdc"));
   std::int32_t zoom[7] = {0, 0, 1, 0, 0, 0, 0};
   std::int32_t pages[3] = {};
   ProcedureWindow preview;

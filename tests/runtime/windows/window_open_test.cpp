@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "platform/user/message_box_script.h"
 #include "runtime/windows/client_window.h"
 #include "runtime/windows/event_accessors.h"
@@ -18,13 +15,6 @@
 namespace vel::windows::testing {
 namespace {
 
-std::string ReadSource(const std::string& relative) {
-  std::ifstream in(std::string(VEL_SOURCE_DIR) + "/" + relative);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 const char kSmallWindow[] =
     "definition \"test$SMALL\"\n"
     "window \"W\" title(\"Small\") at(0, 0, 100, 40) attributes(double)\n"
@@ -33,7 +23,7 @@ const char kSmallWindow[] =
 class WindowOpen : public WindowTest {};
 
 TEST_F(WindowOpen, TheSearchWindowOpensFromItsDefinitionAndClosesThroughCloseWindow) {
-  AddDefinitions("skarvine$SKARV001", ReadSource("app/skarv001.wdc"));
+  AddDefinitions("skarvine$SKARV001", ReadSourceFile("app/skarv001.wdc"));
   char searchText[20] = {};
   char author[20] = {};
   char format[20] = {};

@@ -1,5 +1,8 @@
 #include "tests/runtime/windows/window_test_support.h"
 
+#include <fstream>
+#include <sstream>
+
 #include "runtime/services/error_state.h"
 #include "runtime/windows/accept_step.h"
 #include "runtime/windows/event_accessors.h"
@@ -16,6 +19,13 @@
 #include "runtime/windows/window_record_order.h"
 
 namespace vel::windows::testing {
+
+std::string ReadSourceFile(const std::string& relativePath) {
+  std::ifstream in(std::string(VEL_SOURCE_DIR) + "/" + relativePath);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
 
 ButtonControl::ButtonControl(HWND parent, const Record& record, void* useAddress)
     : m_field(record.field), m_useAddress(useAddress) {

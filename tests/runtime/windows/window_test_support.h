@@ -26,6 +26,9 @@ namespace vel::windows::testing {
 /// The event number a procedure sees for an event code.
 constexpr std::int32_t Number(std::int32_t code) { return code - kEventBase; }
 
+/// The text of a file of the source tree (the program's own declarations), by its path there.
+std::string ReadSourceFile(const std::string& relativePath);
+
 /// A control shown as a push button; it records what the window manager asks of it.
 class ButtonControl final : public WindowControl {
  public:
