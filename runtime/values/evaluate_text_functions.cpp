@@ -132,12 +132,15 @@ bool InString(const Arguments& a, ExpressionValue& r, std::string& problem) {
   auto size = static_cast<std::int64_t>(text.size());
   auto width = static_cast<std::int64_t>(needle.size());
   // Positions are tried at start, start + step, ...; the answer counts steps from position 1,
-  // so with a step of 1 it is the position itself.
-  for (std::int64_t position = start; position + width - 1 <= size; position += step) {
+  // so with a step of 1 it is the position itself. A start or step near the largest integer
+  // ends the search instead of stepping past it.
+  const std::int64_t last = size - width + 1;
+  for (std::int64_t position = start; position <= last; position += step) {
     if (text.compare(static_cast<std::size_t>(position - 1), needle.size(), needle) == 0) {
       r = ExpressionValue::Integer((position - 1) / step + 1);
       return true;
     }
+    if (step > last - position) break;
   }
   return true;
 }
