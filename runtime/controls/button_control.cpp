@@ -1,7 +1,12 @@
 #include "runtime/controls/button_control.h"
 
+#include <algorithm>
+
 #include "runtime/controls/control_dispatcher.h"
 #include "runtime/controls/control_factory.h"
+#include "runtime/controls/control_flags.h"
+#include "runtime/images/icon_image.h"
+#include "runtime/images/standard_image_kinds.h"
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/query_messages.h"
 #include "runtime/windows/unit_conversion.h"
@@ -13,13 +18,29 @@ namespace {
 
 ControlClassDescriptor g_buttonClass{"VelButton", "button", 0};
 
+std::int32_t ClampedSum(std::int32_t a, std::int32_t b) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{a} + b, INT32_MIN + 1, INT32_MAX));
+}
+
+// The size a definition gives in pixels, as the window will place it; -1 for an open side.
+SIZE DefinedSize(const windows::Rect& at, const windows::WindowObject& window) {
+  windows::UnitConverter converter(window.flags, window.metrics);
+  std::int32_t x = at.x == windows::kNotGiven ? 0 : at.x;
+  std::int32_t y = at.y == windows::kNotGiven ? 0 : at.y;
+  SIZE size{-1, -1};
+  if (at.width != kDefaultSize) size.cx = converter.ToPixelsX(ClampedSum(x, at.width)) - converter.ToPixelsX(x);
+  if (at.height != kDefaultSize) size.cy = converter.ToPixelsY(ClampedSum(y, at.height)) - converter.ToPixelsY(y);
+  return size;
+}
+
 }  // namespace
 
 ButtonControl::ButtonControl(const windows::Record& record)
     : WindowedControl(record),
       m_definitionFlags(record.buttonFlags),
       m_delay(windows::HundredthsToMilliseconds(record.delay)),
-      m_repeat(windows::HundredthsToMilliseconds(record.repeat)) {
+      m_repeat(windows::HundredthsToMilliseconds(record.repeat)),
+      m_definedSize(DefinedSize(record.at, *m_window)) {
   SetState(kStateTabStopFollowsSkip | kStateHotKeyOwner, true);
   if (m_definitionFlags & windows::kButtonRequired) m_buttonFlags |= kButtonChecksRequired;
   // Skip buttons are toolbar buttons, which the desktop draws flat.
@@ -28,13 +49,17 @@ ButtonControl::ButtonControl(const windows::Record& record)
     m_drawState |= kDrawFlat;
   }
   if (record.icon) {
+    // An icon name that opens nothing still makes the runtime draw the button, without a picture.
     m_buttonFlags |= kButtonDrawnByRuntime;
-    m_iconName = record.icon->text;
-    m_icon = windows::LoadNamedIcon(*record.icon, m_window->resourceModule);
+    m_iconName = windows::RuntimeNameOf(*record.icon);
+    // Opened before the window exists: a button of default size is measured by its picture.
+    m_picture = OpenPicture(0);
   }
 }
 
-ButtonControl::~ButtonControl() { windows::ReleaseHeldIcon(m_icon, false); }
+ButtonControl::~ButtonControl() {
+  if (m_picture && m_handle != nullptr) m_picture->RemoveViewer(m_handle);
+}
 
 bool ButtonControl::IsDefaultButton() const {
   return (m_definitionFlags & windows::kButtonDefault) != 0 && !HasAttribute(kAttrSkip) &&
@@ -50,18 +75,9 @@ void ButtonControl::CreateButtonWindow(const windows::Record& record, ControlCla
                                        WNDPROC procedure, DWORD style) {
   CreateControlWindow(&record, descriptor, procedure, 0, record.text, style);
   if (m_handle == nullptr) return;
-  if (record.icon && m_icon.handle != nullptr) {
-    // A button lower than the standard icon shows the icon's smaller image, scaled to fit.
-    RECT client{};
-    GetClientRect(m_handle, &client);
-    int room = client.bottom - client.top - 2 * kPictureInset;
-    if (room > 0 && room < GetSystemMetrics(SM_CYICON)) {
-      windows::HeldIcon smaller = windows::LoadNamedIconNear(*record.icon, m_window->resourceModule, room);
-      if (smaller.handle != nullptr) {
-        windows::ReleaseHeldIcon(m_icon, false);
-        m_icon = smaller;
-      }
-    }
+  if (m_picture) {
+    FitIconToRoom();
+    m_picture->AddViewer(m_handle);
   }
   if (!IsWindowEnabled(m_handle)) m_drawState |= kDrawDisabled;
   if (!IsDefaultButton()) return;
@@ -69,6 +85,84 @@ void ButtonControl::CreateButtonWindow(const windows::Record& record, ControlCla
   m_drawState |= kDrawDefault;
   SendMessageA(GetParent(m_handle), DM_SETDEFID, static_cast<WPARAM>(GetDlgCtrlID(m_handle)), 0);
 }
+
+std::unique_ptr<images::Image> ButtonControl::OpenPicture(int iconSize) const {
+  images::ImageOwner owner;
+  owner.window = m_window->handle;
+  owner.module = m_window->resourceModule;
+  owner.iconSize = iconSize;
+  // A definition names the program's own pictures as the window's icon does, by their resource
+  // name; a name the program holds no picture of is a file.
+  bool plainText = !m_iconName.empty() && m_iconName.front() != '~' &&
+                   static_cast<unsigned char>(m_iconName.front()) != 0xFF;
+  if (plainText) {
+    if (std::unique_ptr<images::Image> own = images::OpenImage(owner, "~" + m_iconName)) return own;
+  }
+  return images::OpenImage(owner, m_iconName);
+}
+
+void ButtonControl::FitIconToRoom() {
+  auto* icon = dynamic_cast<images::IconImage*>(m_picture.get());
+  if (icon == nullptr || m_handle == nullptr) return;
+  RECT client{};
+  GetClientRect(m_handle, &client);
+  RECT room = ButtonContentArea(client, SizingDrawState());
+  int side = std::min(room.right - room.left, room.bottom - room.top);
+  SIZE loaded = icon->PixelSize();
+  if (side <= 0 || (loaded.cx == side && loaded.cy == side)) return;
+  std::unique_ptr<images::Image> nearer = OpenPicture(side);
+  if (nearer) m_picture = std::move(nearer);
+}
+
+SIZE ButtonControl::PictureSize() const {
+  if (!m_picture) return SIZE{0, 0};
+  if (auto* icon = dynamic_cast<const images::IconImage*>(m_picture.get())) return icon->PixelSize();
+  return m_picture->NaturalSize();
+}
+
+std::uint32_t ButtonControl::SizingDrawState() const {
+  return IsDefaultButton() ? (m_drawState | kDrawDefault) : m_drawState;
+}
+
+SIZE ButtonControl::StandardClassSize(SIZE text) const {
+  // The standard push button: a raised edge, the focus rectangle inside it and a margin.
+  constexpr int kEdgeAndMarginX = 6;
+  constexpr int kEdgeAndMarginY = 4;
+  int frame = IsDefaultButton() ? 1 : 0;
+  return SIZE{text.cx + 2 * (kEdgeAndMarginX + frame), text.cy + 2 * (kEdgeAndMarginY + frame)};
+}
+
+SIZE ButtonControl::PreferredSize() {
+  SIZE text = ButtonTextSize(m_font ? m_font->Handle() : nullptr, CurrentText());
+  if (!(m_buttonFlags & kButtonDrawnByRuntime)) {
+    if (text.cx == 0) text.cy = FontHeight();
+    return StandardClassSize(text);
+  }
+  std::uint32_t state = SizingDrawState();
+  SIZE picture = PictureSize();
+  if (picture.cx > 0) {
+    // A side the definition gives limits the picture, which then sets the other side.
+    SIZE given = m_definedSize;
+    if (m_handle != nullptr) {
+      RECT client{};
+      GetClientRect(m_handle, &client);
+      given = SIZE{HasState(kStateDefaultWidth) ? -1 : client.right, HasState(kStateDefaultHeight) ? -1 : client.bottom};
+    }
+    // What a one-pixel picture needs beyond its pixel: the border, the text and the gap.
+    SIZE besideText = RuntimeButtonSize(SIZE{1, 1}, text, state);
+    SIZE alone = RuntimeButtonSize(SIZE{1, 1}, SIZE{0, 0}, state);
+    constexpr LONG kUnbounded = 1 << 20;
+    SIZE room{kUnbounded, kUnbounded};
+    if (given.cx >= 0) room.cx = given.cx - (besideText.cx - 1);
+    if (given.cy >= 0) room.cy = given.cy - (alone.cy - 1);
+    picture = FitPicture(picture, room);
+  }
+  return RuntimeButtonSize(picture, text, state);
+}
+
+int ButtonControl::DefaultWidth() { return PreferredSize().cx; }
+
+int ButtonControl::DefaultHeight() { return PreferredSize().cy; }
 
 std::uint32_t ButtonControl::ClassBackgroundValue() const {
   // A flat button shows the window behind it.

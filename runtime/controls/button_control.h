@@ -4,13 +4,17 @@
 // mouse and keyboard; any other is pressed and drawn by the standard class. Either way the
 // window hears of a click through WM_COMMAND and asks the button to act with QUERY_COMMAND,
 // which posts EVENT:Accepted, or for an immediate button EVENT:Accepted is posted on the press
-// and repeated while the button is held.
+// and repeated while the button is held. The picture a button shows comes from the image store:
+// an icon of the program's or from a file, or any other picture the store opens, in the icon's
+// image nearest the room the button has.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "runtime/controls/button_look.h"
 #include "runtime/controls/windowed_control.h"
+#include "runtime/images/image.h"
 
 namespace vel::controls {
 
@@ -42,6 +46,10 @@ class ButtonControl : public WindowedControl {
   ~ButtonControl() override;
   void Construct(const windows::Record& record) override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& passOn) override;
+  /// A button of default width or height is as wide or high as its picture and text need
+  /// (PreferredSize).
+  int DefaultWidth() override;
+  int DefaultHeight() override;
 
   std::uint32_t ButtonFlags() const { return m_buttonFlags; }
   /// The draw state bits (kDrawPressed ... kDrawHot, button_look.h).
@@ -52,9 +60,15 @@ class ButtonControl : public WindowedControl {
   /// True when the definition asks for the window's default button and the button may be one
   /// (never a skip or toolbar control).
   bool IsDefaultButton() const;
-  /// True when the icon the definition names was loaded.
-  bool HasIcon() const { return m_icon.handle != nullptr; }
+  /// True when the picture the definition names was loaded.
+  bool HasIcon() const { return m_picture != nullptr; }
+  /// The picture shown, or null.
+  images::Image* Picture() const { return m_picture.get(); }
+  /// The definition's icon name as a run-time name (text, or the binary reference's bytes).
   const std::string& IconName() const { return m_iconName; }
+  /// The size of the picture as loaded: an icon's own image, another picture's natural size;
+  /// {0, 0} without one.
+  SIZE PictureSize() const;
   /// Delay before the first repeat and the repeat interval of an immediate button, in
   /// milliseconds.
   std::uint32_t DelayMilliseconds() const { return m_delay; }
@@ -78,6 +92,14 @@ class ButtonControl : public WindowedControl {
 
   std::uint32_t ClassBackgroundValue() const override;
 
+  /// The size the button needs for its picture and text: a button the runtime draws as
+  /// RuntimeButtonSize says, its picture fitted to a width or height the definition gives;
+  /// any other as the standard class draws it (StandardClassSize).
+  SIZE PreferredSize();
+  /// The size the standard class needs to show a text of `text`: a push button's edges and
+  /// margins around it.
+  virtual SIZE StandardClassSize(SIZE text) const;
+
  private:
   /// The messages every button handles, icon button or not.
   LRESULT HandleCommonButtonMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& passOn);
@@ -96,7 +118,16 @@ class ButtonControl : public WindowedControl {
   /// The lowest-numbered field of the window that still needs a value, or 0.
   std::int32_t FieldNeedingValue() const;
   void Paint(HDC dc);
-  ButtonPicture Picture() const;
+  ButtonPicture PictureToDraw() const;
+  /// Opens the definition's picture through the image store, icons in the image nearest
+  /// `iconSize` pixels (0: the standard size).
+  std::unique_ptr<images::Image> OpenPicture(int iconSize) const;
+  /// Once the window exists: an icon that does not fit the room the button has, or fills less
+  /// of it than another image of the icon would, is loaded again in the image nearest the room.
+  void FitIconToRoom();
+  /// The draw state the button's size is measured with (the default frame counts before the
+  /// window has taken the default button).
+  std::uint32_t SizingDrawState() const;
 
   std::uint32_t m_buttonFlags = 0;
   bool m_captured = false;
@@ -105,13 +136,16 @@ class ButtonControl : public WindowedControl {
   UINT_PTR m_hoverTimer = 0;
   /// The key (Space) that pressed the button, 0 when none.
   WPARAM m_keyDown = 0;
-  windows::HeldIcon m_icon;
+  std::unique_ptr<images::Image> m_picture;
   std::string m_iconName;
   std::uint8_t m_definitionFlags = 0;
   std::uint32_t m_delay = 0;
   std::uint32_t m_repeat = 0;
   /// The repeat timer has ticked once and runs at the repeat interval.
   bool m_repeating = false;
+  /// The size the definition gives in pixels, -1 for a side it leaves open; the window's
+  /// client size replaces it once the window exists.
+  SIZE m_definedSize{-1, -1};
 };
 
 /// Stores the button's creation function in the control factory (type 9).

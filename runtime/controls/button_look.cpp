@@ -8,6 +8,15 @@ namespace {
 
 /// Between a picture and the text beside it.
 constexpr int kPictureGap = 3;
+/// Room a button of its own size leaves beside and above and below its text.
+constexpr int kTextMarginX = 4;
+constexpr int kTextMarginY = 1;
+
+// The width of the border each state draws on every side.
+int BorderWidth(std::uint32_t state) {
+  if (state & kDrawFlat) return 1;
+  return 2 + ((state & kDrawDefault) ? 1 : 0);
+}
 
 void DrawBorder(HDC dc, RECT& inner, std::uint32_t state) {
   bool down = (state & (kDrawPressed | kDrawChecked)) != 0;
@@ -46,6 +55,34 @@ COLORREF GreyOf(COLORREF colour, COLORREF behind) {
 }
 
 }  // namespace
+
+RECT ButtonContentArea(const RECT& area, std::uint32_t drawState) {
+  RECT content = area;
+  InflateRect(&content, -(BorderWidth(drawState) + 1), -(BorderWidth(drawState) + 1));
+  return content;
+}
+
+SIZE ButtonTextSize(HFONT font, const std::string& text) {
+  if (text.empty()) return SIZE{0, 0};
+  HDC screen = GetDC(nullptr);
+  if (screen == nullptr) return SIZE{0, 0};
+  HGDIOBJ previous = SelectObject(screen, font != nullptr ? font : GetStockObject(SYSTEM_FONT));
+  RECT measure{0, 0, 0, 0};
+  DrawTextA(screen, text.c_str(), static_cast<int>(text.size()), &measure, DT_SINGLELINE | DT_CALCRECT);
+  SelectObject(screen, previous);
+  ReleaseDC(nullptr, screen);
+  return SIZE{measure.right - measure.left, measure.bottom - measure.top};
+}
+
+SIZE RuntimeButtonSize(SIZE picture, SIZE text, std::uint32_t drawState) {
+  bool hasPicture = picture.cx > 0 && picture.cy > 0;
+  bool hasText = text.cx > 0;
+  int edges = 2 * (BorderWidth(drawState) + 1);
+  int width = edges + (hasPicture ? picture.cx : 0) + (hasText ? text.cx + 2 * kTextMarginX : 0) +
+              (hasPicture && hasText ? kPictureGap : 0);
+  int height = edges + std::max(hasPicture ? picture.cy : 0, hasText ? text.cy + 2 * kTextMarginY : 0);
+  return SIZE{width, height};
+}
 
 SIZE FitPicture(SIZE natural, SIZE room) {
   if (natural.cx <= 0 || natural.cy <= 0) return SIZE{0, 0};
@@ -103,8 +140,7 @@ void DrawRuntimeButton(HDC dc, const RECT& area, const ButtonLook& look) {
 
   RECT inner = area;
   DrawBorder(dc, inner, look.drawState);
-  RECT content = inner;
-  InflateRect(&content, -1, -1);
+  RECT content = ButtonContentArea(area, look.drawState);
   if (look.drawState & (kDrawPressed | kDrawChecked)) OffsetRect(&content, 1, 1);
 
   if (look.font != nullptr) SelectObject(dc, look.font);

@@ -22,9 +22,6 @@ inline constexpr std::uint32_t kDrawFlat = 0x0010;
 /// Flat and the pointer is over it (hot): a thin raised border.
 inline constexpr std::uint32_t kDrawHot = 0x0020;
 
-/// Pixels between a flat button's edge and its picture on each side: the border line and a
-/// margin, the same in every state so the picture never changes size under the pointer.
-inline constexpr int kPictureInset = 2;
 
 /// The picture a button shows: its natural size and how to draw it into a rectangle at a point.
 struct ButtonPicture {
@@ -36,6 +33,20 @@ struct ButtonPicture {
 /// The size a picture is shown at in `room`: its natural size when that fits, else scaled down
 /// to fit, keeping its proportions (a button lower than its icon shows all of it, smaller).
 SIZE FitPicture(SIZE natural, SIZE room);
+
+/// The part of a button of `area` inside its border and a one-pixel margin, where its picture
+/// and text go. A flat button's border is one line in every state, so the picture never
+/// changes size under the pointer; other buttons have a raised edge and, as the default button,
+/// a frame outside it.
+RECT ButtonContentArea(const RECT& area, std::uint32_t drawState);
+
+/// The size of a text as a button draws it, in `font` (null: the system font): one line, the
+/// "&" marking a hot key taking no room. {0, 0} for no text.
+SIZE ButtonTextSize(HFONT font, const std::string& text);
+
+/// The size a button drawn with `drawState` needs to show a picture of `picture` (shown at
+/// that size) and a text of `text` beside it whole, with a margin around the text.
+SIZE RuntimeButtonSize(SIZE picture, SIZE text, std::uint32_t drawState);
 
 struct ButtonLook {
   std::uint32_t drawState = 0;

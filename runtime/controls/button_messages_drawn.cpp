@@ -4,6 +4,7 @@
 
 #include "runtime/controls/button_control.h"
 #include "runtime/controls/control_font.h"
+#include "runtime/images/icon_image.h"
 
 namespace vel::controls {
 namespace {
@@ -152,22 +153,17 @@ void ButtonControl::Click() {
   }
 }
 
-ButtonPicture ButtonControl::Picture() const {
+ButtonPicture ButtonControl::PictureToDraw() const {
   ButtonPicture picture;
-  HICON icon = m_icon.handle;
-  if (icon == nullptr) return picture;
-  ICONINFO info{};
-  if (!GetIconInfo(icon, &info)) return picture;
-  BITMAP bitmap{};
-  HBITMAP measured = info.hbmColor != nullptr ? info.hbmColor : info.hbmMask;
-  if (measured != nullptr && GetObjectA(measured, sizeof bitmap, &bitmap) != 0) {
-    picture.size = SIZE{bitmap.bmWidth, info.hbmColor != nullptr ? bitmap.bmHeight : bitmap.bmHeight / 2};
+  images::Image* image = m_picture.get();
+  if (image == nullptr) return picture;
+  picture.size = PictureSize();
+  // An icon is drawn at the size the button shows it; other pictures stretch themselves.
+  if (auto* icon = dynamic_cast<images::IconImage*>(image)) {
+    picture.draw = [icon](HDC dc, int x, int y, int width, int height) { icon->DrawScaled(dc, x, y, width, height); };
+  } else {
+    picture.draw = [image](HDC dc, int x, int y, int width, int height) { image->Draw(dc, x, y, width, height); };
   }
-  if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
-  if (info.hbmMask != nullptr) DeleteObject(info.hbmMask);
-  picture.draw = [icon](HDC dc, int x, int y, int width, int height) {
-    DrawIconEx(dc, x, y, icon, width, height, 0, nullptr, DI_NORMAL);
-  };
   return picture;
 }
 
@@ -182,7 +178,7 @@ void ButtonControl::Paint(HDC dc) {
   look.textColour = ColourOfValue(m_font ? m_font->TextColour() : kWindowTextColourValue);
   look.font = m_font ? m_font->Handle() : nullptr;
   look.text = CurrentText();
-  look.picture = Picture();
+  look.picture = PictureToDraw();
   DrawRuntimeButton(dc, area, look);
 }
 

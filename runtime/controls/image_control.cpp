@@ -49,11 +49,6 @@ int ImageControl::DefaultWidth() { return m_picture ? static_cast<int>(m_picture
 
 int ImageControl::DefaultHeight() { return m_picture ? static_cast<int>(m_picture->NaturalSize().cy) : 0; }
 
-HBRUSH ImageControl::BackgroundBrush() {
-  if (m_colours.values[0] != windows::kNoColour) return BrushForColourValue(m_colours.values[0]);
-  return GraphicControl::BackgroundBrush();
-}
-
 std::uint32_t ImageControl::ClassBackgroundValue() const {
   if (m_window != nullptr && m_window->colours.values[0] != windows::kNoColour) return m_window->colours.values[0];
   return kSystemColour | COLOR_BTNFACE;

@@ -26,8 +26,6 @@ class ImageControl : public GraphicControl {
   /// The picture's natural size; 0 without a picture.
   int DefaultWidth() override;
   int DefaultHeight() override;
-  /// The window's background, or the control's own first colour.
-  HBRUSH BackgroundBrush() override;
 
   /// The picture shown, or null.
   images::Image* Picture() const { return m_picture.get(); }

@@ -1,5 +1,7 @@
 #include "runtime/controls/radio_control.h"
 
+#include <algorithm>
+
 #include "runtime/controls/control_container.h"
 #include "runtime/controls/control_dispatcher.h"
 #include "runtime/controls/control_factory.h"
@@ -53,6 +55,14 @@ LRESULT RadioControl::Act(WPARAM wParam, LPARAM lParam) {
     PressAction();
   }
   return 0;
+}
+
+SIZE RadioControl::StandardClassSize(SIZE text) const {
+  constexpr int kMarkSize = 13;
+  constexpr int kMarkGap = 4;
+  constexpr int kFocusRoom = 1;
+  if (text.cx == 0) return SIZE{kMarkSize, kMarkSize};
+  return SIZE{kMarkSize + kMarkGap + text.cx + 2 * kFocusRoom, std::max<LONG>(kMarkSize, text.cy + 2 * kFocusRoom)};
 }
 
 void RadioControl::PressAction() {

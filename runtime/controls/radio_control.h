@@ -33,6 +33,9 @@ class RadioControl : public ButtonControl {
   void PressAction() override;
   /// QUERY_COMMAND: the press action (shown first for a key), and no event of its own.
   LRESULT Act(WPARAM wParam, LPARAM lParam) override;
+  /// The standard class's round mark, the gap after it and the text, with room for the focus
+  /// rectangle around the text.
+  SIZE StandardClassSize(SIZE text) const override;
 
  private:
   std::optional<std::string> m_value;

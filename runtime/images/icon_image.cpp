@@ -2,13 +2,34 @@
 
 #include <string>
 
+#include "runtime/images/icon_sizes.h"
 #include "runtime/images/image_name.h"
-#include "runtime/windows/window_icons.h"
 
 namespace vel::images {
 
+namespace {
+
+// The size of an icon's colour image (its mask is twice as high for a monochrome icon).
+SIZE MeasureIcon(HICON icon, SIZE otherwise) {
+  ICONINFO info{};
+  if (icon == nullptr || !GetIconInfo(icon, &info)) return otherwise;
+  BITMAP bitmap{};
+  HBITMAP measured = info.hbmColor != nullptr ? info.hbmColor : info.hbmMask;
+  SIZE size = otherwise;
+  if (measured != nullptr && GetObjectA(measured, sizeof bitmap, &bitmap) != 0 && bitmap.bmWidth > 0) {
+    size = SIZE{bitmap.bmWidth, info.hbmColor != nullptr ? bitmap.bmHeight : bitmap.bmHeight / 2};
+  }
+  if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
+  if (info.hbmMask != nullptr) DeleteObject(info.hbmMask);
+  return size;
+}
+
+}  // namespace
+
 IconImage::IconImage(HICON icon, bool owned, unsigned flags) : Image(".ico", flags), m_icon(icon), m_owned(owned) {
-  SetNaturalSize(SIZE{GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)});
+  SIZE standard{GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
+  SetNaturalSize(standard);
+  m_pixelSize = MeasureIcon(icon, standard);
 }
 
 IconImage::~IconImage() {
@@ -17,6 +38,11 @@ IconImage::~IconImage() {
 
 void IconImage::Draw(HDC dc, int x, int y, int, int) {
   if (m_icon != nullptr && !SizeOnly()) DrawIcon(dc, x, y, m_icon);
+}
+
+void IconImage::DrawScaled(HDC dc, int x, int y, int width, int height) {
+  if (m_icon != nullptr && !SizeOnly() && width > 0 && height > 0)
+    DrawIconEx(dc, x, y, m_icon, width, height, 0, nullptr, DI_NORMAL);
 }
 
 std::unique_ptr<Image> OpenIconByName(const ImageOwner& owner, std::string_view name, bool fromProgram,
@@ -33,7 +59,7 @@ std::unique_ptr<Image> OpenIconByName(const ImageOwner& owner, std::string_view 
   std::string runtimeName = fromProgram && static_cast<unsigned char>(rest.front()) != 0xFF
                                 ? "~" + std::string(rest)
                                 : std::string(rest);
-  windows::HeldIcon held = windows::LoadRuntimeIcon(runtimeName, OwnerResourceModule(owner));
+  windows::HeldIcon held = LoadIconNearSize(runtimeName, OwnerResourceModule(owner), owner.iconSize);
   if (held.handle == nullptr) return nullptr;
   return std::make_unique<IconImage>(held.handle, held.owned, flags);
 }

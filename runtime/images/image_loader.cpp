@@ -59,6 +59,12 @@ std::optional<FileBytes> ReadImageFile(std::string_view name) {
 
 }  // namespace
 
+std::optional<ImageStorage> ReadWholeFile(std::string_view name) {
+  std::optional<FileBytes> file = ReadImageFile(name);
+  if (!file) return std::nullopt;
+  return std::move(file->storage);
+}
+
 void GiveStorageIfNeeded(Image& image, ImageStorage& storage) {
   if (image.NeedsStorage() && image.Storage().Data() == storage.Data()) image.AdoptStorage(std::move(storage));
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "runtime/images/image.h"
@@ -38,6 +39,10 @@ std::unique_ptr<Image> OpenThroughLoader(const ImageOwner& owner, std::string_vi
                                          unsigned flags) {
   return LoadNamedImage(owner, name, fromProgram, flags, create);
 }
+
+/// Reads a whole file into a moveable global memory block; nothing when it cannot be read or is
+/// larger than kMaxImageFileSize.
+std::optional<ImageStorage> ReadWholeFile(std::string_view name);
 
 /// Gives a freshly made image the bytes it was made from when it draws from them: `storage`
 /// itself, else nothing happens and `storage` is left to its owner to free.

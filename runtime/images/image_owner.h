@@ -1,7 +1,7 @@
 #pragma once
 // What an image is made for: the window that shows it (its shared palette, the clipboard's
-// owner), the device it is drawn on when that is not the screen, and the module whose
-// resources "~" names refer to.
+// owner), the device it is drawn on when that is not the screen, the module whose resources
+// "~" names refer to, and the size it shows icons at.
 
 #include "win32.h"
 
@@ -17,6 +17,9 @@ struct ImageOwner {
   bool deviceResolution = false;
   /// The module holding the program's resources; null means the program itself.
   HMODULE module = nullptr;
+  /// The size in pixels the owner shows icons at, when not the standard icon size: an icon is
+  /// then loaded in the image of its resource or file nearest this size. 0 for the standard.
+  int iconSize = 0;
 };
 
 /// The owner's device's pixels per inch across (LOGPIXELSX) and down (LOGPIXELSY); the

@@ -53,48 +53,9 @@ void Install(WindowObject& window, HeldIcon held, bool cursor) {
   if (previous.handle != held.handle) ReleaseHeldIcon(previous, cursor);
 }
 
-// A resource's bytes, or an empty span when the module has no such resource.
-struct ResourceBytes {
-  PBYTE data = nullptr;
-  DWORD size = 0;
-};
-
-ResourceBytes FindResourceBytes(HMODULE module, LPCSTR name, LPCSTR type) {
-  HRSRC found = FindResourceA(module, name, type);
-  if (found == nullptr) return {};
-  HGLOBAL loaded = LoadResource(module, found);
-  auto* data = static_cast<PBYTE>(loaded != nullptr ? LockResource(loaded) : nullptr);
-  if (data == nullptr) return {};
-  return ResourceBytes{data, SizeofResource(module, found)};
-}
-
-// An icon group: a 6-byte header whose count says how many 14-byte entries follow. The lookup
-// reads every entry the count claims, so the count must fit the bytes present.
-bool IsWholeIconGroup(const ResourceBytes& group) {
-  if (group.data == nullptr || group.size < 6) return false;
-  std::size_t count = static_cast<std::size_t>(group.data[4] | (group.data[5] << 8));
-  return count > 0 && 6 + count * 14 <= group.size;
-}
-
 }  // namespace
 
 HeldIcon LoadNamedIcon(const ResourceName& name, HMODULE module) { return LoadShared(name, module, false); }
-
-HeldIcon LoadNamedIconNear(const ResourceName& name, HMODULE module, int size) {
-  ResourceRequest request = RequestFor(name);
-  if (request.stock || module == nullptr || size <= 0) return LoadNamedIcon(name, module);
-  LPCSTR resource = request.byIdentifier ? IdentifierName(request.identifier) : request.name.c_str();
-  ResourceBytes group = FindResourceBytes(module, resource, RT_GROUP_ICON);
-  if (!IsWholeIconGroup(group)) return LoadNamedIcon(name, module);
-  int identifier = LookupIconIdFromDirectoryEx(group.data, TRUE, size, size, LR_DEFAULTCOLOR);
-  if (identifier <= 0 || identifier > 0xFFFF) return LoadNamedIcon(name, module);
-  ResourceBytes image = FindResourceBytes(module, IdentifierName(static_cast<std::uint16_t>(identifier)), RT_ICON);
-  HICON icon = image.data != nullptr ? CreateIconFromResourceEx(image.data, image.size, TRUE, 0x00030000, 0, 0,
-                                                                 LR_DEFAULTCOLOR)
-                                     : nullptr;
-  if (icon == nullptr) return LoadNamedIcon(name, module);
-  return HeldIcon{icon, true};
-}
 
 HeldIcon LoadNamedCursor(const ResourceName& name, HMODULE module) { return LoadShared(name, module, true); }
 

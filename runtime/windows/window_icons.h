@@ -29,11 +29,6 @@ struct HeldIcon {
 HeldIcon LoadNamedIcon(const ResourceName& name, HMODULE module);
 /// The same for a cursor.
 HeldIcon LoadNamedCursor(const ResourceName& name, HMODULE module);
-/// Loads the icon a definition names in the size the module holds nearest to `size` pixels,
-/// for a place smaller than the standard icon (a button one text line high). The holder owns
-/// an icon made this way; a stock name, or a resource that is not a well-formed icon group,
-/// loads as LoadNamedIcon does.
-HeldIcon LoadNamedIconNear(const ResourceName& name, HMODULE module, int size);
 
 /// Reads a name given at run time. The binary forms are the bytes 0xFF 0x01 or 0xFF 0x02 and a
 /// little-endian uint16 n (identifier n - 1), optionally followed by a zero byte; anything

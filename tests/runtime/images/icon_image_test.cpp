@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "runtime/images/standard_image_kinds.h"
 #include "tests/platform/gdi/canvas.h"
@@ -60,6 +63,56 @@ TEST(IconImages, DrawAtTheirNaturalSizeWhateverTheRectangle) {
   EXPECT_GE(ink.top, 6);
   EXPECT_LE(ink.right, 5 + 32);
   EXPECT_LE(ink.bottom, 6 + 32);
+}
+
+SIZE PixelSizeOf(const std::unique_ptr<Image>& image) { return static_cast<IconImage&>(*image).PixelSize(); }
+
+bool operator==(SIZE a, SIZE b) { return a.cx == b.cx && a.cy == b.cy; }
+
+TEST(IconSizes, AnOwnerWithAnIconSizeGetsTheImageNearestItFromTheProgramOrAFile) {
+  ImageOwner small;
+  small.iconSize = 12;
+  const std::string file = PicturePath("masked8.ico");
+  for (const std::string& name : {std::string("~GET.ICO"), std::string("\xFF\x02\x08\x00", 4), file, file + "[0]"}) {
+    std::unique_ptr<Image> standard = OpenImage(ImageOwner{}, name);
+    std::unique_ptr<Image> near = OpenImage(small, name);
+    ASSERT_NE(standard, nullptr) << name;
+    ASSERT_NE(near, nullptr) << name;
+    EXPECT_TRUE(PixelSizeOf(standard) == (SIZE{32, 32})) << name;
+    EXPECT_TRUE(PixelSizeOf(near) == (SIZE{16, 16})) << name << ": the 16-pixel image is the nearest";
+    // The natural size stays the standard icon's, whichever image was chosen.
+    EXPECT_EQ(near->NaturalSize().cx, GetSystemMetrics(SM_CXICON));
+  }
+  ImageOwner large;
+  large.iconSize = 30;
+  EXPECT_TRUE(PixelSizeOf(OpenImage(large, file)) == (SIZE{32, 32}));
+  // A stock icon has one size, and a missing name stays missing at any size.
+  EXPECT_NE(OpenImage(small, std::string("\xFF\x01\x02\x7F", 4)), nullptr);
+  EXPECT_EQ(OpenImage(small, "~Missing.ico"), nullptr);
+  EXPECT_EQ(OpenImage(small, PicturePath("missing.ico")), nullptr);
+  EXPECT_EQ(OpenImage(small, file + "[1]"), nullptr);
+}
+
+TEST(IconSizes, AnIconFileWhoseDirectoryLiesGivesNoIconAtAnySize) {
+  std::vector<std::uint8_t> bytes = ReadBytes(PicturePath("masked8.ico"));
+  ASSERT_GT(bytes.size(), 6u + 2 * 16u);
+  auto write = [](const std::string& path, const std::vector<std::uint8_t>& content) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(content.data()),
+                                               static_cast<std::streamsize>(content.size()));
+  };
+  const std::string path = ::testing::TempDir() + "icon_sizes_lying.ico";
+  ImageOwner small;
+  small.iconSize = 16;
+  // Every image placed past the end of the file.
+  std::vector<std::uint8_t> outside = bytes;
+  for (std::size_t entry = 0; entry < 2; ++entry) outside[6 + entry * 16 + 14] = 0x7F;
+  write(path, outside);
+  EXPECT_EQ(OpenImage(small, path), nullptr);
+  // More entries claimed than the file holds.
+  std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + 6 + 16);
+  write(path, cut);
+  EXPECT_EQ(OpenImage(small, path), nullptr);
+  std::remove(path.c_str());
 }
 
 TEST(IconImages, SizeOnlyIconsHoldNoIcon) {
