@@ -140,6 +140,9 @@ SIZE ButtonControl::PreferredSize() {
   }
   std::uint32_t state = SizingDrawState();
   SIZE picture = PictureSize();
+  // A picture that could not be opened keeps the room of a standard icon, so that a window
+  // is laid out the same whether its pictures are there or not.
+  if (!m_picture && !m_iconName.empty()) picture = SIZE{GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
   if (picture.cx > 0) {
     // A side the definition gives limits the picture, which then sets the other side.
     SIZE given = m_definedSize;

@@ -93,8 +93,9 @@ class ButtonControl : public WindowedControl {
   std::uint32_t ClassBackgroundValue() const override;
 
   /// The size the button needs for its picture and text: a button the runtime draws as
-  /// RuntimeButtonSize says, its picture fitted to a width or height the definition gives;
-  /// any other as the standard class draws it (StandardClassSize).
+  /// RuntimeButtonSize says, its picture (a standard icon's room for one that could not be
+  /// opened) fitted to a width or height the definition gives; any other as the standard class
+  /// draws it (StandardClassSize).
   SIZE PreferredSize();
   /// The size the standard class needs to show a text of `text`: a push button's edges and
   /// margins around it.

@@ -109,6 +109,7 @@ TEST_F(ButtonPictures, OpenSidesFollowThePictureAndTheText) {
   button "Print" at(140, 2, default, default) flags(flat)
   button "Push me" at(170, 2, default, default)
   button "Go" at(210, 2, 25, default) icon("GET.ICO") flags(flat)
+  button at(250, 2, default, default) icon("NOSUCH.ICO") flags(flat)
   option use(FixedString, 20) at(2, 30, 120, 20)
     radio "First" at(4, 32, default, default)
     radio "Second choice" at(40, 32, default, default)
@@ -139,8 +140,11 @@ end
   // follows what is shown.
   ButtonControl* narrow = Button(window, 7);
   EXPECT_LT(ClientSize(narrow->Handle()).cy, 32 + 4);
+  // A picture that cannot be opened keeps its room: the window looks the same without it.
+  EXPECT_FALSE(Button(window, 8)->HasIcon());
+  EXPECT_TRUE(ClientSize(Control(window, 8)->Handle()) == ClientSize(full));
   // Radio buttons hold their mark and text.
-  for (std::int32_t field : {9, 10}) {
+  for (std::int32_t field : {10, 11}) {
     WindowedControl* radio = Control(window, field);
     EXPECT_GT(ClientSize(radio->Handle()).cx, 13 + radio->Font()->TextWidth(TextOf(radio->Handle())));
   }
