@@ -22,6 +22,8 @@ constexpr std::size_t kGroupEntrySize = 14;
 constexpr std::size_t kFileEntrySize = 16;
 constexpr std::size_t kSharedEntryBytes = 12;
 constexpr DWORD kIconFormatVersion = 0x00030000;
+/// Icon files hold a few small images; a larger file is not read to look for one.
+constexpr std::size_t kMaxIconFileSize = std::size_t{64} << 20;
 
 // The icon count a directory of `entrySize`-byte entries claims, when every entry it claims
 // is present; 0 otherwise.
@@ -70,7 +72,7 @@ HICON NearestFromModule(const windows::ResourceName& name, HMODULE module, int s
 // The file's directory is rewritten as a group whose identifiers are the entries' positions
 // (from 1), so that the same lookup chooses among a file's images as among a program's.
 HICON NearestFromFile(const std::string& path, int size) {
-  std::optional<ImageStorage> file = ReadWholeFile(path);
+  std::optional<ImageStorage> file = ReadWholeFile(path, kMaxIconFileSize);
   if (!file) return nullptr;
   const std::uint8_t* data = file->Data();
   std::size_t count = WholeDirectoryCount(data, file->Size(), kFileEntrySize);

@@ -1,5 +1,6 @@
 #include "runtime/images/image_loader.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <utility>
@@ -36,7 +37,7 @@ struct FileBytes {
   DWORD time = 0;
 };
 
-std::optional<FileBytes> ReadImageFile(std::string_view name) {
+std::optional<FileBytes> ReadImageFile(std::string_view name, std::size_t limit = kMaxImageFileSize) {
   std::string path(name);
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                             nullptr);
@@ -44,7 +45,7 @@ std::optional<FileBytes> ReadImageFile(std::string_view name) {
   std::optional<FileBytes> read;
   DWORD high = 0;
   DWORD size = GetFileSize(file, &high);
-  if (size != INVALID_FILE_SIZE && high == 0 && size <= kMaxImageFileSize) {
+  if (size != INVALID_FILE_SIZE && high == 0 && size <= limit) {
     // The platform layer has no file-time calls yet: the time stays 0, as for resources.
     DWORD time = 0;
     std::optional<ImageStorage> storage = ImageStorage::Allocate(size, ImageStorage::Fill::Caller);
@@ -59,8 +60,8 @@ std::optional<FileBytes> ReadImageFile(std::string_view name) {
 
 }  // namespace
 
-std::optional<ImageStorage> ReadWholeFile(std::string_view name) {
-  std::optional<FileBytes> file = ReadImageFile(name);
+std::optional<ImageStorage> ReadWholeFile(std::string_view name, std::size_t limit) {
+  std::optional<FileBytes> file = ReadImageFile(name, std::min(limit, kMaxImageFileSize));
   if (!file) return std::nullopt;
   return std::move(file->storage);
 }

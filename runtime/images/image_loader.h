@@ -41,8 +41,8 @@ std::unique_ptr<Image> OpenThroughLoader(const ImageOwner& owner, std::string_vi
 }
 
 /// Reads a whole file into a moveable global memory block; nothing when it cannot be read or is
-/// larger than kMaxImageFileSize.
-std::optional<ImageStorage> ReadWholeFile(std::string_view name);
+/// larger than `limit` (at most kMaxImageFileSize).
+std::optional<ImageStorage> ReadWholeFile(std::string_view name, std::size_t limit = kMaxImageFileSize);
 
 /// Gives a freshly made image the bytes it was made from when it draws from them: `storage`
 /// itself, else nothing happens and `storage` is left to its owner to free.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -93,7 +94,7 @@ TEST(IconSizes, AnOwnerWithAnIconSizeGetsTheImageNearestItFromTheProgramOrAFile)
   EXPECT_EQ(OpenImage(small, file + "[1]"), nullptr);
 }
 
-TEST(IconSizes, AnIconFileWhoseDirectoryLiesGivesNoIconAtAnySize) {
+TEST(IconSizes, AnIconFileWhoseDirectoryLiesOrThatIsFarTooLargeGivesNoIcon) {
   std::vector<std::uint8_t> bytes = ReadBytes(PicturePath("masked8.ico"));
   ASSERT_GT(bytes.size(), 6u + 2 * 16u);
   auto write = [](const std::string& path, const std::vector<std::uint8_t>& content) {
@@ -111,6 +112,10 @@ TEST(IconSizes, AnIconFileWhoseDirectoryLiesGivesNoIconAtAnySize) {
   // More entries claimed than the file holds.
   std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + 6 + 16);
   write(path, cut);
+  EXPECT_EQ(OpenImage(small, path), nullptr);
+  // A well-formed icon file padded far beyond any icon's size is not read to look for one.
+  write(path, bytes);
+  std::filesystem::resize_file(path, std::uintmax_t{65} << 20);
   EXPECT_EQ(OpenImage(small, path), nullptr);
   std::remove(path.c_str());
 }
