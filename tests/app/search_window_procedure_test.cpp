@@ -58,14 +58,33 @@ TEST_F(SearchWindowProcedure, TheSearchButtonLaunchesTheChoicesAndTheCloseButton
   Enter(kSearchTextField, "foo bar");
   Enter(kViewFormatField, "list");
   Enter(kMaximumHitsField, "50");
-  ChooseRadio(kAndRadioField, "AND");
+  ChooseRadio(kAndRadioField);
   Press(kSearchButtonField);
   Press(kCloseButtonField);
   RunProcedure();
 
   EXPECT_EQ(m_opener.NextArguments(), Arguments{testing::ExpectedAddress("foo bar", "AND", "list", "50", "")});
+  EXPECT_FALSE(m_opener.HasRecord()) << "one search, for the one click on the search button";
   EXPECT_EQ(Settings(), "[SearchParms]\r\nMaxhits=50\r\nViewFormat=list\r\nAndOr=AND\r\n");
   EXPECT_EQ(TraceLog(), "");
+}
+
+// Enter in an open list belongs to the list, which it closes on the row reached; it does not
+// press the window's default button, the search.
+TEST_F(SearchWindowProcedure, EnterClosesAnOpenListWithoutSearching) {
+  bool closed = false;
+  Press(kViewFormatField);
+  Key(VK_DOWN);
+  Key(VK_RETURN);
+  Then([&] { closed = !SendMessageA(FieldHandle(kViewFormatField), CB_GETDROPPEDSTATE, 0, 0); });
+  Press(kSearchButtonField);
+  Press(kCloseButtonField);
+  RunProcedure();
+
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(m_opener.NextArguments(), Arguments{testing::ExpectedAddress("", "", "threaded", "0", "")});
+  EXPECT_FALSE(m_opener.HasRecord()) << "only the click on the search button searches";
+  EXPECT_EQ(Settings(), "[SearchParms]\r\nMaxhits=0\r\nViewFormat=threaded\r\nAndOr=\r\n");
 }
 
 TEST_F(SearchWindowProcedure, SearchingBeforeAnyInputLaunchesAnEmptyAddressThatOpensNothing) {
@@ -129,7 +148,7 @@ TEST_F(SearchWindowProcedure, EndingTheWindowFromTheDesktopKeepsTheChoicesAsTheC
   WriteSettings("[Service]\r\nAddress=https://news.example.org\r\n");
   Enter(kViewFormatField, "threaded");
   Enter(kMaximumHitsField, "100");
-  ChooseRadio(kOrRadioField, "OR");
+  ChooseRadio(kOrRadioField);
   Then([] { PostMessageA(WindowHandle(), WM_CLOSE, 0, 0); });
   RunProcedure();
   EXPECT_EQ(Settings(),

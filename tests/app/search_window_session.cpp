@@ -6,8 +6,10 @@
 #include <sstream>
 
 #include "app/application_module.h"
+#include "app/search_fields.h"
 #include "app/search_window_procedure.h"
 #include "app/service_address.h"
+#include "platform/display/headless/headless_display.h"
 #include "runtime/controls/control_base.h"
 #include "runtime/controls/control_framework_service.h"
 #include "runtime/services/error_state.h"
@@ -70,28 +72,50 @@ void SearchWindowSession::TearDown() {
   SettingsFolderTest::TearDown();
 }
 
-void SearchWindowSession::Enter(std::int32_t field, const std::string& text) {
-  Then([field, text] {
-    auto* control = dynamic_cast<controls::ControlBase*>(windows::TargetWindow()->ControlOfField(field));
-    ASSERT_NE(control, nullptr);
-    ASSERT_NE(control->Use(), nullptr);
-    control->Use()->Assign(text);
-    windows::PostEvent(windows::EVENT_Accepted - windows::kEventBase, field);
-  });
+namespace {
+
+platform::HeadlessDisplay& Display() { return *platform::CurrentHeadlessDisplay(); }
+
+/// Where a window's middle lies on the screen.
+POINT MiddleOf(HWND window) {
+  RECT place{};
+  GetWindowRect(window, &place);
+  return POINT{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
 }
 
-void SearchWindowSession::ChooseRadio(std::int32_t radioField, const std::string& text) {
-  Then([radioField, text] {
-    // The option box holds the variable its radio buttons choose the text of.
-    auto* option = dynamic_cast<controls::ControlBase*>(windows::TargetWindow()->ControlOfField(12));
-    ASSERT_NE(option, nullptr);
-    option->Use()->Assign(text);
-    windows::PostEvent(windows::EVENT_Accepted - windows::kEventBase, radioField);
+bool IsDropList(std::int32_t field) { return field == kViewFormatField || field == kMaximumHitsField; }
+
+}  // namespace
+
+void SearchWindowSession::Enter(std::int32_t field, const std::string& text) {
+  Then([field] {
+    HWND control = FieldHandle(field);
+    ASSERT_NE(control, nullptr);
+    Display().Click(MiddleOf(control));
   });
+  if (IsDropList(field)) {
+    // The click opened the list; the first character finds the row and closes the list, as a
+    // click on the row would. (An Enter after it would press the window's default button.)
+    Then([field] { ASSERT_TRUE(SendMessageA(FieldHandle(field), CB_GETDROPPEDSTATE, 0, 0)) << field; });
+    Then([text] { Display().TypeText(text.substr(0, 1)); });
+    Then([field] { ASSERT_FALSE(SendMessageA(FieldHandle(field), CB_GETDROPPEDSTATE, 0, 0)) << field; });
+    return;
+  }
+  // Whatever the entry holds is replaced; the value is read back when the focus moves on.
+  Then([] {
+    Display().PressKey(VK_HOME);
+    Display().PressKey(VK_END, platform::kShift);
+    Display().PressKey(VK_DELETE);
+  });
+  Then([text] { Display().TypeText(text); });
 }
 
 void SearchWindowSession::Press(std::int32_t field) {
-  Then([field] { windows::PostEvent(windows::EVENT_Accepted - windows::kEventBase, field); });
+  Then([field] { Display().Click(MiddleOf(FieldHandle(field))); });
+}
+
+void SearchWindowSession::Key(BYTE virtualKey) {
+  Then([virtualKey] { Display().PressKey(virtualKey); });
 }
 
 void CALLBACK SearchWindowSession::NextAction(HWND, UINT, UINT_PTR, DWORD) {

@@ -1,9 +1,9 @@
 #pragma once
 // Runs the search window procedure in the test process on the headless display, the way the
-// program runs it, with actions played inside its ACCEPT loop one per timer tick: values the
-// controls store and the events they post, input through the display, and checks of the open
-// window. A stand-in opener records the launched addresses; skarvine.INI and the trace log are
-// kept in a scratch folder per test.
+// program runs it, with actions played inside its ACCEPT loop one per timer tick: clicks and
+// typing through the display as a user gives them, and checks of the open window. A stand-in
+// opener records the launched addresses; skarvine.INI and the trace log are kept in a scratch
+// folder per test.
 
 #include <gtest/gtest.h>
 
@@ -27,14 +27,17 @@ class SearchWindowSession : public SettingsFolderTest {
 
   /// Queues an action to run inside the ACCEPT loop.
   void Then(std::function<void()> action) { m_actions.push_back(std::move(action)); }
-  /// What a control does when the user leaves it with a new value: stores `text` into the
-  /// field's variable and posts EVENT:Accepted for the field.
+  /// Types `text` into a field as a user does: a click into it, then for an entry the old text
+  /// selected and replaced by the typed text (read back when the focus moves on); for a drop
+  /// list the list opened by the click and its row found by the first character, which
+  /// completes the choice and closes the list.
   void Enter(std::int32_t field, const std::string& text);
-  /// What the option box does when a radio button is clicked: its text into the option box's
-  /// variable, EVENT:Accepted for the radio button.
-  void ChooseRadio(std::int32_t radioField, const std::string& text);
-  /// What a button does when clicked: EVENT:Accepted for its field.
+  /// Clicks a radio button (the option box stores its text).
+  void ChooseRadio(std::int32_t radioField) { Press(radioField); }
+  /// Clicks a control in its middle.
   void Press(std::int32_t field);
+  /// Presses a key in whatever has the focus.
+  void Key(BYTE virtualKey);
   /// Runs SKARV001 until it returns; then the stand-in has recorded any launches. If the
   /// actions run out with the window still open, it is closed as the desktop closes it.
   void RunProcedure();

@@ -1,7 +1,7 @@
 // skarvine on a virtual X server with the desktop backend, as a user runs it: the one-row window
 // above the others, its choices back from skarvine.INI, and ended by the desktop (SIGTERM) or
-// from the keyboard with the choices kept. A picture of the screen is kept as a test artifact in
-// test-artifacts/skarvine-desktop.png.
+// from the keyboard with the choices kept; a search typed and clicked opens its address. A
+// picture of the screen is kept as a test artifact in test-artifacts/skarvine-desktop.png.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -16,6 +16,7 @@
 
 #include "platform/gdi/png_codec.h"
 #include "platform/gdi/surface.h"
+#include "tests/app/search_window_session.h"
 
 namespace vel::app {
 namespace {
@@ -155,6 +156,81 @@ TEST(SkarvineDesktop, TheRowStaysAboveKeepsItsChoicesAndEndsGracefullyEitherWay)
     EXPECT_NE(DumpPixel(dump, 100, 5), 0x000000L) << "the row is drawn at the top";
     EXPECT_EQ(DumpPixel(dump, 100, 60), 0x000000L) << "and nothing below it";
   }
+}
+
+// The driver of a search as a user makes it: clicks found from the window's width (the row is
+// 439 dialog units wide, so a control's middle in dialog units scales by width / 439), typing,
+// the drop lists opened and their rows found by a typed letter (which closes them; an Enter
+// after it would press the default button and search early), the AND radio button and the
+// search button clicked. A stand-in xdg-open on PATH writes down the address it is given.
+constexpr const char* kSearchDriver = R"(set -u
+program="$1"
+dir="$2"
+export LSAN_OPTIONS=suppressions="$dir/leaks.supp"
+export PATH="$dir/bin:$PATH"
+cd "$dir"
+VELMORA_DISPLAY=sdl VELMORA_WINDIR="$dir" "$program" >> "$dir/out.txt" 2>&1 & pid=$!
+w=
+for i in $(seq 1 150); do
+  w=$(xdotool search --onlyvisible --pid $pid 2>/dev/null | head -n 1)
+  [ -n "$w" ] && break
+  sleep 0.2
+done
+[ -n "$w" ] || { echo 'no window' >> "$dir/out.txt"; kill $pid; wait $pid; exit 1; }
+sleep 1.5
+width=$(xdotool getwindowgeometry "$w" | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1/p')
+height=$(xdotool getwindowgeometry "$w" | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\2/p')
+y=$((height / 2))
+at() { echo $(($1 * width / 439)); }
+xdotool mousemove --window "$w" $(at 89) $y click 1
+sleep 0.3
+xdotool type --delay 60 'foo bar'
+xdotool mousemove --window "$w" $(at 231) $y click 1
+sleep 0.5
+xdotool type --delay 60 'l'
+sleep 0.3
+xdotool mousemove --window "$w" $(at 290) $y click 1
+sleep 0.5
+xdotool type --delay 60 '5'
+sleep 0.3
+xdotool mousemove --window "$w" $(at 137) $y click 1
+sleep 0.3
+xdotool mousemove --window "$w" $(at 400) $y click 1
+for i in $(seq 1 100); do [ -s "$dir/opened.txt" ] && break; sleep 0.1; done
+xdotool mousemove --window "$w" $(at 432) $y click 1
+for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+kill -0 $pid 2>/dev/null && { echo 'still running' >> "$dir/out.txt"; kill -KILL $pid; }
+wait $pid
+echo "exit $?" >> "$dir/out.txt"
+)";
+
+TEST(SkarvineDesktop, ASearchTypedAndClickedOpensItsAddressAndKeepsTheChoices) {
+  if (!OnPath("xvfb-run") || !OnPath("xdotool") || !OnPath("timeout")) {
+    GTEST_SKIP() << "xvfb-run, xdotool or timeout is not installed";
+  }
+  char pattern[] = "/tmp/vel_skarvine_search_XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  const std::filesystem::path folder = pattern;
+  std::ofstream(folder / "leaks.supp") << "leak:libX11\nleak:libSDL2\nleak:libdbus\nleak:libxcb\n";
+  std::ofstream(folder / "drive.sh") << kSearchDriver;
+  std::filesystem::create_directories(folder / "bin");
+  std::ofstream(folder / "bin" / "xdg-open") << "#!/bin/sh\nprintf '%s\\n' \"$@\" >> \"" << (folder / "opened.txt").string()
+                                              << "\"\n";
+  std::filesystem::permissions(folder / "bin" / "xdg-open", std::filesystem::perms::owner_all);
+
+  const std::string serverNumber = std::to_string(200 + (getpid() + 250) % 500);
+  const std::string command = "xvfb-run -a -n " + serverNumber + " -s '-noreset -screen 0 800x200x24' sh '" +
+                              (folder / "drive.sh").string() + "' '" + VEL_SKARVINE_PATH + "' '" + folder.string() + "'";
+  const int status = std::system(command.c_str());
+  const std::string output = ReadFile(folder / "out.txt");
+  const std::string opened = ReadFile(folder / "opened.txt");
+  const std::string settings = ReadFile(folder / "skarvine.INI");
+  std::filesystem::remove_all(folder);
+
+  ASSERT_TRUE(WIFEXITED(status)) << output;
+  EXPECT_EQ(output, "exit 0\n");
+  EXPECT_EQ(opened, testing::ExpectedAddress("foo bar", "AND", "list", "50", "") + "\n");
+  EXPECT_EQ(settings, "[SearchParms]\r\nMaxhits=50\r\nViewFormat=list\r\nAndOr=AND\r\n");
 }
 
 }  // namespace

@@ -19,13 +19,14 @@ StandInOpener::StandInOpener() {
   m_oldPath = path != nullptr ? path : "";
   // Each start writes its arguments NUL-separated into the next numbered record, which appears
   // in one step (rename), so a reader never sees half of one. mkdir is the lock that numbers
-  // the starts.
+  // the starts; a start that outlives the test (its folder gone) gives up rather than counting
+  // on for ever.
   const fs::path script = m_folder / "xdg-open";
   std::ofstream out(script);
   out << "#!/bin/sh\n"
       << "cd '" << m_folder.string() << "' || exit 1\n"
       << "n=0\n"
-      << "while ! mkdir \"start.$n\" 2>/dev/null; do n=$((n+1)); done\n"
+      << "while ! mkdir \"start.$n\" 2>/dev/null; do [ -e \"start.$n\" ] || exit 1; n=$((n+1)); done\n"
       << "printf '%s\\0' \"$@\" > \"record.$n.part\"\n"
       << "mv \"record.$n.part\" \"record.$n\"\n";
   out.close();
