@@ -13,6 +13,7 @@
 #include "runtime/controls/prompt_control.h"
 #include "runtime/controls/radio_control.h"
 #include "runtime/controls/spin_control.h"
+#include "runtime/controls/toolbar_control.h"
 #include "runtime/printing/common_dialogs.h"
 #include "runtime/services/service_routines.h"
 #include "runtime/services/settings_setup.h"
@@ -116,6 +117,7 @@ void StoreFurtherControlKinds(int call) {
   controls::RegisterListKind();
   controls::RegisterSpinKind();
   controls::RegisterRadioKind();
+  controls::RegisterToolbarKind();
 }
 
 }  // namespace vel::app

@@ -168,9 +168,8 @@ int ButtonControl::DefaultWidth() { return PreferredSize().cx; }
 int ButtonControl::DefaultHeight() { return PreferredSize().cy; }
 
 std::uint32_t ButtonControl::ClassBackgroundValue() const {
-  // A flat button shows the window behind it.
-  if ((m_buttonFlags & kButtonFlat) && m_window->colours.values[0] != windows::kNoColour)
-    return m_window->colours.values[0];
+  // A flat button shows the window (or the toolbar) behind it.
+  if ((m_buttonFlags & kButtonFlat) && SurfaceColourValue() != windows::kNoColour) return SurfaceColourValue();
   return kSystemColour | COLOR_BTNFACE;
 }
 

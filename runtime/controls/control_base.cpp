@@ -24,6 +24,7 @@ ControlBase::ControlBase(const windows::Record& record) : WindowElement(record, 
   ChainContext* chain = CurrentChain();
   if (chain == nullptr) return;
   m_container = chain->container;
+  m_state |= chain->controlState;
   m_key = record.keyCode;
   m_number = record.textBlock.number;
   m_messageText = record.textBlock.message ? record.textBlock.message : chain->defaultMessage;

@@ -48,6 +48,10 @@ SIZE BuildWindowControls(windows::WindowObject& window, const windows::Definitio
   context.defaultMessage = window.defaultMessage;
   context.defaultHelp = window.defaultHelp;
   context.parent = window.client;
+  return BuildChainIn(std::move(context), firstRecord);
+}
+
+SIZE BuildChainIn(ChainContext context, std::uint32_t firstRecord) {
   ChainScope scope(std::move(context));
   BuildRecords(scope.Context(), firstRecord);
   return scope.Context().extent;

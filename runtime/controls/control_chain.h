@@ -33,6 +33,8 @@ struct ChainContext {
   POINT origin{0, 0};
   /// The right and bottom edges of the controls built so far.
   SIZE extent{0, 0};
+  /// State bits every control of the chain starts with (a toolbar's controls: kStateToolbar).
+  std::uint32_t controlState = 0;
 };
 
 /// The chain being built, or null outside window building.
@@ -50,6 +52,11 @@ SIZE BuildWindowControls(windows::WindowObject& window, const windows::Definitio
 void BuildControlChain(ControlBase* container, std::uint32_t firstRecord,
                        const std::optional<std::string>& defaultMessage,
                        const std::optional<std::string>& defaultHelp);
+
+/// Builds the chain starting at `firstRecord` in `context` (made current while it is built) and
+/// answers the extent of its controls. The controls are entered in the context's window; no
+/// container holds them. A toolbar builds its controls into its own window with this.
+SIZE BuildChainIn(ChainContext context, std::uint32_t firstRecord);
 
 /// Makes the chain context current for its lifetime (a toolbar building its controls into its
 /// own window uses this with its window as the parent), restoring the previous one after.

@@ -4,6 +4,7 @@
 #include "runtime/controls/control_chain.h"
 #include "runtime/controls/control_tooltips.h"
 #include "runtime/services/module_descriptor.h"
+#include "runtime/windows/client_layout.h"
 #include "runtime/windows/window_object_controls.h"
 
 namespace vel::controls {
@@ -14,6 +15,7 @@ void ControlFrameworkService(int call) {
     return;
   }
   windows::SetControlChainBuilder(nullptr);
+  windows::SetToolbarBuilder(nullptr);
   DestroyTooltipWindows();
   ReleaseControlBrushes();
 }

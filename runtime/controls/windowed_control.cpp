@@ -6,6 +6,7 @@
 #include "runtime/controls/control_container.h"
 #include "runtime/controls/control_dispatcher.h"
 #include "runtime/controls/control_tooltips.h"
+#include "runtime/controls/toolbar_control.h"
 #include "runtime/windows/key_table.h"
 #include "runtime/windows/query_messages.h"
 #include "runtime/windows/unit_conversion.h"
@@ -266,6 +267,14 @@ HBRUSH WindowedControl::BackgroundBrush() {
   std::uint32_t value =
       m_colours.values[0] != windows::kNoColour ? m_colours.values[0] : ClassBackgroundValue();
   return BrushForColourValue(value);
+}
+
+std::uint32_t WindowedControl::SurfaceColourValue() const {
+  if (HasState(kStateToolbar)) {
+    if (const auto* toolbar = dynamic_cast<const ToolbarControl*>(m_window->toolbarControl))
+      return toolbar->BackgroundValue();
+  }
+  return m_window->colours.values[0];
 }
 
 void WindowedControl::SetDropIdentifier(std::size_t index, std::string_view text) {

@@ -114,6 +114,9 @@ class WindowedControl : public ControlBase {
 
   /// The colour value of the background when the control's triple gives none.
   virtual std::uint32_t ClassBackgroundValue() const { return kSystemColour | COLOR_WINDOW; }
+  /// The colour value of what the control stands on: its toolbar's background for a toolbar
+  /// control, else the window's first colour (windows::kNoColour when the window gives none).
+  std::uint32_t SurfaceColourValue() const;
 
   /// Creates the control's window. `record` is the definition record (null for a control made
   /// at run time, which starts hidden); `descriptor` the class, registered here when needed

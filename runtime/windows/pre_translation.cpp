@@ -15,22 +15,10 @@ bool IsTranslatedMessage(UINT message) {
          (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK);
 }
 
-// A control's hot key commands it only while the control can be used.
-bool TakeHotKey(WindowObject& window, std::int32_t keyCode) {
-  const KeyTableEntry* entry = window.hotKeys.Find(keyCode);
-  if (entry == nullptr) return false;
-  const WindowControl* control = window.ControlOfField(entry->command - kCommandIdentifierBase);
-  HWND own = control != nullptr ? control->Handle() : nullptr;
-  if (own == nullptr || !IsWindowEnabled(own) || !(GetWindowLongPtrA(own, GWL_STYLE) & WS_VISIBLE))
-    return false;
-  SendMessageA(window.handle, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(entry->command), 1), 0);
-  return true;
-}
-
 // Everything after the alert keys.
 bool PreTranslateAfterAlertKeys(WindowObject& window, MSG& message) {
   std::int32_t keyCode = KeyCodeOf(message);
-  if (keyCode != 0 && TakeHotKey(window, keyCode)) return true;
+  if (keyCode != 0 && CommandControlByKey(window, window.hotKeys, keyCode)) return true;
   if (window.menuBar != nullptr && window.menuBar->shortcuts.Match(window.handle, message)) return true;
   if (window.toolbarControl != nullptr && window.toolbarControl->PreTranslate(message)) return true;
   return window.client != nullptr && IsDialogMessageA(window.client, &message);

@@ -18,6 +18,17 @@ void RebuildHotKeys(WindowObject& window) {
   }
 }
 
+bool CommandControlByKey(WindowObject& window, const KeyTable& table, std::int32_t keyCode) {
+  const KeyTableEntry* entry = table.Find(keyCode);
+  if (entry == nullptr) return false;
+  const WindowControl* control = window.ControlOfField(entry->command - kCommandIdentifierBase);
+  HWND own = control != nullptr ? control->Handle() : nullptr;
+  if (own == nullptr || !IsWindowEnabled(own) || !(GetWindowLongPtrA(own, GWL_STYLE) & WS_VISIBLE))
+    return false;
+  SendMessageA(window.handle, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(entry->command), 1), 0);
+  return true;
+}
+
 bool IsAlertKey(const WindowObject& window, std::int32_t keyCode) {
   if ((keyCode & 0xFF) == 0) return false;
   if (window.alertKeys.Find(keyCode) != nullptr) return true;

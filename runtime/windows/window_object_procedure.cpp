@@ -3,10 +3,12 @@
 #include <string>
 
 #include "runtime/windows/client_layout.h"
+#include "runtime/windows/client_queries.h"
 #include "runtime/windows/client_window.h"
 #include "runtime/windows/command_routing.h"
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/event_posting.h"
+#include "runtime/windows/query_messages.h"
 #include "runtime/windows/runtime_lock.h"
 #include "runtime/windows/thread_table.h"
 #include "runtime/windows/window_menu_bar.h"
@@ -99,6 +101,10 @@ LRESULT HandleMessage(WindowObject& window, HWND handle, UINT message, WPARAM wP
       CloseRequested(window);
       return 0;
     case WM_COMMAND: RouteWindowCommand(window, wParam, lParam); return 0;
+    case QUERY_SELECTED:
+    case QUERY_PSCREEN:
+      // The toolbar passes its controls' queries to the window it sits in.
+      return HandleClientQuery(window, message, wParam, lParam).value_or(0);
     case WM_INITMENUPOPUP:
       // Items bound to variables show the variables' present values as their check marks.
       if (window.menuBar != nullptr) {

@@ -17,6 +17,7 @@
 #include "runtime/controls/prompt_control.h"
 #include "runtime/controls/radio_control.h"
 #include "runtime/controls/spin_control.h"
+#include "runtime/controls/toolbar_control.h"
 #include "runtime/services/module_descriptor.h"
 #include "runtime/windows/event_accessors.h"
 #include "runtime/windows/event_codes.h"
@@ -38,6 +39,7 @@ void ControlTest::SetUp() {
   RegisterListKind();
   RegisterSpinKind();
   RegisterRadioKind();
+  RegisterToolbarKind();
 }
 
 void ControlTest::TearDown() {
