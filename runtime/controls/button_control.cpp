@@ -5,6 +5,7 @@
 #include "runtime/controls/control_dispatcher.h"
 #include "runtime/controls/control_factory.h"
 #include "runtime/controls/control_flags.h"
+#include "runtime/controls/entry_control.h"
 #include "runtime/images/icon_image.h"
 #include "runtime/images/standard_image_kinds.h"
 #include "runtime/windows/event_codes.h"
@@ -229,6 +230,12 @@ LRESULT ButtonControl::Act(WPARAM wParam, LPARAM lParam) {
   WORD notification = HIWORD(wParam);
   if (notification != BN_CLICKED && notification != BN_DOUBLECLICKED) return 0;
   if (lParam == 0) ShowPress();
+  // Enter or a hot key presses the button while the entry being edited keeps the focus; its text
+  // is completed first, as the click that takes the focus completes it, so that the entry's
+  // EVENT:Accepted comes before the button's. Skip and toolbar buttons leave the edit open.
+  if (!HasAttribute(kAttrSkip) && !InToolbar()) {
+    if (auto* editing = dynamic_cast<EntryControl*>(m_window->FocusControl())) editing->CompleteEditing();
+  }
   if (m_buttonFlags & kButtonChecksRequired) {
     if (std::int32_t field = FieldNeedingValue()) {
       MessageBeep(0);

@@ -232,6 +232,10 @@ void EntryControl::StoreDisplayedValue() {
   if (Focused() && (m_buffer.Modified() || !m_reload)) Commit(false);
 }
 
+void EntryControl::CompleteEditing() {
+  if (Focused() && (m_buffer.Modified() || !m_reload)) Commit(true);
+}
+
 bool EntryControl::Validate() {
   if (m_reload && !m_buffer.Modified()) return true;
   std::string value;

@@ -63,6 +63,9 @@ class EntryControl : public WindowedControl {
   void DisplayUseValue() override;
   /// Stores typed text into the variable without reporting (the window is closing).
   void StoreDisplayedValue() override;
+  /// Stores typed text into the variable as leaving the entry would, with EVENT:Accepted or
+  /// EVENT:Rejected, while the entry keeps the focus (a button pressed by key).
+  void CompleteEditing();
   /// False while the text cannot be read back through the picture.
   bool Validate() override;
   void SetSelection(std::int32_t start, std::int32_t end) override;

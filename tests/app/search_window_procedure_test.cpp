@@ -87,6 +87,16 @@ TEST_F(SearchWindowProcedure, EnterClosesAnOpenListWithoutSearching) {
   EXPECT_EQ(Settings(), "[SearchParms]\r\nMaxhits=0\r\nViewFormat=threaded\r\nAndOr=\r\n");
 }
 
+// Enter in an entry presses the default button, the search, for the text just typed.
+TEST_F(SearchWindowProcedure, EnterInAnEntrySearchesForTheTextJustTyped) {
+  Enter(kSearchTextField, "x");
+  Key(VK_RETURN);
+  Press(kCloseButtonField);
+  RunProcedure();
+  EXPECT_EQ(m_opener.NextArguments(), Arguments{testing::ExpectedAddress("x", "", "", "0", "")});
+  EXPECT_FALSE(m_opener.HasRecord());
+}
+
 TEST_F(SearchWindowProcedure, SearchingBeforeAnyInputLaunchesAnEmptyAddressThatOpensNothing) {
   Press(kSearchButtonField);
   Press(kCloseButtonField);
