@@ -2,15 +2,22 @@
 // separate token that GlobalLock turns into the address, with a lock count as Win32 keeps it.
 // Every handle is checked against the table, so a freed or made-up handle fails cleanly.
 
+#include "platform/kernel/global_memory.h"
+
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
 
-#include "win32.h"
-
 namespace {
+
+std::atomic<vel::platform::GlobalFreeObserver> g_freeObserver{nullptr};
+
+void TellFreed(HGLOBAL handle) {
+  if (vel::platform::GlobalFreeObserver observer = g_freeObserver.load()) observer(handle);
+}
 
 struct Block {
   void* data = nullptr;  // Null for a moveable block of size 0 (a "discarded" block).
@@ -45,6 +52,8 @@ void* AllocateBytes(SIZE_T size, bool zero) {
 }
 
 }  // namespace
+
+void vel::platform::SetGlobalFreeObserver(GlobalFreeObserver observer) { g_freeObserver.store(observer); }
 
 HGLOBAL WINAPI GlobalAlloc(UINT uFlags, SIZE_T dwBytes) {
   Block block;
@@ -127,26 +136,29 @@ HGLOBAL WINAPI GlobalHandle(LPCVOID pMem) {
 
 HGLOBAL WINAPI GlobalFree(HGLOBAL hMem) {
   if (hMem == nullptr) return nullptr;
-  GlobalHeap& heap = GlobalHeap::Instance();
-  std::lock_guard<std::mutex> lock(heap.mutex);
-  auto found = heap.blocks.find(reinterpret_cast<uintptr_t>(hMem));
-  if (found == heap.blocks.end()) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return hMem;
+  {
+    GlobalHeap& heap = GlobalHeap::Instance();
+    std::lock_guard<std::mutex> lock(heap.mutex);
+    auto found = heap.blocks.find(reinterpret_cast<uintptr_t>(hMem));
+    if (found == heap.blocks.end()) {
+      SetLastError(ERROR_INVALID_HANDLE);
+      return hMem;
+    }
+    Block block = found->second;
+    heap.blocks.erase(found);
+    if (block.moveable) {
+      if (block.data != nullptr) heap.handles.erase(reinterpret_cast<uintptr_t>(block.data));
+      delete reinterpret_cast<char*>(hMem);
+    }
+    std::free(block.data);
   }
-  Block block = found->second;
-  heap.blocks.erase(found);
-  if (block.moveable) {
-    if (block.data != nullptr) heap.handles.erase(reinterpret_cast<uintptr_t>(block.data));
-    delete reinterpret_cast<char*>(hMem);
-  }
-  std::free(block.data);
+  TellFreed(hMem);
   return nullptr;
 }
 
 HGLOBAL WINAPI GlobalReAlloc(HGLOBAL hMem, SIZE_T dwBytes, UINT uFlags) {
   GlobalHeap& heap = GlobalHeap::Instance();
-  std::lock_guard<std::mutex> lock(heap.mutex);
+  std::unique_lock<std::mutex> lock(heap.mutex);
   Block* block = heap.Find(hMem);
   if (block == nullptr) return nullptr;
   if ((uFlags & GMEM_MODIFY) != 0) {
@@ -187,5 +199,8 @@ HGLOBAL WINAPI GlobalReAlloc(HGLOBAL hMem, SIZE_T dwBytes, UINT uFlags) {
   }
   heap.blocks.erase(oldHandle);
   heap.blocks.emplace(reinterpret_cast<uintptr_t>(data), moved);
+  lock.unlock();
+  // A fixed block that moved has a new handle; the old one names nothing now.
+  if (reinterpret_cast<uintptr_t>(data) != oldHandle) TellFreed(hMem);
   return reinterpret_cast<HGLOBAL>(data);
 }

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <thread>
 
+#include "platform/kernel/external_work.h"
+
 extern char** environ;
 
 namespace vel::platform {
@@ -38,7 +40,8 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
   return arguments;
 }
 
-int LaunchDetached(const std::vector<std::string>& arguments, const std::string& workingDirectory) {
+int LaunchDetached(const std::vector<std::string>& arguments, const std::string& workingDirectory,
+                   bool awaitSettling) {
   if (arguments.empty() || arguments[0].empty()) return ENOENT;
   std::vector<char*> argv;
   argv.reserve(arguments.size() + 1);
@@ -66,6 +69,7 @@ int LaunchDetached(const std::vector<std::string>& arguments, const std::string&
   posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   if (result != 0) return result;
+  if (awaitSettling) ExternalWork::Instance().ChildStarted(child);
 
   // The caller never waits for what it opened; a detached thread collects the exit status so
   // no zombie is left behind, without touching SIGCHLD, which the program may use itself.
@@ -73,8 +77,10 @@ int LaunchDetached(const std::vector<std::string>& arguments, const std::string&
     std::thread([child] {
       while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
       }
+      ExternalWork::Instance().ChildSettled(child);
     }).detach();
   } catch (const std::system_error&) {
+    ExternalWork::Instance().ChildSettled(child);
     // Without a thread the child is left for the process's end; it still started.
   }
   return 0;

@@ -14,7 +14,9 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 
 /// Starts arguments[0] (looked up on PATH when it has no slash) with the given arguments, in
 /// workingDirectory when that is not empty. Returns 0 when the program started, else the errno
-/// value that says why not. The program is reaped in the background when it ends.
-int LaunchDetached(const std::vector<std::string>& arguments, const std::string& workingDirectory);
+/// value that says why not. The program is reaped in the background when it ends. With
+/// `awaitSettling`, time on a virtual clock waits for the program to settle (ExternalWork).
+int LaunchDetached(const std::vector<std::string>& arguments, const std::string& workingDirectory,
+                   bool awaitSettling = false);
 
 }  // namespace vel::platform

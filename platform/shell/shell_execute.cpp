@@ -99,7 +99,8 @@ UINT WINAPI WinExec(LPCSTR lpCmdLine, UINT) {
   if (lpCmdLine == nullptr) return ERROR_FILE_NOT_FOUND;
   const std::vector<std::string> arguments = SplitCommandLine(AnsiToUtf8(lpCmdLine));
   if (arguments.empty()) return ERROR_FILE_NOT_FOUND;
-  switch (LaunchDetached(arguments, std::string())) {
+  // A program started this way is usually one this program means to talk to next.
+  switch (LaunchDetached(arguments, std::string(), true)) {
     case 0: return kWinExecSuccess;
     case ENOMEM: return 0;
     case ENOTDIR: return ERROR_PATH_NOT_FOUND;

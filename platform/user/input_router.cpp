@@ -11,6 +11,7 @@
 #include "platform/display/keyboard_layout.h"
 #include "platform/kernel/clock.h"
 #include "platform/user/focus.h"
+#include "platform/user/foreign_windows.h"
 #include "platform/user/input_state.h"
 #include "platform/user/mouse_tracking.h"
 #include "platform/user/termination_signals.h"
@@ -289,6 +290,9 @@ void EnsureWindowManager() {
     CurrentDisplay().SetInputSink(&Router());
     RegisterSystemClasses();
     InstallTerminationSignals();
+    // Other programs can reach this one's windows from the start, not only once it has
+    // reached out to them itself.
+    CurrentForeignWindows();
   });
 }
 

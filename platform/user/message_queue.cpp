@@ -1,6 +1,7 @@
 #include "platform/user/message_queue.h"
 
 #include <algorithm>
+#include <atomic>
 #include <unordered_map>
 
 #include "platform/kernel/wait_hub.h"
@@ -21,20 +22,26 @@ struct QueueHolder {
   std::shared_ptr<MessageQueue> queue;
   ~QueueHolder() {
     if (!queue) return;
+    std::deque<std::shared_ptr<SentMessage>> unhandled;
     {
       WaitHub& hub = WaitHub::Instance();
       std::lock_guard lock(hub.Mutex());
       queue->alive = false;
       for (auto& sent : queue->incoming) sent->done = true;
-      queue->incoming.clear();
+      unhandled.swap(queue->incoming);
       Registry().erase(queue->threadId);
       hub.NotifyLocked();
+    }
+    for (auto& sent : unhandled) {
+      if (sent->onDone) sent->onDone();
     }
     DiscardWindowsOfThread(queue->threadId);
   }
 };
 
 thread_local QueueHolder t_holder;
+
+std::atomic<ThreadIdleObserver> g_idleObserver{nullptr};
 
 }  // namespace
 
@@ -84,6 +91,24 @@ void TouchQueue(DWORD threadId) {
   }
 }
 
+bool QueueSentMessage(DWORD threadId, const std::shared_ptr<SentMessage>& sent) {
+  WaitHub& hub = WaitHub::Instance();
+  std::lock_guard lock(hub.Mutex());
+  MessageQueue* receiver = QueueOfThread(threadId);
+  if (receiver == nullptr || !receiver->alive) return false;
+  receiver->incoming.push_back(sent);
+  ++receiver->changes;
+  receiver->newBits |= QS_SENDMESSAGE;
+  hub.NotifyLocked();
+  return true;
+}
+
+void SetThreadIdleObserver(ThreadIdleObserver observer) { g_idleObserver.store(observer); }
+
+void NotifyThreadIdle(uint64_t changesSeen) {
+  if (ThreadIdleObserver observer = g_idleObserver.load()) observer(CurrentThreadId(), changesSeen);
+}
+
 bool HandleIncomingSentMessages() {
   MessageQueue& queue = CurrentQueue();
   WaitHub& hub = WaitHub::Instance();
@@ -100,10 +125,13 @@ bool HandleIncomingSentMessages() {
     LRESULT result = CallWindowProcedure(sent->window, sent->message, sent->wParam, sent->lParam);
     queue.handling.pop_back();
     handledAny = true;
-    std::lock_guard lock(hub.Mutex());
-    sent->result = result;
-    sent->done = true;
-    hub.NotifyLocked();
+    {
+      std::lock_guard lock(hub.Mutex());
+      sent->result = result;
+      sent->done = true;
+      hub.NotifyLocked();
+    }
+    if (sent->onDone) sent->onDone();
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -22,6 +23,9 @@ struct SentMessage {
   LPARAM lParam = 0;
   LRESULT result = 0;
   bool done = false;
+  /// Runs on the receiving thread once `done` is set (or when the receiver ended without
+  /// handling it), for senders that cannot sleep until then.
+  std::function<void()> onDone;
 };
 
 struct QueuedMessage {
@@ -71,8 +75,20 @@ bool PostToThread(DWORD threadId, const MSG& msg, bool input);
 /// Marks a thread's queue changed (e.g. one of its windows needs painting) and wakes it.
 void TouchQueue(DWORD threadId);
 
+/// Hands a sent message to the thread that owns its window; false when that thread has no
+/// queue. The caller waits for `done` or relies on `onDone`.
+bool QueueSentMessage(DWORD threadId, const std::shared_ptr<SentMessage>& sent);
+
 /// Handles every message other threads have sent to this thread. Returns true if any was.
 bool HandleIncomingSentMessages();
+
+/// Told each time a thread is about to sleep because nothing it waits for is queued. The
+/// thread's queue had changed `changesSeen` times when it last looked, so whatever was queued
+/// before that has been seen. Runs on that thread with no lock held.
+using ThreadIdleObserver = void (*)(DWORD threadId, uint64_t changesSeen);
+void SetThreadIdleObserver(ThreadIdleObserver observer);
+/// Calls the observer, if one is installed.
+void NotifyThreadIdle(uint64_t changesSeen);
 
 /// The earliest timer due on the calling thread's queue. Needs the WaitHub lock.
 std::optional<uint64_t> NextTimerDueLocked(const MessageQueue& queue);

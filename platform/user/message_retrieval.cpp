@@ -133,6 +133,7 @@ bool RetrieveMessage(MSG* msg, HWND window, UINT first, UINT last, UINT remove, 
       if (queue.changes != changesSeen || !queue.incoming.empty()) continue;
       nextDue = NextTimerDueLocked(queue);
     }
+    NotifyThreadIdle(changesSeen);
     if (CurrentDisplay().Idle(nextDue)) continue;
 
     std::unique_lock lock(hub.Mutex());

@@ -9,6 +9,7 @@
 #include "platform/kernel/clock.h"
 #include "platform/kernel/wait_hub.h"
 #include "platform/kernel/wait_objects.h"
+#include "platform/user/foreign_windows.h"
 #include "platform/user/message_queue.h"
 #include "platform/user/win32_errors.h"
 #include "platform/user/window_tree.h"
@@ -35,18 +36,13 @@ std::vector<HWND> BroadcastTargets() {
 
 LRESULT SendAcrossThreads(DWORD threadId, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto sent = std::make_shared<SentMessage>();
-  *sent = {window, message, wParam, lParam, 0, false};
+  sent->window = window;
+  sent->message = message;
+  sent->wParam = wParam;
+  sent->lParam = lParam;
   MessageQueue& mine = CurrentQueue();
   WaitHub& hub = WaitHub::Instance();
-  {
-    std::lock_guard lock(hub.Mutex());
-    MessageQueue* receiver = QueueOfThread(threadId);
-    if (receiver == nullptr || !receiver->alive) return 0;
-    receiver->incoming.push_back(sent);
-    ++receiver->changes;
-    receiver->newBits |= QS_SENDMESSAGE;
-    hub.NotifyLocked();
-  }
+  if (!QueueSentMessage(threadId, sent)) return 0;
   // While waiting, this thread handles what others send to it, so two threads sending to
   // each other cannot deadlock.
   for (;;) {
@@ -82,7 +78,14 @@ LRESULT WINAPI CallWindowProcA(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARA
 LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   if (hWnd == HWND_BROADCAST) {
     for (HWND target : BroadcastTargets()) SendMessageA(target, Msg, wParam, lParam);
+    if (ForeignWindows* foreign = CurrentForeignWindows()) foreign->Broadcast(true, Msg, wParam, lParam);
     return TRUE;
+  }
+  if (IsForeignHandle(hWnd)) {
+    ForeignWindows* foreign = CurrentForeignWindows();
+    if (foreign != nullptr) return foreign->Send(hWnd, Msg, wParam, lParam);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
   }
   DWORD threadId = ThreadOfWindow(hWnd);
   if (threadId == 0) return 0;
@@ -97,7 +100,14 @@ BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   if (hWnd == nullptr) return PostToThread(CurrentThreadId(), msg, false);
   if (hWnd == HWND_BROADCAST) {
     for (HWND target : BroadcastTargets()) PostMessageA(target, Msg, wParam, lParam);
+    if (ForeignWindows* foreign = CurrentForeignWindows()) foreign->Broadcast(false, Msg, wParam, lParam);
     return TRUE;
+  }
+  if (IsForeignHandle(hWnd)) {
+    ForeignWindows* foreign = CurrentForeignWindows();
+    if (foreign != nullptr) return foreign->Post(hWnd, Msg, wParam, lParam) ? TRUE : FALSE;
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
   }
   DWORD threadId = ThreadOfWindow(hWnd);
   if (threadId == 0) return FALSE;
@@ -218,10 +228,15 @@ DWORD WINAPI MsgWaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, BOO
     DWORD result = WaitForObjects(pHandles, nCount, fWaitAll != FALSE, 0, messagesReady);
     if (result != WAIT_TIMEOUT || dwMilliseconds == 0) return result;
     std::optional<uint64_t> nextDue;
+    uint64_t changesSeen = 0;
     {
       std::lock_guard lock(WaitHub::Instance().Mutex());
+      // Something may have arrived since the look above; then this is no idle point.
+      if (messagesReady()) continue;
       nextDue = NextTimerDueLocked(queue);
+      changesSeen = queue.changes;
     }
+    NotifyThreadIdle(changesSeen);
     // A wait for input or timers is an idle point: the display may deliver input or move its
     // clock first.
     if ((dwWakeMask & (QS_TIMER | QS_INPUT)) && CurrentDisplay().Idle(nextDue)) continue;

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "platform/display/display_backend.h"
+#include "platform/user/foreign_windows.h"
 
 namespace vel::platform {
 namespace {
@@ -140,6 +141,7 @@ using namespace vel::platform;
 int WINAPI GetSystemMetrics(int nIndex) {
   SIZE screen = CurrentDisplay().ScreenSize();
   switch (nIndex) {
+    case SM_NETWORK: return CurrentForeignWindows() != nullptr ? 1 : 0;
     case SM_CXSCREEN:
     case SM_CXFULLSCREEN:
     case SM_CXVIRTUALSCREEN: return screen.cx;

@@ -11,6 +11,7 @@
 #include "platform/gdi/window_framebuffers.h"
 #include "platform/display/display_backend.h"
 #include "platform/user/focus.h"
+#include "platform/user/foreign_windows.h"
 #include "platform/user/win32_errors.h"
 #include "platform/user/window_tree.h"
 
@@ -39,6 +40,10 @@ using Properties = std::vector<std::pair<std::string, HANDLE>>;
 // The property list of a window, or null for a bad window or name. Tree lock held.
 Properties* PropertiesOf(HWND handle, LPCSTR name) {
   if (name == nullptr) return nullptr;
+  if (IsForeignHandle(handle)) {
+    ForeignWindows* foreign = CurrentForeignWindows();
+    return foreign != nullptr ? foreign->Properties(handle) : nullptr;
+  }
   Window* window = Find(handle, false);
   return window != nullptr ? &window->properties : nullptr;
 }
@@ -123,6 +128,10 @@ HWND WindowUnderPoint(POINT screen, LRESULT* hit) {
 using namespace vel::platform;
 
 BOOL WINAPI IsWindow(HWND hWnd) {
+  if (IsForeignHandle(hWnd)) {
+    ForeignWindows* foreign = CurrentForeignWindows();
+    return foreign != nullptr && foreign->IsWindow(hWnd) ? TRUE : FALSE;
+  }
   TreeLock lock;
   return LookupWindow(hWnd) != nullptr ? TRUE : FALSE;
 }
@@ -392,6 +401,14 @@ HWND WINAPI FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName) {
 }
 
 DWORD WINAPI GetWindowThreadProcessId(HWND hWnd, LPDWORD lpdwProcessId) {
+  if (IsForeignHandle(hWnd)) {
+    // The thread of another program's window is not known here; its process is.
+    ForeignWindows* foreign = CurrentForeignWindows();
+    DWORD process = foreign != nullptr ? foreign->ProcessOf(hWnd) : 0;
+    if (lpdwProcessId != nullptr) *lpdwProcessId = process;
+    if (process == 0) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
   TreeLock lock;
   Window* window = Find(hWnd);
   if (window == nullptr) return 0;

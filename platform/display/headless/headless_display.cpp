@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/display/keyboard_layout.h"
+#include "platform/kernel/external_work.h"
 
 namespace vel::platform {
 namespace {
@@ -127,11 +128,14 @@ bool HeadlessDisplay::Idle(std::optional<uint64_t> nextTimerDue) {
     RunScriptStep(step, nullptr, true);
     return true;
   }
-  if (nextTimerDue && !m_clock.Manual()) {
+  // Time does not jump while another program is still working on something for this one: its
+  // answer is due before any time-out that waits for it.
+  bool othersWorking = ExternalWork::Instance().Pending();
+  if (nextTimerDue && !m_clock.Manual() && !othersWorking) {
     m_clock.AdvanceTo(*nextTimerDue);
     return true;
   }
-  if (m_scriptGiven && !nextTimerDue) {
+  if (m_scriptGiven && !nextTimerDue && !othersWorking) {
     // An unattended run whose script is used up would otherwise wait for input forever.
     std::fprintf(stderr, "headless display: input script finished and the program waits for input\n");
     std::fflush(nullptr);
