@@ -14,6 +14,8 @@
 #include "runtime/controls/radio_control.h"
 #include "runtime/controls/spin_control.h"
 #include "runtime/controls/toolbar_control.h"
+#include "runtime/ipc/ipc_services.h"
+#include "runtime/ipc/vbx_bridge.h"
 #include "runtime/printing/common_dialogs.h"
 #include "runtime/services/service_routines.h"
 #include "runtime/services/settings_setup.h"
@@ -54,14 +56,14 @@ const InitialiserEntry g_initialiserTable[] = {
     Entry(16, services::KeyboardService),
     Entry(16, services::GlobalTimerService),
     Entry(16, services::ClientAreaLayoutService),
-    Entry(16, services::DdeService),
+    Entry(16, ipc::DdeService),
     Entry(16, windows::ThreadTableService),
     Entry(16, windows::RuntimeLockService),
     Entry(16, controls::ControlFrameworkService),
     Entry(16, services::TooltipService),
     Entry(16, services::ToolbarService),
     Entry(16, services::DragAndDropService),
-    Entry(16, services::CustomControlBridgeService),
+    Entry(16, ipc::CustomControlBridgeService),
     Entry(16, services::PrinterTargetService),
     Entry(16, services::PrintDialogService),
     Entry(5, StoreFirstControlKinds),

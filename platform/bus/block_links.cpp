@@ -23,7 +23,8 @@ std::uint64_t BlockLinks::LinkSent(HGLOBAL local, const std::string& peer) {
   return id;
 }
 
-void BlockLinks::LinkReceived(HGLOBAL local, const std::string& peer, std::uint64_t id, std::uint64_t peerHandle) {
+void BlockLinks::LinkReceived(HGLOBAL local, const std::string& peer, std::uint64_t id,
+                              std::uint64_t peerHandle) {
   std::lock_guard lock(m_mutex);
   m_links[{peer, id}] = Entry{local, peerHandle, true};
 }
@@ -31,12 +32,14 @@ void BlockLinks::LinkReceived(HGLOBAL local, const std::string& peer, std::uint6
 std::optional<BlockLink> BlockLinks::ReceivedFrom(HGLOBAL local, const std::string& peer) {
   std::lock_guard lock(m_mutex);
   for (const auto& [key, entry] : m_links) {
-    if (entry.local == local && entry.received && key.first == peer) return BlockLink{key.first, key.second, entry.peerHandle};
+    if (entry.local == local && entry.received && key.first == peer)
+      return BlockLink{key.first, key.second, entry.peerHandle};
   }
   return std::nullopt;
 }
 
-std::optional<HGLOBAL> BlockLinks::TakeReturned(const std::string& peer, std::uint64_t id, std::uint64_t handle) {
+std::optional<HGLOBAL> BlockLinks::TakeReturned(const std::string& peer, std::uint64_t id,
+                                                std::uint64_t handle) {
   std::lock_guard lock(m_mutex);
   auto found = m_links.find({peer, id});
   if (found == m_links.end() || found->second.received ||

@@ -31,7 +31,9 @@ constexpr std::uint64_t kQueryTimeoutMicroseconds = 10ull * 1000 * 1000;
 using ReplyHandler = std::function<void(sd_bus_message* reply)>;
 
 // A reply that is no reply: a local failure (null) or an error from the bus or the peer.
-bool Failed(sd_bus_message* reply) { return reply == nullptr || sd_bus_message_is_method_error(reply, nullptr) > 0; }
+bool Failed(sd_bus_message* reply) {
+  return reply == nullptr || sd_bus_message_is_method_error(reply, nullptr) > 0;
+}
 
 int ReplyTrampoline(sd_bus_message* reply, void* userdata, sd_bus_error*) {
   auto* handler = static_cast<ReplyHandler*>(userdata);
@@ -42,8 +44,9 @@ int ReplyTrampoline(sd_bus_message* reply, void* userdata, sd_bus_error*) {
 
 int AppendParam(sd_bus_message* message, const WireParam& param) {
   int r = sd_bus_message_open_container(message, 'r', "yttsay");
-  if (r >= 0) r = sd_bus_message_append(message, "ytts", static_cast<std::uint8_t>(param.kind), param.value,
-                                        param.extra, param.text.c_str());
+  if (r >= 0)
+    r = sd_bus_message_append(message, "ytts", static_cast<std::uint8_t>(param.kind), param.value,
+                              param.extra, param.text.c_str());
   if (r >= 0) r = sd_bus_message_append_array(message, 'y', param.bytes.data(), param.bytes.size());
   if (r >= 0) r = sd_bus_message_close_container(message);
   return r;
@@ -149,7 +152,8 @@ struct BusConnection::Impl {
 
   sd_bus_message* NewCall(const std::string& peer, const char* member) {
     sd_bus_message* message = nullptr;
-    if (broken || sd_bus_message_new_method_call(bus, &message, peer.c_str(), kObjectPath, kInterface, member) < 0) {
+    if (broken ||
+        sd_bus_message_new_method_call(bus, &message, peer.c_str(), kObjectPath, kInterface, member) < 0) {
       return nullptr;
     }
     // Programs are never started by being called: a name with no owner is simply gone.
@@ -215,8 +219,9 @@ struct BusConnection::Impl {
     }
     for (const std::string& program : programs) {
       sd_bus_message* message = nullptr;
-      if (broken || sd_bus_message_new_method_call(bus, &message, "org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                                  "org.freedesktop.DBus", "GetNameOwner") < 0 ||
+      if (broken ||
+          sd_bus_message_new_method_call(bus, &message, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                         "org.freedesktop.DBus", "GetNameOwner") < 0 ||
           sd_bus_message_append(message, "s", program.c_str()) < 0) {
         sd_bus_message_unref(message);
         message = nullptr;
@@ -243,7 +248,8 @@ struct BusConnection::Impl {
     Impl& impl = Of(userdata);
     Delivery delivery;
     int sent = 0;
-    if (sd_bus_message_read(message, "ttub", &delivery.ticket, &delivery.window, &delivery.message, &sent) < 0 ||
+    if (sd_bus_message_read(message, "ttub", &delivery.ticket, &delivery.window, &delivery.message, &sent) <
+            0 ||
         !ReadParams(message, delivery.params)) {
       return sd_bus_reply_method_errorf(message, kRefusedError, "malformed delivery");
     }
@@ -257,7 +263,8 @@ struct BusConnection::Impl {
 
   static int OnIsWindow(sd_bus_message* message, void* userdata, sd_bus_error*) {
     std::uint64_t handle = 0;
-    if (sd_bus_message_read(message, "t", &handle) < 0) return sd_bus_reply_method_errorf(message, kRefusedError, "malformed question");
+    if (sd_bus_message_read(message, "t", &handle) < 0)
+      return sd_bus_reply_method_errorf(message, kRefusedError, "malformed question");
     return sd_bus_reply_method_return(message, "b", Of(userdata).events.IsOwnWindow(handle) ? 1 : 0);
   }
 
@@ -268,8 +275,9 @@ struct BusConnection::Impl {
     if (r >= 0) r = sd_bus_message_open_container(reply, 'a', "(tssiiiib)");
     for (const TopLevelInfo& window : windows) {
       if (r >= 0) {
-        r = sd_bus_message_append(reply, "(tssiiiib)", window.handle, window.className.c_str(), window.title.c_str(),
-                                  window.left, window.top, window.right, window.bottom, window.visible ? 1 : 0);
+        r = sd_bus_message_append(reply, "(tssiiiib)", window.handle, window.className.c_str(),
+                                  window.title.c_str(), window.left, window.top, window.right, window.bottom,
+                                  window.visible ? 1 : 0);
       }
     }
     if (r >= 0) r = sd_bus_message_close_container(reply);
@@ -281,7 +289,8 @@ struct BusConnection::Impl {
   static int OnRelease(sd_bus_message* message, void* userdata, sd_bus_error*) {
     std::uint64_t link = 0;
     const char* sender = sd_bus_message_get_sender(message);
-    if (sd_bus_message_read(message, "t", &link) >= 0 && sender != nullptr) Of(userdata).events.Released(sender, link);
+    if (sd_bus_message_read(message, "t", &link) >= 0 && sender != nullptr)
+      Of(userdata).events.Released(sender, link);
     return 1;
   }
 
@@ -318,8 +327,10 @@ struct BusConnection::Impl {
         SD_BUS_METHOD("Deliver", "ttuba(yttsay)", "x", OnDeliver, SD_BUS_VTABLE_UNPRIVILEGED),
         SD_BUS_METHOD("IsWindow", "t", "b", OnIsWindow, SD_BUS_VTABLE_UNPRIVILEGED),
         SD_BUS_METHOD("TopLevels", "", "a(tssiiiib)", OnTopLevels, SD_BUS_VTABLE_UNPRIVILEGED),
-        SD_BUS_METHOD("Release", "t", "", OnRelease, SD_BUS_VTABLE_UNPRIVILEGED | SD_BUS_VTABLE_METHOD_NO_REPLY),
-        SD_BUS_METHOD("Settled", "t", "", OnSettled, SD_BUS_VTABLE_UNPRIVILEGED | SD_BUS_VTABLE_METHOD_NO_REPLY),
+        SD_BUS_METHOD("Release", "t", "", OnRelease,
+                      SD_BUS_VTABLE_UNPRIVILEGED | SD_BUS_VTABLE_METHOD_NO_REPLY),
+        SD_BUS_METHOD("Settled", "t", "", OnSettled,
+                      SD_BUS_VTABLE_UNPRIVILEGED | SD_BUS_VTABLE_METHOD_NO_REPLY),
         SD_BUS_METHOD("ChildSettled", "t", "", OnChildSettled,
                       SD_BUS_VTABLE_UNPRIVILEGED | SD_BUS_VTABLE_METHOD_NO_REPLY),
         SD_BUS_VTABLE_END};
@@ -349,8 +360,9 @@ std::unique_ptr<BusConnection> BusConnection::Open(BusEvents& events, std::strin
   }
   if (impl->wellKnownName.empty() ||
       sd_bus_add_object_vtable(impl->bus, nullptr, kObjectPath, kInterface, Impl::Vtable(), impl.get()) < 0 ||
-      sd_bus_match_signal(impl->bus, nullptr, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
-                          "NameOwnerChanged", Impl::OnNameOwnerChanged, impl.get()) < 0) {
+      sd_bus_match_signal(impl->bus, nullptr, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                          "org.freedesktop.DBus", "NameOwnerChanged", Impl::OnNameOwnerChanged,
+                          impl.get()) < 0) {
     failure = "the session bus refused this program's name";
     sd_bus_flush_close_unref(impl->bus);
     return nullptr;
@@ -413,7 +425,8 @@ void BusConnection::Deliver(const std::string& peer, Delivery delivery,
   });
 }
 
-void BusConnection::AskIsWindow(const std::string& peer, std::uint64_t handle, std::function<void(bool)> done) {
+void BusConnection::AskIsWindow(const std::string& peer, std::uint64_t handle,
+                                std::function<void(bool)> done) {
   Impl* impl = m_impl.get();
   impl->Submit([impl, peer, handle, done = std::move(done)] {
     sd_bus_message* message = impl->NewCall(peer, "IsWindow");
@@ -430,7 +443,8 @@ void BusConnection::AskIsWindow(const std::string& peer, std::uint64_t handle, s
   });
 }
 
-void BusConnection::AskTopLevels(const std::string& peer, std::function<void(std::vector<TopLevelInfo>)> done) {
+void BusConnection::AskTopLevels(const std::string& peer,
+                                 std::function<void(std::vector<TopLevelInfo>)> done) {
   Impl* impl = m_impl.get();
   impl->Submit([impl, peer, done = std::move(done)] {
     sd_bus_message* message = impl->NewCall(peer, "TopLevels");
@@ -446,8 +460,8 @@ void BusConnection::AskTopLevels(const std::string& peer, std::function<void(std
           const char* className = nullptr;
           const char* title = nullptr;
           int visible = 0;
-          if (sd_bus_message_read(reply, "(tssiiiib)", &window.handle, &className, &title, &window.left, &window.top,
-                                  &window.right, &window.bottom, &visible) <= 0) {
+          if (sd_bus_message_read(reply, "(tssiiiib)", &window.handle, &className, &title, &window.left,
+                                  &window.top, &window.right, &window.bottom, &visible) <= 0) {
             break;
           }
           window.className = className != nullptr ? className : "";
@@ -466,9 +480,9 @@ void BusConnection::ListPeers(std::function<void(std::vector<std::string>)> done
   Impl* impl = m_impl.get();
   impl->Submit([impl, done = std::move(done)] {
     sd_bus_message* message = nullptr;
-    if (impl->broken || sd_bus_message_new_method_call(impl->bus, &message, "org.freedesktop.DBus",
-                                                       "/org/freedesktop/DBus", "org.freedesktop.DBus",
-                                                       "ListNames") < 0) {
+    if (impl->broken ||
+        sd_bus_message_new_method_call(impl->bus, &message, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                       "org.freedesktop.DBus", "ListNames") < 0) {
       done({});
       return;
     }
@@ -501,7 +515,8 @@ void BusConnection::Settled(const std::string& peer, std::uint64_t ticket) {
 void BusConnection::ChildSettled(std::uint64_t parentProcessId) {
   Impl* impl = m_impl.get();
   std::string parent = kProgramNamePrefix + std::to_string(parentProcessId);
-  impl->Submit([impl, parent] { impl->Notify(parent, "ChildSettled", "t", static_cast<std::uint64_t>(getpid())); });
+  impl->Submit(
+      [impl, parent] { impl->Notify(parent, "ChildSettled", "t", static_cast<std::uint64_t>(getpid())); });
 }
 
 void BusConnection::Answer(CallToken call, bool taken, std::int64_t result) {
@@ -511,8 +526,10 @@ void BusConnection::Answer(CallToken call, bool taken, std::int64_t result) {
     if (found == impl->pendingCalls.end()) return;
     sd_bus_message* message = found->second;
     impl->pendingCalls.erase(found);
-    if (taken) sd_bus_reply_method_return(message, "x", result);
-    else sd_bus_reply_method_errorf(message, kRefusedError, "no such window, or a message it cannot take");
+    if (taken)
+      sd_bus_reply_method_return(message, "x", result);
+    else
+      sd_bus_reply_method_errorf(message, kRefusedError, "no such window, or a message it cannot take");
     sd_bus_message_unref(message);
   });
 }

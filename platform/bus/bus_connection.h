@@ -60,7 +60,8 @@ class BusConnection {
 
   /// Delivers a message to a peer (a unique or well-known name). `done` gets whether the peer
   /// took it and, for a send, the window procedure's answer.
-  void Deliver(const std::string& peer, Delivery delivery, std::function<void(bool taken, std::int64_t result)> done);
+  void Deliver(const std::string& peer, Delivery delivery,
+               std::function<void(bool taken, std::int64_t result)> done);
   void AskIsWindow(const std::string& peer, std::uint64_t handle, std::function<void(bool exists)> done);
   void AskTopLevels(const std::string& peer, std::function<void(std::vector<TopLevelInfo>)> done);
   /// The unique names of the other runtime programs on the bus.

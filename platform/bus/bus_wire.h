@@ -12,10 +12,10 @@ namespace vel::platform::bus {
 /// One parameter, or one half of a two-part lParam.
 struct WireParam {
   enum Kind : std::uint8_t {
-    kNumber = 'n',  ///< `value` as it stands
-    kWindow = 'w',  ///< window `value` of the program `text` (its bus name), process `extra`
-    kAtom = 'a',    ///< an atom by its name `text` (empty: no atom)
-    kBlock = 'b',   ///< a global block with contents `bytes`, the copy `extra` of a linked pair
+    kNumber = 'n',    ///< `value` as it stands
+    kWindow = 'w',    ///< window `value` of the program `text` (its bus name), process `extra`
+    kAtom = 'a',      ///< an atom by its name `text` (empty: no atom)
+    kBlock = 'b',     ///< a global block with contents `bytes`, the copy `extra` of a linked pair
     kOwnBlock = 'r',  ///< the receiver's own block `value` coming back, linked pair `extra`
   };
   Kind kind = kNumber;

@@ -12,7 +12,8 @@ struct Shapes {
   std::optional<ParamShape> posted;
 };
 
-constexpr ParamShape Shape(Slot wParam, LParamForm form, Slot low, Slot high = Slot::kNumber, bool lends = false) {
+constexpr ParamShape Shape(Slot wParam, LParamForm form, Slot low, Slot high = Slot::kNumber,
+                           bool lends = false) {
   return ParamShape{wParam, form, low, high, lends};
 }
 
@@ -48,7 +49,8 @@ std::map<UINT, Shapes>& Table() {
 
 }  // namespace
 
-void RegisterCrossProgramMessage(UINT message, std::optional<ParamShape> sent, std::optional<ParamShape> posted) {
+void RegisterCrossProgramMessage(UINT message, std::optional<ParamShape> sent,
+                                 std::optional<ParamShape> posted) {
   std::lock_guard lock(g_mutex);
   Table()[message] = Shapes{sent, posted};
 }

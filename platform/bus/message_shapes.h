@@ -37,7 +37,8 @@ struct ParamShape {
 };
 
 /// Registers how a message travels when sent and when posted (none: it may not be).
-void RegisterCrossProgramMessage(UINT message, std::optional<ParamShape> sent, std::optional<ParamShape> posted);
+void RegisterCrossProgramMessage(UINT message, std::optional<ParamShape> sent,
+                                 std::optional<ParamShape> posted);
 
 /// The shape of a message sent (`sent`) or posted, or null when it may not travel that way.
 std::optional<ParamShape> ShapeOf(UINT message, bool sent);

@@ -80,7 +80,8 @@ WireParam EncodeSlot(Slot slot, std::uintptr_t value, Encoded& encoded, const Co
     case Slot::kAtom: return EncodeAtom(value, encoded);
     case Slot::kBlock: return EncodeBlock(value, encoded, context);
     case Slot::kAtomOrBlock:
-      return value != 0 && value < kAtomLimit ? EncodeAtom(value, encoded) : EncodeBlock(value, encoded, context);
+      return value != 0 && value < kAtomLimit ? EncodeAtom(value, encoded)
+                                              : EncodeBlock(value, encoded, context);
   }
   return Number(0);
 }
@@ -172,15 +173,17 @@ void AbandonHandOver(const Encoded& encoded, const CodecContext& context) {
   for (std::uint64_t link : encoded.newLinks) context.links.Drop(context.peer, link);
 }
 
-std::optional<Decoded> DecodeMessage(const ParamShape& shape, UINT message, const std::vector<WireParam>& params,
-                                     const CodecContext& context) {
+std::optional<Decoded> DecodeMessage(const ParamShape& shape, UINT message,
+                                     const std::vector<WireParam>& params, const CodecContext& context) {
   size_t expected = shape.form == LParamForm::kWhole ? 2 : 3;
   if (params.size() != expected) return std::nullopt;
   Decoded decoded;
   std::optional<std::uintptr_t> wParam = DecodeSlot(shape.wParam, params[0], decoded, context);
-  std::optional<std::uintptr_t> low = wParam ? DecodeSlot(shape.low, params[1], decoded, context) : std::nullopt;
-  std::optional<std::uintptr_t> high =
-      low && expected == 3 ? DecodeSlot(shape.high, params[2], decoded, context) : std::optional<std::uintptr_t>(0);
+  std::optional<std::uintptr_t> low =
+      wParam ? DecodeSlot(shape.low, params[1], decoded, context) : std::nullopt;
+  std::optional<std::uintptr_t> high = low && expected == 3
+                                           ? DecodeSlot(shape.high, params[2], decoded, context)
+                                           : std::optional<std::uintptr_t>(0);
   if (!wParam || !low || !high) {
     UndoDecode(message, shape, decoded, context);
     return std::nullopt;

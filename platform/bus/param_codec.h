@@ -59,8 +59,8 @@ struct Decoded {
 
 /// Decodes the wire parameters of `message` by `shape`. Nothing for parameters that do not fit
 /// the shape.
-std::optional<Decoded> DecodeMessage(const ParamShape& shape, UINT message, const std::vector<WireParam>& params,
-                                     const CodecContext& context);
+std::optional<Decoded> DecodeMessage(const ParamShape& shape, UINT message,
+                                     const std::vector<WireParam>& params, const CodecContext& context);
 
 /// The arrived message could not be delivered: frees what decoding made.
 void UndoDecode(UINT message, const ParamShape& shape, const Decoded& decoded, const CodecContext& context);

@@ -367,7 +367,9 @@ void ProgramBus::BlockFreed(HGLOBAL block) {
   for (const BlockLink& link : m_links.Forget(block)) m_connection->Release(link.peer, link.id);
 }
 
-bool ProgramBus::IsOwnWindow(std::uint64_t handle) { return OwnWindowThread(reinterpret_cast<HWND>(handle)) != 0; }
+bool ProgramBus::IsOwnWindow(std::uint64_t handle) {
+  return OwnWindowThread(reinterpret_cast<HWND>(handle)) != 0;
+}
 
 std::vector<TopLevelInfo> ProgramBus::OwnTopLevels() {
   std::vector<TopLevelInfo> windows;

@@ -14,7 +14,8 @@ struct PackedPair {
 };
 
 bool PacksIntoBlock(UINT message) {
-  return message == WM_DDE_ACK || message == WM_DDE_ADVISE || message == WM_DDE_DATA || message == WM_DDE_POKE;
+  return message == WM_DDE_ACK || message == WM_DDE_ADVISE || message == WM_DDE_DATA ||
+         message == WM_DDE_POKE;
 }
 
 bool WritePair(HGLOBAL block, UINT_PTR low, UINT_PTR high) {

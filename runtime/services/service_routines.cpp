@@ -17,11 +17,9 @@ void MenuService(int) {}
 void KeyboardService(int) {}
 void GlobalTimerService(int) {}
 void ClientAreaLayoutService(int) {}
-void DdeService(int) {}
 void TooltipService(int) {}
 void ToolbarService(int) {}
 void DragAndDropService(int) {}
-void CustomControlBridgeService(int) {}
 void PrinterTargetService(int) {}
 void PrintDialogService(int) {}
 

@@ -39,13 +39,11 @@ void MenuService(int call);
 void KeyboardService(int call);
 void GlobalTimerService(int call);
 void ClientAreaLayoutService(int call);
-void DdeService(int call);
 
 // Priority 16: controls (the control framework's own routine is in runtime/controls).
 void TooltipService(int call);
 void ToolbarService(int call);
 void DragAndDropService(int call);
-void CustomControlBridgeService(int call);
 
 // Priority 16: printing.
 void PrinterTargetService(int call);

@@ -58,8 +58,15 @@ std::unique_ptr<EventRecord> MakeEventRecord(WindowObject& window, std::int32_t 
 }
 
 void PostEvent(WindowObject& window, std::int32_t code, WindowControl* control) {
+  PostEvent(window, code, control, nullptr, nullptr);
+}
+
+void PostEvent(WindowObject& window, std::int32_t code, WindowControl* control, std::function<void()> completion,
+               std::function<void(bool taken)> answer) {
   if (!MayQueue(window, control)) return;
   std::unique_ptr<EventRecord> record = MakeEventRecord(window, code, control);
+  record->completion = std::move(completion);
+  record->answer = std::move(answer);
   EventRecord* carried = record.get();
   {
     std::lock_guard lock(g_inFlightMutex);

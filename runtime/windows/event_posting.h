@@ -25,6 +25,13 @@ std::unique_ptr<EventRecord> MakeEventRecord(WindowObject& window, std::int32_t 
 /// runs, for a window that is not open, or for a control that is not a field.
 void PostEvent(WindowObject& window, std::int32_t code, WindowControl* control = nullptr);
 
+/// Posts an event like PostEvent, with a completion that runs when the event becomes current
+/// and an answer (taken or refused) given when the procedure comes back to its ACCEPT loop, or
+/// at once (taken) when a registered handler consumed it. When the event cannot be queued,
+/// neither runs; both are destroyed.
+void PostEvent(WindowObject& window, std::int32_t code, WindowControl* control, std::function<void()> completion,
+               std::function<void(bool taken)> answer);
+
 /// Inserts an event at the front of the window's queue and wakes its loop. Same conditions as
 /// PostEvent.
 void PostUrgentEvent(WindowObject& window, std::int32_t code, WindowControl* control = nullptr);

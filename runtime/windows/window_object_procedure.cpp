@@ -18,6 +18,8 @@
 namespace vel::windows {
 namespace {
 
+ForeignMessageHandler g_foreignHandler = nullptr;
+
 bool RaisesSizeEvents(const WindowObject& window) { return (window.flags & kWindowFlagSizeEvents) != 0; }
 
 // The event a system command raises before it is carried out, or 0.
@@ -133,12 +135,17 @@ LRESULT HandleMessage(WindowObject& window, HWND handle, UINT message, WPARAM wP
       }
       return 0;
     default:
+      if (LRESULT result = 0; g_foreignHandler != nullptr && g_foreignHandler(window, message, wParam, lParam, result)) {
+        return result;
+      }
       break;
   }
   return DefWindowProcA(handle, message, wParam, lParam);
 }
 
 }  // namespace
+
+void SetForeignMessageHandler(ForeignMessageHandler handler) { g_foreignHandler = handler; }
 
 LRESULT CALLBACK RuntimeWindowProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
   WindowProcedureLock lock;

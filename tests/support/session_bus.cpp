@@ -50,7 +50,8 @@ std::string ReadLineFrom(int fd, std::string& buffered, int milliseconds) {
       buffered.erase(0, end + 1);
       return line;
     }
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0 || fd < 0) return {};
     pollfd wait{fd, POLLIN, 0};
     if (poll(&wait, 1, static_cast<int>(left.count())) <= 0) return {};
@@ -71,7 +72,8 @@ bool StartPrivateSessionBus() {
     if (mkdtemp(directory) == nullptr) return;
     std::string address = std::string("unix:path=") + directory + "/bus";
     int output = -1;
-    g_daemon = Spawn({"dbus-daemon", "--session", "--nofork", "--print-address=1", "--address=" + address}, output);
+    g_daemon =
+        Spawn({"dbus-daemon", "--session", "--nofork", "--print-address=1", "--address=" + address}, output);
     if (g_daemon < 0) return;
     std::string buffered;
     std::string printed = ReadLineFrom(output, buffered, 10000);
@@ -106,7 +108,9 @@ ChildProgram::~ChildProgram() {
   if (m_output >= 0) close(m_output);
 }
 
-std::string ChildProgram::ReadLine(int milliseconds) { return ReadLineFrom(m_output, m_buffered, milliseconds); }
+std::string ChildProgram::ReadLine(int milliseconds) {
+  return ReadLineFrom(m_output, m_buffered, milliseconds);
+}
 
 void ChildProgram::Kill() {
   if (m_pid <= 0) return;

@@ -52,4 +52,5 @@ VEL_WIN32_API BOOL WINAPI UnpackDDElParam(UINT msg, LPARAM lParam, PUINT_PTR pui
 VEL_WIN32_API BOOL WINAPI FreeDDElParam(UINT msg, LPARAM lParam);
 /// Packs new values for a reply, reusing the block of the message received when both messages
 /// pack into blocks, and freeing it when the reply does not.
-VEL_WIN32_API LPARAM WINAPI ReuseDDElParam(LPARAM lParam, UINT msgIn, UINT msgOut, UINT_PTR uiLo, UINT_PTR uiHi);
+VEL_WIN32_API LPARAM WINAPI ReuseDDElParam(LPARAM lParam, UINT msgIn, UINT msgOut, UINT_PTR uiLo,
+                                           UINT_PTR uiHi);

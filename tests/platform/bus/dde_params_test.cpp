@@ -26,7 +26,8 @@ TEST(DdeParams, PackIntoABlockOnlyForTheFourMessagesThatNeedIt) {
   EXPECT_TRUE(FreeDDElParam(WM_DDE_ACK, reused));
   EXPECT_FALSE(UnpackDDElParam(WM_DDE_ACK, reused, &low, &high)) << "freed blocks no longer unpack";
 
-  EXPECT_EQ(PackDDElParam(WM_DDE_EXECUTE, 7, reinterpret_cast<UINT_PTR>(data)), reinterpret_cast<LPARAM>(data));
+  EXPECT_EQ(PackDDElParam(WM_DDE_EXECUTE, 7, reinterpret_cast<UINT_PTR>(data)),
+            reinterpret_cast<LPARAM>(data));
   ASSERT_TRUE(UnpackDDElParam(WM_DDE_EXECUTE, reinterpret_cast<LPARAM>(data), &low, &high));
   EXPECT_EQ(low, 0u);
   EXPECT_EQ(high, reinterpret_cast<UINT_PTR>(data));
@@ -82,7 +83,8 @@ TEST_F(ParamCodec, AnExecuteBlockGoesAcrossAsBytesAndComesBackAsTheSendersOwnBlo
 
   // B acknowledges with its copy and A's window; A gets its own block and window back.
   LPARAM packed = PackDDElParam(WM_DDE_ACK, 0x8000, reinterpret_cast<UINT_PTR>(copy));
-  std::optional<Encoded> reply = EncodeMessage(ack, WM_DDE_ACK, reinterpret_cast<WPARAM>(client), packed, BtoA());
+  std::optional<Encoded> reply =
+      EncodeMessage(ack, WM_DDE_ACK, reinterpret_cast<WPARAM>(client), packed, BtoA());
   ASSERT_TRUE(reply);
   CompleteHandOver(ack, WM_DDE_ACK, packed, *reply, BtoA());
   EXPECT_EQ(GlobalFlags(copy), static_cast<UINT>(GMEM_INVALID_HANDLE)) << "B's copy goes once A has it back";

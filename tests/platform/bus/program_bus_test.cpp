@@ -80,7 +80,8 @@ class ProgramBus : public ::testing::Test {
     windowClass.lpfnWndProc = ClientProcedure;
     windowClass.lpszClassName = "BusTestClient";
     RegisterClassA(&windowClass);
-    m_client = CreateWindowExA(0, "BusTestClient", "client", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    m_client = CreateWindowExA(0, "BusTestClient", "client", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               nullptr, nullptr);
     g_answers = {};
   }
   void TearDown() override {
@@ -110,21 +111,24 @@ class ProgramBus : public ::testing::Test {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, std::strlen(command) + 1);
     std::memcpy(GlobalLock(block), command, std::strlen(command) + 1);
     GlobalUnlock(block);
-    EXPECT_TRUE(PostMessageA(server, WM_DDE_EXECUTE, reinterpret_cast<WPARAM>(m_client), reinterpret_cast<LPARAM>(block)));
+    EXPECT_TRUE(PostMessageA(server, WM_DDE_EXECUTE, reinterpret_cast<WPARAM>(m_client),
+                             reinterpret_cast<LPARAM>(block)));
     MSG reply{};
     EXPECT_TRUE(WaitFor(m_client, WM_DDE_ACK, WM_DDE_ACK, 5000, reply));
     UINT_PTR status = 0;
     UINT_PTR returned = 0;
     EXPECT_TRUE(UnpackDDElParam(WM_DDE_ACK, reply.lParam, &status, &returned));
     FreeDDElParam(WM_DDE_ACK, reply.lParam);
-    EXPECT_EQ(returned, reinterpret_cast<UINT_PTR>(block)) << "the command block comes back as the client's own";
+    EXPECT_EQ(returned, reinterpret_cast<UINT_PTR>(block))
+        << "the command block comes back as the client's own";
     GlobalFree(block);
     return (status & 0x8000) != 0;
   }
 
   // Requests an item; its value, or "<refused>".
   std::string Request(HWND server, const char* item) {
-    PostMessageA(server, WM_DDE_REQUEST, reinterpret_cast<WPARAM>(m_client), MAKELPARAM(CF_TEXT, GlobalAddAtomA(item)));
+    PostMessageA(server, WM_DDE_REQUEST, reinterpret_cast<WPARAM>(m_client),
+                 MAKELPARAM(CF_TEXT, GlobalAddAtomA(item)));
     MSG reply{};
     if (!WaitFor(m_client, WM_DDE_ACK, WM_DDE_DATA, 5000, reply)) return "<no answer>";
     UINT_PTR low = 0;
@@ -173,7 +177,8 @@ TEST_F(ProgramBus, ExecutePokeAndRequestTravelWithTheirBlocksAndAtoms) {
   ASSERT_NE(server, nullptr);
   DWORD before = GetTickCount();
   EXPECT_TRUE(Execute(server, "[open(\"x\")]"));
-  EXPECT_LT(GetTickCount() - before, 5000u) << "the virtual clock waited for the partner instead of timing out";
+  EXPECT_LT(GetTickCount() - before, 5000u)
+      << "the virtual clock waited for the partner instead of timing out";
   EXPECT_FALSE(Execute(server, "fail please"));
 
   HGLOBAL poke = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE, sizeof(DDEPOKE) + 8);
@@ -182,8 +187,9 @@ TEST_F(ProgramBus, ExecutePokeAndRequestTravelWithTheirBlocksAndAtoms) {
   contents->cfFormat = CF_TEXT;
   std::memcpy(contents->Value, "Velmora", 8);
   GlobalUnlock(poke);
-  ASSERT_TRUE(PostMessageA(server, WM_DDE_POKE, reinterpret_cast<WPARAM>(m_client),
-                           PackDDElParam(WM_DDE_POKE, reinterpret_cast<UINT_PTR>(poke), GlobalAddAtomA("name"))));
+  ASSERT_TRUE(
+      PostMessageA(server, WM_DDE_POKE, reinterpret_cast<WPARAM>(m_client),
+                   PackDDElParam(WM_DDE_POKE, reinterpret_cast<UINT_PTR>(poke), GlobalAddAtomA("name"))));
   MSG reply{};
   ASSERT_TRUE(WaitFor(m_client, WM_DDE_ACK, WM_DDE_ACK, 5000, reply));
   UINT_PTR status = 0;
@@ -258,8 +264,8 @@ TEST_F(ProgramBus, AProgramStartedWithWinExecIsWaitedForUntilItSettles) {
 }
 
 TEST(ProgramBusAbsent, WithoutASessionBusAProgramRunsOnItsOwn) {
-  ChildProgram alone("env", {"DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/bus", "XDG_RUNTIME_DIR=/nonexistent",
-                             "VELMORA_DISPLAY=headless", VEL_DDE_PARTNER});
+  ChildProgram alone("env", {"DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/bus",
+                             "XDG_RUNTIME_DIR=/nonexistent", "VELMORA_DISPLAY=headless", VEL_DDE_PARTNER});
   EXPECT_EQ(alone.ReadLine(), "ready alone");
 }
 

@@ -1,149 +1,22 @@
-// A plain Win32-style DDE server for tests between programs: application "Partner", topic
-// "Test". It answers initiates, executes ("fail..." is refused, "quit" ends the program after
-// the acknowledgement), pokes (kept as items), requests (an item's value, "log" for what it was
-// sent, else refused), advises (acknowledged, then one update) and terminations. With
-// "--silent" it joins the bus but answers nothing.
+// A DDE server in a program of its own (tests/support/dde_test_partner.h), for the tests
+// between programs. "--silent" joins the bus but answers nothing; "--deaf" answers initiates
+// only. It prints "ready bus" (or "ready alone" without a message bus) once it waits.
 
 #include <cstdio>
 #include <cstring>
-#include <map>
-#include <string>
 
+#include "tests/support/dde_test_partner.h"
 #include "win32.h"
-
-namespace {
-
-bool g_silent = false;
-bool g_quitAfterAck = false;
-std::map<std::string, std::string> g_items;
-std::string g_log;
-
-std::string AtomText(ATOM atom) {
-  char name[256] = {};
-  UINT length = atom != 0 ? GlobalGetAtomNameA(atom, name, sizeof name) : 0;
-  return std::string(name, length);
-}
-
-std::string BlockText(HGLOBAL block, SIZE_T skip) {
-  SIZE_T size = GlobalSize(block);
-  const auto* bytes = static_cast<const char*>(GlobalLock(block));
-  if (bytes == nullptr || size <= skip) return {};
-  std::string text(bytes + skip, strnlen(bytes + skip, size - skip));
-  GlobalUnlock(block);
-  return text;
-}
-
-WORD Status(bool positive) {
-  DDEACK ack{};
-  ack.fAck = positive ? 1 : 0;
-  WORD word = 0;
-  std::memcpy(&word, &ack, sizeof word);
-  return word;
-}
-
-void Acknowledge(HWND self, HWND client, bool positive, UINT_PTR value) {
-  PostMessageA(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(self), PackDDElParam(WM_DDE_ACK, Status(positive), value));
-}
-
-void SendData(HWND self, HWND client, ATOM item, const std::string& value, bool response) {
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE, sizeof(DDEDATA) + value.size() + 1);
-  auto* data = static_cast<DDEDATA*>(GlobalLock(block));
-  data->fResponse = response ? 1 : 0;
-  data->fRelease = 1;
-  data->cfFormat = CF_TEXT;
-  std::memcpy(data->Value, value.data(), value.size());
-  GlobalUnlock(block);
-  PostMessageA(client, WM_DDE_DATA, reinterpret_cast<WPARAM>(self),
-               PackDDElParam(WM_DDE_DATA, reinterpret_cast<UINT_PTR>(block), item));
-}
-
-LRESULT CALLBACK PartnerProcedure(HWND self, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto client = reinterpret_cast<HWND>(wParam);
-  switch (message) {
-    case WM_DDE_INITIATE: {
-      std::string application = AtomText(LOWORD(lParam));
-      std::string topic = AtomText(HIWORD(lParam));
-      if (g_silent || (!application.empty() && application != "Partner")) return 0;
-      g_log += "initiate " + application + "|" + topic + ";";
-      SendMessageA(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(self),
-                   MAKELPARAM(GlobalAddAtomA("Partner"), GlobalAddAtomA("Test")));
-      return 0;
-    }
-    case WM_DDE_EXECUTE: {
-      auto commands = reinterpret_cast<HGLOBAL>(lParam);
-      std::string command = BlockText(commands, 0);
-      g_log += "execute " + command + ";";
-      Acknowledge(self, client, command.rfind("fail", 0) != 0, reinterpret_cast<UINT_PTR>(commands));
-      if (command == "quit") g_quitAfterAck = true;
-      return 0;
-    }
-    case WM_DDE_POKE: {
-      UINT_PTR block = 0;
-      UINT_PTR item = 0;
-      UnpackDDElParam(WM_DDE_POKE, lParam, &block, &item);
-      FreeDDElParam(WM_DDE_POKE, lParam);
-      std::string value = BlockText(reinterpret_cast<HGLOBAL>(block), 4);
-      g_items[AtomText(static_cast<ATOM>(item))] = value;
-      g_log += "poke " + AtomText(static_cast<ATOM>(item)) + "=" + value + ";";
-      GlobalFree(reinterpret_cast<HGLOBAL>(block));
-      Acknowledge(self, client, true, item);
-      return 0;
-    }
-    case WM_DDE_REQUEST: {
-      auto item = static_cast<ATOM>(HIWORD(lParam));
-      std::string name = AtomText(item);
-      if (name == "log") SendData(self, client, item, g_log, true);
-      else if (g_items.count(name) != 0) SendData(self, client, item, g_items[name], true);
-      else Acknowledge(self, client, false, item);
-      return 0;
-    }
-    case WM_DDE_ADVISE: {
-      UINT_PTR options = 0;
-      UINT_PTR item = 0;
-      UnpackDDElParam(WM_DDE_ADVISE, lParam, &options, &item);
-      FreeDDElParam(WM_DDE_ADVISE, lParam);
-      GlobalFree(reinterpret_cast<HGLOBAL>(options));
-      Acknowledge(self, client, true, item);
-      SendData(self, client, GlobalAddAtomA(AtomText(static_cast<ATOM>(item)).c_str()), "advised", false);
-      return 0;
-    }
-    case WM_DDE_ACK: {
-      // The client's acknowledgement of data it was asked to acknowledge: nothing to keep.
-      UINT_PTR status = 0;
-      UINT_PTR value = 0;
-      if (UnpackDDElParam(WM_DDE_ACK, lParam, &status, &value)) {
-        FreeDDElParam(WM_DDE_ACK, lParam);
-        GlobalDeleteAtom(static_cast<ATOM>(value));
-      }
-      return 0;
-    }
-    case WM_DDE_TERMINATE:
-      g_log += "terminate;";
-      PostMessageA(client, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(self), 0);
-      return 0;
-    case WM_DESTROY: PostQuitMessage(0); return 0;
-    default: return DefWindowProcA(self, message, wParam, lParam);
-  }
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
-  for (int i = 1; i < argc; ++i) g_silent = g_silent || std::strcmp(argv[i], "--silent") == 0;
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = PartnerProcedure;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = "DdePartner";
-  RegisterClassA(&windowClass);
-  HWND window = CreateWindowExA(0, "DdePartner", "DDE partner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                windowClass.hInstance, nullptr);
-  if (window == nullptr) return 1;
-  std::printf("ready %s\n", GetSystemMetrics(SM_NETWORK) & 1 ? "bus" : "alone");
-  MSG message{};
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    DispatchMessageA(&message);
-    if (g_quitAfterAck) break;
+  auto mode = vel::testing::PartnerMode::kAnswering;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--silent") == 0) mode = vel::testing::PartnerMode::kSilent;
+    if (std::strcmp(argv[i], "--deaf") == 0) mode = vel::testing::PartnerMode::kDeaf;
   }
+  if (vel::testing::CreateDdePartner(mode) == nullptr) return 1;
+  std::printf("ready %s\n", GetSystemMetrics(SM_NETWORK) & 1 ? "bus" : "alone");
+  vel::testing::RunDdePartner();
   return 0;
 }
