@@ -38,7 +38,14 @@ LRESULT Initiate(windows::WindowObject& window, WPARAM wParam, LPARAM lParam) {
   std::optional<DdeServerObject> server = ServerFor(window.handle, application, topic);
   if (!server) return 0;
   std::string answeredTopic = topic.empty() ? server->topic : topic;
-  AddChannel(window.handle, client, true, server->application, answeredTopic);
+  // The window is the server's window of all its conversations, so a client that initiates
+  // again has the one conversation it already holds, under its new names.
+  if (DdeChannel* held = FindChannel(window.handle, client); held != nullptr && held->server) {
+    held->application = server->application;
+    held->topic = answeredTopic;
+  } else {
+    AddChannel(window.handle, client, true, server->application, answeredTopic);
+  }
   // The atoms of the acknowledgement are the client's to delete.
   ATOM applicationAtom = GlobalAddAtomA(server->application.c_str());
   ATOM topicAtom = answeredTopic.empty() ? 0 : GlobalAddAtomA(answeredTopic.c_str());
