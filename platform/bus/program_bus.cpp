@@ -103,6 +103,18 @@ bool ProgramBus::DeliverAndWait(const std::string& peer, Delivery delivery, std:
   return outcome->answer.first;
 }
 
+std::vector<std::string> ProgramBus::ListPeersAndWait() {
+  struct Outcome {
+    bool done = false;
+    std::vector<std::string> peers;
+  };
+  auto outcome = std::make_shared<Outcome>();
+  m_connection->ListPeers(
+      [outcome](std::vector<std::string> peers) { Finish(outcome->done, outcome->peers, std::move(peers)); });
+  AwaitHandlingSends(outcome->done);
+  return std::move(outcome->peers);
+}
+
 bool ProgramBus::IsWindow(HWND window) {
   std::optional<ForeignWindow> foreign = m_windows.Find(window);
   if (!foreign || foreign->gone || m_connection->OnBusThread()) return false;
@@ -189,17 +201,10 @@ bool ProgramBus::Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 void ProgramBus::Broadcast(bool send, UINT message, WPARAM wParam, LPARAM lParam) {
   std::optional<ParamShape> shape = ShapeOf(message, send);
   if (!shape || m_connection->OnBusThread()) return;
-  struct Outcome {
-    bool done = false;
-    std::vector<std::string> peers;
-  };
-  auto outcome = std::make_shared<Outcome>();
-  m_connection->ListPeers(
-      [outcome](std::vector<std::string> peers) { Finish(outcome->done, outcome->peers, std::move(peers)); });
-  AwaitHandlingSends(outcome->done);
+  std::vector<std::string> peers = ListPeersAndWait();
   // Every program gets its own copies; the sender keeps its references, as it does for its own
   // windows that the broadcast reached.
-  for (const std::string& peer : outcome->peers) {
+  for (const std::string& peer : peers) {
     CodecContext context = Context(peer);
     std::optional<Encoded> encoded = EncodeMessage(*shape, message, wParam, lParam, context);
     if (!encoded) return;
@@ -216,15 +221,8 @@ std::vector<std::pair<std::string, HANDLE>>* ProgramBus::Properties(HWND window)
 std::vector<std::pair<HWND, TopLevelInfo>> ProgramBus::OtherProgramsTopLevels() {
   std::vector<std::pair<HWND, TopLevelInfo>> windows;
   if (m_connection->OnBusThread()) return windows;
-  struct Outcome {
-    bool done = false;
-    std::vector<std::string> peers;
-  };
-  auto outcome = std::make_shared<Outcome>();
-  m_connection->ListPeers(
-      [outcome](std::vector<std::string> peers) { Finish(outcome->done, outcome->peers, std::move(peers)); });
-  AwaitHandlingSends(outcome->done);
-  for (const std::string& peer : outcome->peers) {
+  std::vector<std::string> peers = ListPeersAndWait();
+  for (const std::string& peer : peers) {
     struct Listing {
       bool done = false;
       std::vector<TopLevelInfo> windows;

@@ -79,6 +79,8 @@ class ProgramBus final : public ForeignWindows, public BusEvents {
   CodecContext Context(const std::string& peer);
   /// Delivers an encoded message and waits, handling messages sent to this thread meanwhile.
   bool DeliverAndWait(const std::string& peer, Delivery delivery, std::int64_t& result);
+  /// The other programs on the bus, waiting as DeliverAndWait does.
+  std::vector<std::string> ListPeersAndWait();
   void DeliverPosted(const std::string& sender, const Delivery& delivery, const ParamShape& shape,
                      const std::vector<HWND>& targets, CallToken call);
   void SendNext(std::shared_ptr<SendChain> chain);

@@ -76,6 +76,18 @@ std::optional<DataBlock> ReadDataBlock(HGLOBAL block) {
   return contents;
 }
 
+std::optional<ArrivedData> UnpackArrivedData(UINT message, LPARAM lParam) {
+  UINT_PTR block = 0;
+  UINT_PTR item = 0;
+  if (!UnpackDDElParam(message, lParam, &block, &item)) return std::nullopt;
+  FreeDDElParam(message, lParam);
+  ArrivedData arrived;
+  arrived.block = reinterpret_cast<HGLOBAL>(block);
+  arrived.item = static_cast<ATOM>(item);
+  if (arrived.block != nullptr) arrived.contents = ReadDataBlock(arrived.block);
+  return arrived;
+}
+
 WORD AckStatus(bool positive) {
   DDEACK ack{};
   ack.fAck = positive ? 1 : 0;

@@ -34,6 +34,17 @@ HGLOBAL MakeDataBlock(const DataBlock& contents);
 /// formats other than text are read as bytes up to the first zero.
 std::optional<DataBlock> ReadDataBlock(HGLOBAL block);
 
+/// What a WM_DDE_DATA or WM_DDE_POKE brings: its block, its item atom and the block's contents
+/// (none when the block is missing or too small).
+struct ArrivedData {
+  HGLOBAL block = nullptr;
+  ATOM item = 0;
+  std::optional<DataBlock> contents;
+  bool Releases() const { return contents && contents->release; }
+};
+/// Unpacks such a message's lParam (and frees the packing); nothing when it does not unpack.
+std::optional<ArrivedData> UnpackArrivedData(UINT message, LPARAM lParam);
+
 /// The DDEACK word with fAck set or clear.
 WORD AckStatus(bool positive);
 /// Whether a DDEACK word has fAck set.

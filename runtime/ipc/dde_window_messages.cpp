@@ -139,21 +139,19 @@ void Unadvised(windows::WindowObject& window, WPARAM wParam, LPARAM lParam) {
 // Data from a server that no wait was looking for: an update of an item the procedure asked to
 // be advised of.
 void DataArrived(windows::WindowObject& window, WPARAM wParam, LPARAM lParam) {
-  UINT_PTR blockValue = 0;
-  UINT_PTR item = 0;
-  if (!UnpackDDElParam(WM_DDE_DATA, lParam, &blockValue, &item)) return;
-  FreeDDElParam(WM_DDE_DATA, lParam);
-  auto block = reinterpret_cast<HGLOBAL>(blockValue);
-  std::optional<DataBlock> contents = block != nullptr ? ReadDataBlock(block) : std::nullopt;
+  std::optional<ArrivedData> arrived = UnpackArrivedData(WM_DDE_DATA, lParam);
+  if (!arrived) return;
   DdeChannel* channel = FindChannel(window.handle, Sender(wParam));
   if (channel == nullptr) {
-    if (contents && contents->release) GlobalFree(block);
-    GlobalDeleteAtom(static_cast<ATOM>(item));
+    if (arrived->Releases()) GlobalFree(arrived->block);
+    GlobalDeleteAtom(arrived->item);
     return;
   }
-  bool ackRequested = contents && contents->ackRequested;
-  bool release = contents && contents->release;
-  auto data = EventData(*channel, static_cast<ATOM>(item), contents ? contents->value : std::string());
+  bool ackRequested = arrived->contents && arrived->contents->ackRequested;
+  bool release = arrived->Releases();
+  HGLOBAL block = arrived->block;
+  auto data =
+      EventData(*channel, arrived->item, arrived->contents ? arrived->contents->value : std::string());
   PostDdeEvent(window, windows::EVENT_DDEdata, data, [data, block, ackRequested, release](bool taken) {
     if (release && (!ackRequested || taken)) GlobalFree(block);
     if (ackRequested)
@@ -164,19 +162,17 @@ void DataArrived(windows::WindowObject& window, WPARAM wParam, LPARAM lParam) {
 }
 
 void Poked(windows::WindowObject& window, WPARAM wParam, LPARAM lParam) {
-  UINT_PTR blockValue = 0;
-  UINT_PTR item = 0;
-  if (!UnpackDDElParam(WM_DDE_POKE, lParam, &blockValue, &item)) return;
-  FreeDDElParam(WM_DDE_POKE, lParam);
-  auto block = reinterpret_cast<HGLOBAL>(blockValue);
+  std::optional<ArrivedData> arrived = UnpackArrivedData(WM_DDE_POKE, lParam);
+  if (!arrived) return;
   DdeChannel* channel = FindChannel(window.handle, Sender(wParam));
-  std::optional<DataBlock> contents = block != nullptr ? ReadDataBlock(block) : std::nullopt;
   if (channel == nullptr) {
-    GlobalDeleteAtom(static_cast<ATOM>(item));
+    GlobalDeleteAtom(arrived->item);
     return;
   }
-  bool release = contents && contents->release;
-  auto data = EventData(*channel, static_cast<ATOM>(item), contents ? contents->value : std::string());
+  bool release = arrived->Releases();
+  HGLOBAL block = arrived->block;
+  auto data =
+      EventData(*channel, arrived->item, arrived->contents ? arrived->contents->value : std::string());
   PostDdeEvent(window, windows::EVENT_DDEpoke, data, [data, block, release](bool taken) {
     // Taken with fRelease, the block is the server's to free; otherwise the client frees it.
     if (taken && release) GlobalFree(block);

@@ -57,13 +57,10 @@ void CommandAnswered(BridgeRecord& record, HWND from, LPARAM lParam) {
 
 // Data from the server: control events and property changes.
 void DataArrived(BridgeRecord& record, HWND from, LPARAM lParam) {
-  UINT_PTR blockValue = 0;
-  UINT_PTR item = 0;
-  if (!UnpackDDElParam(WM_DDE_DATA, lParam, &blockValue, &item)) return;
-  FreeDDElParam(WM_DDE_DATA, lParam);
-  auto block = reinterpret_cast<HGLOBAL>(blockValue);
-  std::optional<DataBlock> contents = block != nullptr ? ReadDataBlock(block) : std::nullopt;
-  std::string name = AtomName(static_cast<ATOM>(item));
+  std::optional<ArrivedData> arrived = UnpackArrivedData(WM_DDE_DATA, lParam);
+  if (!arrived) return;
+  const std::optional<DataBlock>& contents = arrived->contents;
+  std::string name = AtomName(arrived->item);
   if (contents && name == kVbxEventItem && record.holder != nullptr) {
     PostMessageA(record.holder, WM_VBXEVENT, reinterpret_cast<WPARAM>(record.controlWindow),
                  std::strtol(contents->value.c_str(), nullptr, 10));
@@ -75,12 +72,12 @@ void DataArrived(BridgeRecord& record, HWND from, LPARAM lParam) {
       record.properties[static_cast<std::size_t>(slot)] = MakeTextBlock(contents->value.substr(equals + 1));
     }
   }
-  if (contents && contents->release) GlobalFree(block);
+  if (arrived->Releases()) GlobalFree(arrived->block);
   if (contents && contents->ackRequested) {
     PostMessageA(from, WM_DDE_ACK, reinterpret_cast<WPARAM>(record.client),
-                 PackDDElParam(WM_DDE_ACK, AckStatus(true), item));
+                 PackDDElParam(WM_DDE_ACK, AckStatus(true), arrived->item));
   } else {
-    GlobalDeleteAtom(static_cast<ATOM>(item));
+    GlobalDeleteAtom(arrived->item);
   }
 }
 

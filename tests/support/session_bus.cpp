@@ -1,6 +1,7 @@
 #include "tests/support/session_bus.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -95,6 +96,18 @@ void StopPrivateSessionBus() {
   while (waitpid(g_daemon, nullptr, 0) < 0 && errno == EINTR) {
   }
   g_daemon = -1;
+}
+
+bool UsePrivateSessionBus() {
+  class PrivateBus : public ::testing::Environment {
+   public:
+    void SetUp() override {
+      setenv("VELMORA_DISPLAY", "headless", 1);
+      StartPrivateSessionBus();
+    }
+  };
+  ::testing::AddGlobalTestEnvironment(new PrivateBus);
+  return true;
 }
 
 ChildProgram::ChildProgram(const std::string& path, const std::vector<std::string>& arguments) {

@@ -17,6 +17,11 @@ bool StartPrivateSessionBus();
 /// Stops the daemon (also done at exit).
 void StopPrivateSessionBus();
 
+/// Registers a test environment that selects the headless display and starts the private bus
+/// before the first test of the program. Returns a value to keep in a static, so that a test
+/// file registers it at start-up.
+bool UsePrivateSessionBus();
+
 /// A program started for a test, with its standard output readable line by line; killed (if
 /// still running) and reaped when the object goes.
 class ChildProgram {

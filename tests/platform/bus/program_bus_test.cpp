@@ -19,14 +19,7 @@ namespace {
 
 using vel::testing::ChildProgram;
 
-class PrivateBus : public ::testing::Environment {
- public:
-  void SetUp() override {
-    setenv("VELMORA_DISPLAY", "headless", 1);
-    vel::testing::StartPrivateSessionBus();
-  }
-};
-const auto* const g_bus = ::testing::AddGlobalTestEnvironment(new PrivateBus);
+[[maybe_unused]] const bool g_privateBus = vel::testing::UsePrivateSessionBus();
 
 // What the client window was sent while a broadcast went out.
 struct Answers {
