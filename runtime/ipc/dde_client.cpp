@@ -118,18 +118,14 @@ std::string DdeRequest(std::int32_t number, std::string_view item) {
     GlobalDeleteAtom(static_cast<ATOM>(atom));
     return {};
   }
-  UINT_PTR blockValue = 0;
-  UINT_PTR atom = 0;
-  if (!UnpackDDElParam(WM_DDE_DATA, reply.lParam, &blockValue, &atom)) return {};
-  FreeDDElParam(WM_DDE_DATA, reply.lParam);
-  auto block = reinterpret_cast<HGLOBAL>(blockValue);
-  std::optional<DataBlock> contents = block != nullptr ? ReadDataBlock(block) : std::nullopt;
-  bool ackRequested = contents && contents->ackRequested;
-  if (contents && contents->release) GlobalFree(block);
-  if (ackRequested)
-    AcknowledgeOnChannel(number, true, atom, false);
+  std::optional<ArrivedData> arrived = UnpackArrivedData(WM_DDE_DATA, reply.lParam);
+  if (!arrived) return {};
+  const std::optional<DataBlock>& contents = arrived->contents;
+  if (arrived->Releases()) GlobalFree(arrived->block);
+  if (contents && contents->ackRequested)
+    AcknowledgeOnChannel(number, true, arrived->item, false);
   else
-    GlobalDeleteAtom(static_cast<ATOM>(atom));
+    GlobalDeleteAtom(arrived->item);
   return contents ? contents->value : std::string();
 }
 

@@ -57,11 +57,12 @@ void ClearProperties(BridgeRecord& record) {
 }
 
 bool Load(BridgeRecord& record, const CustomControlRequest& request) {
-  char command[1024];
-  std::snprintf(command, sizeof command, "[load(\"%s;%s;%s\", %d, %d, %d, %d)]", request.fileName.c_str(),
-                request.className.c_str(), "", static_cast<int>(request.rect.left),
-                static_cast<int>(request.rect.top), static_cast<int>(request.rect.right),
-                static_cast<int>(request.rect.bottom));
+  // Built without a fixed buffer: a long file or class name must reach the server whole, not
+  // cut into a command it cannot parse.
+  const RECT& rect = request.rect;
+  std::string command = "[load(\"" + request.fileName + ";" + request.className + ";\", " +
+                        std::to_string(rect.left) + ", " + std::to_string(rect.top) + ", " +
+                        std::to_string(rect.right) + ", " + std::to_string(rect.bottom) + ")]";
   if (!SendVbxCommand(record, command, kVbxLoadSent)) return false;
   WaitForVbxServer(record, kCommandWait, kVbxLoadSent);
   bool loaded = record.state == kVbxLoaded;
@@ -108,9 +109,9 @@ HWND CreateCustomControlWindow(const CustomControlRequest& request) {
     return nullptr;
   }
   if (!Load(record, request)) {
-    char text[512];
-    std::snprintf(text, sizeof text, kCannotLoadText, request.fileName.c_str());
-    MessageBoxA(TopLevelOf(request.parent), text, kCannotLoadCaption, MB_OK);
+    std::string text = kCannotLoadText;
+    text.replace(text.find("%s"), 2, request.fileName);
+    MessageBoxA(TopLevelOf(request.parent), text.c_str(), kCannotLoadCaption, MB_OK);
     return nullptr;
   }
   if (!Attach(record, request.parent)) return CreatePlaceholder(request);
