@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "win32.h"
+#include "win32/dde.h"
 
 namespace {
 

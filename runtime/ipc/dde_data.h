@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "win32.h"
+#include "win32/dde.h"
 
 namespace vel::ipc {
 

@@ -20,6 +20,7 @@
 #include <string>
 
 #include "win32.h"
+#include "win32/dde.h"
 
 namespace vel::windows {
 class WindowControl;

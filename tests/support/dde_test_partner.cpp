@@ -1,4 +1,5 @@
 #include "tests/support/dde_test_partner.h"
+#include "win32/dde.h"
 
 #include <cstdio>
 #include <cstring>
