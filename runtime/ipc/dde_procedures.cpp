@@ -25,8 +25,9 @@ std::pair<std::string, std::string> PopPair() {
   return {first, second};
 }
 
+// A detached copy: the texts pushed here are gone once the call returns.
 void PushText(const std::string& text) {
-  values::PushString(text.data(), static_cast<std::uint32_t>(text.size()));
+  values::PushBytes(text.data(), static_cast<std::uint32_t>(text.size()));
 }
 
 }  // namespace
