@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "runtime/ipc/dde_data.h"
 #include "runtime/ipc/dde_procedures.h"
@@ -20,8 +21,10 @@ namespace {
 using testing::Number;
 using windows::ProcedureWindow;
 
-// The client's side: the server's answer to its initiate.
+// The client's side: the server's answer to its initiate, and every DDE message it was sent
+// or posted since (the ACCEPT loop dispatches the thread's messages, the client's among them).
 HWND g_server = nullptr;
+std::vector<MSG> g_received;
 
 LRESULT CALLBACK ClientProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DDE_ACK && g_server == nullptr) {
@@ -30,7 +33,24 @@ LRESULT CALLBACK ClientProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     GlobalDeleteAtom(HIWORD(lParam));
     return 0;
   }
+  if (message >= WM_DDE_FIRST && message <= WM_DDE_LAST) {
+    g_received.push_back(MSG{window, message, wParam, lParam, 0, {}});
+    return 0;
+  }
   return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Takes the first message of a kind the client has received, dispatching what waits for it.
+bool Received(HWND client, UINT kind, MSG& found) {
+  MSG waiting{};
+  while (PeekMessageA(&waiting, client, WM_DDE_FIRST, WM_DDE_LAST, PM_REMOVE)) DispatchMessageA(&waiting);
+  for (auto at = g_received.begin(); at != g_received.end(); ++at) {
+    if (at->message != kind) continue;
+    found = *at;
+    g_received.erase(at);
+    return true;
+  }
+  return false;
 }
 
 std::string Pop() {
@@ -50,6 +70,7 @@ class DdeServer : public ::testing::Test {
     m_client =
         CreateWindowExA(0, "DdeTestClient", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     g_server = nullptr;
+    g_received.clear();
     m_harness.Open(m_window, "Server");
     ASSERT_EQ(testing::NextEvent(m_window), Number(windows::EVENT_OpenWindow));
   }
@@ -76,7 +97,7 @@ class DdeServer : public ::testing::Test {
   std::vector<std::pair<bool, UINT_PTR>> Acknowledgements() {
     std::vector<std::pair<bool, UINT_PTR>> found;
     MSG message{};
-    while (PeekMessageA(&message, m_client, WM_DDE_ACK, WM_DDE_ACK, PM_REMOVE)) {
+    while (Received(m_client, WM_DDE_ACK, message)) {
       UINT_PTR status = 0;
       UINT_PTR value = 0;
       EXPECT_TRUE(UnpackDDElParam(WM_DDE_ACK, message.lParam, &status, &value));
@@ -166,7 +187,7 @@ TEST_F(DdeServer, PokeRequestAndAdviseBecomeEventsWithTheirItems) {
   values::PushCString("12.5");
   DDEWRITE(channel);
   MSG data{};
-  ASSERT_TRUE(PeekMessageA(&data, m_client, WM_DDE_DATA, WM_DDE_DATA, PM_REMOVE));
+  ASSERT_TRUE(Received(m_client, WM_DDE_DATA, data));
   UINT_PTR block = 0;
   UINT_PTR answerItem = 0;
   UnpackDDElParam(WM_DDE_DATA, data.lParam, &block, &answerItem);
@@ -208,7 +229,7 @@ TEST_F(DdeServer, AClientThatTerminatesClosesTheChannelAndIsAnswered) {
   std::int32_t channel = DDECHANNEL();
   EXPECT_NE(channel, 0);
   MSG reply{};
-  EXPECT_TRUE(PeekMessageA(&reply, m_client, WM_DDE_TERMINATE, WM_DDE_TERMINATE, PM_REMOVE));
+  EXPECT_TRUE(Received(m_client, WM_DDE_TERMINATE, reply));
   values::PushCString("Total");
   values::PushCString("1");
   DDEWRITE(channel);
@@ -233,7 +254,7 @@ TEST_F(DdeServer, AnEventLeftUnhandledWhenTheWindowClosesIsRefused) {
   EXPECT_FALSE(acks[0].first);
   EXPECT_EQ(acks[0].second, reinterpret_cast<UINT_PTR>(block));
   MSG terminate{};
-  EXPECT_TRUE(PeekMessageA(&terminate, m_client, WM_DDE_TERMINATE, WM_DDE_TERMINATE, PM_REMOVE))
+  EXPECT_TRUE(Received(m_client, WM_DDE_TERMINATE, terminate))
       << "a closing window ends its conversations";
   GlobalFree(block);
 }
