@@ -190,18 +190,17 @@ void Executed(windows::WindowObject& window, WPARAM wParam, LPARAM lParam) {
   });
 }
 
-// A closing window ends its conversations and its server objects.
-void Destroyed(windows::WindowObject& window) {
-  for (DdeChannel* channel : ChannelsOf(window.handle)) {
+}  // namespace
+
+void EndConversationsOf(HWND own) {
+  for (DdeChannel* channel : ChannelsOf(own)) {
     if (channel->partner != nullptr) {
-      PostMessageA(channel->partner, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(window.handle), 0);
+      PostMessageA(channel->partner, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(own), 0);
     }
     RemoveChannel(channel->number);
   }
-  RemoveServersOf(window.handle);
+  RemoveServersOf(own);
 }
-
-}  // namespace
 
 void BeginChannelOpening(ChannelOpening* opening) { g_opening = opening; }
 
@@ -237,7 +236,7 @@ bool HandleDdeWindowMessage(windows::WindowObject& window, UINT message, WPARAM 
     case WM_DDE_DATA: DataArrived(window, wParam, lParam); return true;
     case WM_DDE_POKE: Poked(window, wParam, lParam); return true;
     case WM_DDE_EXECUTE: Executed(window, wParam, lParam); return true;
-    case WM_DESTROY: Destroyed(window); return false;
+    case WM_DESTROY: EndConversationsOf(window.handle); return false;
     default: return false;
   }
 }

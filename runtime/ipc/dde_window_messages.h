@@ -15,6 +15,9 @@ struct WindowObject;
 
 namespace vel::ipc {
 
+/// A closing window ends its conversations (the partners are told) and its server objects.
+void EndConversationsOf(HWND own);
+
 /// Handles the DDE messages of a runtime window (and notes its destruction); false for other
 /// messages, which go on to the default procedure.
 bool HandleDdeWindowMessage(windows::WindowObject& window, UINT message, WPARAM wParam, LPARAM lParam,

@@ -7,6 +7,7 @@
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/event_posting.h"
 #include "runtime/windows/window_object.h"
+#include "runtime/windows/window_object_close.h"
 #include "runtime/windows/window_object_procedure.h"
 
 namespace vel::ipc {
@@ -35,9 +36,12 @@ bool HandleInterprocessMessage(windows::WindowObject& window, UINT message, WPAR
 void DdeService(int call) {
   if (call != services::kInitialiseCall) {
     windows::SetForeignMessageHandler(nullptr);
+    windows::SetWindowReleaseObserver(nullptr);
     return;
   }
   windows::SetForeignMessageHandler(HandleInterprocessMessage);
+  // A released window no longer reaches its window procedure when it is destroyed.
+  windows::SetWindowReleaseObserver(EndConversationsOf);
   if ((GetSystemMetrics(SM_NETWORK) & 1) == 0) {
     services::WriteTraceLine(
         "DDE: no message bus to other programs; conversations stay within this program\r\n");

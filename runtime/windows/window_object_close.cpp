@@ -15,6 +15,8 @@
 namespace vel::windows {
 namespace {
 
+WindowReleaseObserver g_releaseObserver = nullptr;
+
 // Gives back what the window disabled when it was shown, and nothing else: while an outer
 // modal window is open, the windows it disabled stay disabled.
 void EndModality(WindowObject& window) {
@@ -52,6 +54,8 @@ void CloseWindow(WindowObject* reference) {
   ReleaseWindow(*window);
 }
 
+void SetWindowReleaseObserver(WindowReleaseObserver observer) { g_releaseObserver = observer; }
+
 void ReleaseWindow(WindowObject& window) {
   HWND handle = window.handle;
   if (handle != nullptr && IsWindow(handle)) {
@@ -84,6 +88,8 @@ void ReleaseWindow(WindowObject& window) {
   window.client = nullptr;
   window.queue.clear();
   window.currentEvent.reset();
+  // Told after the events are gone, so that what they answer goes out before the end.
+  if (g_releaseObserver != nullptr && handle != nullptr) g_releaseObserver(handle);
   window.eventWithProcedure = false;
   window.timerRunning = false;
   window.idleEvent = 0;
