@@ -106,8 +106,11 @@ LRESULT CALLBACK PartnerProcedure(HWND self, UINT message, WPARAM wParam, LPARAM
       UnpackDDElParam(WM_DDE_ADVISE, lParam, &options, &item);
       FreeDDElParam(WM_DDE_ADVISE, lParam);
       GlobalFree(reinterpret_cast<HGLOBAL>(options));
+      // The update's atom is taken before the acknowledgement hands the item's back: the
+      // client may delete that at once, on its own thread.
+      ATOM update = GlobalAddAtomA(AtomText(static_cast<ATOM>(item)).c_str());
       Acknowledge(self, client, true, item);
-      SendData(self, client, GlobalAddAtomA(AtomText(static_cast<ATOM>(item)).c_str()), "advised", false);
+      SendData(self, client, update, "advised", false);
       return 0;
     }
     case WM_DDE_ACK: {
