@@ -55,10 +55,35 @@ void SendData(HWND self, HWND client, ATOM item, const std::string& value, bool 
                PackDDElParam(WM_DDE_DATA, reinterpret_cast<UINT_PTR>(block), item));
 }
 
+// A partner that answers nothing still owns what a posted message handed it (the atoms, a poke's
+// data, an advise's options): a receiver that dropped them would leave them in the program's
+// tables for good.
+void ReleaseUnanswered(UINT message, LPARAM lParam) {
+  UINT_PTR first = 0;
+  UINT_PTR second = 0;
+  switch (message) {
+    case WM_DDE_REQUEST:
+    case WM_DDE_UNADVISE: GlobalDeleteAtom(HIWORD(lParam)); return;
+    case WM_DDE_POKE:
+    case WM_DDE_ADVISE:
+      if (!UnpackDDElParam(message, lParam, &first, &second)) return;
+      FreeDDElParam(message, lParam);
+      GlobalFree(reinterpret_cast<HGLOBAL>(first));
+      GlobalDeleteAtom(static_cast<ATOM>(second));
+      return;
+    // An execute's commands stay the client's; an acknowledgement carries nothing to a deaf
+    // partner, which asks nothing.
+    default: return;
+  }
+}
+
 LRESULT CALLBACK PartnerProcedure(HWND self, UINT message, WPARAM wParam, LPARAM lParam) {
   auto client = reinterpret_cast<HWND>(wParam);
   // A deaf partner opens conversations and then hears nothing.
-  if (g_mode == PartnerMode::kDeaf && message > WM_DDE_INITIATE && message <= WM_DDE_LAST) return 0;
+  if (g_mode == PartnerMode::kDeaf && message > WM_DDE_INITIATE && message <= WM_DDE_LAST) {
+    ReleaseUnanswered(message, lParam);
+    return 0;
+  }
   switch (message) {
     case WM_DDE_INITIATE: {
       std::string application = AtomText(LOWORD(lParam));

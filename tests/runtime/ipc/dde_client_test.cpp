@@ -120,19 +120,23 @@ TEST_F(DdeClient, ExecutePokeReadAndCloseWithAnAnsweringPartner) {
 }
 
 TEST_F(DdeClient, APartnerThatNeverAnswersTimesOutOnThePlatformClock) {
-  PartnerThread partner(PartnerMode::kDeaf);
-  std::int32_t channel = Open("Partner", "Test");
-  ASSERT_NE(channel, 0);
-  DDETIMEOUT(2500);
-  DWORD before = GetTickCount();
-  values::PushCString("[open]");
-  DDEEXECUTE(channel);
-  EXPECT_EQ(services::ERRORCODE(), 605);
-  EXPECT_EQ(GetTickCount() - before, 2500u) << "the wait costs its time-out on the virtual clock, no more";
-  values::PushCString("Total");
-  DDEREAD(channel);
-  EXPECT_EQ(Pop(), "");
-  EXPECT_EQ(services::ERRORCODE(), 605);
+  {
+    PartnerThread partner(PartnerMode::kDeaf);
+    std::int32_t channel = Open("Partner", "Test");
+    ASSERT_NE(channel, 0);
+    DDETIMEOUT(2500);
+    DWORD before = GetTickCount();
+    values::PushCString("[open]");
+    DDEEXECUTE(channel);
+    EXPECT_EQ(services::ERRORCODE(), 605);
+    EXPECT_EQ(GetTickCount() - before, 2500u) << "the wait costs its time-out on the virtual clock, no more";
+    values::PushCString("Total");
+    DDEREAD(channel);
+    EXPECT_EQ(Pop(), "");
+    EXPECT_EQ(services::ERRORCODE(), 605);
+  }
+  // The request's atom passed to the partner with the post; the client kept no copy of it.
+  EXPECT_EQ(GlobalFindAtomA("Total"), 0);
 }
 
 TEST_F(DdeClient, DataFromTheServerOutsideAnyWaitIsAnEvent) {
