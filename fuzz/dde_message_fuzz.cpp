@@ -13,7 +13,6 @@
 #include "platform/bus/param_codec.h"
 #include "runtime/ipc/dde_data.h"
 #include "win32.h"
-#include "win32/dde.h"
 
 namespace {
 

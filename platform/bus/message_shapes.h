@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "win32.h"
-#include "win32/dde.h"
 
 namespace vel::platform::bus {
 

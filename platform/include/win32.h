@@ -11,3 +11,4 @@
 #include "win32/commctrl.h"
 #include "win32/winspool.h"
 #include "win32/commdlg.h"
+#include "win32/dde.h"

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "win32.h"
-#include "win32/dde.h"
 
 namespace {
 

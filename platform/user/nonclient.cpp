@@ -4,7 +4,6 @@
 
 #include "platform/display/display_backend.h"
 #include "platform/user/foreign_windows.h"
-#include "win32/dde.h"
 
 namespace vel::platform {
 namespace {

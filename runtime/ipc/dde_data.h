@@ -9,7 +9,6 @@
 #include <string_view>
 
 #include "win32.h"
-#include "win32/dde.h"
 
 namespace vel::ipc {
 

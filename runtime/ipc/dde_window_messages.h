@@ -7,7 +7,6 @@
 #include <string>
 
 #include "win32.h"
-#include "win32/dde.h"
 
 namespace vel::windows {
 struct WindowObject;

@@ -20,7 +20,6 @@
 #include <string>
 
 #include "win32.h"
-#include "win32/dde.h"
 
 namespace vel::windows {
 class WindowControl;

@@ -1,5 +1,4 @@
 #include "tests/support/dde_test_partner.h"
-#include "win32/dde.h"
 
 #include <cstdio>
 #include <cstring>

@@ -4,12 +4,6 @@
 
 #include "types.h"
 
-typedef UINT_PTR* PUINT_PTR;
-
-/// GetSystemMetrics: bit 0 is set when other programs can be reached (the desktop session's
-/// message bus), so that conversations can leave this program.
-#define SM_NETWORK 63
-
 #define WM_DDE_FIRST 0x03E0
 #define WM_DDE_INITIATE (WM_DDE_FIRST)
 #define WM_DDE_TERMINATE (WM_DDE_FIRST + 1)

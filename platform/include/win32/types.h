@@ -65,6 +65,7 @@ typedef LONG* LPLONG;
 typedef BOOL* LPBOOL;
 typedef INT* LPINT;
 typedef UINT* LPUINT;
+typedef UINT_PTR* PUINT_PTR;
 typedef COLORREF* LPCOLORREF;
 
 typedef void* HANDLE;

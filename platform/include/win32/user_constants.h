@@ -559,6 +559,8 @@
 #define SM_CYICONSPACING 39
 #define SM_MENUDROPALIGNMENT 40
 #define SM_CMOUSEBUTTONS 43
+/// Bit 0 is set when other programs can be reached (the desktop session's message bus).
+#define SM_NETWORK 63
 #define SM_CXFIXEDFRAME SM_CXDLGFRAME
 #define SM_CYFIXEDFRAME SM_CYDLGFRAME
 #define SM_CXSIZEFRAME SM_CXFRAME

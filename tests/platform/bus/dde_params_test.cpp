@@ -8,7 +8,6 @@
 #include "platform/bus/param_codec.h"
 #include "platform/user/foreign_windows.h"
 #include "win32.h"
-#include "win32/dde.h"
 
 namespace vel::platform::bus {
 namespace {

@@ -13,7 +13,6 @@
 #include "platform/user/foreign_windows.h"
 #include "tests/support/session_bus.h"
 #include "win32.h"
-#include "win32/dde.h"
 
 namespace vel::platform {
 namespace {

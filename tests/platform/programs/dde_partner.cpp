@@ -7,7 +7,6 @@
 
 #include "tests/support/dde_test_partner.h"
 #include "win32.h"
-#include "win32/dde.h"
 
 int main(int argc, char** argv) {
   std::setvbuf(stdout, nullptr, _IOLBF, 0);

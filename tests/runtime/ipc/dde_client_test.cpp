@@ -16,7 +16,6 @@
 #include "runtime/windows/event_codes.h"
 #include "tests/runtime/ipc/ipc_harness.h"
 #include "tests/support/dde_test_partner.h"
-#include "win32/dde.h"
 
 namespace vel::ipc {
 namespace {

@@ -13,7 +13,6 @@
 #include "runtime/windows/event_codes.h"
 #include "tests/runtime/ipc/ipc_harness.h"
 #include "tests/support/session_bus.h"
-#include "win32/dde.h"
 
 namespace vel::ipc {
 namespace {

@@ -14,7 +14,6 @@
 #include "runtime/ipc/dde_data.h"
 #include "runtime/ipc/vbx_bridge.h"
 #include "win32.h"
-#include "win32/dde.h"
 
 namespace {
 
