@@ -5,6 +5,7 @@
 #include "win32/types.h"
 #include "win32/kernel.h"
 #include "win32/user.h"
+#include "win32/scroll.h"
 #include "win32/gdi.h"
 #include "win32/shell.h"
 #include "win32/menu.h"

@@ -12,6 +12,7 @@
 #include "platform/user/nonclient.h"
 #include "platform/user/nonclient_paint.h"
 #include "platform/user/paint_state.h"
+#include "platform/user/scroll_bar_tracking.h"
 #include "platform/user/window_icons.h"
 #include "platform/user/window_tree.h"
 
@@ -114,7 +115,13 @@ LRESULT SysCommand(HWND handle, WPARAM command) {
   }
 }
 
-LRESULT NcButtonDown(HWND handle, WPARAM hit, bool doubleClick) {
+LRESULT NcButtonDown(HWND handle, WPARAM hit, LPARAM screenPoint, bool doubleClick) {
+  // A second press on a scroll bar is one more press.
+  if (hit == HTVSCROLL || hit == HTHSCROLL) {
+    TrackScrollBar(handle, hit == HTVSCROLL ? SB_VERT : SB_HORZ,
+                   POINT{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)});
+    return 0;
+  }
   DWORD style = static_cast<DWORD>(GetWindowLongPtrA(handle, GWL_STYLE));
   switch (hit) {
     // A caption button acts when it is released over itself; a greyed one does nothing.
@@ -177,8 +184,8 @@ LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
     }
     case WM_CLOSE: DestroyWindow(hWnd); return 0;
     case WM_SYSCOMMAND: return SysCommand(hWnd, wParam);
-    case WM_NCLBUTTONDOWN: return NcButtonDown(hWnd, wParam, false);
-    case WM_NCLBUTTONDBLCLK: return NcButtonDown(hWnd, wParam, true);
+    case WM_NCLBUTTONDOWN: return NcButtonDown(hWnd, wParam, lParam, false);
+    case WM_NCLBUTTONDBLCLK: return NcButtonDown(hWnd, wParam, lParam, true);
     case WM_SETCURSOR: return SetCursorDefault(hWnd, wParam, lParam);
     case WM_MOUSEACTIVATE: {
       if (HWND parent = ParentIfChild(hWnd)) {

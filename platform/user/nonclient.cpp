@@ -84,6 +84,9 @@ NonClientLayout LayoutNonClient(const RECT& windowRect, DWORD style, DWORD exSty
   if (style & WS_HSCROLL) {
     inner.bottom -= GetSystemMetrics(SM_CYHSCROLL);
     layout.horizontalScroll = {inner.left, inner.bottom, inner.right, inner.bottom + GetSystemMetrics(SM_CYHSCROLL)};
+    // With both bars the vertical one ends above the horizontal one: the square between them
+    // belongs to neither.
+    if (style & WS_VSCROLL) layout.verticalScroll.bottom = inner.bottom;
   }
   // A window too small for its frame has an empty client area, never a negative one.
   if (inner.right < inner.left) inner.right = inner.left;
@@ -127,8 +130,12 @@ LRESULT HitTest(POINT point, const RECT& windowRect, const RECT& clientRect, DWO
     if (!IsRectEmpty(&layout.systemMenuIcon) && point.x < layout.systemMenuIcon.right) return HTSYSMENU;
     return HTCAPTION;
   }
-  if ((style & WS_VSCROLL) && point.x >= clientRect.right && point.y >= clientRect.top) return HTVSCROLL;
-  if ((style & WS_HSCROLL) && point.y >= clientRect.bottom) return HTHSCROLL;
+  // The square between two bars belongs to neither.
+  bool besideClient = point.x >= clientRect.right;
+  bool belowClient = point.y >= clientRect.bottom;
+  bool corner = (style & WS_VSCROLL) && (style & WS_HSCROLL) && besideClient && belowClient;
+  if ((style & WS_VSCROLL) && besideClient && point.y >= clientRect.top && !corner) return HTVSCROLL;
+  if ((style & WS_HSCROLL) && belowClient && !corner) return HTHSCROLL;
   // What lies between the caption and the client edge is the menu bar.
   if (!(style & WS_CHILD) && point.y < clientRect.top - EdgeThickness(exStyle)) return HTMENU;
   return HTBORDER;

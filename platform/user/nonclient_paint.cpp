@@ -2,16 +2,20 @@
 // or inactive border colour inside it; a dialog frame is a raised edge with one ring of the
 // face colour; a border is one black line. WS_EX_CLIENTEDGE draws a sunken edge and
 // WS_EX_STATICEDGE a thin one around the client area (and scroll bars), inside the caption
-// and menu bar. The caption is filled with the active or inactive caption colour, with the
-// small icon at its left (windows with a system menu, except modal-frame dialogs), the title
-// in the bold caption font and the caption buttons at its right.
+// and menu bar; the scroll bars are drawn in their areas. The caption is filled with the
+// active or inactive caption colour, with the small icon at its left (windows with a system
+// menu, except modal-frame dialogs), the title in the bold caption font and the caption
+// buttons at its right.
 
 #include "platform/user/nonclient_paint.h"
 
+#include <optional>
 #include <string>
 
 #include "platform/user/menu_bar.h"
 #include "platform/user/nonclient.h"
+#include "platform/user/scroll_bar_tracking.h"
+#include "platform/user/scroll_bars.h"
 #include "platform/user/window_tree.h"
 
 namespace vel::platform {
@@ -145,17 +149,29 @@ void PaintCaption(HWND window, HDC dc, const FrameFacts& facts, const NonClientL
   }
 }
 
-void PaintEdgesAndScrollAreas(HDC dc, const FrameFacts& facts, const NonClientLayout& layout) {
+// A vertical bar in the classic look of the list controls; a horizontal one as its bare track.
+void PaintScrollBar(HWND window, HDC dc, const RECT& area, int bar, bool enabled) {
+  if (IsRectEmpty(&area)) return;
+  std::optional<ScrollBarState> state = ScrollBarOf(window, bar);
+  if (!state || bar != SB_VERT) {
+    FillRect(dc, &area, GetSysColorBrush(COLOR_SCROLLBAR));
+    return;
+  }
+  VerticalScrollBar layout = LayoutWindowScrollBar(area, *state);
+  if (!enabled) {
+    layout.enabled = false;
+    layout.thumb = RECT{};
+  }
+  PaintVerticalScrollBar(dc, layout, PressedScrollBarPart(window, bar));
+}
+
+void PaintEdgesAndScrollAreas(HWND window, HDC dc, const FrameFacts& facts, const NonClientLayout& layout) {
   RECT r = layout.edged;
   if (facts.exStyle & WS_EX_CLIENTEDGE) DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
   if (facts.exStyle & WS_EX_STATICEDGE) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
-  // Scroll bars are not drawn by the frame; their areas get the scroll bar colour so that
-  // nothing stale shows there.
-  if (!IsRectEmpty(&layout.verticalScroll))
-    FillRect(dc, &layout.verticalScroll, GetSysColorBrush(COLOR_SCROLLBAR));
-  if (!IsRectEmpty(&layout.horizontalScroll)) {
-    FillRect(dc, &layout.horizontalScroll, GetSysColorBrush(COLOR_SCROLLBAR));
-  }
+  bool enabled = !(facts.style & WS_DISABLED);
+  PaintScrollBar(window, dc, layout.verticalScroll, SB_VERT, enabled);
+  PaintScrollBar(window, dc, layout.horizontalScroll, SB_HORZ, enabled);
   if (!IsRectEmpty(&layout.verticalScroll) && !IsRectEmpty(&layout.horizontalScroll)) {
     RECT corner{layout.verticalScroll.left, layout.horizontalScroll.top, layout.verticalScroll.right,
                 layout.horizontalScroll.bottom};
@@ -199,7 +215,7 @@ void PaintNonClient(HWND window) {
   PaintOuterFrame(dc, facts, layout.outerFrame);
   if (!IsRectEmpty(&layout.caption)) PaintCaption(window, dc, facts, layout);
   if (!IsRectEmpty(&layout.menuBar)) PaintMenuBar(window, dc, layout.menuBar);
-  PaintEdgesAndScrollAreas(dc, facts, layout);
+  PaintEdgesAndScrollAreas(window, dc, facts, layout);
   ReleaseDC(window, dc);
 }
 

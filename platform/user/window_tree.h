@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/user/scroll_bar_state.h"
 #include "platform/user/window_class.h"
 #include "win32.h"
 
@@ -52,6 +53,9 @@ struct Window {
   /// The frame shows the active look (set by the default WM_NCACTIVATE).
   bool frameActive = false;
   bool destroying = false;
+  /// The window's own scroll bars (WS_VSCROLL, WS_HSCROLL).
+  ScrollBarState verticalScroll;
+  ScrollBarState horizontalScroll;
 };
 
 /// Holds the tree lock for its lifetime.

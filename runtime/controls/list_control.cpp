@@ -71,6 +71,7 @@ void ListControl::FitRows() {
   MeasureRows();
   ScrollTo(m_top);
   ScrollIntoView(m_selected);
+  UpdateScrollBar();
 }
 
 int ListControl::DefaultHeight() {
@@ -171,6 +172,7 @@ void ListControl::ScrollTo(int row) {
   if (top == m_top) return;
   m_top = top;
   if (m_handle != nullptr) InvalidateRect(m_handle, nullptr, FALSE);
+  UpdateScrollBar();
 }
 
 void ListControl::ScrollIntoView(int row) {
@@ -181,6 +183,17 @@ void ListControl::ScrollIntoView(int row) {
   } else if (row >= m_top + visible) {
     ScrollTo(row - visible + 1);
   }
+}
+
+void ListControl::UpdateScrollBar() {
+  // Showing or hiding the bar resizes the client area, which fits the rows again and comes back
+  // here; the outer call has the final word.
+  if (m_handle == nullptr || m_updatingScroll) return;
+  m_updatingScroll = true;
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, Count() - 1),
+                  static_cast<UINT>(VisibleRows()), m_top, 0};
+  SetScrollInfo(m_handle, SB_VERT, &info, TRUE);
+  m_updatingScroll = false;
 }
 
 void ListControl::Paint(HDC dc) {
@@ -235,8 +248,11 @@ LRESULT ListControl::OnKeyDown(WPARAM key) {
       return 0;
     case VK_LEFT:
     case VK_RIGHT:
-      // Only lists with columns move sideways; a single column has nothing to scroll to.
-      if (m_listFlags & kListColumnMode) m_column = std::max(0, m_column + (key == VK_LEFT ? -1 : 1));
+      if (m_listFlags & kListColumnMode) {
+        m_column = std::max(0, m_column + (key == VK_LEFT ? -1 : 1));
+      } else {
+        SendMessageA(m_handle, WM_HSCROLL, key == VK_LEFT ? SB_LINELEFT : SB_LINERIGHT, 0);
+      }
       return 0;
     case VK_RETURN:
       // A plain list has no choice to close: Enter accepts the selected row.
@@ -299,6 +315,21 @@ void ListControl::OnButton(UINT message, LPARAM lParam) {
   }
 }
 
+void ListControl::OnVerticalScroll(WORD code, int thumb) {
+  int visible = VisibleRows();
+  switch (code) {
+    case SB_LINEUP: ScrollTo(m_top - 1); break;
+    case SB_LINEDOWN: ScrollTo(m_top + 1); break;
+    case SB_PAGEUP: ScrollTo(m_top - visible); break;
+    case SB_PAGEDOWN: ScrollTo(m_top + visible); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: ScrollTo(thumb); break;
+    case SB_TOP: ScrollTo(0); break;
+    case SB_BOTTOM: ScrollTo(Count()); break;
+    default: break;
+  }
+}
+
 LRESULT ListControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& passOn) {
   switch (message) {
     case WM_PAINT:
@@ -328,6 +359,12 @@ LRESULT ListControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, b
         InvalidateRect(m_handle, nullptr, FALSE);
       }
       return 0;
+    case WM_VSCROLL:
+      passOn = false;
+      OnVerticalScroll(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    // Rows are as wide as the list: there is nothing to scroll sideways.
+    case WM_HSCROLL: passOn = false; return 0;
     case WM_MOUSEWHEEL: {
       passOn = false;
       int notches = static_cast<short>(HIWORD(wParam)) / WHEEL_DELTA;

@@ -80,14 +80,19 @@ class ListControl : public WindowedControl {
   LRESULT OnKeyDown(WPARAM key);
   void OnCharacter(unsigned char character);
   void OnButton(UINT message, LPARAM lParam);
+  /// A WM_VSCROLL request from the scroll bar: `thumb` is where its thumb was dragged to.
+  void OnVerticalScroll(WORD code, int thumb);
   /// Reports a selection change to the owner (message 2411h) or as EVENT:NewSelection.
   void Notify(bool completes);
   /// The row under a client point, or -1 outside the rows.
   int RowAt(POINT point) const;
   RECT RowRect(int row) const;
   void InvalidateRow(int row);
+  /// Sets the scroll bar to the rows, showing it only when they do not all fit.
+  void UpdateScrollBar();
   void MeasureRows();
-  /// After a change of size or font: measures the rows and keeps the selection in view.
+  /// After a change of size or font: measures the rows, keeps the selection in view and sets
+  /// the scroll bar.
   void FitRows();
 
   std::optional<windows::UseDescriptor> m_values;
@@ -103,6 +108,7 @@ class ListControl : public WindowedControl {
   UseLink* m_sharedUse = nullptr;
   /// The row under the held mouse button, shown selected until the button comes up.
   int m_trackRow = -1;
+  bool m_updatingScroll = false;
 };
 
 /// Stores the creation function of lists and drop lists in the control factory (type 14): a

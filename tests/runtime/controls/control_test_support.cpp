@@ -73,18 +73,19 @@ void ControlTest::OpenSearchWindow(windows::ProcedureWindow& window) {
   ASSERT_EQ(NextEvent(window), Number(windows::EVENT_OpenWindow));
 }
 
-std::vector<Delivered> ControlTest::PendingEvents(windows::ProcedureWindow& window) {
+Events ControlTest::PendingEvents(windows::ProcedureWindow& window) {
   // Input and timers come after posted messages: they are handled first, so that the window's
   // close request, posted then, queues behind all they caused. It is refused, and the window
   // stays open.
   MSG message{};
   auto take = [&message](UINT first, UINT last) { return PeekMessageA(&message, nullptr, first, last, PM_REMOVE) != 0; };
-  while (take(WM_KEYFIRST, WM_KEYLAST) || take(WM_MOUSEFIRST, WM_MOUSELAST) || take(WM_TIMER, WM_TIMER)) {
+  while (take(WM_KEYFIRST, WM_KEYLAST) || take(WM_MOUSEFIRST, WM_MOUSELAST) ||
+         take(WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK) || take(WM_TIMER, WM_TIMER)) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
   PostMessageA(window.Handle(), WM_CLOSE, 0, 0);
-  std::vector<Delivered> events;
+  Events events;
   for (std::int32_t event = NextEvent(window); event != -1; event = NextEvent(window)) {
     if (event == Number(windows::EVENT_CloseWindow)) {
       window.Refuse();
@@ -95,23 +96,7 @@ std::vector<Delivered> ControlTest::PendingEvents(windows::ProcedureWindow& wind
   return events;
 }
 
-std::vector<std::pair<std::int32_t, std::int32_t>> ControlTest::EventsSoFar(windows::ProcedureWindow& window) {
-  std::vector<std::pair<std::int32_t, std::int32_t>> events;
-  // Input already queued reaches its windows first, so that the marker comes after its events.
-  MSG message{};
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-  window.Post(Number(windows::EVENT_Notify));
-  for (;;) {
-    std::int32_t event = NextEvent(window);
-    if (event == -1 || event == Number(windows::EVENT_Notify)) break;
-    if (event == Number(windows::EVENT_Selected)) continue;
-    events.emplace_back(event, windows::EventField());
-  }
-  return events;
-}
+void PrintTo(const Delivered& event, std::ostream* out) { *out << '(' << event.number << ", " << event.field << ')'; }
 
 POINT MiddleOf(HWND window) {
   RECT place{};

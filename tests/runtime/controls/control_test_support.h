@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,6 +23,9 @@ struct Delivered {
   std::int32_t field;
   bool operator==(const Delivered&) const = default;
 };
+using Events = std::vector<Delivered>;
+/// Shows an event as (number, field) in failed expectations.
+void PrintTo(const Delivered& event, std::ostream* out);
 
 /// The window manager's test fixture with the control framework installed, every kind of the
 /// program registered and the golden images' pinned font.
@@ -47,12 +51,8 @@ class ControlTest : public windows::testing::WindowTest {
   char m_andOr[20];
 
   /// Lets the window handle everything that is waiting (input included), then answers the
-  /// events it delivered meanwhile, in order, leaving out EVENT:Selected.
-  std::vector<Delivered> PendingEvents(windows::ProcedureWindow& window);
-  /// The events posted so far, as (event number, field), in order: queued input is delivered,
-  /// a marker event is posted behind it and the ACCEPT loop runs up to the marker. Selected
-  /// (focus moves) is passed over.
-  std::vector<std::pair<std::int32_t, std::int32_t>> EventsSoFar(windows::ProcedureWindow& window);
+  /// events it delivered meanwhile, in order, leaving out EVENT:Selected (focus moves).
+  Events PendingEvents(windows::ProcedureWindow& window);
 };
 
 /// Where a control window's middle lies on the screen.

@@ -18,7 +18,6 @@ namespace vel::controls::testing {
 namespace {
 
 using namespace windows;
-using Events = std::vector<std::pair<std::int32_t, std::int32_t>>;
 
 constexpr std::int32_t kFormat = 9;
 constexpr std::int32_t kHits = 11;
@@ -115,9 +114,10 @@ TEST_F(DropLists, ClosedFieldsShowTheValueAndOpenToTheirRowCount) {
     EXPECT_EQ(list.bottom - list.top, 3 * drop->Popup()->RowHeight() + 2 * GetSystemMetrics(SM_CYBORDER));
     EXPECT_EQ(list.top, field.bottom);
     EXPECT_EQ(list.right, field.right);
+    EXPECT_FALSE(StyleOf(popup) & WS_VSCROLL) << "every row shows: no scroll bar";
     EXPECT_NE(GetActiveWindow(), popup) << "the popup list never takes the activation";
   }
-  EXPECT_EQ(EventsSoFar(window), (Events{{Number(EVENT_DroppingDown), kHits}, {Number(EVENT_DroppingDown), kFormat}}));
+  EXPECT_EQ(PendingEvents(window), (Events{{Number(EVENT_DroppingDown), kHits}, {Number(EVENT_DroppingDown), kFormat}}));
   // The runtime remembers the one opened last.
   CloseOpenDropList();
   EXPECT_FALSE(format->IsDropped());
@@ -144,7 +144,16 @@ end
   EXPECT_EQ(list.bottom - list.top, 3 * popup->RowHeight() + 2 * GetSystemMetrics(SM_CYBORDER));
   EXPECT_EQ(popup->VisibleRows(), 3);
   EXPECT_EQ(popup->Selected(), 2);
-  // The wheel scrolls the open list and leaves the choice alone.
+  ASSERT_TRUE(StyleOf(popup->Handle()) & WS_VSCROLL);
+  // The scroll bar's down arrow scrolls the open list a row and leaves it open and the choice
+  // alone; so does the wheel.
+  RECT bar = list;
+  bar.left = bar.right - GetSystemMetrics(SM_CXBORDER) - GetSystemMetrics(SM_CXVSCROLL);
+  platform::CurrentHeadlessDisplay()->Click(POINT{bar.left + 4, list.bottom - 4});
+  EXPECT_EQ(PendingEvents(window), (Events{{Number(EVENT_DroppingDown), 1}}));
+  EXPECT_EQ(popup->TopRow(), 1);
+  EXPECT_EQ(GetScrollPos(popup->Handle(), SB_VERT), 1);
+  EXPECT_TRUE(drop->IsDropped());
   SendMessageA(drop->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
   EXPECT_EQ(popup->TopRow(), 2);
   EXPECT_EQ(hits, 100);
@@ -153,7 +162,7 @@ end
   SendMessageA(drop->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
   EXPECT_EQ(popup->TopRow(), 2);
   EXPECT_EQ(hits, 100);
-  EXPECT_EQ(EventsSoFar(window), (Events{{Number(EVENT_DroppingDown), 1}}));
+  EXPECT_EQ(PendingEvents(window), Events{});
 }
 
 TEST_F(DropLists, ChoosingWithTheMouseStoresTheNumberAndReportsNewSelectionThenAccepted) {
@@ -163,11 +172,11 @@ TEST_F(DropLists, ChoosingWithTheMouseStoresTheNumberAndReportsNewSelectionThenA
   platform::HeadlessDisplay* display = platform::CurrentHeadlessDisplay();
   RECT field = ScreenRectOf(hits->Handle());
   display->Click(POINT{field.right - 3, (field.top + field.bottom) / 2});
-  EXPECT_EQ(EventsSoFar(window), (Events{{Number(EVENT_DroppingDown), kHits}}));
+  EXPECT_EQ(PendingEvents(window), (Events{{Number(EVENT_DroppingDown), kHits}}));
   EXPECT_EQ(GetFocus(), hits->Handle());
   EXPECT_TRUE(hits->IsDropped());
   display->Click(RowPoint(hits, 1));
-  EXPECT_EQ(EventsSoFar(window), (Events{{Number(EVENT_NewSelection), kHits}, {Number(EVENT_Accepted), kHits}}));
+  EXPECT_EQ(PendingEvents(window), (Events{{Number(EVENT_NewSelection), kHits}, {Number(EVENT_Accepted), kHits}}));
   EXPECT_EQ(m_hits, 50);
   EXPECT_EQ(hits->ValueText(), "50");
   EXPECT_FALSE(hits->IsDropped());
@@ -175,14 +184,14 @@ TEST_F(DropLists, ChoosingWithTheMouseStoresTheNumberAndReportsNewSelectionThenA
   EXPECT_EQ(GetActiveWindow(), window.Handle());
   // A click on the row already chosen still completes the choice.
   display->Click(POINT{field.left + 3, (field.top + field.bottom) / 2});
-  EXPECT_EQ(EventsSoFar(window), (Events{{Number(EVENT_DroppingDown), kHits}}));
+  EXPECT_EQ(PendingEvents(window), (Events{{Number(EVENT_DroppingDown), kHits}}));
   display->Click(RowPoint(hits, 1));
-  EXPECT_EQ(EventsSoFar(window), (Events{{Number(EVENT_NewSelection), kHits}, {Number(EVENT_Accepted), kHits}}));
+  EXPECT_EQ(PendingEvents(window), (Events{{Number(EVENT_NewSelection), kHits}, {Number(EVENT_Accepted), kHits}}));
   // A click on the field of an open list closes it.
   display->Click(POINT{field.left + 3, (field.top + field.bottom) / 2});
-  EXPECT_EQ(EventsSoFar(window), (Events{{Number(EVENT_DroppingDown), kHits}}));
+  EXPECT_EQ(PendingEvents(window), (Events{{Number(EVENT_DroppingDown), kHits}}));
   display->Click(POINT{field.left + 3, (field.top + field.bottom) / 2});
-  EXPECT_EQ(EventsSoFar(window), Events{});
+  EXPECT_EQ(PendingEvents(window), Events{});
   EXPECT_FALSE(hits->IsDropped());
 }
 
@@ -200,13 +209,13 @@ TEST_F(DropLists, DownOpensASecondDownMovesAndEnterAccepts) {
   EXPECT_EQ(Format(), "list");
   Key(format, VK_RETURN);
   EXPECT_FALSE(format->IsDropped());
-  EXPECT_EQ(EventsSoFar(window), (Events{{Number(EVENT_DroppingDown), kFormat},
+  EXPECT_EQ(PendingEvents(window), (Events{{Number(EVENT_DroppingDown), kFormat},
                                          {Number(EVENT_NewSelection), kFormat},
                                          {Number(EVENT_NewSelection), kFormat},
                                          {Number(EVENT_Accepted), kFormat}}));
   // Nothing is owed any more: losing the focus reports nothing.
   SetFocus(Drop(window, kHits)->Handle());
-  EXPECT_EQ(EventsSoFar(window), Events{});
+  EXPECT_EQ(PendingEvents(window), Events{});
   // F4 and Alt+Up open and close as well.
   DropListControl* hits = Drop(window, kHits);
   Key(hits, VK_F4);
@@ -226,10 +235,10 @@ TEST_F(DropLists, EscKeepsTheChangeAndAcceptedFollowsWhenTheFocusLeaves) {
   EXPECT_FALSE(format->IsDropped());
   EXPECT_EQ(Format(), "tabular");
   EXPECT_EQ(format->ValueText(), "tabular");
-  EXPECT_EQ(EventsSoFar(window),
+  EXPECT_EQ(PendingEvents(window),
             (Events{{Number(EVENT_DroppingDown), kFormat}, {Number(EVENT_NewSelection), kFormat}}));
   SetFocus(Drop(window, kHits)->Handle());
-  EXPECT_EQ(EventsSoFar(window), (Events{{Number(EVENT_Accepted), kFormat}}));
+  EXPECT_EQ(PendingEvents(window), (Events{{Number(EVENT_Accepted), kFormat}}));
 }
 
 TEST_F(DropLists, TabClosesAnOpenListAndAccepts) {
@@ -243,9 +252,9 @@ TEST_F(DropLists, TabClosesAnOpenListAndAccepts) {
   Key(format, VK_DOWN);
   Key(format, VK_TAB);
   EXPECT_FALSE(format->IsDropped());
-  Events events = EventsSoFar(window);
+  Events events = PendingEvents(window);
   ASSERT_GE(events.size(), 3u);
-  EXPECT_EQ(events[2], std::make_pair(Number(EVENT_Accepted), kFormat));
+  EXPECT_EQ(events[2], (Delivered{Number(EVENT_Accepted), kFormat}));
   EXPECT_NE(GetFocus(), format->Handle()) << "Tab moves on to the next control";
 }
 
@@ -260,7 +269,7 @@ TEST_F(DropLists, TypingTSelectsTabularAndAgainWrapsToThreaded) {
   SendMessageA(format->Handle(), WM_CHAR, 't', 0);
   EXPECT_EQ(Format(), "threaded");
   EXPECT_EQ(format->ValueText(), "threaded");
-  EXPECT_EQ(EventsSoFar(window), (Events{{Number(EVENT_NewSelection), kFormat},
+  EXPECT_EQ(PendingEvents(window), (Events{{Number(EVENT_NewSelection), kFormat},
                                          {Number(EVENT_Accepted), kFormat},
                                          {Number(EVENT_NewSelection), kFormat},
                                          {Number(EVENT_Accepted), kFormat}}));

@@ -1,5 +1,5 @@
 // The list: rows from a FROM string, selection by keys, mouse and first character, the events
-// it posts, scroll events of an immediate list, and scrolling rows that do not fit.
+// it posts, scroll events of an immediate list, and its scroll bar when the rows do not fit.
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,6 @@ namespace vel::controls::testing {
 namespace {
 
 using namespace windows;
-using Events = std::vector<std::pair<std::int32_t, std::int32_t>>;
 
 TEST(FromSource, SingleBarsSplitAndDoubledBarsStayInTheItem) {
   EXPECT_EQ(SplitFromString("threaded|list|tabular"), (std::vector<std::string>{"threaded", "list", "tabular"}));
@@ -63,7 +62,7 @@ TEST_F(Lists, TheVariablesValueSelectsItsRowWithoutAnEvent) {
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(list->Count(), 3);
   EXPECT_EQ(list->Selected(), 1);
-  EXPECT_EQ(EventsSoFar(window), Events{});
+  EXPECT_EQ(PendingEvents(window), Events{});
   std::memcpy(m_format, "nothing ", 8);
   list->DisplayUseValue();
   EXPECT_EQ(list->Selected(), -1) << "a value that is no row's selects none";
@@ -83,12 +82,12 @@ TEST_F(Lists, KeysMoveTheSelectionStoreTheRowAndReportEachMove) {
   Key(list, VK_PRIOR);
   EXPECT_EQ(list->Selected(), 0);
   Key(list, VK_F2);
-  EXPECT_EQ(EventsSoFar(window),
+  EXPECT_EQ(PendingEvents(window),
             (Events{{Number(EVENT_NewSelection), 1}, {Number(EVENT_NewSelection), 1},
                     {Number(EVENT_NewSelection), 1}, {Number(EVENT_NewSelection), 1}}));
   // Enter accepts a plain list's row.
   Key(list, VK_RETURN);
-  EXPECT_EQ(EventsSoFar(window), (Events{{Number(EVENT_Accepted), 1}}));
+  EXPECT_EQ(PendingEvents(window), (Events{{Number(EVENT_Accepted), 1}}));
 }
 
 TEST_F(Lists, ACharacterLocatesTheNextRowStartingWithItAndWraps) {
@@ -101,7 +100,7 @@ TEST_F(Lists, ACharacterLocatesTheNextRowStartingWithItAndWraps) {
   Char(list, 'x');
   Char(list, ' ');
   EXPECT_EQ(list->Selected(), 0);
-  EXPECT_EQ(EventsSoFar(window), (Events{{Number(EVENT_NewSelection), 1}, {Number(EVENT_NewSelection), 1}}));
+  EXPECT_EQ(PendingEvents(window), (Events{{Number(EVENT_NewSelection), 1}, {Number(EVENT_NewSelection), 1}}));
 }
 
 TEST_F(Lists, AClickCompletesTheChoiceEvenOnTheSelectedRow) {
@@ -112,12 +111,12 @@ TEST_F(Lists, AClickCompletesTheChoiceEvenOnTheSelectedRow) {
   EXPECT_EQ(std::string(m_format, 8), "threaded");
   EXPECT_EQ(GetFocus(), list->Handle());
   ClickRow(list, 0);
-  EXPECT_EQ(EventsSoFar(window), (Events{{Number(EVENT_NewSelection), 1}, {Number(EVENT_NewSelection), 1}}));
+  EXPECT_EQ(PendingEvents(window), (Events{{Number(EVENT_NewSelection), 1}, {Number(EVENT_NewSelection), 1}}));
   // A press taken back outside the rows changes nothing.
   SendMessageA(list->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, list->RowHeight() * 2 + 2));
   SendMessageA(list->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(500, 500));
   EXPECT_EQ(list->Selected(), 0);
-  EXPECT_EQ(EventsSoFar(window), Events{});
+  EXPECT_EQ(PendingEvents(window), Events{});
 }
 
 TEST_F(Lists, AnImmediateListTurnsScrollKeysIntoEvents) {
@@ -125,29 +124,42 @@ TEST_F(Lists, AnImmediateListTurnsScrollKeysIntoEvents) {
   ListControl* list = OpenLists(window, "list    ", " attributes(immediate)");
   for (WPARAM key : {VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT, VK_HOME, VK_END}) Key(list, key);
   EXPECT_EQ(list->Selected(), 1) << "the selection stays";
-  EXPECT_EQ(EventsSoFar(window),
+  EXPECT_EQ(PendingEvents(window),
             (Events{{Number(EVENT_ScrollUp), 1}, {Number(EVENT_ScrollDown), 1}, {Number(EVENT_PageUp), 1},
                     {Number(EVENT_PageDown), 1}, {Number(EVENT_ScrollTop), 1}, {Number(EVENT_ScrollBottom), 1}}));
 }
 
-TEST_F(Lists, RowsThatDoNotFitScrollWithTheKeysAndTheWheel) {
+TEST_F(Lists, RowsThatDoNotFitScrollWithTheBarKeysAndWheel) {
   ProcedureWindow window;
   OpenLists(window, "list    ");
   auto* letters = dynamic_cast<ListControl*>(Control(window, 2));
+  auto* format = dynamic_cast<ListControl*>(Control(window, 1));
   ASSERT_NE(letters, nullptr);
   int visible = letters->VisibleRows();
   ASSERT_LT(visible, 10);
-  // A key move scrolls the selection into view.
+  EXPECT_TRUE(StyleOf(letters->Handle()) & WS_VSCROLL);
+  EXPECT_FALSE(StyleOf(format->Handle()) & WS_VSCROLL) << "three rows fit";
+  SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
+  GetScrollInfo(letters->Handle(), SB_VERT, &info);
+  EXPECT_EQ(info.nMax, 9);
+  EXPECT_EQ(info.nPage, static_cast<UINT>(visible));
+
+  // A key move scrolls the selection into view; the bar follows.
   SendMessageA(letters->Handle(), WM_KEYDOWN, VK_END, 0);
   EXPECT_EQ(letters->TopRow(), 10 - visible);
-  SendMessageA(letters->Handle(), WM_KEYDOWN, VK_HOME, 0);
+  EXPECT_EQ(GetScrollPos(letters->Handle(), SB_VERT), 10 - visible);
+  SendMessageA(letters->Handle(), WM_VSCROLL, SB_LINEUP, 0);
+  EXPECT_EQ(letters->TopRow(), 9 - visible);
+  SendMessageA(letters->Handle(), WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 2), 0);
+  EXPECT_EQ(letters->TopRow(), 2);
+  SendMessageA(letters->Handle(), WM_VSCROLL, SB_PAGEUP, 0);
   EXPECT_EQ(letters->TopRow(), 0);
   // A notch of the wheel towards the user scrolls three rows on; away from the user, back.
   SendMessageA(letters->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
   EXPECT_EQ(letters->TopRow(), std::min(3, 10 - visible));
   SendMessageA(letters->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
   EXPECT_EQ(letters->TopRow(), 0);
-  EXPECT_EQ(letters->Selected(), 0) << "scrolling leaves the selection alone";
+  EXPECT_EQ(letters->Selected(), 9) << "scrolling leaves the selection alone";
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Golden images of lists on the headless display with the pinned font: closed drop lists (one
-// with the focus) beside a plain list, and an open drop list's popup.
+// with the focus), an open drop list's popup, and a list whose rows need a scroll bar.
 
 #include <gtest/gtest.h>
 
@@ -37,12 +37,12 @@ end
   }
 };
 
-TEST_F(GoldenLists, ClosedDropListsBesideAPlainList) {
+TEST_F(GoldenLists, ClosedDropListsAndAListWithAScrollBar) {
   ProcedureWindow window;
   OpenLists(window);
   SetFocus(Control(window, 2)->Handle());
   Repaint(window.Handle());
-  EXPECT_EQ(platform::testing::CompareWindowWithGolden(window.Object().client, "list_closed_and_plain"), "");
+  EXPECT_EQ(platform::testing::CompareWindowWithGolden(window.Object().client, "list_closed_and_scrolled"), "");
 }
 
 TEST_F(GoldenLists, AnOpenDropList) {
