@@ -228,6 +228,13 @@ VEL_WIN32_API int WINAPI lstrcmpiA(LPCSTR lpString1, LPCSTR lpString2);
 /// 32- and 16-bit arguments; no floating point; at most 1024 bytes are written.
 VEL_WIN32_API int WINAPIV wsprintfA(LPSTR lpOut, LPCSTR lpFmt, ...);
 
+// ---- Arithmetic --------------------------------------------------------------------------------
+
+/// nNumber * nNumerator / nDenominator with a 64-bit product, rounded to the nearest integer
+/// (halves away from zero); -1 when nDenominator is 0 or the result lies outside
+/// -2147483647 .. 2147483647.
+VEL_WIN32_API int WINAPI MulDiv(int nNumber, int nNumerator, int nDenominator);
+
 // ---- Profiles (initialisation files) -----------------------------------------------------------
 // A file name without a directory lives in the Windows directory; the system file is win.ini
 // there. Writes replace the file atomically under a lock shared with other processes, keep every
