@@ -208,3 +208,32 @@ BOOL WINAPI DeleteFileA(LPCSTR lpFileName) {
   }
   return TRUE;
 }
+
+namespace {
+
+// 100-nanosecond intervals from 1601 to the Unix epoch.
+constexpr uint64_t kEpochDifference = 116444736000000000ULL;
+
+void StoreFileTime(const timespec& moment, LPFILETIME out) {
+  if (out == nullptr) return;
+  uint64_t ticks = kEpochDifference + static_cast<uint64_t>(moment.tv_sec) * 10000000ULL +
+                   static_cast<uint64_t>(moment.tv_nsec) / 100;
+  out->dwLowDateTime = static_cast<DWORD>(ticks);
+  out->dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+}
+
+}  // namespace
+
+BOOL WINAPI GetFileTime(HANDLE hFile, LPFILETIME lpCreationTime, LPFILETIME lpLastAccessTime,
+                        LPFILETIME lpLastWriteTime) {
+  auto file = HandleTable::Instance().FindAs<FileObject>(hFile);
+  struct stat info{};
+  if (file == nullptr || fstat(file->fd, &info) != 0) {
+    if (file != nullptr) SetLastErrorFromErrno(errno);
+    return FALSE;
+  }
+  StoreFileTime(info.st_ctim, lpCreationTime);
+  StoreFileTime(info.st_atim, lpLastAccessTime);
+  StoreFileTime(info.st_mtim, lpLastWriteTime);
+  return TRUE;
+}

@@ -219,6 +219,22 @@ VEL_WIN32_API BOOL WINAPI SetEndOfFile(HANDLE hFile);
 VEL_WIN32_API BOOL WINAPI FlushFileBuffers(HANDLE hFile);
 VEL_WIN32_API BOOL WINAPI DeleteFileA(LPCSTR lpFileName);
 
+/// A moment as 100-nanosecond intervals since 1 January 1601 (UTC unless a call says local).
+typedef struct _FILETIME {
+  DWORD dwLowDateTime;
+  DWORD dwHighDateTime;
+} FILETIME, *PFILETIME, *LPFILETIME;
+
+/// The file's times; the creation time is the time of the last status change, which is the
+/// nearest a Linux file system keeps. Any pointer may be null.
+VEL_WIN32_API BOOL WINAPI GetFileTime(HANDLE hFile, LPFILETIME lpCreationTime, LPFILETIME lpLastAccessTime,
+                                      LPFILETIME lpLastWriteTime);
+/// Converts with the time zone's current offset, daylight saving included, as Win32 does.
+VEL_WIN32_API BOOL WINAPI FileTimeToLocalFileTime(const FILETIME* lpFileTime, LPFILETIME lpLocalFileTime);
+/// The MS-DOS date (years from 1980, month, day) and time (hours, minutes, seconds / 2) of a
+/// moment from 1980 to 2107; FALSE outside that range.
+VEL_WIN32_API BOOL WINAPI FileTimeToDosDateTime(const FILETIME* lpFileTime, LPWORD lpFatDate, LPWORD lpFatTime);
+
 // ---- Strings -----------------------------------------------------------------------------------
 
 VEL_WIN32_API int WINAPI lstrlenA(LPCSTR lpString);

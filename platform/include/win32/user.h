@@ -211,6 +211,8 @@ VEL_WIN32_API HANDLE WINAPI GetPropA(HWND hWnd, LPCSTR lpString);
 VEL_WIN32_API HANDLE WINAPI RemovePropA(HWND hWnd, LPCSTR lpString);
 VEL_WIN32_API int WINAPI GetSystemMetrics(int nIndex);
 VEL_WIN32_API DWORD WINAPI GetSysColor(int nIndex);
+/// Changes system colours and sends WM_SYSCOLORCHANGE to every top-level window.
+VEL_WIN32_API BOOL WINAPI SetSysColors(int cElements, const INT* lpaElements, const COLORREF* lpaRgbValues);
 VEL_WIN32_API UINT WINAPI GetDoubleClickTime(void);
 
 // Messages.
