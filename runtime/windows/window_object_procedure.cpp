@@ -1,5 +1,6 @@
 #include "runtime/windows/window_object_procedure.h"
 
+#include <atomic>
 #include <string>
 
 #include "runtime/windows/client_layout.h"
@@ -19,6 +20,7 @@ namespace vel::windows {
 namespace {
 
 ForeignMessageHandler g_foreignHandler = nullptr;
+std::atomic<SystemColorChangeHook> g_colorChangeHook{nullptr};
 
 bool RaisesSizeEvents(const WindowObject& window) { return (window.flags & kWindowFlagSizeEvents) != 0; }
 
@@ -63,6 +65,19 @@ void WindowStateChanged(WindowObject& window) {
 void CloseRequested(WindowObject& window) {
   if (WindowControl* focus = window.FocusControl()) focus->StoreDisplayedValue();
   PostEvent(window, EVENT_CloseWindow);
+}
+
+BOOL CALLBACK TellChildColorsChanged(HWND child, LPARAM) {
+  SendMessageA(child, WM_SYSCOLORCHANGE, 0, 0);
+  return TRUE;
+}
+
+// Only top-level windows hear of the change; the controls are told by their window, and
+// everything repaints so that brushes of system colours show the new colours at once.
+void SystemColorsChanged(HWND handle) {
+  if (SystemColorChangeHook hook = g_colorChangeHook.load()) hook();
+  EnumChildWindows(handle, TellChildColorsChanged, 0);
+  RedrawWindow(handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 std::string ProgramFileName() {
@@ -114,6 +129,9 @@ LRESULT HandleMessage(WindowObject& window, HWND handle, UINT message, WPARAM wP
       }
       return 0;
     case WM_MENUSELECT: ShowMenuMessageText(window, wParam, lParam); return 0;
+    case WM_SYSCOLORCHANGE:
+      SystemColorsChanged(handle);
+      return 0;
     case WM_QUERYENDSESSION:
       MessageBoxA(handle, kSessionEndText, ProgramFileName().c_str(), MB_OK | MB_ICONSTOP | MB_SYSTEMMODAL);
       return FALSE;
@@ -146,6 +164,8 @@ LRESULT HandleMessage(WindowObject& window, HWND handle, UINT message, WPARAM wP
 }  // namespace
 
 void SetForeignMessageHandler(ForeignMessageHandler handler) { g_foreignHandler = handler; }
+
+void SetSystemColorChangeHook(SystemColorChangeHook hook) { g_colorChangeHook.store(hook); }
 
 LRESULT CALLBACK RuntimeWindowProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
   WindowProcedureLock lock;

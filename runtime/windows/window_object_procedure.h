@@ -20,6 +20,11 @@ using ForeignMessageHandler = bool (*)(WindowObject& window, UINT message, WPARA
 /// Installs the handler (null removes it).
 void SetForeignMessageHandler(ForeignMessageHandler handler);
 
+/// What the runtime does when the system colours change, before its windows repaint (the image
+/// support installs the brush cache's renewal); null for nothing.
+using SystemColorChangeHook = void (*)();
+void SetSystemColorChangeHook(SystemColorChangeHook hook);
+
 /// The box shown when the session is about to end while the program runs.
 inline constexpr const char kSessionEndText[] = "Application still active.\n\nQuit the application before quitting Windows.";
 
