@@ -32,6 +32,20 @@ std::unique_ptr<Image> FromResource(const ImageOwner& owner, std::string_view na
   return image;
 }
 
+// The file's last write in local time as MS-DOS date (high word) and time (low word); 0 when the
+// system cannot tell it or it lies outside 1980 .. 2107.
+DWORD LocalDosFileTime(HANDLE file) {
+  FILETIME written{};
+  FILETIME local{};
+  WORD date = 0;
+  WORD time = 0;
+  if (!GetFileTime(file, nullptr, nullptr, &written) || !FileTimeToLocalFileTime(&written, &local) ||
+      !FileTimeToDosDateTime(&local, &date, &time)) {
+    return 0;
+  }
+  return (static_cast<DWORD>(date) << 16) | time;
+}
+
 struct FileBytes {
   ImageStorage storage;
   DWORD time = 0;
@@ -46,8 +60,7 @@ std::optional<FileBytes> ReadImageFile(std::string_view name, std::size_t limit 
   DWORD high = 0;
   DWORD size = GetFileSize(file, &high);
   if (size != INVALID_FILE_SIZE && high == 0 && size <= limit) {
-    // The platform layer has no file-time calls yet: the time stays 0, as for resources.
-    DWORD time = 0;
+    DWORD time = LocalDosFileTime(file);
     std::optional<ImageStorage> storage = ImageStorage::Allocate(size, ImageStorage::Fill::Caller);
     DWORD done = 0;
     if (storage && ReadFile(file, storage->MutableData(), size, &done, nullptr) && done == size) {

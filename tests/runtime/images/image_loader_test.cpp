@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/time.h>
+
+#include <ctime>
 #include <string>
 
 #include "platform/gdi/png_codec.h"
@@ -49,16 +52,29 @@ TEST(ImageResources, AResourceOfTheWrongKindOrNoneFallsBackToTheFile) {
   EXPECT_FALSE(file->ResourceBacked());
 }
 
-TEST(ImageFiles, AFileIsReadWholeIntoTheImagesOwnBlock) {
+TEST(ImageFiles, AFileIsReadWholeIntoTheImagesOwnBlockWithItsLocalWriteTime) {
   std::vector<std::uint8_t> bytes = ReadBytes(PicturePath("bmp4.bmp"));
   std::string path = ::testing::TempDir() + "whole.bmp";
   FILE* out = std::fopen(path.c_str(), "wb");
   ASSERT_NE(out, nullptr);
   std::fwrite(bytes.data(), 1, bytes.size(), out);
   std::fclose(out);
+  std::tm written{};
+  written.tm_year = 2023 - 1900;
+  written.tm_mon = 5;
+  written.tm_mday = 15;
+  written.tm_hour = 14;
+  written.tm_min = 30;
+  written.tm_sec = 42;
+  written.tm_isdst = -1;
+  timeval times[2] = {{std::mktime(&written), 0}, {std::mktime(&written), 0}};
+  ASSERT_EQ(utimes(path.c_str(), times), 0);
   std::unique_ptr<Image> image = OpenImage(ImageOwner{}, path);
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->ByteSize(), bytes.size());
+  const DWORD dosDate = ((2023 - 1980) << 9) | (6 << 5) | 15;
+  const DWORD dosTime = (14 << 11) | (30 << 5) | (42 / 2);
+  EXPECT_EQ(image->FileTime(), (dosDate << 16) | dosTime) << std::hex << image->FileTime();
   EXPECT_FALSE(image->NeedsStorage()) << "the block read from the file became the image's storage";
   EXPECT_EQ(std::vector<std::uint8_t>(image->Storage().Data(), image->Storage().Data() + image->Storage().Size()), bytes);
   std::remove(path.c_str());
