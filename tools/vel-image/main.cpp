@@ -7,12 +7,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/gdi/png_codec.h"
 #include "runtime/images/standard_image_kinds.h"
-#include "runtime/services/runtime_version.h"
+#include "tools/common/standard_options.h"
 #include "tools/vel-image/picture_facts.h"
 #include "tools/vel-image/picture_render.h"
 
@@ -22,21 +23,18 @@ namespace {
 constexpr int kUsageError = 1;
 constexpr int kUnreadable = 2;
 
-const char kUsage[] =
-    "usage: vel-image info FILE\n"
-    "       vel-image convert FILE OUT.png [--colors 256] [--frame N]\n"
-    "       vel-image --help | --version\n"
-    "\n"
+constexpr ProgramHelp kHelp{
+    "vel-image", "info FILE\nconvert FILE OUT.png [--colors 256] [--frame N]",
     "info     prints the picture's kind, width, height, bits per pixel and colours;\n"
     "         for a GIF also its frames, loop count and each frame's delay\n"
     "         (hundredths of a second)\n"
     "convert  draws the picture as the runtime does and writes it as a PNG;\n"
     "         --colors 256 first reduces it with the runtime's 256-colour reduction,\n"
     "         --frame N draws a GIF as it stands after frame N (0 first;\n"
-    "         a still picture has frame 0 only)\n";
+    "         a still picture has frame 0 only)\n"};
 
 int UsageError(const char* problem) {
-  std::fprintf(stderr, "vel-image: %s\n%s", problem, kUsage);
+  std::fprintf(stderr, "vel-image: %s\n%s", problem, HelpText(kHelp).c_str());
   return kUsageError;
 }
 
@@ -119,19 +117,11 @@ int Convert(const std::vector<std::string>& arguments) {
 int Run(int argc, char** argv) {
   // Pictures are drawn in memory: the tool never needs the desktop.
   setenv("VELMORA_DISPLAY", "headless", 1);
+  if (std::optional<int> answered = AnswerStandardOption(argc, argv, kHelp)) return *answered;
   std::vector<std::string> arguments(argv + 1, argv + argc);
   if (arguments.empty()) return UsageError("no command");
   const std::string command = arguments.front();
   arguments.erase(arguments.begin());
-  if (command == "--help" || command == "-h") {
-    std::fputs(kUsage, stdout);
-    return 0;
-  }
-  if (command == "--version") {
-    std::printf("vel-image (Velmora runtime %u.%03u.%02u)\n", services::kRuntimeMajor, services::kRuntimeMinor,
-                services::kRuntimeSubRelease);
-    return 0;
-  }
   if (command == "info") return Info(arguments);
   if (command == "convert") return Convert(arguments);
   return UsageError(("unknown command " + command).c_str());
