@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <sstream>
@@ -12,6 +13,8 @@
 #include "app/application_module.h"
 #include "platform/display/headless/headless_display.h"
 #include "runtime/controls/control_framework_service.h"
+#include "runtime/printing/common_dialogs.h"
+#include "runtime/printing/printer_object.h"
 #include "runtime/services/error_state.h"
 #include "runtime/services/module_descriptor.h"
 #include "runtime/services/runtime_running.h"
@@ -19,7 +22,10 @@
 #include "runtime/windows/thread_services.h"
 #include "runtime/windows/thread_table.h"
 #include "runtime/windows/window_object_close.h"
+#include "runtime/windows/standard_actions.h"
 #include "runtime/windows/window_object_controls.h"
+#include "tests/support/dialog_steps.h"
+#include "tests/support/print_server.h"
 
 namespace vel::tools {
 namespace {
@@ -135,6 +141,46 @@ TEST_F(PreviewSession, TheLayoutListsEveryControlWindowInFieldOrder) {
     EXPECT_STREQ(className, classes[field - 1]);
     EXPECT_GE(width, 0);
   }
+}
+
+// The File menu's Print Setup item (standard action 0x10) opens the printer dialog of the
+// program's printing system; the printer chosen there is the one the runtime prints on.
+TEST_F(PreviewSession, PrintSetupFromAMenuItemListsTheDesktopsPrintersAndItsChoiceIsThePrinter) {
+  platform::testing::PrintServer server;
+  if (!server.Running()) GTEST_SKIP() << server.Problem();
+  ASSERT_TRUE(server.AddQueue("Office_Laser"));
+  ASSERT_TRUE(server.AddQueue("Draft"));
+  ASSERT_TRUE(server.SetDefault("Office_Laser"));
+  windows::SetPrintSetupHook(printing::PrintSetupAction);
+
+  std::vector<std::string> listed;
+  std::string shownFirst;
+  platform::testing::DialogSteps steps(
+      {[&](HWND dialog) {
+         HWND printers = GetDlgItem(dialog, cmb1);
+         LRESULT count = SendMessageA(printers, CB_GETCOUNT, 0, 0);
+         for (LRESULT row = 0; row < count; ++row) {
+           char text[128] = {};
+           if (SendMessageA(printers, CB_GETLBTEXTLEN, row, 0) < static_cast<LRESULT>(sizeof text)) {
+             SendMessageA(printers, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(text));
+           }
+           listed.push_back(text);
+         }
+         shownFirst = platform::testing::ControlText(dialog, cmb1);
+         SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(printers), TRUE);
+         platform::CurrentHeadlessDisplay()->PressKey(VK_UP, platform::kNoModifier);
+       },
+       [&](HWND) { platform::CurrentHeadlessDisplay()->PressKey(VK_RETURN, platform::kNoModifier); }});
+  Run(SourcePath("examples/print_setup.wdc"), {}, "key F alt; key S; key F4 alt");
+  windows::SetPrintSetupHook(nullptr);
+
+  EXPECT_EQ(steps.Ran(), 2u) << "the dialog opened from the menu";
+  std::sort(listed.begin(), listed.end());
+  EXPECT_EQ(listed, (std::vector<std::string>{"Draft", "Office_Laser"}));
+  EXPECT_EQ(shownFirst, "Office_Laser") << "the default printer comes first";
+  EXPECT_EQ(printing::PrinterName(), "Draft");
+  printing::ResetPrinter();
+  EXPECT_EQ(m_status, 0);
 }
 
 TEST_F(PreviewSession, ARefusedEventIsNotCarriedOut) {
