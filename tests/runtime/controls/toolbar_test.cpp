@@ -121,7 +121,7 @@ TEST_F(Toolbars, ClicksOnToolbarControlsAndTheirFocusReachTheWindow) {
   ProcedureWindow window;
   OpenToolbarWindow(window);
   Display().Click(MiddleOf(Control(window, 13)->Handle()));
-  EXPECT_EQ(EventsSoFar(window), (Events{{Number(EVENT_Accepted), 13}}));
+  EXPECT_EQ(EventsOfInput(window), (Events{{Number(EVENT_Accepted), 13}}));
 
   // A toolbar control that takes the focus is selected as any other field is.
   SetFocus(Control(window, 12)->Handle());
@@ -192,7 +192,7 @@ TEST_F(Toolbars, AClickOnAnEmptyPartClosesTheOpenDropList) {
   EXPECT_EQ(OpenDropList(), nullptr);
   // With no list open the click does nothing at all.
   Display().Click(empty);
-  EXPECT_EQ(EventsSoFar(window), Events{});
+  EXPECT_EQ(EventsOfInput(window), Events{});
 }
 
 TEST_F(Toolbars, TooltipRequestsThroughTheToolbarReachTheControl) {
