@@ -303,7 +303,15 @@ void ButtonControl::OnHoverTimer() {
   } else if (!m_captured) {
     StopTimer(m_hoverTimer);
     SetDrawState(kDrawHot, false);
+    LeaveHotState();
   }
+}
+
+void ButtonControl::HotMouseMessage(UINT message, const MOUSEHOOKSTRUCT& mouse) {
+  if (m_captured || PointerIsOver(mouse.pt)) return;
+  StopTimer(m_hoverTimer);
+  SetDrawState(kDrawHot, false);
+  WindowedControl::HotMouseMessage(message, mouse);
 }
 
 void ButtonControl::StopTimer(UINT_PTR& timer) {

@@ -111,6 +111,7 @@ class ButtonControl : public WindowedControl {
   void RecordPressState(bool pressed);
   void OnRepeatTimer();
   void OnHoverTimer();
+  void HotMouseMessage(UINT message, const MOUSEHOOKSTRUCT& mouse) override;
   void StopTimer(UINT_PTR& timer);
   /// Sets or clears draw state bits; a button the runtime draws is redrawn when they changed.
   void SetDrawState(std::uint32_t bits, bool on);

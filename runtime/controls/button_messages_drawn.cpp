@@ -4,6 +4,7 @@
 
 #include "runtime/controls/button_control.h"
 #include "runtime/controls/control_font.h"
+#include "runtime/controls/hot_control.h"
 #include "runtime/images/icon_image.h"
 
 namespace vel::controls {
@@ -52,6 +53,7 @@ LRESULT ButtonControl::HandleDrawnButtonMessage(UINT message, WPARAM wParam, LPA
       } else if ((m_buttonFlags & kButtonFlat) && GetCapture() == nullptr) {
         if (m_hoverTimer == 0) m_hoverTimer = SetTimer(m_handle, kHoverTimer, kHoverPeriod, nullptr);
         SetDrawState(kDrawHot, true);
+        MakeHotControl(*this);
       }
       return 0;
     case WM_LBUTTONUP:

@@ -6,6 +6,7 @@
 #include "runtime/controls/busy_cursor.h"
 #include "runtime/controls/control_colours.h"
 #include "runtime/controls/control_tooltips.h"
+#include "runtime/controls/hot_control.h"
 #include "runtime/controls/windowed_control.h"
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/query_messages.h"
@@ -124,6 +125,9 @@ LRESULT CommonControlHandler(WindowedControl& control, UINT message, WPARAM wPar
     case kDragTextMessage: passOn = false; return 0;
     case WM_MOUSEMOVE:
     case WM_NCMOUSEMOVE:
+      control.PointerOver();
+      RelayToTooltip(control, message, wParam, lParam);
+      break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_RBUTTONDOWN:
@@ -135,6 +139,7 @@ LRESULT CommonControlHandler(WindowedControl& control, UINT message, WPARAM wPar
       // The window goes with its top-level window as often as on its own: either way its tool
       // goes too.
       if (control.TooltipText()) RemoveControlTip(control);
+      ForgetHotControl(control);
       break;
     case QUERY_COLOR: return AnswerColourQuery(control, reinterpret_cast<HDC>(wParam), passOn);
     case WM_NOTIFY:

@@ -6,6 +6,7 @@
 #include "runtime/controls/control_container.h"
 #include "runtime/controls/control_dispatcher.h"
 #include "runtime/controls/control_tooltips.h"
+#include "runtime/controls/hot_control.h"
 #include "runtime/controls/toolbar_control.h"
 #include "runtime/windows/key_table.h"
 #include "runtime/windows/query_messages.h"
@@ -13,6 +14,7 @@
 #include "runtime/windows/window_key_tables.h"
 #include "runtime/windows/window_object.h"
 #include "runtime/windows/window_object_open.h"
+#include "runtime/windows/window_status_text.h"
 
 namespace vel::controls {
 namespace {
@@ -53,6 +55,7 @@ WindowedControl::WindowedControl(const windows::Record& record) : ControlBase(re
 }
 
 WindowedControl::~WindowedControl() {
+  ForgetHotControl(*this);
   if (m_handle == nullptr || !IsWindow(m_handle)) return;
   RemoveControlTip(*this);
   // The window goes after this object: its last messages must not find the object any more.
@@ -298,6 +301,33 @@ void WindowedControl::NotifySkipControlUsed() {
   if (HasAttribute(kAttrSkip) && m_window->client != nullptr) {
     PostMessageA(m_window->client, windows::QUERY_LOSEFOCUS, 0, 0);
   }
+}
+
+void WindowedControl::PointerOver() {
+  if (!m_messageText || !(HasAttribute(kAttrSkip) || HasState(kStateToolbar))) return;
+  if (!m_messageShownOver) {
+    m_messageShownOver = true;
+    windows::ShowMessageText(*m_window, this);
+  }
+  MakeHotControl(*this);
+}
+
+void WindowedControl::LeaveHotState() {
+  ForgetHotControl(*this);
+  if (!m_messageShownOver) return;
+  m_messageShownOver = false;
+  windows::ShowMessageText(*m_window, nullptr);
+}
+
+bool WindowedControl::PointerIsOver(POINT point) const {
+  HWND under = WindowFromPoint(point);
+  return m_handle != nullptr && under != nullptr && (under == m_handle || IsChild(m_handle, under));
+}
+
+void WindowedControl::HotMouseMessage(UINT, const MOUSEHOOKSTRUCT& mouse) {
+  if (PointerIsOver(mouse.pt)) return;
+  ReleaseHotControl(*this);
+  LeaveHotState();
 }
 
 void WindowedControl::AnnounceFocus() {

@@ -84,6 +84,16 @@ class WindowedControl : public ControlBase {
   bool HoldsFocus(HWND focus) const;
   /// After a skip control was used, asks the window to give the focus back.
   void NotifySkipControlUsed();
+  /// The pointer moved over the control: a toolbar or skip control with a message text shows
+  /// it in the window's status bar and becomes the hot control.
+  void PointerOver();
+  /// While the control is hot, each mouse message its thread takes comes here first, with where
+  /// the pointer is. The control lets go of the hot state (and its message text) once the
+  /// pointer has left its window; kinds that light up go dark then as well.
+  virtual void HotMouseMessage(UINT message, const MOUSEHOOKSTRUCT& mouse);
+  /// Ends the control's hot state, if it has it, and gives the status bar back to the focus
+  /// control's message text when the control showed its own.
+  void LeaveHotState();
   /// The control took the focus: unless it is a skip control its window is the one the focus
   /// comes back to, and its parent hears QUERY_SELECTED.
   void AnnounceFocus();
@@ -107,6 +117,11 @@ class WindowedControl : public ControlBase {
   LRESULT HandleBaseWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& passOn);
 
  protected:
+  /// True when `point` (screen coordinates) lies over the control's window or a window inside it.
+  bool PointerIsOver(POINT point) const;
+  /// True while the status bar shows the message text the pointer over the control put there.
+  bool m_messageShownOver = false;
+
   /// The advance of a text in the control's font (the system font when it has none).
   int TextExtent(std::string_view text) const;
   /// The cell height of the control's font.
