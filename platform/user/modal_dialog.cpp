@@ -4,6 +4,7 @@
 #include <mutex>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 
 #include "platform/display/headless/headless_display.h"
 #include "platform/user/dialog_box.h"
@@ -14,6 +15,8 @@ namespace {
 struct ModalState {
   bool ended = false;
   INT_PTR result = 0;
+  /// The owner the loop disabled, until it is enabled again.
+  HWND disabledOwner = nullptr;
 };
 
 std::mutex g_mutex;
@@ -60,6 +63,17 @@ bool Quiet(HWND dialog) {
   return true;
 }
 
+void EnableDisabledOwner(HWND dialog) {
+  HWND owner = nullptr;
+  {
+    std::lock_guard lock(g_mutex);
+    auto found = Ending().find(dialog);
+    if (found == Ending().end()) return;
+    owner = std::exchange(found->second.disabledOwner, nullptr);
+  }
+  if (owner != nullptr && IsWindow(owner)) EnableWindow(owner, TRUE);
+}
+
 }  // namespace
 
 void SetModalDialogDriver(ModalDialogDriver driver) {
@@ -74,8 +88,11 @@ INT_PTR RunModalDialog(HWND dialog, HWND owner) {
   }
   HWND ownerTop = owner;
   while (ownerTop != nullptr && (GetWindowLongPtrA(ownerTop, GWL_STYLE) & WS_CHILD)) ownerTop = GetParent(ownerTop);
-  bool disabledOwner = ownerTop != nullptr && IsWindowEnabled(ownerTop);
-  if (disabledOwner) EnableWindow(ownerTop, FALSE);
+  if (ownerTop != nullptr && IsWindowEnabled(ownerTop)) {
+    EnableWindow(ownerTop, FALSE);
+    std::lock_guard lock(g_mutex);
+    Ending()[dialog].disabledOwner = ownerTop;
+  }
   ShowWindow(dialog, SW_SHOW);
   UpdateWindow(dialog);
   INT_PTR result = IDCANCEL;
@@ -98,7 +115,7 @@ INT_PTR RunModalDialog(HWND dialog, HWND owner) {
     }
   }
   // The owner comes back before the dialog goes, so that activation returns to it.
-  if (disabledOwner && IsWindow(ownerTop)) EnableWindow(ownerTop, TRUE);
+  EnableDisabledOwner(dialog);
   if (IsWindow(dialog)) DestroyWindow(dialog);
   {
     std::lock_guard lock(g_mutex);
@@ -121,7 +138,9 @@ BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult) {
       found->second.result = nResult;
     }
   }
-  // A modal dialog goes from the screen at once; its loop destroys it.
+  // A modal dialog goes from the screen at once; its loop destroys it. Its owner is enabled
+  // first, so that the activation the hidden dialog gives up goes back to the owner.
+  EnableDisabledOwner(hDlg);
   ShowWindow(hDlg, SW_HIDE);
   return TRUE;
 }

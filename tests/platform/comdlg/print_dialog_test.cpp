@@ -198,6 +198,28 @@ TEST_F(PrintDialog, TheHookSeesTheRequestAndCancelReturnsFalseWithoutAnError) {
   EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CDERR_STRUCTSIZE));
 }
 
+TEST_F(PrintDialog, WhenTheDialogEndsItsOwnerIsActiveAgain) {
+  HWND owner = CreateWindowExA(0, "Static", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300, 200, nullptr,
+                               nullptr, nullptr, nullptr);
+  ASSERT_NE(owner, nullptr);
+  ASSERT_EQ(GetActiveWindow(), owner);
+  PRINTDLGA request = Request(PD_PRINTSETUP);
+  request.hwndOwner = owner;
+  HWND shown = nullptr;
+  bool ownerEnabled = true;
+  DialogSteps steps({[&](HWND dialog) {
+    shown = GetActiveWindow() == dialog ? dialog : nullptr;
+    ownerEnabled = IsWindowEnabled(owner) != FALSE;
+    Key(VK_ESCAPE);
+  }});
+  EXPECT_FALSE(PrintDlgA(&request));
+  EXPECT_NE(shown, nullptr) << "the dialog was the active window";
+  EXPECT_FALSE(ownerEnabled) << "the owner is disabled while the dialog runs";
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_EQ(GetActiveWindow(), owner);
+  DestroyWindow(owner);
+}
+
 class GoldenPrintDialogs : public PrintDialog {
  protected:
   std::string Snapshot(DWORD flags, const char* name) {

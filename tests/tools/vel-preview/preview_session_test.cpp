@@ -171,7 +171,7 @@ TEST_F(PreviewSession, PrintSetupFromAMenuItemListsTheDesktopsPrintersAndItsChoi
          platform::CurrentHeadlessDisplay()->PressKey(VK_UP, platform::kNoModifier);
        },
        [&](HWND) { platform::CurrentHeadlessDisplay()->PressKey(VK_RETURN, platform::kNoModifier); }});
-  Run(SourcePath("examples/print_setup.wdc"), {}, "key F alt; key S; key F4 alt");
+  std::vector<std::string> lines = Run(SourcePath("examples/print_setup.wdc"), {}, "key F alt; key S; key F4 alt");
   windows::SetPrintSetupHook(nullptr);
 
   EXPECT_EQ(steps.Ran(), 2u) << "the dialog opened from the menu";
@@ -180,6 +180,8 @@ TEST_F(PreviewSession, PrintSetupFromAMenuItemListsTheDesktopsPrintersAndItsChoi
   EXPECT_EQ(shownFirst, "Office_Laser") << "the default printer comes first";
   EXPECT_EQ(printing::PrinterName(), "Draft");
   printing::ResetPrinter();
+  // The window is active again once the dialog is gone, so Alt+F4 reaches it.
+  EXPECT_LT(IndexOf(lines, "EVENT:CloseWindow"), lines.size());
   EXPECT_EQ(m_status, 0);
 }
 
