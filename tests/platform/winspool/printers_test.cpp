@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/winspool/cups_library.h"
 #include "tests/support/print_server.h"
 #include "win32.h"
 
@@ -150,6 +151,46 @@ TEST_F(Printers, DeviceModeAndCapabilitiesComeFromTheQueue) {
   HDC context = CreateICA("winspool", "Office_Laser", "CUPS:", &mode);
   ASSERT_NE(context, nullptr);
   EXPECT_TRUE(DeleteDC(context));
+}
+
+// A system without the printing system's library has no printers, and says so without an error,
+// even where a scheduler runs; the printers come back with the library.
+TEST_F(Printers, WithoutThePrintingSystemsLibraryThereAreNone) {
+  WithholdPrintingSystemLibrary(true);
+  DWORD needed = 1;
+  DWORD returned = 1;
+  SetLastError(0);
+  EXPECT_TRUE(EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 4, nullptr, 0, &needed, &returned));
+  EXPECT_EQ(returned, 0u);
+  EXPECT_TRUE(DeviceKeys().empty());
+  EXPECT_EQ(Profile("Windows", "device"), "");
+  char name[64] = {};
+  DWORD size = sizeof name;
+  EXPECT_FALSE(GetDefaultPrinterA(name, &size));
+  HANDLE printer = nullptr;
+  char office[] = "Office_Laser";
+  EXPECT_FALSE(OpenPrinterA(office, &printer, nullptr));
+  EXPECT_EQ(DeviceCapabilitiesA("Office_Laser", "CUPS:", DC_PAPERS, nullptr, nullptr), -1);
+  WithholdPrintingSystemLibrary(false);
+  EXPECT_EQ(EnumeratedNames(), (std::vector<std::string>{"Draft", "Office_Laser"}));
+}
+
+TEST(PrintingSystemLibrary, LoadsOnlyALibraryWithEveryFunction) {
+  CupsLibrary table;
+  std::string whyNot;
+  ASSERT_TRUE(LoadCupsLibrary(kCupsLibraryName, table, whyNot)) << whyNot;
+  EXPECT_TRUE(whyNot.empty());
+  EXPECT_NE(table.getDests2, nullptr);
+  EXPECT_NE(table.getRange, nullptr);
+  EXPECT_EQ(PrintingSystemLibrary()->getDests2, table.getDests2);
+
+  EXPECT_FALSE(LoadCupsLibrary("libvel-no-such-printing.so.9", table, whyNot));
+  EXPECT_NE(whyNot.find("libvel-no-such-printing.so.9"), std::string::npos) << whyNot;
+  EXPECT_EQ(table.setServer, nullptr);
+  // A library that opens but is not the printing system's is refused, naming what it lacks.
+  EXPECT_FALSE(LoadCupsLibrary("libm.so.6", table, whyNot));
+  EXPECT_EQ(whyNot, "it has no cupsSetServer");
+  EXPECT_EQ(table.getDests2, nullptr);
 }
 
 TEST(DeviceModeLayout, MatchesTheWin64Layout) {
