@@ -7,6 +7,7 @@
 #include "runtime/images/bmp_writer.h"
 #include "runtime/images/byte_reading.h"
 #include "runtime/images/image_limits.h"
+#include "runtime/images/pcx_lines.h"
 
 namespace vel::images {
 namespace {
@@ -34,67 +35,11 @@ struct PcxHeader {
   std::size_t bytesPerLine = 0;  ///< Of one plane.
 };
 
-// The line data: run-length coded or plain, one stream across planes and lines.
-class LineReader {
- public:
-  LineReader(const std::uint8_t* data, std::size_t size, bool coded) : m_data(data), m_size(size), m_coded(coded) {}
-
-  // Fills `out` with the next `count` bytes of picture data; bytes beyond the end are 0. The
-  // position is kept in locals while bytes are written: writes through a byte pointer could
-  // otherwise change the members, as far as the compiler knows, and it would reload them.
-  void Read(std::uint8_t* out, std::size_t count) {
-    // Lines without pad bytes read nothing aside, from an empty buffer with no address.
-    if (count == 0) return;
-    std::size_t filled = std::min(count, m_runLeft);
-    std::memset(out, m_runValue, filled);
-    m_runLeft -= filled;
-    const std::uint8_t* at = m_data + m_at;
-    const std::uint8_t* end = m_data + m_size;
-    while (filled < count) {
-      if (at == end) {
-        std::memset(out + filled, 0, count - filled);
-        break;
-      }
-      if (!m_coded) {
-        std::size_t n = std::min(count - filled, static_cast<std::size_t>(end - at));
-        std::memcpy(out + filled, at, n);
-        filled += n;
-        at += n;
-        continue;
-      }
-      // Bytes that stand for themselves, as many as come in a row.
-      std::size_t room = std::min(count - filled, static_cast<std::size_t>(end - at));
-      const std::uint8_t* stop = at + room;
-      while (at < stop && *at < 0xC0) out[filled++] = *at++;
-      if (at == stop) continue;
-      std::size_t run = *at++ & 0x3Fu;
-      std::uint8_t value = at < end ? *at++ : 0;
-      std::size_t take = std::min(run, count - filled);
-      if (take == 1) {
-        out[filled] = value;
-      } else {
-        std::memset(out + filled, value, take);
-      }
-      filled += take;
-      m_runLeft = run - take;
-      m_runValue = value;
-    }
-    m_at = static_cast<std::size_t>(at - m_data);
-  }
-
- private:
-  const std::uint8_t* m_data;
-  std::size_t m_size;
-  bool m_coded;
-  std::size_t m_at = 0;
-  std::size_t m_runLeft = 0;
-  std::uint8_t m_runValue = 0;
-};
-
 // The bytes of one plane's line: the header's count when it holds the picture's width,
 // otherwise the bytes the width needs, padded to an even count.
 std::size_t LineBytes(const PcxHeader& header, const std::uint8_t* bytes) {
-  std::size_t needed = (static_cast<std::size_t>(header.width) * static_cast<std::size_t>(header.bitsPerPixel) + 7) / 8;
+  std::size_t needed =
+      (static_cast<std::size_t>(header.width) * static_cast<std::size_t>(header.bitsPerPixel) + 7) / 8;
   std::size_t stated = ReadU16(bytes + 66);
   if (stated >= needed) return stated;
   return needed + (needed % 2);
@@ -114,40 +59,67 @@ void CopyHeaderPalette(const std::uint8_t* bytes, RGBQUAD* table, bool twoColour
   }
 }
 
-// Up to 16 colours: bit planes of 1 bit, or one plane of 2- or 4-bit packed pixels; the pixel
-// value takes bit k from plane k.
-void DecodeFewColours(const PcxHeader& header, LineReader& reader, BmpWriter& bitmap) {
-  std::vector<std::uint8_t> line(header.bytesPerLine * static_cast<std::size_t>(header.planes));
-  for (int y = 0; y < header.height; ++y) {
-    reader.Read(line.data(), line.size());
-    std::uint8_t* row = bitmap.Row(y);
-    for (int x = 0; x < header.width; ++x) {
-      int value = 0;
-      if (header.bitsPerPixel == 1) {
-        for (int plane = 0; plane < header.planes; ++plane) {
-          std::uint8_t byte = line[static_cast<std::size_t>(plane) * header.bytesPerLine + static_cast<std::size_t>(x / 8)];
-          value |= ((byte >> (7 - x % 8)) & 1) << plane;
-        }
-      } else {
-        int perByte = 8 / header.bitsPerPixel;
-        std::uint8_t byte = line[static_cast<std::size_t>(x / perByte)];
-        int shift = 8 - header.bitsPerPixel * (x % perByte + 1);
-        value = (byte >> shift) & ((1 << header.bitsPerPixel) - 1);
+// Up to 16 colours, four bits a pixel in the bitmap: bit planes of 1 bit, where the pixel value
+// takes bit k from plane k, or one plane of 2- or 4-bit packed pixels.
+class FewColourRows {
+ public:
+  FewColourRows() {
+    for (unsigned byte = 0; byte < 256; ++byte) {
+      // Eight 1-bit pixels, leftmost in the top half of the first byte.
+      for (unsigned pixel = 0; pixel < 8; ++pixel) {
+        std::uint32_t bit = (byte >> (7 - pixel)) & 1;
+        m_onePlane[byte] |= bit << (8 * (pixel / 2) + (pixel % 2 == 0 ? 4 : 0));
       }
-      std::uint8_t& target = row[x / 2];
-      target = x % 2 == 0 ? static_cast<std::uint8_t>((target & 0x0F) | (value << 4))
-                          : static_cast<std::uint8_t>((target & 0xF0) | value);
+      // Four 2-bit pixels.
+      for (unsigned pixel = 0; pixel < 4; ++pixel) {
+        std::uint32_t value = (byte >> (6 - 2 * pixel)) & 3;
+        m_twoBits[byte] |= static_cast<std::uint16_t>(value << (8 * (pixel / 2) + (pixel % 2 == 0 ? 4 : 0)));
+      }
     }
   }
+
+  void Convert(const PcxHeader& header, const std::uint8_t* line, std::uint8_t* row) const {
+    auto width = static_cast<std::size_t>(header.width);
+    std::size_t rowBytes = (width + 1) / 2;
+    if (header.bitsPerPixel == 4) {
+      std::memcpy(row, line, rowBytes);
+    } else if (header.bitsPerPixel == 2) {
+      for (std::size_t i = 0; i < rowBytes / 2; ++i) WriteU16(row + 2 * i, m_twoBits[line[i]]);
+      if (rowBytes % 2 != 0) row[rowBytes - 1] = static_cast<std::uint8_t>(m_twoBits[line[rowBytes / 2]]);
+    } else {
+      for (std::size_t i = 0; i < rowBytes / 4; ++i) WriteU32(row + 4 * i, EightPixels(header, line, i));
+      if (rowBytes % 4 != 0) {
+        std::uint32_t last = EightPixels(header, line, rowBytes / 4);
+        for (std::size_t k = 0; k < rowBytes % 4; ++k)
+          row[rowBytes / 4 * 4 + k] = static_cast<std::uint8_t>(last >> (8 * k));
+      }
+    }
+    // The bits of an odd width's last byte beyond the picture are padding.
+    if (width % 2 != 0) row[rowBytes - 1] &= 0xF0;
+  }
+
+ private:
+  // Pixels 8i to 8i + 7 from the planes' byte i, as four bytes of the row (the first lowest).
+  std::uint32_t EightPixels(const PcxHeader& header, const std::uint8_t* line, std::size_t i) const {
+    std::uint32_t pixels = 0;
+    for (int plane = 0; plane < header.planes; ++plane) {
+      pixels |= m_onePlane[line[static_cast<std::size_t>(plane) * header.bytesPerLine + i]] << plane;
+    }
+    return pixels;
+  }
+
+  std::uint32_t m_onePlane[256] = {};
+  std::uint16_t m_twoBits[256] = {};
+};
+
+void DecodeFewColours(const PcxHeader& header, PcxLineDecoder& lines, BmpWriter& bitmap) {
+  static const FewColourRows rows;
+  for (int y = 0; y < header.height; ++y) rows.Convert(header, lines.NextLine(), bitmap.Row(y));
 }
 
-void DecodeManyColours(const PcxHeader& header, LineReader& reader, BmpWriter& bitmap) {
-  // Each line goes straight into its row; only the bytes beyond the width are read aside.
-  auto width = static_cast<std::size_t>(header.width);
-  std::vector<std::uint8_t> rest(header.bytesPerLine - width);
+void DecodeManyColours(const PcxHeader& header, PcxLineDecoder& lines, BmpWriter& bitmap) {
   for (int y = 0; y < header.height; ++y) {
-    reader.Read(bitmap.Row(y), width);
-    reader.Read(rest.data(), rest.size());
+    std::memcpy(bitmap.Row(y), lines.NextLine(), static_cast<std::size_t>(header.width));
   }
 }
 
@@ -177,7 +149,8 @@ PcxResult DecodePcx(const std::uint8_t* bytes, std::size_t size) {
   // The layouts a line can have: up to four 1-bit planes, or one plane of packed 2, 4 or
   // 8-bit pixels (8-bit for more than 16 colours).
   bool planar = header.bitsPerPixel == 1 && header.planes >= 1 && !manyColours;
-  bool packed = header.planes == 1 && (header.bitsPerPixel == 2 || header.bitsPerPixel == 4 || header.bitsPerPixel == 8);
+  bool packed = header.planes == 1 &&
+                (header.bitsPerPixel == 2 || header.bitsPerPixel == 4 || header.bitsPerPixel == 8);
   if (!planar && !packed) {
     result.refusal = kNotPcx;
     return result;
@@ -209,10 +182,9 @@ PcxResult DecodePcx(const std::uint8_t* bytes, std::size_t size) {
     }
     dataEnd = size - kEndPaletteSize;
   }
-  // 8-bit lines fill their rows whole; 4-bit pixels are put in half a byte at a time.
-  std::optional<BmpWriter> bitmap =
-      BmpWriter::Create(header.width, header.height, manyColours ? 8 : 4, manyColours ? 256 : 16,
-                        manyColours ? ImageStorage::Fill::Caller : ImageStorage::Fill::Zero);
+  // Every line fills its row whole.
+  std::optional<BmpWriter> bitmap = BmpWriter::Create(header.width, header.height, manyColours ? 8 : 4,
+                                                      manyColours ? 256 : 16, ImageStorage::Fill::Caller);
   if (!bitmap) {
     result.refusal = kNotPcx;
     return result;
@@ -225,11 +197,12 @@ PcxResult DecodePcx(const std::uint8_t* bytes, std::size_t size) {
   } else {
     CopyHeaderPalette(bytes, bitmap->Table(), bits == 1);
   }
-  LineReader reader(bytes + kHeaderSize, dataEnd - kHeaderSize, header.coded);
+  PcxLineDecoder lines(bytes + kHeaderSize, dataEnd - kHeaderSize, header.coded,
+                       header.bytesPerLine * static_cast<std::size_t>(header.planes));
   if (manyColours) {
-    DecodeManyColours(header, reader, *bitmap);
+    DecodeManyColours(header, lines, *bitmap);
   } else {
-    DecodeFewColours(header, reader, *bitmap);
+    DecodeFewColours(header, lines, *bitmap);
   }
   result.bitmap = bitmap->Finish();
   return result;

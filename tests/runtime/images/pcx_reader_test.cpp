@@ -1,10 +1,11 @@
 // PCX pictures: the checks and their reasons, planes and packed pixels, runs across planes and
-// lines, and data that ends early.
+// lines, data that ends early, and every layout at widths that fill a byte and that do not.
 
 #include "runtime/images/pcx_reader.h"
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,8 @@ namespace vel::images::testing {
 namespace {
 
 // A 128-byte header for a picture of width x height.
-std::vector<std::uint8_t> Header(int version, int bitsPerPixel, int planes, int width, int height, int lineBytes,
-                                 bool coded = true) {
+std::vector<std::uint8_t> Header(int version, int bitsPerPixel, int planes, int width, int height,
+                                 int lineBytes, bool coded = true) {
   std::vector<std::uint8_t> header(128, 0);
   header[0] = 0x0A;
   header[1] = static_cast<std::uint8_t>(version);
@@ -53,7 +54,8 @@ TEST(PcxChecks, EachRefusalNamesItsReason) {
   EXPECT_EQ(Refusal(bytes), "Not a PCX file") << "not the PCX maker's byte";
   EXPECT_EQ(Refusal(std::vector<std::uint8_t>(60, 0)), "Not a PCX file") << "shorter than the header";
   EXPECT_EQ(Refusal(Header(5, 8, 3, 2, 2, 2)), "Upto 256 colours supported");
-  EXPECT_EQ(Refusal(Header(5, 8, 4, 2, 2, 2)), "Upto 256 colours supported") << "2^32 colours do not overflow";
+  EXPECT_EQ(Refusal(Header(5, 8, 4, 2, 2, 2)), "Upto 256 colours supported")
+      << "2^32 colours do not overflow";
   EXPECT_EQ(Refusal(Header(5, 8, 1, 2, 2, 2)), "Cannot handle V3 pallettes");
   bytes = Header(5, 8, 1, 2, 2, 2);
   std::vector<std::uint8_t> palette = EndPalette();
@@ -120,7 +122,7 @@ TEST(PcxDecoding, EightBitLinesWithoutPadBytes) {
 
 TEST(PcxDecoding, PackedFourBitPixels) {
   std::vector<std::uint8_t> bytes = Header(5, 4, 1, 4, 1, 2, false);
-  bytes[16 + 3 * 1] = 0xFF;  // Colour 1 red.
+  bytes[16 + 3 * 1] = 0xFF;      // Colour 1 red.
   bytes[16 + 3 * 2 + 2] = 0xFF;  // Colour 2 blue.
   bytes.push_back(0x12);
   bytes.push_back(0x21);
@@ -130,6 +132,86 @@ TEST(PcxDecoding, PackedFourBitPixels) {
   EXPECT_EQ(Rgb(*drawn, 0, 0), 0xFF0000u);
   EXPECT_EQ(Rgb(*drawn, 1, 0), 0x0000FFu);
   EXPECT_EQ(Rgb(*drawn, 3, 0), 0xFF0000u);
+}
+
+// The pixel values of a picture in one of the layouts a PCX line can have: its lines as the
+// file holds them (plane after plane) and run-length coded as one stream, so runs cross planes
+// and lines.
+struct LayoutPicture {
+  std::vector<std::vector<int>> pixels;  // [y][x]
+  std::vector<std::uint8_t> file;
+};
+
+LayoutPicture MakeLayoutPicture(int bitsPerPixel, int planes, int width, int height, std::mt19937& random) {
+  LayoutPicture picture;
+  int valueBits = bitsPerPixel * planes;
+  std::uniform_int_distribution<int> value(0, (1 << valueBits) - 1);
+  std::uniform_int_distribution<int> repeat(0, 2);
+  int bytesPerLine = (width * bitsPerPixel + 7) / 8;
+  bytesPerLine += bytesPerLine % 2;
+  std::vector<std::uint8_t> stream;
+  for (int y = 0; y < height; ++y) {
+    std::vector<int> row;
+    for (int x = 0; x < width; ++x) row.push_back(x > 0 && repeat(random) != 0 ? row.back() : value(random));
+    picture.pixels.push_back(row);
+    for (int plane = 0; plane < planes; ++plane) {
+      // Pad bits and bytes are set, as some writers leave them: they must not show.
+      std::vector<std::uint8_t> line(static_cast<std::size_t>(bytesPerLine), 0xFF);
+      for (int x = 0; x < width; ++x) {
+        int bits =
+            planes > 1 ? (row[static_cast<std::size_t>(x)] >> plane) & 1 : row[static_cast<std::size_t>(x)];
+        int shift = 8 - bitsPerPixel * (x % (8 / bitsPerPixel) + 1);
+        std::uint8_t& byte = line[static_cast<std::size_t>(x * bitsPerPixel / 8)];
+        byte = static_cast<std::uint8_t>((byte & ~(((1 << bitsPerPixel) - 1) << shift)) | (bits << shift));
+      }
+      stream.insert(stream.end(), line.begin(), line.end());
+    }
+  }
+  picture.file = Header(5, bitsPerPixel, planes, width, height, bytesPerLine);
+  for (std::size_t i = 0; i < stream.size();) {
+    std::size_t run = 1;
+    while (i + run < stream.size() && run < 63 && stream[i + run] == stream[i]) ++run;
+    if (run > 1 || stream[i] >= 0xC0) picture.file.push_back(static_cast<std::uint8_t>(0xC0 | run));
+    picture.file.push_back(stream[i]);
+    i += run;
+  }
+  if (valueBits == 8) {
+    std::vector<std::uint8_t> palette = EndPalette();
+    picture.file.insert(picture.file.end(), palette.begin(), palette.end());
+  }
+  return picture;
+}
+
+TEST(PcxDecoding, EveryLayoutAtWidthsThatFillABytePartly) {
+  std::mt19937 random(18);
+  struct Layout {
+    int bitsPerPixel;
+    int planes;
+  };
+  for (Layout layout :
+       {Layout{1, 1}, Layout{1, 2}, Layout{1, 3}, Layout{1, 4}, Layout{2, 1}, Layout{4, 1}, Layout{8, 1}}) {
+    for (int width : {1, 2, 3, 7, 8, 9, 15, 16, 17, 31, 33}) {
+      SCOPED_TRACE(::testing::Message()
+                   << layout.bitsPerPixel << " bits x " << layout.planes << " planes, width " << width);
+      LayoutPicture picture = MakeLayoutPicture(layout.bitsPerPixel, layout.planes, width, 5, random);
+      PcxResult decoded = DecodePcx(picture.file.data(), picture.file.size());
+      ASSERT_TRUE(decoded.bitmap.has_value()) << decoded.refusal;
+      auto image = BitmapImage::FromStorage(std::move(*decoded.bitmap), 0, ".pcx");
+      ASSERT_NE(image, nullptr);
+      const BmpLayout& bmp = image->Layout();
+      for (int y = 0; y < 5; ++y) {
+        const std::uint8_t* row = image->Rows() + static_cast<std::size_t>(4 - y) * bmp.stride;
+        for (int x = 0; x < width; ++x) {
+          int got = bmp.bitCount == 8 ? row[x] : (row[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0x0F;
+          ASSERT_EQ(got, picture.pixels[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)])
+              << "pixel " << x << ", " << y;
+        }
+        if (bmp.bitCount == 4 && width % 2 != 0) {
+          EXPECT_EQ(row[width / 2] & 0x0F, 0) << "padding of line " << y;
+        }
+      }
+    }
+  }
 }
 
 }  // namespace
