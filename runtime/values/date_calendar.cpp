@@ -28,6 +28,14 @@ constexpr int64_t DaysFromMarchZero(int year, int month, int day) {
   return era * 146097 + dayOfEra;
 }
 
+// The serial day of a valid calendar date from 1801 to 9999.
+int32_t SerialOfCalendarDate(int month, int day, int year) {
+  int32_t serial = (year - 1801) * 365 + kDaysBeforeMonth[month - 1] + day + 3 +
+                   LeapDaysThrough(year) - LeapDaysThrough(1800);
+  if (month <= 2 && IsLeapFullYear(year)) --serial;
+  return serial;
+}
+
 static_assert(DaysFromMarchZero(1800, 12, 28) == detail::kSerialOrigin,
               "the serial origin is 28 December 1800");
 
@@ -63,6 +71,11 @@ int ExpandYearFrom(int year, int window, int currentYear) {
 int ExpandYear(int year, int window) { return ExpandYearFrom(year, window, CurrentYear()); }
 
 int32_t DateToSerial(int month, int day, int year) {
+  // Dates as typed or stored are nearly always plain calendar dates in range, which need none
+  // of the normalisation below; every month has a 28th day.
+  if (year >= 1801 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= 28) {
+    return SerialOfCalendarDate(month, day, year);
+  }
   if (year >= 0 && year < 100) year = ExpandYear(year, kDefaultCenturyWindow);
   // Overflowing months and days may carry a year before 1801 into range, so only the bounds
   // that no normalisation can repair are checked here.
@@ -85,10 +98,7 @@ int32_t DateToSerial(int month, int day, int year) {
     }
   }
   if (year < 1801 || year > 9999 || day > DaysInMonth(month, year)) return -1;
-  int32_t serial = (year - 1801) * 365 + kDaysBeforeMonth[month - 1] + day + 3 +
-                   LeapDaysThrough(year) - LeapDaysThrough(1800);
-  if (month <= 2 && IsLeapFullYear(year)) --serial;
-  return serial;
+  return SerialOfCalendarDate(month, day, year);
 }
 
 int32_t Today() {

@@ -1,10 +1,16 @@
 #include "runtime/values/decimal_float.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+
+#include "runtime/values/decimal_digit_lanes.h"
+#include "runtime/values/decimal_limbs.h"
 
 namespace vel::values {
 namespace {
@@ -16,11 +22,29 @@ constexpr int kAccumulatedDigits = 16;
 constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7, 1e8,
                                    1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
 
-/// The first 16 significant digits of |value| (truncated, not rounded) and the decimal exponent
-/// of the first one. Printing with 40 digits rounds only at the 41st; that rounding reaches
-/// the 16th digit only through a run of nines, which then prints as zeros, so that one case is
-/// printed again in full (a double's exact expansion never needs more than 767 digits).
-void LeadingDigits(double magnitude, char (&digits)[kAccumulatedDigits], int& exponent10) {
+/// The first 16 significant digits of |value| (truncated, not rounded) as one number, and the
+/// decimal exponent of the first one.
+struct LeadingDigits {
+  uint64_t digits;  ///< 10^15 to 10^16 - 1
+  int exponent10;
+};
+
+constexpr uint64_t kSixteenDigits = 10000000000000000ULL;  // 10^16
+constexpr uint64_t kFifteenDigits = kSixteenDigits / 10;
+
+/// Powers of ten up to 10^38, the largest below 2^128.
+constexpr auto kPowersOfTen128 = [] {
+  std::array<unsigned __int128, 39> powers{};
+  powers[0] = 1;
+  for (size_t i = 1; i < powers.size(); ++i) powers[i] = powers[i - 1] * 10;
+  return powers;
+}();
+
+/// LeadingDigits by printing the exact expansion, for magnitudes the integer path does not
+/// cover. Printing with 40 digits rounds only at the 41st; that rounding reaches the 16th digit
+/// only through a run of nines, which then prints as zeros, so that one case is printed again
+/// in full (a double's exact expansion never needs more than 767 digits).
+LeadingDigits LeadingDigitsByPrinting(double magnitude) {
   char text[1100];
   auto print = [&](int precision) {
     const auto result = std::to_chars(text, text + sizeof text - 1, magnitude, std::chars_format::scientific, precision);
@@ -34,15 +58,51 @@ void LeadingDigits(double magnitude, char (&digits)[kAccumulatedDigits], int& ex
   if (tailIsZero) {
     print(800);
   }
-  digits[0] = text[0];
+  LeadingDigits leading{static_cast<uint64_t>(text[0] - '0'), 0};
   for (int i = 1; i < kAccumulatedDigits; ++i) {
-    digits[i] = text[i + 1];
+    leading.digits = leading.digits * 10 + static_cast<uint64_t>(text[i + 1] - '0');
   }
   const char* exponentText = text;
   while (*exponentText != 'e') {
     ++exponentText;
   }
-  exponent10 = std::atoi(exponentText + 1);
+  leading.exponent10 = std::atoi(exponentText + 1);
+  return leading;
+}
+
+/// LeadingDigits in integer arithmetic, exact for magnitudes from about 10^-7 to 2^127 (every
+/// number a decimal entry holds in its upper positions, and most others): the double is
+/// m * 2^e, and floor(m * 2^e * 10^k) for the k that leaves 16 or 17 digits needs at most one
+/// 128-bit product or quotient. False outside that range.
+bool LeadingDigitsExactly(double magnitude, LeadingDigits& leading) {
+  const auto bits = std::bit_cast<uint64_t>(magnitude);
+  const int biasedExponent = static_cast<int>(bits >> 52);
+  if (biasedExponent == 0) return false;  // subnormal: far below the range
+  const uint64_t m = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
+  const int e = biasedExponent - 1075;
+  const int log2 = e + 52;  // floor(log2(magnitude))
+  if (log2 < -24 || log2 > 126) return false;
+  // floor(log2 * log10(2)), exact over this range: the magnitude's decimal exponent or one less.
+  const int lowExponent10 = (log2 * 78913) >> 18;
+  const int k = 15 - lowExponent10;  // scale that leaves 16 or 17 digits
+  unsigned __int128 scaled;
+  if (k >= 0) {
+    if (k > 22) return false;  // m * 10^k would not fit 128 bits
+    const unsigned __int128 product = static_cast<unsigned __int128>(m) * static_cast<uint64_t>(kPowersOfTen128[k]);
+    scaled = e >= 0 ? product << e : product >> -e;  // e >= 0 only for k == 0, where e <= 1
+  } else {
+    // A negative k means a magnitude of at least 10^16, so e >= 1 and the double is an integer.
+    scaled = (static_cast<unsigned __int128>(m) << e) / kPowersOfTen128[-k];
+  }
+  if (scaled < kFifteenDigits || scaled >= kSixteenDigits * 10) return false;
+  auto digits = static_cast<uint64_t>(scaled);
+  leading.exponent10 = lowExponent10;
+  if (digits >= kSixteenDigits) {
+    digits /= 10;
+    ++leading.exponent10;
+  }
+  leading.digits = digits;
+  return true;
 }
 
 }  // namespace
@@ -52,31 +112,42 @@ DecimalEntry DecimalFromFloat64(double value) {
   if (!std::isfinite(value) || value == 0.0) {
     return entry;
   }
-  char digits[kAccumulatedDigits];
-  int exponent10 = 0;
-  LeadingDigits(std::fabs(value), digits, exponent10);
-
-  uint64_t significand = 0;
-  for (int i = 0; i < kSignificantDigits; ++i) {
-    significand = significand * 10 + static_cast<uint64_t>(digits[i] - '0');
+  const double magnitude = std::fabs(value);
+  LeadingDigits leading;
+  if (!LeadingDigitsExactly(magnitude, leading)) {
+    leading = LeadingDigitsByPrinting(magnitude);
   }
-  if (digits[kSignificantDigits] >= '5') {
-    ++significand;
-    if (significand == 1000000000000000ULL) {  // 999...9 rounded up to a new leading digit
-      significand /= 10;
-      ++exponent10;
-    }
-  }
-  // The leading digit sits at position 32 + exponent10; the 15th one 14 positions lower.
-  int position = DecimalEntry::kUnits + exponent10 - (kSignificantDigits - 1);
-  for (int i = 0; i < kSignificantDigits; ++i, ++position) {
-    const auto digit = static_cast<uint8_t>(significand % 10);
+  // Half up at the 16th digit.
+  uint64_t significand = (leading.digits + 5) / 10;
+  int exponent10 = leading.exponent10;
+  if (significand == kFifteenDigits) {  // 999...9 rounded up to a new leading digit
     significand /= 10;
-    if (position >= 0 && position < DecimalEntry::kPositions) {
-      entry.digits[position] = digit;
+    ++exponent10;
+  }
+  // The leading digit sits at position 32 + exponent10; the 15th one 14 positions lower. The
+  // 15 digits go in as two words of unpacked digits (the 16th byte is a zero).
+  const int position = DecimalEntry::kUnits + exponent10 - (kSignificantDigits - 1);
+  const uint64_t lowDigits = limbs::Unpack(static_cast<uint32_t>(significand % limbs::kLimbBase));
+  const uint64_t highDigits = limbs::Unpack(static_cast<uint32_t>(significand / limbs::kLimbBase));
+  entry.sign = std::signbit(value) ? 1 : 0;
+  if (position >= 0 && position + 16 <= DecimalEntry::kPositions) {
+    // All 15 digits land on the grid: the leading one is nonzero, and the lowest nonzero one
+    // is found in the words just made, without reading them back.
+    lanes::Store(entry.digits + position, lowDigits);
+    lanes::Store(entry.digits + position + 8, highDigits);
+    const int trailingZeros = lowDigits != 0 ? std::countr_zero(lowDigits) / 8 : 8 + std::countr_zero(highDigits) / 8;
+    entry.low = static_cast<uint8_t>(position + trailingZeros);
+    entry.high = static_cast<uint8_t>(position + kSignificantDigits - 1);
+    return entry;
+  }
+  uint8_t run[16];
+  lanes::Store(run, lowDigits);
+  lanes::Store(run + 8, highDigits);
+  for (int i = 0; i < kSignificantDigits; ++i) {
+    if (position + i >= 0 && position + i < DecimalEntry::kPositions) {
+      entry.digits[position + i] = run[i];
     }
   }
-  entry.sign = std::signbit(value) ? 1 : 0;
   NormaliseDecimal(entry);
   return entry;
 }

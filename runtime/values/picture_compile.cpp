@@ -141,6 +141,34 @@ void SummariseDigits(CompiledPicture& picture) {
   picture.hasSign = hasSign;
 }
 
+// Gives a date picture made only of digit fields, literals and separators its template: the
+// fills of all its positions (the formatter then writes just the digits a date shows) and its
+// runs of positions.
+void SummariseDateLayout(CompiledPicture& picture) {
+  const int width = picture.Width();
+  if (picture.Class() != PictureClass::Date || width > kMaxDateTemplateWidth) return;
+  // Filled in place; a picture that turns out unsuitable keeps a run count of 0, and nothing
+  // reads the other fields then.
+  int runs = 0;
+  for (int i = 0; i < width;) {
+    const uint8_t code = picture.positions[i].code;
+    const bool field = code == kMonthDigit || code == kDayDigit || code == kYearDigit;
+    if (!field && code != kLiteral && code != kDateTimeSeparator) return;
+    if (runs == kMaxDateRuns) return;
+    const int last = picture.RunEnd(i);
+    const PositionRun run{code, static_cast<uint8_t>(i), static_cast<uint8_t>(last - i + 1)};
+    picture.dateRuns[runs++] = run;
+    if (field) {
+      PositionRun& fieldRun = picture.dateFields[code - kMonthDigit];
+      if (fieldRun.count != 0) return;  // a field shown twice
+      fieldRun = run;
+    }
+    for (int k = i; k <= last; ++k) picture.dateTemplate[k] = static_cast<char>(picture.positions[k].fill);
+    i = last + 1;
+  }
+  picture.dateRunCount = static_cast<uint8_t>(runs);
+}
+
 bool CompileBody(const char* begin, const char* end, CompiledPicture& picture) {
   const char letter = *begin;
   PictureCursor cursor{begin + 1, end};
@@ -197,6 +225,7 @@ void CompilePicture(const char* text, CompiledPicture& picture) {
     return;
   }
   SummariseDigits(picture);
+  SummariseDateLayout(picture);
 }
 
 int PictureBufferSize(const char* text) {

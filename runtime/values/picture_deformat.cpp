@@ -74,6 +74,25 @@ class FieldReader {
   size_t m_at = 0;
 };
 
+// Reads a typed month name at the cursor: its first three characters against the twelve
+// abbreviations (13 when none matches), then skips the rest of the word.
+int MonthFromAbbreviation(FieldReader& reader) {
+  int month = 13;
+  if (reader.Remaining() >= 3) {
+    const LocaleSettings& locale = Locale();
+    for (int m = 0; m < 12; ++m) {
+      const std::string& abbreviation = locale.monthAbbreviations[m];
+      if (abbreviation.size() == 3 && CompareBytesNoCase(reader.Here(), abbreviation.data(), 3) == 0) {
+        month = m + 1;
+        break;
+      }
+    }
+  }
+  reader.Advance(3);
+  reader.SkipWord();
+  return month;
+}
+
 size_t PutNumber(int32_t number, char* out, size_t capacity) {
   char text[16];
   const int length = std::snprintf(text, sizeof text, "%d", static_cast<int>(number));
@@ -168,58 +187,45 @@ size_t DeformatPlainNumber(const char* text, size_t length, size_t limit, char* 
 
 int32_t DeformatDate(const CompiledPicture& picture, const char* text, size_t length) {
   FieldReader reader(text, length);
-  int month = 0;
-  int day = 0;
-  int year = 0;
+  int fields[3] = {0, 0, 0};  // month, day, year, in the order of the position codes
   bool given = false;
   bool monthNameMatched = true;
-  const LocaleSettings& locale = Locale();
-  for (int i = 0; i < picture.Width();) {
-    const int last = picture.RunEnd(i);
-    const int digits = last - i + 1;
-    switch (picture.positions[i].code) {
-      case kMonthDigit:
-      case kDayDigit:
-      case kYearDigit: {
-        const int value = reader.ReadNumber(digits);
-        if (value >= 0) {
-          given = true;
-          const uint8_t code = picture.positions[i].code;
-          (code == kMonthDigit ? month : code == kDayDigit ? day : year) = value;
-        }
-        break;
-      }
-      case kMonthNameLetter: {
-        reader.SkipBlanks();
-        if (reader.Remaining() == 0) break;
+  const auto readRun = [&](uint8_t code, int count) {
+    const auto field = static_cast<unsigned>(code - kMonthDigit);
+    if (field < 3) {
+      const int value = reader.ReadNumber(count);
+      if (value >= 0) {
         given = true;
-        month = 13;
-        if (reader.Remaining() >= 3) {
-          for (int m = 0; m < 12; ++m) {
-            const std::string& abbreviation = locale.monthAbbreviations[m];
-            if (abbreviation.size() == 3 && CompareBytesNoCase(reader.Here(), abbreviation.data(), 3) == 0) {
-              month = m + 1;
-              break;
-            }
-          }
-        }
-        monthNameMatched = month != 13;
-        reader.Advance(3);
-        reader.SkipWord();
-        break;
+        fields[field] = value;
       }
-      default:
-        for (int k = i; k <= last; ++k) reader.SkipSeparator();
-        break;
+    } else if (code == kMonthNameLetter) {
+      reader.SkipBlanks();
+      if (reader.Remaining() > 0) {
+        given = true;
+        fields[0] = MonthFromAbbreviation(reader);
+        monthNameMatched = fields[0] != 13;
+      }
+    } else {
+      for (int k = 0; k < count; ++k) reader.SkipSeparator();
     }
-    i = last + 1;
+  };
+  if (picture.dateRunCount > 0) {
+    for (int r = 0; r < picture.dateRunCount; ++r) readRun(picture.dateRuns[r].code, picture.dateRuns[r].count);
+  } else {
+    for (int i = 0; i < picture.Width();) {
+      const int last = picture.RunEnd(i);
+      readRun(picture.positions[i].code, last - i + 1);
+      i = last + 1;
+    }
   }
   if (!given) return 0;
   // A month name that matches none of the twelve is a typing error, not a date.
   if (!monthNameMatched) return -1;
+  int day = fields[1];
+  int year = fields[2];
   if (DateLayoutHasNoDay(picture.pictureNumber) && day == 0) day = 1;
   if (year < 100) year = ExpandYear(year, picture.centuryWindow);
-  return DateToSerial(month, day, year);
+  return DateToSerial(fields[0], day, year);
 }
 
 int32_t DeformatTime(const CompiledPicture& picture, const char* text, size_t length) {

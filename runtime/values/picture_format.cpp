@@ -136,6 +136,47 @@ void LayOutDate(const CompiledPicture& picture, int32_t serial, char* block) {
   if (names) LayOutMonthNames(picture, date.month, block);
 }
 
+// Writes the significant digits of `value` right-aligned into a field's run; positions left of
+// them keep the fill the template gave them.
+void PutTemplateField(const PositionRun& run, int value, char* block) {
+  char* last = block + run.first + run.count - 1;
+  if (run.count == 2 && value < 100) {
+    if (value >= 10) {
+      std::memcpy(last - 1, kTwoDigits + 2 * value, 2);
+    } else {
+      *last = static_cast<char>('0' + value);
+    }
+    return;
+  }
+  if (run.count == 4 && value >= 1000 && value < 10000) {
+    std::memcpy(last - 3, kTwoDigits + 2 * (value / 100), 2);
+    std::memcpy(last - 1, kTwoDigits + 2 * (value % 100), 2);
+    return;
+  }
+  for (int shown = 0; shown < run.count; ++shown) {
+    *last-- = static_cast<char>('0' + value % 10);
+    value /= 10;
+    if (value == 0) break;
+  }
+}
+
+// A date through the picture's template: the literals and every position's fill are in place,
+// so only the digits the date shows are written. Everything goes straight to the block as
+// stores; assembling the text elsewhere and copying it would reload bytes just stored.
+void FillDateTemplate(const CompiledPicture& picture, const CalendarDate& date, char* block) {
+  const int width = picture.Width();
+  if (width >= 8) {
+    std::memcpy(block, picture.dateTemplate, 8);
+    std::memcpy(block + width - 8, picture.dateTemplate + width - 8, 8);
+  } else {
+    for (int i = 0; i < width; ++i) block[i] = picture.dateTemplate[i];
+  }
+  const PositionRun* fields = picture.dateFields;
+  if (fields[0].count != 0) PutTemplateField(fields[0], date.month, block);
+  if (fields[1].count != 0) PutTemplateField(fields[1], date.day, block);
+  if (fields[2].count != 0) PutTemplateField(fields[2], YearDigits(date.year, fields[2].count), block);
+}
+
 void LayOutTime(const CompiledPicture& picture, int32_t time, char* block) {
   TimeParts parts;
   TimeToParts(time, parts);
@@ -194,6 +235,16 @@ double TextToReal(const char* text, size_t length) {
 
 size_t FormatDate(const CompiledPicture& picture, int32_t serial, char* out, size_t capacity) {
   if (picture.Class() != PictureClass::Date) return FormatNumber(picture, serial, out, capacity);
+  if (picture.dateRunCount > 0) {
+    detail::OutputBlock block(picture.Width(), out, capacity, false);
+    CalendarDate date;
+    if ((picture.BlankWhenZero() && serial == 0) || !SerialToDate(serial, date)) {
+      detail::FillBlanks(block.Data(), static_cast<size_t>(picture.Width()));
+    } else {
+      FillDateTemplate(picture, date, block.Data());
+    }
+    return block.Deliver();
+  }
   detail::OutputBlock block(picture.Width(), out, capacity);
   if (!(picture.BlankWhenZero() && serial == 0)) LayOutDate(picture, serial, block.Data());
   return block.Deliver();
@@ -208,8 +259,6 @@ size_t FormatTime(const CompiledPicture& picture, int32_t time, char* out, size_
 
 size_t FormatNumber(const CompiledPicture& picture, double value, char* out, size_t capacity) {
   if (!picture.IsValid()) return 0;
-  char block[kMaxPictureWidth];
-  std::memset(block, ' ', sizeof block);
   const double truncated = std::isfinite(value) && std::fabs(value) < 2147483647.0
                                ? std::trunc(value)
                                : 0.0;
@@ -218,9 +267,12 @@ size_t FormatNumber(const CompiledPicture& picture, double value, char* out, siz
       return FormatDate(picture, static_cast<int32_t>(truncated), out, capacity);
     case PictureClass::Time:
       return FormatTime(picture, static_cast<int32_t>(truncated), out, capacity);
-    case PictureClass::Scientific:
+    case PictureClass::Scientific: {
+      char block[kMaxPictureWidth];
+      std::memset(block, ' ', sizeof block);
       if (!(picture.BlankWhenZero() && value == 0)) detail::LayOutScientific(picture, value, block);
       return Deliver(block, picture.Width(), out, capacity);
+    }
     default:
       return FormatDecimal(picture, DecimalFromFloat64(value), out, capacity);
   }

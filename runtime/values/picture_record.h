@@ -69,6 +69,17 @@ struct PicturePosition {
   uint8_t code = 0;
 };
 
+/// A run of consecutive positions with the same code.
+struct PositionRun {
+  uint8_t code = 0;
+  uint8_t first = 0;
+  uint8_t count = 0;
+};
+
+/// Widest date picture that gets a template, and most runs it may have.
+inline constexpr int kMaxDateTemplateWidth = 16;
+inline constexpr int kMaxDateRuns = 8;
+
 /// A compiled picture. A width of 0 marks an invalid picture.
 struct CompiledPicture {
   /// Class in bits 0-2, value kind in bits 3-5, blank-when-zero in bit 6, width in bits 7-14.
@@ -85,6 +96,15 @@ struct CompiledPicture {
   uint8_t integerCapacity = 0;
   bool hasSign = false;
   PicturePosition positions[kMaxPicturePositions] = {};
+  /// Derived when compiling a date picture of digit fields, literals and separators only (no
+  /// month names), at most kMaxDateTemplateWidth wide and with one run per field: its text with every fill in
+  /// place, and its runs of positions, so that a date is written by filling in its digits and
+  /// read a field at a time. `dateRunCount` 0: the picture has no template.
+  uint8_t dateRunCount = 0;
+  PositionRun dateRuns[kMaxDateRuns] = {};
+  /// The month, day and year runs of a template (a count of 0 when the picture lacks one).
+  PositionRun dateFields[3] = {};
+  char dateTemplate[kMaxDateTemplateWidth] = {};
   /// The picture text this record was compiled from; owned by the caller.
   const char* source = nullptr;
 
