@@ -8,14 +8,22 @@
 #include <cstring>
 #include <map>
 #include <mutex>
-#include <tuple>
+#include <vector>
+
+#include "platform/gdi/font_match_store.h"
+#include "platform/gdi/font_setup_fingerprint.h"
 
 namespace vel::platform {
 namespace {
 
 std::mutex g_mutex;
 std::string g_pinned;
-std::map<std::tuple<std::string, bool, bool>, ResolvedFont> g_cache;
+std::map<FontMatchKey, ResolvedFont> g_cache;
+
+// The matches of earlier runs, read at the first request; g_storePath is empty until then.
+std::string g_storePath;
+std::string g_fingerprint;
+std::vector<StoredFontMatch> g_stored;
 
 std::string Lower(const char* text, size_t limit) {
   std::string out;
@@ -118,6 +126,22 @@ ResolvedFont MatchWithFontconfig(const std::string& family, int familyClass, boo
   return resolved;
 }
 
+void ReadStoredMatches() {
+  if (!g_storePath.empty()) return;
+  g_storePath = FontMatchStorePath();
+  g_fingerprint = FontSetupFingerprint();
+  g_stored = ReadFontMatchStore(g_storePath, g_fingerprint);
+  for (const StoredFontMatch& match : g_stored) {
+    g_cache.emplace(match.key, ResolvedFont{match.path, match.key.familyClass, match.fileIsBold, match.fileIsItalic});
+  }
+}
+
+void StoreMatch(const FontMatchKey& key, const ResolvedFont& resolved) {
+  if (resolved.path.empty()) return;
+  g_stored.push_back(StoredFontMatch{key, resolved.path, resolved.fileIsBold, resolved.fileIsItalic, FileStamp(resolved.path)});
+  WriteFontMatchStore(g_storePath, g_fingerprint, g_stored);
+}
+
 }  // namespace
 
 std::string FamilyForFace(const LOGFONTA& font) {
@@ -133,12 +157,21 @@ ResolvedFont ResolveFontFile(const LOGFONTA& font) {
   bool italic = font.lfItalic != 0;
   std::lock_guard lock(g_mutex);
   if (!g_pinned.empty()) return ResolvedFont{g_pinned, familyClass, false, false};
-  auto key = std::make_tuple(family, bold, italic);
+  ReadStoredMatches();
+  FontMatchKey key{family, familyClass, bold, italic};
   auto it = g_cache.find(key);
   if (it != g_cache.end()) return it->second;
   ResolvedFont resolved = MatchWithFontconfig(family, familyClass, bold, italic);
   g_cache.emplace(key, resolved);
+  StoreMatch(key, resolved);
   return resolved;
+}
+
+void ForgetFontMatches() {
+  std::lock_guard lock(g_mutex);
+  g_cache.clear();
+  g_stored.clear();
+  g_storePath.clear();
 }
 
 void PinFontFile(const std::string& path) {

@@ -1,7 +1,9 @@
 #pragma once
 // Finds the font file for a LOGFONT: the program's face names go through aliases ("Arial" is
-// Liberation Sans, the old raster system faces are a matching sans) and then fontconfig.
-// Tests pin one file so that rendering does not depend on what is installed.
+// Liberation Sans, the old raster system faces are a matching sans) and then fontconfig, whose
+// answers are remembered between runs (font_match_store.h) so that a program's start does not
+// wait for fontconfig to read its configuration. Tests pin one file so that rendering does not
+// depend on what is installed.
 
 #include <string>
 
@@ -20,8 +22,11 @@ struct ResolvedFont {
 
 /// The installed family a face name stands for ("Liberation Sans" for "Arial", ...).
 std::string FamilyForFace(const LOGFONTA& font);
-/// Resolves a LOGFONT to a file (cached).
+/// Resolves a LOGFONT to a file (cached, and kept in the font match store).
 ResolvedFont ResolveFontFile(const LOGFONTA& font);
+/// Forgets every match, so that the next request reads the store again as a new process would.
+/// For tests.
+void ForgetFontMatches();
 /// Makes every font resolve to `path` (styles are synthesised); an empty path undoes it.
 void PinFontFile(const std::string& path);
 
