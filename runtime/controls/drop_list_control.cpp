@@ -237,6 +237,7 @@ void DropListControl::Paint(HDC dc) {
   GetClientRect(m_handle, &look.client);
   look.transparent = HasAttribute(kAttrTransparent);
   look.border = !look.transparent && !HasAttribute(kAttrBoxed);
+  look.sunken = HasAttribute(kAttrThreeDimensional);
   look.focused = (m_dropFlags & kDropFocused) != 0;
   look.enabled = IsWindowEnabled(m_handle) != FALSE;
   look.buttonPressed = (m_dropFlags & kDropButtonPressed) != 0;

@@ -90,14 +90,18 @@ void DrawListRows(HDC dc, const ListLook& look, const FromSource& items) {
 }
 
 RECT DropButtonRect(const RECT& client) {
-  int side = std::min(client.bottom - client.top, client.right - client.left);
+  int side = std::max(0, std::min(client.bottom - client.top, client.right - client.left));
   return RECT{client.right - side, client.top, client.right, client.bottom};
 }
 
 void DrawDropField(HDC dc, const DropFieldLook& look) {
   RECT button = DropButtonRect(look.client);
   RECT text{look.client.left, look.client.top, button.left, look.client.bottom};
-  if (look.border) {
+  // The button keeps the field's whole height beside the edge: inside it, a field one text line
+  // high would leave a button too small to show its arrow.
+  if (look.border && look.sunken) {
+    DrawEdge(dc, &text, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+  } else if (look.border) {
     FrameRect(dc, &text, GetSysColorBrush(COLOR_WINDOWFRAME));
     InflateRect(&text, -GetSystemMetrics(SM_CXBORDER), -GetSystemMetrics(SM_CYBORDER));
   }

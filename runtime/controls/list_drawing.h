@@ -31,8 +31,10 @@ void DrawListRows(HDC dc, const ListLook& look, const FromSource& items);
 /// What a closed drop field is drawn from.
 struct DropFieldLook {
   RECT client{};
-  /// A frame of the system border width around the text area.
+  /// A frame round the text area: the sunken edge of an entry with `sunken` (the
+  /// three-dimensional look), else a line of the system border width.
   bool border = true;
+  bool sunken = false;
   bool transparent = false;
   bool focused = false;
   bool enabled = true;

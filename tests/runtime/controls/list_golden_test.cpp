@@ -1,5 +1,6 @@
 // Golden images of lists on the headless display with the pinned font: closed drop lists (one
-// with the focus), an open drop list's popup, and a list whose rows need a scroll bar.
+// with the focus), an open drop list's popup, a list whose rows need a scroll bar, and closed
+// drop lists in a window with the three-dimensional look, sunken like the entry beside them.
 
 #include <gtest/gtest.h>
 
@@ -54,6 +55,24 @@ TEST_F(GoldenLists, AnOpenDropList) {
   HWND popup = format->Popup()->Handle();
   Repaint(popup);
   EXPECT_EQ(platform::testing::CompareWindowWithGolden(popup, "list_open_drop"), "");
+}
+
+TEST_F(GoldenLists, ClosedDropListsAreSunkenLikeEntriesInTheThreeDimensionalLook) {
+  char text[12];
+  std::memcpy(text, "foo bar     ", 12);
+  std::memcpy(m_format, "tabular             ", 20);
+  ProcedureWindow window;
+  Open(window, R"(window "W" at(0, 0, 230, 30) flags(pixel) font("Arial", 8, default, 400) colours(0xC0C0C0, default, default) attributes(control-look)
+  entry use(FixedString, 12) at(10, 8, 70, 14) picture("s12")
+  list use(FixedString, 20) at(90, 8, 70, 14) rows(5) values(FixedString, 21, "threaded|list|tabular")
+  list use(Int16, 2) at(170, 8, 50, 14) rows(3) values(FixedString, 9, "25|50|100")
+end
+)",
+       {text, m_format, &m_hits});
+  ASSERT_EQ(NextEvent(window), Number(EVENT_OpenWindow));
+  SetFocus(Control(window, 3)->Handle());
+  Repaint(window.Handle());
+  EXPECT_EQ(platform::testing::CompareWindowWithGolden(window.Object().client, "list_closed_control_look"), "");
 }
 
 }  // namespace
