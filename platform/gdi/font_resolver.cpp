@@ -1,7 +1,5 @@
 #include "platform/gdi/font_resolver.h"
 
-#include <fontconfig/fontconfig.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -12,6 +10,7 @@
 
 #include "platform/gdi/font_match_store.h"
 #include "platform/gdi/font_setup_fingerprint.h"
+#include "platform/gdi/fontconfig_library.h"
 
 namespace vel::platform {
 namespace {
@@ -85,44 +84,35 @@ int FamilyClass(const LOGFONTA& font, std::string& family) {
   return FF_SWISS;
 }
 
-// Fontconfig keeps its configuration and caches for the life of the process; releasing them
-// at exit keeps leak checkers quiet about memory that was never lost.
-void ReleaseFontconfigAtExit() {
-  static bool registered = [] {
-    std::atexit([] { FcFini(); });
-    return true;
-  }();
-  (void)registered;
-}
-
 ResolvedFont MatchWithFontconfig(const std::string& family, int familyClass, bool bold, bool italic) {
-  ReleaseFontconfigAtExit();
   ResolvedFont resolved;
   resolved.family = familyClass;
-  FcPattern* pattern = FcPatternCreate();
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  const FontconfigLibrary* fc = Fontconfig();
+  if (fc == nullptr) return resolved;
+  FcPattern* pattern = fc->patternCreate();
+  fc->patternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
   // A generic fallback keeps the right kind of face when the family is not installed.
   const char* generic = familyClass == FF_MODERN ? "monospace" : familyClass == FF_ROMAN ? "serif" : "sans-serif";
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(generic));
-  FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-  FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-  FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
+  fc->patternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(generic));
+  fc->patternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+  fc->patternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  fc->patternAddBool(pattern, FC_SCALABLE, FcTrue);
+  fc->configSubstitute(nullptr, pattern, FcMatchPattern);
+  fc->defaultSubstitute(pattern);
   FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  FcPattern* match = fc->fontMatch(nullptr, pattern, &result);
   if (match != nullptr) {
     FcChar8* file = nullptr;
-    if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) resolved.path = reinterpret_cast<char*>(file);
+    if (fc->patternGetString(match, FC_FILE, 0, &file) == FcResultMatch) resolved.path = reinterpret_cast<char*>(file);
     int weight = FC_WEIGHT_REGULAR;
     int slant = FC_SLANT_ROMAN;
-    FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
-    FcPatternGetInteger(match, FC_SLANT, 0, &slant);
+    fc->patternGetInteger(match, FC_WEIGHT, 0, &weight);
+    fc->patternGetInteger(match, FC_SLANT, 0, &slant);
     resolved.fileIsBold = weight >= FC_WEIGHT_DEMIBOLD;
     resolved.fileIsItalic = slant != FC_SLANT_ROMAN;
-    FcPatternDestroy(match);
+    fc->patternDestroy(match);
   }
-  FcPatternDestroy(pattern);
+  fc->patternDestroy(pattern);
   return resolved;
 }
 
