@@ -9,14 +9,26 @@ constexpr int kShifts[3] = {16, 8, 0};  // Red, green, blue in 0xRRGGBB.
 
 int Channel(std::uint32_t entry, int channel) { return static_cast<int>((entry >> kShifts[channel]) & 0xFF); }
 
+// Gives the colours of one box their table index, at their ranks.
+VEL_COUNTS_BITS void SetIndexes(const DistinctColors& colors, const std::uint32_t* entries,
+                                std::uint32_t count, std::uint8_t index, std::uint8_t* indexes) {
+  for (std::uint32_t i = 0; i < count; ++i) indexes[colors.Rank(entries[i])] = index;
+}
+
 bool IsGrey(std::uint32_t entry) {
   return Channel(entry, 0) == Channel(entry, 1) && Channel(entry, 1) == Channel(entry, 2);
 }
 
 }  // namespace
 
-DistinctColors::DistinctColors(std::size_t pixels) {
-  if (pixels >= kDenseFrom) m_words.resize((std::size_t{1} << 24) / 64);
+void DistinctColors::Reset(std::size_t pixels) {
+  m_list.clear();
+  m_count = 0;
+  if (pixels >= kDenseFrom) {
+    m_words.assign((std::size_t{1} << 24) / 64, Word{});
+  } else {
+    m_words.clear();
+  }
 }
 
 void DistinctColors::Finish() {
@@ -29,7 +41,7 @@ void DistinctColors::Finish() {
   std::uint32_t count = 0;
   for (Word& word : m_words) {
     word.before = count;
-    count += BitCount(word.bits);
+    count += BitCount(word.Bits());
   }
   m_count = count;
 }
@@ -39,15 +51,23 @@ std::uint32_t DistinctColors::RankInList(std::uint32_t color) const {
 }
 
 std::vector<std::uint32_t> DistinctColors::Sorted() const {
-  if (m_words.empty()) return m_list;
   std::vector<std::uint32_t> colors;
-  colors.reserve(m_count);
+  Sorted(colors);
+  return colors;
+}
+
+void DistinctColors::Sorted(std::vector<std::uint32_t>& colors) const {
+  if (m_words.empty()) {
+    colors = m_list;
+    return;
+  }
+  colors.resize(m_count);
+  std::uint32_t* out = colors.data();
   for (std::size_t word = 0; word < m_words.size(); ++word) {
-    for (std::uint64_t bits = m_words[word].bits; bits != 0; bits &= bits - 1) {
-      colors.push_back(static_cast<std::uint32_t>(word * 64 + static_cast<std::size_t>(__builtin_ctzll(bits))));
+    for (std::uint64_t bits = m_words[word].Bits(); bits != 0; bits &= bits - 1) {
+      *out++ = static_cast<std::uint32_t>(word * 64 + static_cast<std::size_t>(__builtin_ctzll(bits)));
     }
   }
-  return colors;
 }
 
 // Highest score first; boxes of one colour after all others; equal boxes in the order they came.
@@ -57,13 +77,11 @@ bool MedianCut::Waiting::operator<(const Waiting& other) const {
   return order > other.order;
 }
 
-MedianCut::MedianCut(const std::vector<std::uint32_t>& colors) : m_entries(colors) {
+MedianCut::MedianCut(std::vector<std::uint32_t> colors) : m_entries(std::move(colors)) {
   if (m_entries.empty()) m_entries.push_back(0);
-  m_scratch.resize(m_entries.size());
   auto count = static_cast<std::uint32_t>(m_entries.size());
   // 2. Greys apart from the other colours when there are both.
-  auto greysEnd = std::stable_partition(m_entries.begin(), m_entries.end(), IsGrey);
-  auto greys = static_cast<std::uint32_t>(greysEnd - m_entries.begin());
+  std::uint32_t greys = MoveToFront(0, count, [](std::uint32_t color) { return IsGrey(color); });
   m_greySplit = greys > 0 && greys < count;
   if (m_greySplit) {
     AddBox(0, count);
@@ -71,7 +89,8 @@ MedianCut::MedianCut(const std::vector<std::uint32_t>& colors) : m_entries(color
     int other = AddBox(greys, count, m_boxes[0].sum, m_boxes[0].squares);
     for (int c = 0; c < 3; ++c) {
       m_boxes[static_cast<std::size_t>(other)].sum[c] -= m_boxes[static_cast<std::size_t>(grey)].sum[c];
-      m_boxes[static_cast<std::size_t>(other)].squares[c] -= m_boxes[static_cast<std::size_t>(grey)].squares[c];
+      m_boxes[static_cast<std::size_t>(other)].squares[c] -=
+          m_boxes[static_cast<std::size_t>(grey)].squares[c];
     }
     Score(m_boxes[static_cast<std::size_t>(other)]);
     m_boxes[0].children[0] = grey;
@@ -87,55 +106,53 @@ MedianCut::MedianCut(const std::vector<std::uint32_t>& colors) : m_entries(color
 }
 
 int MedianCut::AddBox(std::uint32_t begin, std::uint32_t end) {
-  std::uint64_t sum[3] = {0, 0, 0};
-  std::uint64_t squares[3] = {0, 0, 0};
-  for (std::uint32_t i = begin; i < end; ++i) {
-    for (int c = 0; c < 3; ++c) {
-      auto v = static_cast<std::uint64_t>(Channel(m_entries[i], c));
-      sum[c] += v;
-      squares[c] += v * v;
-    }
-  }
+  std::uint64_t sum[3];
+  std::uint64_t squares[3];
+  Sums(begin, end, sum, squares);
   return AddBox(begin, end, sum, squares);
 }
 
-std::uint32_t MedianCut::Partition(std::uint32_t begin, std::uint32_t end, int channel, int value, std::uint64_t sum[3],
-                                   std::uint64_t squares[3]) {
-  // Without branches on the colours: each colour is written to both sides, and only the side
-  // it belongs to moves on. The first side is written in place (it never overtakes the
-  // reading), the second into the scratch space and then after the first.
-  std::uint32_t* entries = m_entries.data();
-  std::uint32_t* aside = m_scratch.data();
-  std::uint32_t low = begin;
-  std::uint32_t high = 0;
-  unsigned shift = static_cast<unsigned>(kShifts[channel]);
+void MedianCut::Sums(std::uint32_t begin, std::uint32_t end, std::uint64_t sum[3],
+                     std::uint64_t squares[3]) const {
   std::uint64_t r = 0, g = 0, b = 0, rr = 0, gg = 0, bb = 0;
+  const std::uint32_t* entries = m_entries.data();
   for (std::uint32_t i = begin; i < end; ++i) {
     std::uint32_t color = entries[i];
-    std::uint32_t isLow = ((color >> shift) & 0xFF) <= static_cast<std::uint32_t>(value) ? 1u : 0u;
-    entries[low] = color;
-    aside[high] = color;
-    low += isLow;
-    high += 1 - isLow;
-    std::uint64_t keep = 0 - static_cast<std::uint64_t>(isLow);
     std::uint64_t red = (color >> 16) & 0xFF;
     std::uint64_t green = (color >> 8) & 0xFF;
     std::uint64_t blue = color & 0xFF;
-    r += red & keep;
-    g += green & keep;
-    b += blue & keep;
-    rr += (red * red) & keep;
-    gg += (green * green) & keep;
-    bb += (blue * blue) & keep;
+    r += red;
+    g += green;
+    b += blue;
+    rr += red * red;
+    gg += green * green;
+    bb += blue * blue;
   }
-  std::copy(aside, aside + high, entries + low);
   sum[0] = r;
   sum[1] = g;
   sum[2] = b;
   squares[0] = rr;
   squares[1] = gg;
   squares[2] = bb;
-  return low;
+}
+
+std::uint32_t MedianCut::Partition(const Box& box, std::uint64_t sum[3], std::uint64_t squares[3]) {
+  auto shift = static_cast<unsigned>(kShifts[box.channel]);
+  auto limit = static_cast<std::uint32_t>(box.mean[box.channel]);
+  std::uint32_t cut = MoveToFront(
+      box.begin, box.end, [shift, limit](std::uint32_t color) { return ((color >> shift) & 0xFF) <= limit; });
+  // Only the smaller side is added up: the other side's sums are the rest of the box's.
+  bool lowIsSmaller = cut - box.begin <= box.end - cut;
+  if (lowIsSmaller) {
+    Sums(box.begin, cut, sum, squares);
+    return cut;
+  }
+  Sums(cut, box.end, sum, squares);
+  for (int c = 0; c < 3; ++c) {
+    sum[c] = box.sum[c] - sum[c];
+    squares[c] = box.squares[c] - squares[c];
+  }
+  return cut;
 }
 
 int MedianCut::AddBox(std::uint32_t begin, std::uint32_t end, const std::uint64_t sum[3],
@@ -180,10 +197,12 @@ void MedianCut::Split(int index) {
   Box parent = m_boxes[static_cast<std::size_t>(index)];
   std::uint64_t lowSum[3];
   std::uint64_t lowSquares[3];
-  std::uint32_t cut = Partition(parent.begin, parent.end, parent.channel, parent.mean[parent.channel], lowSum, lowSquares);
+  std::uint32_t cut = Partition(parent, lowSum, lowSquares);
   bool byPosition = cut == parent.begin || cut == parent.end;
   int low = 0;
   if (byPosition) {
+    // The first half in ascending order: the partitions before did not keep the order.
+    std::sort(m_entries.begin() + parent.begin, m_entries.begin() + parent.end);
     cut = parent.begin + parent.Count() / 2;
     low = AddBox(parent.begin, cut);
   } else {
@@ -231,9 +250,9 @@ std::vector<std::uint32_t> MedianCut::ColorTable() const {
   std::vector<std::uint32_t> table(static_cast<std::size_t>(m_tableSize));
   for (const Box& box : m_boxes) {
     if (box.tableIndex < 0) continue;
-    table[static_cast<std::size_t>(box.tableIndex)] =
-        (static_cast<std::uint32_t>(box.mean[0]) << 16) | (static_cast<std::uint32_t>(box.mean[1]) << 8) |
-        static_cast<std::uint32_t>(box.mean[2]);
+    table[static_cast<std::size_t>(box.tableIndex)] = (static_cast<std::uint32_t>(box.mean[0]) << 16) |
+                                                      (static_cast<std::uint32_t>(box.mean[1]) << 8) |
+                                                      static_cast<std::uint32_t>(box.mean[2]);
   }
   return table;
 }
@@ -248,19 +267,24 @@ std::uint8_t MedianCut::IndexOf(std::uint32_t color) const {
   }
 }
 
-std::vector<std::uint8_t> MedianCut::IndexByRank(const DistinctColors& colors) const {
-  std::vector<std::uint8_t> indexes(m_entries.size());
+void MedianCut::IndexByRank(const DistinctColors& colors, std::vector<std::uint8_t>& indexes) const {
+  indexes.resize(m_entries.size());
   for (const Box& box : m_boxes) {
     if (box.tableIndex < 0) continue;
-    for (std::uint32_t i = box.begin; i < box.end; ++i) {
-      indexes[colors.Rank(m_entries[i])] = static_cast<std::uint8_t>(box.tableIndex);
-    }
+    SetIndexes(colors, m_entries.data() + box.begin, box.Count(), static_cast<std::uint8_t>(box.tableIndex),
+               indexes.data());
   }
   // Below a split by position the boxes do not follow the tree's comparisons: ask the tree.
   for (const Box& box : m_boxes) {
     if (!box.splitByPosition) continue;
-    for (std::uint32_t i = box.begin; i < box.end; ++i) indexes[colors.Rank(m_entries[i])] = IndexOf(m_entries[i]);
+    for (std::uint32_t i = box.begin; i < box.end; ++i)
+      indexes[colors.Rank(m_entries[i])] = IndexOf(m_entries[i]);
   }
+}
+
+std::vector<std::uint8_t> MedianCut::IndexByRank(const DistinctColors& colors) const {
+  std::vector<std::uint8_t> indexes;
+  IndexByRank(colors, indexes);
   return indexes;
 }
 

@@ -6,23 +6,28 @@
 #include <cstddef>
 #include <cstdint>
 #include <queue>
+#include <utility>
 #include <vector>
+
+#include "runtime/images/bit_count.h"
 
 namespace vel::images {
 
 /// The distinct colours of a picture and each present colour's rank in ascending order. A
-/// picture of many pixels keeps one bit per 24-bit colour (4 MB with the running counts, a rank in
+/// picture of many pixels keeps one bit per 24-bit colour (3 MB with the running counts, a rank in
 /// one memory access); a small one keeps a sorted list, so that reducing an icon-sized picture does not
 /// walk sixteen million colours.
 class DistinctColors {
  public:
   /// `pixels`: how many pixels will be added at most (it chooses the representation).
-  explicit DistinctColors(std::size_t pixels = kDenseFrom);
+  explicit DistinctColors(std::size_t pixels = kDenseFrom) { Reset(pixels); }
+  /// Forgets the colours, to be used again for a picture of `pixels` pixels; the memory stays.
+  void Reset(std::size_t pixels);
   void Add(std::uint32_t color) {
     if (m_words.empty()) {
       m_list.push_back(color);
     } else {
-      m_words[color >> 6].bits |= std::uint64_t{1} << (color & 63);
+      m_words[color >> 6].bits[(color >> 5) & 1] |= std::uint32_t{1} << (color & 31);
     }
   }
   /// Counts the colours; Rank and Sorted need it first.
@@ -32,28 +37,28 @@ class DistinctColors {
   std::uint32_t Rank(std::uint32_t color) const {
     if (m_words.empty()) return RankInList(color);
     const Word& word = m_words[color >> 6];
-    return word.before + BitCount(word.bits & ((std::uint64_t{1} << (color & 63)) - 1));
+    return word.before + BitCount(word.Bits() & ((std::uint64_t{1} << (color & 63)) - 1));
   }
   std::vector<std::uint32_t> Sorted() const;
+  /// The same into `colors`, whose memory is used again.
+  void Sorted(std::vector<std::uint32_t>& colors) const;
+  /// Bytes of memory held.
+  std::size_t MemoryBytes() const {
+    return m_words.capacity() * sizeof(Word) + m_list.capacity() * sizeof(std::uint32_t);
+  }
 
   /// Pictures of at least this many pixels use the bits.
   static constexpr std::size_t kDenseFrom = std::size_t{1} << 15;
 
  private:
   // The bits of 64 colours and how many colours are present before them, side by side so that a
-  // rank costs one memory access.
+  // rank costs one memory access; in 32-bit halves, so that the words take 12 bytes, not 16.
   struct Word {
-    std::uint64_t bits = 0;
+    std::uint32_t bits[2] = {0, 0};
     std::uint32_t before = 0;
+    std::uint64_t Bits() const { return bits[0] | (std::uint64_t{bits[1]} << 32); }
   };
 
-  /// Bits set in a word (without relying on a processor instruction for it).
-  static std::uint32_t BitCount(std::uint64_t v) {
-    v = v - ((v >> 1) & 0x5555555555555555ull);
-    v = (v & 0x3333333333333333ull) + ((v >> 2) & 0x3333333333333333ull);
-    v = (v + (v >> 4)) & 0x0F0F0F0F0F0F0F0Full;
-    return static_cast<std::uint32_t>((v * 0x0101010101010101ull) >> 56);
-  }
   std::uint32_t RankInList(std::uint32_t color) const;
 
   std::vector<Word> m_words;
@@ -64,8 +69,8 @@ class DistinctColors {
 
 class MedianCut {
  public:
-  /// `colors`: distinct 0xRRGGBB values in ascending order, at least one.
-  explicit MedianCut(const std::vector<std::uint32_t>& colors);
+  /// `colors`: distinct 0xRRGGBB values, at least one; their order does not matter.
+  explicit MedianCut(std::vector<std::uint32_t> colors);
 
   /// Splits boxes until `wanted` are unsplit or no box holds more than one colour.
   void Run(std::size_t wanted);
@@ -77,12 +82,16 @@ class MedianCut {
   /// The table index of each colour by its rank among `colors` (the colours the cut was made
   /// of). The same as IndexOf for each, read off the boxes the colours ended in.
   std::vector<std::uint8_t> IndexByRank(const DistinctColors& colors) const;
+  /// The same into `indexes`, whose memory is used again.
+  void IndexByRank(const DistinctColors& colors, std::vector<std::uint8_t>& indexes) const;
+  /// Hands back the colours' memory (the colours in no particular order), leaving the cut empty.
+  std::vector<std::uint32_t> TakeColors() { return std::move(m_entries); }
 
  private:
   struct Box {
     std::uint32_t begin = 0;  ///< The box's colours: m_entries[begin, end).
     std::uint32_t end = 0;
-    std::uint64_t sum[3] = {0, 0, 0};      ///< Per channel: red, green, blue.
+    std::uint64_t sum[3] = {0, 0, 0};  ///< Per channel: red, green, blue.
     std::uint64_t squares[3] = {0, 0, 0};
     int mean[3] = {0, 0, 0};
     int channel = 0;          ///< The channel a split divides along.
@@ -106,19 +115,34 @@ class MedianCut {
 
   /// A box of the entries in [begin, end), its sums counted (or given, when known).
   int AddBox(std::uint32_t begin, std::uint32_t end);
-  int AddBox(std::uint32_t begin, std::uint32_t end, const std::uint64_t sum[3], const std::uint64_t squares[3]);
-  /// Moves the colours of [begin, end) at most `value` along `channel` to the front, keeping
-  /// their order, and adds up their channels; answers where the others start.
-  std::uint32_t Partition(std::uint32_t begin, std::uint32_t end, int channel, int value, std::uint64_t sum[3],
-                          std::uint64_t squares[3]);
+  int AddBox(std::uint32_t begin, std::uint32_t end, const std::uint64_t sum[3],
+             const std::uint64_t squares[3]);
+  /// Moves the colours of [begin, end) for which `first` holds to the front, in place and in no
+  /// particular order, without a branch on the colours; answers where the others start.
+  template <typename Predicate>
+  std::uint32_t MoveToFront(std::uint32_t begin, std::uint32_t end, Predicate first) {
+    std::uint32_t* entries = m_entries.data();
+    std::uint32_t low = begin;
+    for (std::uint32_t i = begin; i < end; ++i) {
+      std::uint32_t color = entries[i];
+      std::uint32_t isFirst = first(color) ? 1u : 0u;
+      entries[i] = entries[low];
+      entries[low] = color;
+      low += isFirst;
+    }
+    return low;
+  }
+  /// Adds up the channels and their squares of the colours in [begin, end).
+  void Sums(std::uint32_t begin, std::uint32_t end, std::uint64_t sum[3], std::uint64_t squares[3]) const;
+  /// Moves the colours of `box` at most its mean along its split channel to the front and adds
+  /// up their channels; answers where the others start.
+  std::uint32_t Partition(const Box& box, std::uint64_t sum[3], std::uint64_t squares[3]);
   void Score(Box& box) const;
   void Wait(int box);
   void Split(int box);
 
   /// The colours; each box holds a range of them.
   std::vector<std::uint32_t> m_entries;
-  /// Room for the colours a split moves aside.
-  std::vector<std::uint32_t> m_scratch;
   std::vector<Box> m_boxes;
   /// When the colours hold greys and others, box 0 is split into greys (box 1) and others
   /// (box 2) before anything else.

@@ -95,6 +95,19 @@ TEST(MedianCut, EachColourIsInTheBoxTheTreeSendsItTo) {
   }
 }
 
+TEST(MedianCut, TheOrderOfTheColoursDoesNotChangeTheCut) {
+  MedianCut sorted({0x000001, 0x000002, 0x0000C8, 0x0000C9, 0x102030, 0x405060});
+  MedianCut shuffled({0x405060, 0x0000C9, 0x000001, 0x102030, 0x0000C8, 0x000002});
+  sorted.Run(4);
+  shuffled.Run(4);
+  EXPECT_EQ(sorted.ColorTable(), shuffled.ColorTable());
+  // Repeated colours leave a box that the mean cannot divide: it is divided by position, in
+  // ascending order, however the colours came.
+  MedianCut repeated({0x000009, 0x000003, 0x000003, 0x000009});
+  repeated.Run(3);
+  EXPECT_EQ(repeated.ColorTable(), (std::vector<std::uint32_t>{0x000003, 0x000003, 0x000009}));
+}
+
 TEST(ColorReduction, SmallPicturesKeepEveryColourExactly) {
   std::vector<std::uint32_t> colors = {0xFF0000, 0xFF0000, 0x00FF00, 0x0000FF, 0x808080, 0x00FF00};
   std::unique_ptr<BitmapImage> image = Reduced(Row(colors));
@@ -117,13 +130,79 @@ TEST(ColorReduction, ManyColoursBecomeAtMost256) {
   EXPECT_LE(used.size(), 256u);
 }
 
+TEST(ColorReduction, TwoHundredAndFiftySixColoursAreKeptAndOneMoreIsNot) {
+  // On a picture large enough for the bit table, too.
+  for (int rows : {1, 200}) {
+    std::vector<std::uint32_t> colors;
+    for (std::uint32_t i = 0; i < 257; ++i) colors.push_back((i * 2654435761u) & 0xFFFFFF);
+    for (std::size_t count : {256u, 257u}) {
+      SCOPED_TRACE(::testing::Message() << count << " colours, " << rows << " rows");
+      std::vector<std::uint32_t> row(colors.begin(), colors.begin() + static_cast<std::ptrdiff_t>(count));
+      std::vector<std::uint8_t> bytes;
+      for (int y = 0; y < rows; ++y) {
+        for (std::uint32_t c : row) {
+          bytes.push_back(static_cast<std::uint8_t>(c));
+          bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+          bytes.push_back(static_cast<std::uint8_t>(c >> 16));
+        }
+        while (bytes.size() % 4 != 0) bytes.push_back(0);
+      }
+      std::unique_ptr<BitmapImage> image =
+          Reduced(BmpFile(static_cast<int>(count), rows, 24, BI_RGB, {}, bytes));
+      ASSERT_NE(image, nullptr);
+      EXPECT_EQ(image->Layout().tableEntries, 256u);
+      auto drawn = DrawnPixels(*image);
+      int exact = 0;
+      for (int x = 0; x < drawn->Width(); ++x)
+        exact += Rgb(*drawn, x, rows - 1) == row[static_cast<std::size_t>(x)] ? 1 : 0;
+      EXPECT_EQ(exact, count == 256 ? 256 : 255) << "only the two colours that share a box change";
+    }
+  }
+}
+
+// A 24-bit BMP file of `width` x `height` pixels of smoothly changing colours, like a photograph's.
+std::vector<std::uint8_t> Gradient(int width, int height, std::uint32_t seed) {
+  std::vector<std::uint8_t> rows;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      rows.push_back(static_cast<std::uint8_t>(x * 3 + seed));
+      rows.push_back(static_cast<std::uint8_t>(y * 5 + x));
+      rows.push_back(static_cast<std::uint8_t>((x * y) / 7 + seed * 13));
+    }
+    while (rows.size() % 4 != 0) rows.push_back(0);
+  }
+  return BmpFile(width, height, 24, BI_RGB, {}, rows);
+}
+
+TEST(ColorReduction, AReductionGivesTheSameWhateverWasReducedBefore) {
+  // Each thread keeps the reduction's working memory for the next one; pictures of both sizes
+  // of the colour table, in turn.
+  std::vector<std::uint8_t> large = Gradient(250, 190, 1);
+  std::vector<std::uint8_t> other = Gradient(301, 150, 2);
+  std::vector<std::uint8_t> plasma = ReadBytes(PicturePath("plasma.bmp"));
+  auto reduce = [](const std::vector<std::uint8_t>& bmp) {
+    std::optional<ImageStorage> reduced = ReduceTo256Colors(bmp.data(), bmp.size());
+    return reduced ? std::vector<std::uint8_t>(reduced->Data(), reduced->Data() + reduced->Size())
+                   : std::vector<std::uint8_t>{};
+  };
+  std::vector<std::uint8_t> first = reduce(large);
+  std::vector<std::uint8_t> small = reduce(plasma);
+  ASSERT_FALSE(first.empty());
+  ASSERT_FALSE(small.empty());
+  ASSERT_FALSE(reduce(other).empty());
+  EXPECT_EQ(reduce(large), first);
+  EXPECT_EQ(reduce(plasma), small);
+  EXPECT_EQ(reduce(large), first);
+}
+
 TEST(ColorReduction, OnlyTrueColourPicturesAreReduced) {
   std::vector<std::uint8_t> eight = ReadBytes(PicturePath("bmp8.bmp"));
   EXPECT_EQ(ReduceTo256Colors(eight.data(), eight.size()), std::nullopt);
   std::vector<std::uint8_t> coded = ReadBytes(PicturePath("rle8.bmp"));
   EXPECT_EQ(ReduceTo256Colors(coded.data(), coded.size()), std::nullopt);
   std::vector<std::uint8_t> wide = ReadBytes(PicturePath("bmp32.bmp"));
-  EXPECT_NE(ReduceTo256Colors(wide.data(), wide.size()), std::nullopt) << "32 bits per pixel are true colour too";
+  EXPECT_NE(ReduceTo256Colors(wide.data(), wide.size()), std::nullopt)
+      << "32 bits per pixel are true colour too";
 }
 
 double Psnr(const platform::Surface& a, const platform::Surface& b) {
@@ -131,7 +210,8 @@ double Psnr(const platform::Surface& a, const platform::Surface& b) {
   for (int y = 0; y < a.Height(); ++y) {
     for (int x = 0; x < a.Width(); ++x) {
       for (int shift : {0, 8, 16}) {
-        double d = static_cast<double>((a.Pixel(x, y) >> shift) & 0xFF) - static_cast<double>((b.Pixel(x, y) >> shift) & 0xFF);
+        double d = static_cast<double>((a.Pixel(x, y) >> shift) & 0xFF) -
+                   static_cast<double>((b.Pixel(x, y) >> shift) & 0xFF);
         squares += d * d;
       }
     }
