@@ -13,6 +13,14 @@
 
 namespace vel::images {
 
+/// The bits of 64 colours and how many colours are present before them, side by side so that a
+/// rank costs one memory access; in 32-bit halves, so that a word takes 12 bytes, not 16.
+struct DistinctColorWord {
+  std::uint32_t bits[2] = {0, 0};
+  std::uint32_t before = 0;
+  std::uint64_t Bits() const { return bits[0] | (std::uint64_t{bits[1]} << 32); }
+};
+
 /// The distinct colours of a picture and each present colour's rank in ascending order. A
 /// picture of many pixels keeps one bit per 24-bit colour (3 MB with the running counts, a rank in
 /// one memory access); a small one keeps a sorted list, so that reducing an icon-sized picture does not
@@ -51,13 +59,7 @@ class DistinctColors {
   static constexpr std::size_t kDenseFrom = std::size_t{1} << 15;
 
  private:
-  // The bits of 64 colours and how many colours are present before them, side by side so that a
-  // rank costs one memory access; in 32-bit halves, so that the words take 12 bytes, not 16.
-  struct Word {
-    std::uint32_t bits[2] = {0, 0};
-    std::uint32_t before = 0;
-    std::uint64_t Bits() const { return bits[0] | (std::uint64_t{bits[1]} << 32); }
-  };
+  using Word = DistinctColorWord;
 
   std::uint32_t RankInList(std::uint32_t color) const;
 
