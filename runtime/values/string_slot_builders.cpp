@@ -1,21 +1,17 @@
 #include "runtime/values/string_slot_builders.h"
 
+#include <cstring>
 #include <limits>
 
 #include "runtime/values/byte_ops.h"
 
 namespace vel::values::detail {
 
-void SetReference(StringSlot& slot, const char* data, std::uint32_t length) {
-  slot.kind = kReferenceString;
-  slot.data = data;
-  slot.length = data == nullptr ? 0 : length;
-}
-
 void SetOwned(StringSlot& slot, char* block, std::uint32_t length) {
   slot.kind = kOwnedString;
   slot.data = block;
   slot.length = block == nullptr ? 0 : length;
+  slot.capacity = slot.length;
 }
 
 bool SetDetached(StringSlot& slot, const char* data, std::uint32_t length) {
@@ -42,7 +38,17 @@ bool SetDetached(StringSlot& slot, const char* data, std::uint32_t length) {
 
 void ClipSlot(StringSlot& slot) {
   const char* bytes = slot.Bytes();
-  while (slot.length > 0 && bytes[slot.length - 1] == ' ') --slot.length;
+  std::uint32_t length = slot.length;
+  // Fixed strings end in long runs of blanks: eight at a time, then one by one.
+  constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
+  while (length >= 8) {
+    std::uint64_t tail;
+    std::memcpy(&tail, bytes + length - 8, sizeof tail);
+    if (tail != kBlanks) break;
+    length -= 8;
+  }
+  while (length > 0 && bytes[length - 1] == ' ') --length;
+  slot.length = length;
 }
 
 std::int32_t AssignLength(std::uint32_t length) {

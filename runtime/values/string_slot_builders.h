@@ -8,7 +8,11 @@
 namespace vel::values::detail {
 
 /// Makes `slot` read `length` bytes at `data` in place.
-void SetReference(StringSlot& slot, const char* data, std::uint32_t length);
+inline void SetReference(StringSlot& slot, const char* data, std::uint32_t length) {
+  slot.kind = kReferenceString;
+  slot.data = data;
+  slot.length = data == nullptr ? 0 : length;
+}
 
 /// Makes `slot` own the heap block `block`.
 void SetOwned(StringSlot& slot, char* block, std::uint32_t length);

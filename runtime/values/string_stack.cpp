@@ -16,10 +16,9 @@ namespace {
 std::atomic<std::uint64_t> g_underflowTotal{0};
 std::atomic<std::uint64_t> g_overflowTotal{0};
 
-// Each thread starts with a stack of its own; `t_current` points at it until the thread manager
-// or a test installs another one.
+// Each thread starts with a stack of its own; the current stack points at it until the thread
+// manager or a test installs another one.
 thread_local StringStack t_ownStack;
-thread_local StringStack* t_current = nullptr;
 
 }  // namespace
 
@@ -29,11 +28,8 @@ char* AllocateStringBlock(std::size_t size) {
 
 void FreeStringBlock(char* block) { std::free(block); }
 
-void ReleaseStringSlot(StringSlot& slot) {
-  if (slot.kind == kOwnedString) FreeStringBlock(const_cast<char*>(slot.data));
-  slot.kind = kReferenceString;
-  slot.data = nullptr;
-  slot.length = 0;
+char* ResizeStringBlock(char* block, std::size_t size) {
+  return static_cast<char*>(std::realloc(block, size == 0 ? 1 : size));
 }
 
 StringStack::~StringStack() { Clear(); }
@@ -47,42 +43,9 @@ void StringStack::NoteUnderflow() {
   g_underflowTotal.fetch_add(1, std::memory_order_relaxed);
 }
 
-StringSlot* StringStack::Emplace() {
-  if (m_count == kCapacity) {
-    ++m_overflows;
-    g_overflowTotal.fetch_add(1, std::memory_order_relaxed);
-    return nullptr;
-  }
-  // Filling the slot in place, rather than copying a finished one in, keeps pushes cheap.
-  StringSlot& slot = m_slots[m_count++];
-  slot.kind = kReferenceString;
-  slot.data = nullptr;
-  slot.length = 0;
-  return &slot;
-}
-
-void StringStack::Drop(std::uint32_t count) {
-  if (count > m_count) {
-    NoteUnderflow();
-    count = m_count;
-  }
-  for (; count > 0; --count) ReleaseStringSlot(m_slots[--m_count]);
-}
-
-StringSlot* StringStack::Top() {
-  if (m_count == 0) {
-    NoteUnderflow();
-    return nullptr;
-  }
-  return &m_slots[m_count - 1];
-}
-
-StringSlot* StringStack::Below(std::uint32_t depth) {
-  if (depth >= m_count) {
-    NoteUnderflow();
-    return nullptr;
-  }
-  return &m_slots[m_count - 1 - depth];
+void StringStack::NoteOverflow() {
+  ++m_overflows;
+  g_overflowTotal.fetch_add(1, std::memory_order_relaxed);
 }
 
 void StringStack::RollUp(std::uint32_t depth) {
@@ -124,14 +87,16 @@ void StringStack::Install(StringStackSnapshot* snapshot) {
   delete snapshot;
 }
 
-StringStack& CurrentStringStack() {
-  if (t_current == nullptr) t_current = &t_ownStack;
-  return *t_current;
+constinit thread_local StringStack* detail::t_currentStringStack = nullptr;
+
+StringStack& detail::InstallOwnStringStack() {
+  t_currentStringStack = &t_ownStack;
+  return t_ownStack;
 }
 
 StringStack* ExchangeCurrentStringStack(StringStack* replacement) {
   StringStack* previous = &CurrentStringStack();
-  t_current = replacement != nullptr ? replacement : &t_ownStack;
+  detail::t_currentStringStack = replacement != nullptr ? replacement : &t_ownStack;
   return previous;
 }
 

@@ -38,6 +38,9 @@ struct StringSlot {
   /// `inlineBuffer`, so a slot can be copied to another position without fixing pointers.
   const char* data = nullptr;
   std::uint32_t length = 0;
+  /// Size of an `owned` value's heap block, at least `length`: a concatenation onto an owned
+  /// value appends into the room after it instead of copying both parts to a new block.
+  std::uint32_t capacity = 0;
   char inlineBuffer[kInlineCapacity];
 
   /// The first byte of the value, wherever it lives.
@@ -45,8 +48,15 @@ struct StringSlot {
   StringView View() const { return StringView{length == 0 ? nullptr : Bytes(), length}; }
 };
 
+void FreeStringBlock(char* block);
+
 /// Frees the block of an `owned` slot and leaves the slot holding the empty value.
-void ReleaseStringSlot(StringSlot& slot);
+inline void ReleaseStringSlot(StringSlot& slot) {
+  if (slot.kind == kOwnedString) FreeStringBlock(const_cast<char*>(slot.data));
+  slot.kind = kReferenceString;
+  slot.data = nullptr;
+  slot.length = 0;
+}
 
 /// A saved string stack, as `SaveStringStack` returns it.
 struct StringStackSnapshot;
@@ -81,14 +91,43 @@ class StringStack {
 
   /// Pushes the empty value and returns its slot for the caller to fill in place; on a full
   /// stack returns null and counts an overflow (a caller holding an owned block must free it).
-  StringSlot* Emplace();
+  StringSlot* Emplace() {
+    if (m_count == kCapacity) {
+      NoteOverflow();
+      return nullptr;
+    }
+    // Filling the slot in place, rather than copying a finished one in, keeps pushes cheap.
+    StringSlot& slot = m_slots[m_count++];
+    slot.kind = kReferenceString;
+    slot.data = nullptr;
+    slot.length = 0;
+    return &slot;
+  }
   /// Pops `count` values, freeing their owned blocks; asking for more values than there are
   /// pops them all and counts an underflow.
-  void Drop(std::uint32_t count);
+  void Drop(std::uint32_t count) {
+    if (count > m_count) {
+      NoteUnderflow();
+      count = m_count;
+    }
+    for (; count > 0; --count) ReleaseStringSlot(m_slots[--m_count]);
+  }
   /// The top slot, or null (counting an underflow) when the stack is empty.
-  StringSlot* Top();
+  StringSlot* Top() {
+    if (m_count == 0) {
+      NoteUnderflow();
+      return nullptr;
+    }
+    return &m_slots[m_count - 1];
+  }
   /// The slot `depth` positions below the top (0 is the top), or null when there is none.
-  StringSlot* Below(std::uint32_t depth);
+  StringSlot* Below(std::uint32_t depth) {
+    if (depth >= m_count) {
+      NoteUnderflow();
+      return nullptr;
+    }
+    return &m_slots[m_count - 1 - depth];
+  }
 
   /// Moves the value `depth` slots below the top to the top, keeping the order of the values
   /// above it. A depth that reaches below the bottom counts an underflow and changes nothing.
@@ -105,7 +144,10 @@ class StringStack {
   std::uint64_t Overflows() const { return m_overflows; }
 
  private:
+  // The pushes, tops and pops above are inline because generated code runs several per
+  // statement; only the misuse they count goes out of line.
   void NoteUnderflow();
+  void NoteOverflow();
 
   StringSlot m_slots[kCapacity];
   std::uint32_t m_count = 0;
@@ -113,8 +155,18 @@ class StringStack {
   std::uint64_t m_overflows = 0;
 };
 
+namespace detail {
+/// The calling thread's current stack once one is installed; read inline by every operation.
+extern constinit thread_local StringStack* t_currentStringStack;
+/// Installs and returns the calling thread's own stack.
+StringStack& InstallOwnStringStack();
+}  // namespace detail
+
 /// The stack that the operations of the calling thread act on.
-StringStack& CurrentStringStack();
+inline StringStack& CurrentStringStack() {
+  StringStack* current = detail::t_currentStringStack;
+  return current != nullptr ? *current : detail::InstallOwnStringStack();
+}
 
 /// Makes `replacement` the calling thread's current stack and returns the one it replaces;
 /// null reinstalls the thread's own stack. The replacement must outlive its installation.
@@ -128,6 +180,9 @@ std::uint64_t StringStackOverflowTotal();
 /// exhausted. `FreeStringBlock` frees it.
 char* AllocateStringBlock(std::size_t size);
 void FreeStringBlock(char* block);
+/// Resizes a block from `AllocateStringBlock`, keeping its bytes; null (the block unchanged
+/// and still the caller's) when memory is exhausted.
+char* ResizeStringBlock(char* block, std::size_t size);
 
 // Pushes. Each pushes one value onto the current stack (ignored when the stack is full).
 

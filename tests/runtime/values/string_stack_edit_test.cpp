@@ -34,6 +34,63 @@ TEST_F(Concatenation, TwoEmptyValuesGiveTheEmptyValueWithNoData) {
   EXPECT_EQ(TopKind(), kReferenceString);
 }
 
+TEST_F(Concatenation, PiecesAppendedOneByOneBuildTheWholeValue) {
+  // Many short and a few long pieces: the owned value grows past its room several times, and
+  // every byte written before a growth must survive it.
+  std::string expected;
+  PushString("start", 5);
+  PushString("-", 1);
+  ConcatAppend();
+  expected = "start-";
+  for (int i = 0; i < 300; ++i) {
+    const std::string piece = i % 50 == 49 ? std::string(1000 + i, static_cast<char>('a' + i % 26))
+                                           : std::to_string(i * 7919);
+    PushBytes(piece.data(), static_cast<std::uint32_t>(piece.size()));
+    ConcatAppend();
+    expected += piece;
+    ASSERT_EQ(TopLength(), expected.size());
+  }
+  EXPECT_EQ(TopKind(), kOwnedString);
+  // An owned block handed out and given back keeps appending.
+  OwnedString owned;
+  PopToOwned(owned);
+  ASSERT_EQ(std::string(owned.data, owned.length), expected);
+  PushOwnedString(owned.data, owned.length);
+  PushString("end", 3);
+  ConcatAppend();
+  EXPECT_EQ(PopText(), expected + "end");
+  EXPECT_EQ(Stack().Count(), 0u);
+}
+
+TEST_F(Concatenation, AppendingAPieceOfTheValueItselfReadsItBeforeTheBlockMoves) {
+  PushBytes("0123456789012345678901234567890123456789", 40);  // owned, no room to spare
+  const StringView own = TopView();
+  PushString(own.data + 10, 30);  // a reference into the block that is about to grow
+  ConcatAppend();
+  EXPECT_EQ(PopText(), "0123456789012345678901234567890123456789" "012345678901234567890123456789");
+}
+
+TEST_F(Concatenation, AnOwnedValueKeepsItsPlaceAndRoomThroughRollsAndEmptyPieces) {
+  PushBytes("abcdefghijklmnopqrstuvwxyz", 26);
+  PushString("12", 2);
+  ConcatAppend();
+  PushEmpty();
+  ConcatAppend();  // nothing to add: the value stays as it is
+  PushString("xyz", 3);
+  RollUp(1);  // the owned value back on top, "xyz" below it
+  PushString("!", 1);
+  ConcatAppend();
+  EXPECT_EQ(PopText(), "abcdefghijklmnopqrstuvwxyz12!");
+  EXPECT_EQ(PopText(), "xyz");
+  // An owned block of no bytes still concatenates to the empty value with no data.
+  PushOwnedString(AllocateStringBlock(0), 0);
+  PushEmpty();
+  ConcatAppend();
+  EXPECT_EQ(TopView().data, nullptr);
+  EXPECT_EQ(TopKind(), kReferenceString);
+  DropTop();
+}
+
 TEST_F(Concatenation, QueryAddressFollowsTheGeneratedCallingPattern) {
   char search[20], op[20], format[20], author[20];
   std::memcpy(search, "foo bar             ", 20);

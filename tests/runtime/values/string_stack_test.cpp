@@ -66,6 +66,18 @@ TEST_F(PushPop, ClipRemovesOnlyTrailingBlanks) {
   PushString(" a ", 3);
   ClipTop();
   EXPECT_EQ(TopText(), " a");
+  // Long runs of blanks go eight at a time; a non-blank anywhere in the last word stops them.
+  for (std::uint32_t kept = 0; kept <= 20; ++kept) {
+    for (const char mark : {'x', '\t', '\0'}) {
+      std::string value(kept, 'a');
+      if (kept > 0) value[kept - 1] = mark;
+      value += std::string(37 - kept, ' ');
+      PushString(value.data(), static_cast<std::uint32_t>(value.size()));
+      ClipTop();
+      ASSERT_EQ(TopLength(), kept) << kept << " " << static_cast<int>(mark);
+      DropTop();
+    }
+  }
 }
 
 TEST_F(PushPop, NullDataAndCStringPushes) {
