@@ -14,6 +14,8 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/bus/bus_library.h"
+
 namespace vel::platform::bus {
 namespace {
 
@@ -31,8 +33,8 @@ constexpr std::uint64_t kQueryTimeoutMicroseconds = 10ull * 1000 * 1000;
 using ReplyHandler = std::function<void(sd_bus_message* reply)>;
 
 // A reply that is no reply: a local failure (null) or an error from the bus or the peer.
-bool Failed(sd_bus_message* reply) {
-  return reply == nullptr || sd_bus_message_is_method_error(reply, nullptr) > 0;
+bool Failed(const BusLibrary& sd, sd_bus_message* reply) {
+  return reply == nullptr || sd.messageIsMethodError(reply, nullptr) > 0;
 }
 
 int ReplyTrampoline(sd_bus_message* reply, void* userdata, sd_bus_error*) {
@@ -42,21 +44,21 @@ int ReplyTrampoline(sd_bus_message* reply, void* userdata, sd_bus_error*) {
   return 0;
 }
 
-int AppendParam(sd_bus_message* message, const WireParam& param) {
-  int r = sd_bus_message_open_container(message, 'r', "yttsay");
+int AppendParam(const BusLibrary& sd, sd_bus_message* message, const WireParam& param) {
+  int r = sd.messageOpenContainer(message, 'r', "yttsay");
   if (r >= 0)
-    r = sd_bus_message_append(message, "ytts", static_cast<std::uint8_t>(param.kind), param.value,
+    r = sd.messageAppend(message, "ytts", static_cast<std::uint8_t>(param.kind), param.value,
                               param.extra, param.text.c_str());
-  if (r >= 0) r = sd_bus_message_append_array(message, 'y', param.bytes.data(), param.bytes.size());
-  if (r >= 0) r = sd_bus_message_close_container(message);
+  if (r >= 0) r = sd.messageAppendArray(message, 'y', param.bytes.data(), param.bytes.size());
+  if (r >= 0) r = sd.messageCloseContainer(message);
   return r;
 }
 
 // Reads the parameters of a delivery; false for anything malformed or too long.
-bool ReadParams(sd_bus_message* message, std::vector<WireParam>& params) {
-  if (sd_bus_message_enter_container(message, 'a', kParamSignature) < 0) return false;
+bool ReadParams(const BusLibrary& sd, sd_bus_message* message, std::vector<WireParam>& params) {
+  if (sd.messageEnterContainer(message, 'a', kParamSignature) < 0) return false;
   for (;;) {
-    int r = sd_bus_message_enter_container(message, 'r', "yttsay");
+    int r = sd.messageEnterContainer(message, 'r', "yttsay");
     if (r < 0) return false;
     if (r == 0) break;
     if (params.size() >= kMaxWireParams) return false;
@@ -65,16 +67,16 @@ bool ReadParams(sd_bus_message* message, std::vector<WireParam>& params) {
     const char* text = nullptr;
     const void* bytes = nullptr;
     size_t size = 0;
-    if (sd_bus_message_read(message, "ytts", &kind, &param.value, &param.extra, &text) < 0) return false;
-    if (sd_bus_message_read_array(message, 'y', &bytes, &size) < 0) return false;
-    if (sd_bus_message_exit_container(message) < 0) return false;
+    if (sd.messageRead(message, "ytts", &kind, &param.value, &param.extra, &text) < 0) return false;
+    if (sd.messageReadArray(message, 'y', &bytes, &size) < 0) return false;
+    if (sd.messageExitContainer(message) < 0) return false;
     param.kind = static_cast<WireParam::Kind>(kind);
     param.text = text != nullptr ? text : "";
     const auto* first = static_cast<const std::uint8_t*>(bytes);
     if (size > 0) param.bytes.assign(first, first + size);
     params.push_back(std::move(param));
   }
-  return sd_bus_message_exit_container(message) >= 0;
+  return sd.messageExitContainer(message) >= 0;
 }
 
 std::uint64_t MonotonicMicroseconds() {
@@ -96,9 +98,10 @@ std::uint64_t ProcessOfProgramName(const std::string& name) {
 }
 
 struct BusConnection::Impl {
-  explicit Impl(BusEvents& handlers) : events(handlers) {}
+  Impl(BusEvents& handlers, const BusLibrary& library) : events(handlers), sd(library) {}
 
   BusEvents& events;
+  const BusLibrary& sd;
   sd_bus* bus = nullptr;
   int wakeFd = -1;
   std::string uniqueName;
@@ -144,7 +147,7 @@ struct BusConnection::Impl {
       return;
     }
     auto* held = new ReplyHandler(std::move(handler));
-    if (sd_bus_call_async(bus, nullptr, message, ReplyTrampoline, held, timeout) < 0) {
+    if (sd.callAsync(bus, nullptr, message, ReplyTrampoline, held, timeout) < 0) {
       (*held)(nullptr);
       delete held;
     }
@@ -153,11 +156,11 @@ struct BusConnection::Impl {
   sd_bus_message* NewCall(const std::string& peer, const char* member) {
     sd_bus_message* message = nullptr;
     if (broken ||
-        sd_bus_message_new_method_call(bus, &message, peer.c_str(), kObjectPath, kInterface, member) < 0) {
+        sd.messageNewMethodCall(bus, &message, peer.c_str(), kObjectPath, kInterface, member) < 0) {
       return nullptr;
     }
     // Programs are never started by being called: a name with no owner is simply gone.
-    sd_bus_message_set_auto_start(message, 0);
+    sd.messageSetAutoStart(message, 0);
     return message;
   }
 
@@ -165,26 +168,26 @@ struct BusConnection::Impl {
   void Notify(const std::string& peer, const char* member, const char* types, std::uint64_t argument) {
     sd_bus_message* message = NewCall(peer, member);
     if (message == nullptr) return;
-    bool built = types[0] == '\0' || sd_bus_message_append(message, types, argument) >= 0;
-    if (built && sd_bus_message_set_expect_reply(message, 0) >= 0) sd_bus_send(bus, message, nullptr);
-    sd_bus_message_unref(message);
+    bool built = types[0] == '\0' || sd.messageAppend(message, types, argument) >= 0;
+    if (built && sd.messageSetExpectReply(message, 0) >= 0) sd.send(bus, message, nullptr);
+    sd.messageUnref(message);
   }
 
   void Loop() {
     while (!stopping.load()) {
       RunCommands();
       for (;;) {
-        int r = broken ? 0 : sd_bus_process(bus, nullptr);
+        int r = broken ? 0 : sd.process(bus, nullptr);
         if (r < 0) FailConnection();
         if (r <= 0) break;
       }
-      pollfd fds[2] = {{broken ? -1 : sd_bus_get_fd(bus), 0, 0}, {wakeFd, POLLIN, 0}};
+      pollfd fds[2] = {{broken ? -1 : sd.getFd(bus), 0, 0}, {wakeFd, POLLIN, 0}};
       int timeout = -1;
       if (!broken) {
-        int events = sd_bus_get_events(bus);
+        int events = sd.getEvents(bus);
         fds[0].events = static_cast<short>(events > 0 ? events : POLLIN);
         std::uint64_t until = 0;
-        if (sd_bus_get_timeout(bus, &until) > 0 && until != UINT64_MAX) {
+        if (sd.getTimeout(bus, &until) > 0 && until != UINT64_MAX) {
           std::uint64_t now = MonotonicMicroseconds();
           timeout = until > now ? static_cast<int>((until - now + 999) / 1000) : 0;
         }
@@ -198,7 +201,7 @@ struct BusConnection::Impl {
 
   void FailConnection() {
     broken = true;
-    for (auto& [token, message] : pendingCalls) sd_bus_message_unref(message);
+    for (auto& [token, message] : pendingCalls) sd.messageUnref(message);
     pendingCalls.clear();
   }
 
@@ -220,15 +223,15 @@ struct BusConnection::Impl {
     for (const std::string& program : programs) {
       sd_bus_message* message = nullptr;
       if (broken ||
-          sd_bus_message_new_method_call(bus, &message, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+          sd.messageNewMethodCall(bus, &message, "org.freedesktop.DBus", "/org/freedesktop/DBus",
                                          "org.freedesktop.DBus", "GetNameOwner") < 0 ||
-          sd_bus_message_append(message, "s", program.c_str()) < 0) {
-        sd_bus_message_unref(message);
+          sd.messageAppend(message, "s", program.c_str()) < 0) {
+        sd.messageUnref(message);
         message = nullptr;
       }
-      auto finish = [resolution](sd_bus_message* reply) {
+      auto finish = [resolution, &sd = sd](sd_bus_message* reply) {
         const char* owner = nullptr;
-        if (!Failed(reply) && sd_bus_message_read(reply, "s", &owner) >= 0 && owner != nullptr) {
+        if (!Failed(sd, reply) && sd.messageRead(reply, "s", &owner) >= 0 && owner != nullptr) {
           resolution->owners.emplace_back(owner);
         }
         if (--resolution->outstanding == 0) resolution->done(std::move(resolution->owners));
@@ -238,82 +241,98 @@ struct BusConnection::Impl {
         continue;
       }
       Call(message, kQueryTimeoutMicroseconds, finish);
-      sd_bus_message_unref(message);
+      sd.messageUnref(message);
     }
+  }
+
+  static sd_bus_vtable VtableStart(const unsigned* formatReference) {
+    sd_bus_vtable start{};
+    start.type = _SD_BUS_VTABLE_START;
+    start.x.start.element_size = sizeof(sd_bus_vtable);
+    start.x.start.features = _SD_BUS_VTABLE_PARAM_NAMES;
+    start.x.start.vtable_format_reference = formatReference;
+    return start;
   }
 
   static Impl& Of(void* userdata) { return *static_cast<Impl*>(userdata); }
 
   static int OnDeliver(sd_bus_message* message, void* userdata, sd_bus_error*) {
     Impl& impl = Of(userdata);
+    const BusLibrary& sd = impl.sd;
     Delivery delivery;
     int sent = 0;
-    if (sd_bus_message_read(message, "ttub", &delivery.ticket, &delivery.window, &delivery.message, &sent) <
+    if (sd.messageRead(message, "ttub", &delivery.ticket, &delivery.window, &delivery.message, &sent) <
             0 ||
-        !ReadParams(message, delivery.params)) {
-      return sd_bus_reply_method_errorf(message, kRefusedError, "malformed delivery");
+        !ReadParams(sd, message, delivery.params)) {
+      return sd.replyMethodErrorf(message, kRefusedError, "malformed delivery");
     }
     delivery.sent = sent != 0;
     CallToken token = impl.nextCall++;
-    impl.pendingCalls[token] = sd_bus_message_ref(message);
-    const char* sender = sd_bus_message_get_sender(message);
+    impl.pendingCalls[token] = sd.messageRef(message);
+    const char* sender = sd.messageGetSender(message);
     impl.events.Delivered(sender != nullptr ? sender : "", std::move(delivery), token);
     return 1;
   }
 
   static int OnIsWindow(sd_bus_message* message, void* userdata, sd_bus_error*) {
+    const BusLibrary& sd = Of(userdata).sd;
     std::uint64_t handle = 0;
-    if (sd_bus_message_read(message, "t", &handle) < 0)
-      return sd_bus_reply_method_errorf(message, kRefusedError, "malformed question");
-    return sd_bus_reply_method_return(message, "b", Of(userdata).events.IsOwnWindow(handle) ? 1 : 0);
+    if (sd.messageRead(message, "t", &handle) < 0)
+      return sd.replyMethodErrorf(message, kRefusedError, "malformed question");
+    return sd.replyMethodReturn(message, "b", Of(userdata).events.IsOwnWindow(handle) ? 1 : 0);
   }
 
   static int OnTopLevels(sd_bus_message* message, void* userdata, sd_bus_error*) {
+    const BusLibrary& sd = Of(userdata).sd;
     std::vector<TopLevelInfo> windows = Of(userdata).events.OwnTopLevels();
     sd_bus_message* reply = nullptr;
-    int r = sd_bus_message_new_method_return(message, &reply);
-    if (r >= 0) r = sd_bus_message_open_container(reply, 'a', "(tssiiiib)");
+    int r = sd.messageNewMethodReturn(message, &reply);
+    if (r >= 0) r = sd.messageOpenContainer(reply, 'a', "(tssiiiib)");
     for (const TopLevelInfo& window : windows) {
       if (r >= 0) {
-        r = sd_bus_message_append(reply, "(tssiiiib)", window.handle, window.className.c_str(),
+        r = sd.messageAppend(reply, "(tssiiiib)", window.handle, window.className.c_str(),
                                   window.title.c_str(), window.left, window.top, window.right, window.bottom,
                                   window.visible ? 1 : 0);
       }
     }
-    if (r >= 0) r = sd_bus_message_close_container(reply);
-    if (r >= 0) r = sd_bus_send(nullptr, reply, nullptr);
-    sd_bus_message_unref(reply);
+    if (r >= 0) r = sd.messageCloseContainer(reply);
+    if (r >= 0) r = sd.send(nullptr, reply, nullptr);
+    sd.messageUnref(reply);
     return r;
   }
 
   static int OnRelease(sd_bus_message* message, void* userdata, sd_bus_error*) {
+    const BusLibrary& sd = Of(userdata).sd;
     std::uint64_t link = 0;
-    const char* sender = sd_bus_message_get_sender(message);
-    if (sd_bus_message_read(message, "t", &link) >= 0 && sender != nullptr)
+    const char* sender = sd.messageGetSender(message);
+    if (sd.messageRead(message, "t", &link) >= 0 && sender != nullptr)
       Of(userdata).events.Released(sender, link);
     return 1;
   }
 
   static int OnSettled(sd_bus_message* message, void* userdata, sd_bus_error*) {
+    const BusLibrary& sd = Of(userdata).sd;
     std::uint64_t ticket = 0;
-    const char* sender = sd_bus_message_get_sender(message);
-    if (sd_bus_message_read(message, "t", &ticket) >= 0 && sender != nullptr) {
+    const char* sender = sd.messageGetSender(message);
+    if (sd.messageRead(message, "t", &ticket) >= 0 && sender != nullptr) {
       Of(userdata).events.Settled(sender, ticket);
     }
     return 1;
   }
 
   static int OnChildSettled(sd_bus_message* message, void* userdata, sd_bus_error*) {
+    const BusLibrary& sd = Of(userdata).sd;
     std::uint64_t process = 0;
-    if (sd_bus_message_read(message, "t", &process) >= 0) Of(userdata).events.ChildSettled(process);
+    if (sd.messageRead(message, "t", &process) >= 0) Of(userdata).events.ChildSettled(process);
     return 1;
   }
 
   static int OnNameOwnerChanged(sd_bus_message* message, void* userdata, sd_bus_error*) {
+    const BusLibrary& sd = Of(userdata).sd;
     const char* name = nullptr;
     const char* oldOwner = nullptr;
     const char* newOwner = nullptr;
-    if (sd_bus_message_read(message, "sss", &name, &oldOwner, &newOwner) < 0) return 0;
+    if (sd.messageRead(message, "sss", &name, &oldOwner, &newOwner) < 0) return 0;
     // A unique name losing its owner is a connection gone for good.
     if (name != nullptr && name[0] == ':' && newOwner != nullptr && newOwner[0] == '\0') {
       Of(userdata).events.PeerVanished(name);
@@ -321,9 +340,12 @@ struct BusConnection::Impl {
     return 0;
   }
 
-  static const sd_bus_vtable* Vtable() {
+  // The header's SD_BUS_VTABLE_START names the library's format marker, which would link the
+  // library; the first entry is written out with the marker looked up instead. There is one
+  // library, so one table serves every connection.
+  static const sd_bus_vtable* Vtable(const unsigned* formatReference) {
     static const sd_bus_vtable table[] = {
-        SD_BUS_VTABLE_START(0),
+        VtableStart(formatReference),
         SD_BUS_METHOD("Deliver", "ttuba(yttsay)", "x", OnDeliver, SD_BUS_VTABLE_UNPRIVILEGED),
         SD_BUS_METHOD("IsWindow", "t", "b", OnIsWindow, SD_BUS_VTABLE_UNPRIVILEGED),
         SD_BUS_METHOD("TopLevels", "", "a(tssiiiib)", OnTopLevels, SD_BUS_VTABLE_UNPRIVILEGED),
@@ -339,16 +361,22 @@ struct BusConnection::Impl {
 };
 
 std::unique_ptr<BusConnection> BusConnection::Open(BusEvents& events, std::string& failure) {
-  auto impl = std::make_unique<Impl>(events);
-  int r = sd_bus_open_user(&impl->bus);
+  const BusLibrary* library = SessionBusLibrary();
+  if (library == nullptr) {
+    failure = std::string("no session bus library (") + kBusLibraryName + ")";
+    return nullptr;
+  }
+  const BusLibrary& sd = *library;
+  auto impl = std::make_unique<Impl>(events, sd);
+  int r = sd.openUser(&impl->bus);
   if (r < 0) {
     failure = std::string("no session bus (") + std::strerror(-r) + ")";
     return nullptr;
   }
   const char* unique = nullptr;
-  if (sd_bus_get_unique_name(impl->bus, &unique) < 0 || unique == nullptr) {
+  if (sd.getUniqueName(impl->bus, &unique) < 0 || unique == nullptr) {
     failure = "the session bus gave no name";
-    sd_bus_flush_close_unref(impl->bus);
+    sd.flushCloseUnref(impl->bus);
     return nullptr;
   }
   impl->uniqueName = unique;
@@ -356,21 +384,21 @@ std::unique_ptr<BusConnection> BusConnection::Open(BusEvents& events, std::strin
   std::string base = kProgramNamePrefix + std::to_string(getpid());
   for (int attempt = 1; attempt < 100 && impl->wellKnownName.empty(); ++attempt) {
     std::string candidate = attempt == 1 ? base : base + "_" + std::to_string(attempt);
-    if (sd_bus_request_name(impl->bus, candidate.c_str(), 0) >= 0) impl->wellKnownName = candidate;
+    if (sd.requestName(impl->bus, candidate.c_str(), 0) >= 0) impl->wellKnownName = candidate;
   }
   if (impl->wellKnownName.empty() ||
-      sd_bus_add_object_vtable(impl->bus, nullptr, kObjectPath, kInterface, Impl::Vtable(), impl.get()) < 0 ||
-      sd_bus_match_signal(impl->bus, nullptr, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+      sd.addObjectVtable(impl->bus, nullptr, kObjectPath, kInterface, Impl::Vtable(sd.objectVtableFormat), impl.get()) < 0 ||
+      sd.matchSignal(impl->bus, nullptr, "org.freedesktop.DBus", "/org/freedesktop/DBus",
                           "org.freedesktop.DBus", "NameOwnerChanged", Impl::OnNameOwnerChanged,
                           impl.get()) < 0) {
     failure = "the session bus refused this program's name";
-    sd_bus_flush_close_unref(impl->bus);
+    sd.flushCloseUnref(impl->bus);
     return nullptr;
   }
   impl->wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   if (impl->wakeFd < 0) {
     failure = "no event descriptor for the bus thread";
-    sd_bus_flush_close_unref(impl->bus);
+    sd.flushCloseUnref(impl->bus);
     return nullptr;
   }
   Impl* raw = impl.get();
@@ -384,8 +412,9 @@ BusConnection::~BusConnection() {
   m_impl->stopping.store(true);
   m_impl->Submit([] {});
   if (m_impl->thread.joinable()) m_impl->thread.join();
-  for (auto& [token, message] : m_impl->pendingCalls) sd_bus_message_unref(message);
-  sd_bus_flush_close_unref(m_impl->bus);
+  const BusLibrary& sd = m_impl->sd;
+  for (auto& [token, message] : m_impl->pendingCalls) sd.messageUnref(message);
+  sd.flushCloseUnref(m_impl->bus);
   close(m_impl->wakeFd);
 }
 
@@ -399,29 +428,30 @@ void BusConnection::Deliver(const std::string& peer, Delivery delivery,
                             std::function<void(bool taken, std::int64_t result)> done) {
   Impl* impl = m_impl.get();
   impl->Submit([impl, peer, delivery = std::move(delivery), done = std::move(done)] {
+    const BusLibrary& sd = impl->sd;
     sd_bus_message* message = impl->NewCall(peer, "Deliver");
     int r = message != nullptr ? 0 : -ENOTCONN;
     if (r >= 0) {
-      r = sd_bus_message_append(message, "ttub", delivery.ticket, delivery.window, delivery.message,
+      r = sd.messageAppend(message, "ttub", delivery.ticket, delivery.window, delivery.message,
                                 delivery.sent ? 1 : 0);
     }
-    if (r >= 0) r = sd_bus_message_open_container(message, 'a', kParamSignature);
+    if (r >= 0) r = sd.messageOpenContainer(message, 'a', kParamSignature);
     for (const WireParam& param : delivery.params) {
-      if (r >= 0) r = AppendParam(message, param);
+      if (r >= 0) r = AppendParam(sd, message, param);
     }
-    if (r >= 0) r = sd_bus_message_close_container(message);
+    if (r >= 0) r = sd.messageCloseContainer(message);
     if (r < 0) {
-      sd_bus_message_unref(message);
+      sd.messageUnref(message);
       done(false, 0);
       return;
     }
     impl->Call(message, delivery.sent ? kSendTimeoutMicroseconds : kQueryTimeoutMicroseconds,
-               [done](sd_bus_message* reply) {
+               [&sd, done](sd_bus_message* reply) {
                  std::int64_t result = 0;
-                 bool taken = !Failed(reply) && sd_bus_message_read(reply, "x", &result) >= 0;
+                 bool taken = !Failed(sd, reply) && sd.messageRead(reply, "x", &result) >= 0;
                  done(taken, result);
                });
-    sd_bus_message_unref(message);
+    sd.messageUnref(message);
   });
 }
 
@@ -429,17 +459,18 @@ void BusConnection::AskIsWindow(const std::string& peer, std::uint64_t handle,
                                 std::function<void(bool)> done) {
   Impl* impl = m_impl.get();
   impl->Submit([impl, peer, handle, done = std::move(done)] {
+    const BusLibrary& sd = impl->sd;
     sd_bus_message* message = impl->NewCall(peer, "IsWindow");
-    if (message == nullptr || sd_bus_message_append(message, "t", handle) < 0) {
-      sd_bus_message_unref(message);
+    if (message == nullptr || sd.messageAppend(message, "t", handle) < 0) {
+      sd.messageUnref(message);
       done(false);
       return;
     }
-    impl->Call(message, kQueryTimeoutMicroseconds, [done](sd_bus_message* reply) {
+    impl->Call(message, kQueryTimeoutMicroseconds, [&sd, done](sd_bus_message* reply) {
       int exists = 0;
-      done(!Failed(reply) && sd_bus_message_read(reply, "b", &exists) >= 0 && exists != 0);
+      done(!Failed(sd, reply) && sd.messageRead(reply, "b", &exists) >= 0 && exists != 0);
     });
-    sd_bus_message_unref(message);
+    sd.messageUnref(message);
   });
 }
 
@@ -447,20 +478,21 @@ void BusConnection::AskTopLevels(const std::string& peer,
                                  std::function<void(std::vector<TopLevelInfo>)> done) {
   Impl* impl = m_impl.get();
   impl->Submit([impl, peer, done = std::move(done)] {
+    const BusLibrary& sd = impl->sd;
     sd_bus_message* message = impl->NewCall(peer, "TopLevels");
     if (message == nullptr) {
       done({});
       return;
     }
-    impl->Call(message, kQueryTimeoutMicroseconds, [done](sd_bus_message* reply) {
+    impl->Call(message, kQueryTimeoutMicroseconds, [&sd, done](sd_bus_message* reply) {
       std::vector<TopLevelInfo> windows;
-      if (!Failed(reply) && sd_bus_message_enter_container(reply, 'a', "(tssiiiib)") >= 0) {
+      if (!Failed(sd, reply) && sd.messageEnterContainer(reply, 'a', "(tssiiiib)") >= 0) {
         for (;;) {
           TopLevelInfo window;
           const char* className = nullptr;
           const char* title = nullptr;
           int visible = 0;
-          if (sd_bus_message_read(reply, "(tssiiiib)", &window.handle, &className, &title, &window.left,
+          if (sd.messageRead(reply, "(tssiiiib)", &window.handle, &className, &title, &window.left,
                                   &window.top, &window.right, &window.bottom, &visible) <= 0) {
             break;
           }
@@ -472,24 +504,25 @@ void BusConnection::AskTopLevels(const std::string& peer,
       }
       done(std::move(windows));
     });
-    sd_bus_message_unref(message);
+    sd.messageUnref(message);
   });
 }
 
 void BusConnection::ListPeers(std::function<void(std::vector<std::string>)> done) {
   Impl* impl = m_impl.get();
   impl->Submit([impl, done = std::move(done)] {
+    const BusLibrary& sd = impl->sd;
     sd_bus_message* message = nullptr;
     if (impl->broken ||
-        sd_bus_message_new_method_call(impl->bus, &message, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+        sd.messageNewMethodCall(impl->bus, &message, "org.freedesktop.DBus", "/org/freedesktop/DBus",
                                        "org.freedesktop.DBus", "ListNames") < 0) {
       done({});
       return;
     }
-    impl->Call(message, kQueryTimeoutMicroseconds, [impl, done](sd_bus_message* reply) {
+    impl->Call(message, kQueryTimeoutMicroseconds, [impl, &sd, done](sd_bus_message* reply) {
       std::vector<std::string> programs;
       char** names = nullptr;
-      if (!Failed(reply) && sd_bus_message_read_strv(reply, &names) >= 0 && names != nullptr) {
+      if (!Failed(sd, reply) && sd.messageReadStrv(reply, &names) >= 0 && names != nullptr) {
         for (char** name = names; *name != nullptr; ++name) {
           if (ProcessOfProgramName(*name) != 0 && impl->wellKnownName != *name) programs.emplace_back(*name);
           free(*name);
@@ -498,7 +531,7 @@ void BusConnection::ListPeers(std::function<void(std::vector<std::string>)> done
       }
       impl->ResolveOwners(std::move(programs), done);
     });
-    sd_bus_message_unref(message);
+    sd.messageUnref(message);
   });
 }
 
@@ -522,15 +555,16 @@ void BusConnection::ChildSettled(std::uint64_t parentProcessId) {
 void BusConnection::Answer(CallToken call, bool taken, std::int64_t result) {
   Impl* impl = m_impl.get();
   impl->Submit([impl, call, taken, result] {
+    const BusLibrary& sd = impl->sd;
     auto found = impl->pendingCalls.find(call);
     if (found == impl->pendingCalls.end()) return;
     sd_bus_message* message = found->second;
     impl->pendingCalls.erase(found);
     if (taken)
-      sd_bus_reply_method_return(message, "x", result);
+      sd.replyMethodReturn(message, "x", result);
     else
-      sd_bus_reply_method_errorf(message, kRefusedError, "no such window, or a message it cannot take");
-    sd_bus_message_unref(message);
+      sd.replyMethodErrorf(message, kRefusedError, "no such window, or a message it cannot take");
+    sd.messageUnref(message);
   });
 }
 
