@@ -8,6 +8,7 @@
 #include "runtime/controls/control_tooltips.h"
 #include "runtime/controls/hot_control.h"
 #include "runtime/controls/windowed_control.h"
+#include "runtime/windows/drop_target.h"
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/query_messages.h"
 #include "runtime/windows/window_object.h"
@@ -60,35 +61,6 @@ bool AnswerTooltipText(WindowedControl& control, LPARAM lParam) {
   return true;
 }
 
-void TakeDroppedFiles(WindowedControl& control, WPARAM wParam) {
-  auto drop = reinterpret_cast<HDROP>(wParam);
-  std::vector<std::string> files;
-  UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT i = 0; i < count; ++i) {
-    UINT length = DragQueryFileA(drop, i, nullptr, 0);
-    std::string name(length + 1, '\0');
-    UINT copied = DragQueryFileA(drop, i, name.data(), length + 1);
-    name.resize(copied);
-    files.push_back(std::move(name));
-  }
-  DragFinish(drop);
-  control.SetDroppedFiles(std::move(files));
-  control.PostFieldEvent(EVENT_Drop);
-}
-
-// Whether the control takes drops at all (wParam 0) or the identifier named by an atom.
-LRESULT AnswerDropQuery(const WindowedControl& control, WPARAM atom) {
-  const std::vector<std::string>& identifiers = control.DropIdentifiers();
-  if (atom == 0) return identifiers.empty() ? 0 : 1;
-  char name[256] = {};
-  UINT length = GlobalGetAtomNameA(static_cast<ATOM>(atom), name, sizeof name);
-  std::string_view wanted(name, length);
-  for (const std::string& identifier : identifiers) {
-    if (identifier == wanted) return 1;
-  }
-  return 0;
-}
-
 }  // namespace
 
 LRESULT CommonControlHandler(WindowedControl& control, UINT message, WPARAM wParam, LPARAM lParam,
@@ -114,15 +86,13 @@ LRESULT CommonControlHandler(WindowedControl& control, UINT message, WPARAM wPar
     case kIsRuntimeControlMessage: passOn = false; return 1;
     case QUERY_PFIELD: passOn = false; return reinterpret_cast<LRESULT>(static_cast<ControlBase*>(&control));
     case WM_DROPFILES:
-      passOn = false;
-      TakeDroppedFiles(control, wParam);
-      return 0;
-    case kDragQueryMessage: passOn = false; return AnswerDropQuery(control, wParam);
+    case kDragQueryMessage:
     case kDropMessage:
+    case kDragOverMessage:
+    case kDragTextMessage:
       passOn = false;
-      if (wParam != 0) control.PostFieldEvent(EVENT_Drop);
-      return 0;
-    case kDragTextMessage: passOn = false; return 0;
+      return *windows::HandleDropMessage(
+          windows::DropHolder{&control.Window(), &control, &control.DropIdentifiers()}, message, wParam, lParam);
     case WM_MOUSEMOVE:
     case WM_NCMOUSEMOVE:
       control.PointerOver();

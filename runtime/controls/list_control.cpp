@@ -7,7 +7,9 @@
 #include "runtime/controls/drop_list_control.h"
 #include "runtime/controls/list_drawing.h"
 #include "runtime/values/char_tables.h"
+#include "runtime/windows/drag_source.h"
 #include "runtime/windows/event_codes.h"
+#include "runtime/windows/query_messages.h"
 #include "runtime/windows/window_object.h"
 #include "runtime/windows/window_object_open.h"
 
@@ -49,6 +51,7 @@ void ListControl::Construct(const windows::Record& record) {
     }
   }
   CreateControlWindow(&record, g_listClass, ControlWindowProcedure<g_listClass>, exStyle, std::nullopt, style);
+  m_dragIdentifiers.AppendAll(record.dragIds, nullptr);
   FitRows();
 }
 
@@ -275,7 +278,53 @@ void ListControl::OnCharacter(unsigned char character) {
   }
 }
 
+void ListControl::SetDragIdentifier(std::size_t index, std::string_view text) {
+  m_dragIdentifiers.Set(index, text, nullptr);
+}
+
+void ListControl::OnDragButton(UINT message, LPARAM lParam) {
+  POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (GetFocus() != m_handle && (GetWindowLongPtrA(m_handle, GWL_STYLE) & WS_TABSTOP)) SetFocus(m_handle);
+      if (int row = RowAt(point); row >= 0) SelectRow(row, false);
+      m_dragging = true;
+      SetCapture(m_handle);
+      return;
+    case WM_MOUSEMOVE:
+      if (!m_dragging || GetCapture() != m_handle) return;
+      ClientToScreen(m_handle, &point);
+      windows::DragMove(*m_window, *this, m_dragIdentifiers, point);
+      return;
+    case WM_LBUTTONUP:
+      if (!m_dragging) return;
+      m_dragging = false;
+      if (GetCapture() == m_handle) ReleaseCapture();
+      windows::DragRelease(*m_window, *this, m_dragIdentifiers);
+      return;
+    default: return;
+  }
+}
+
+void ListControl::OnDragOver(LPARAM screenPosition) {
+  POINT point{GET_X_LPARAM(screenPosition), GET_Y_LPARAM(screenPosition)};
+  ScreenToClient(m_handle, &point);
+  int row = RowAt(point);
+  if (row < 0) return;
+  if (row == m_top && m_top > 0) {
+    ScrollTo(m_top - 1);
+  } else if (row >= m_top + VisibleRows() - 1) {
+    ScrollTo(m_top + 1);
+  }
+}
+
 void ListControl::OnButton(UINT message, LPARAM lParam) {
+  // A list with drag identifiers drags its rows instead of tracking the selection.
+  if (!m_dragIdentifiers.Empty() && !(m_listFlags & kListOwnedMask)) {
+    OnDragButton(message, lParam);
+    return;
+  }
   POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   int row = RowAt(point);
   switch (message) {
@@ -353,7 +402,12 @@ LRESULT ListControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, b
     case WM_LBUTTONDBLCLK:
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP: OnButton(message, lParam); return 0;
+    case windows::kDragOverMessage: OnDragOver(lParam); return 0;
     case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lParam) != m_handle && m_dragging) {
+        m_dragging = false;
+        windows::CancelDrag();
+      }
       if (reinterpret_cast<HWND>(lParam) != m_handle && m_trackRow >= 0) {
         m_trackRow = -1;
         InvalidateRect(m_handle, nullptr, FALSE);

@@ -71,6 +71,13 @@ class ListControl : public WindowedControl {
   /// The drop field that owns the popup list, or null.
   HWND Owner() const { return m_owner; }
 
+  /// The list's drag identifiers: a list with any is a drag source.
+  const windows::IdentifierList& DragIdentifiers() const { return m_dragIdentifiers; }
+  /// Sets the drag identifier at `index` as SetDropIdentifier does.
+  void SetDragIdentifier(std::size_t index, std::string_view text);
+  /// True while the button held down on the list drags its selected row.
+  bool Dragging() const { return m_dragging; }
+
  protected:
   /// The link the selected text is stored through: the list's own, or its drop list's.
   UseLink* ListUse() const { return m_use ? m_use.get() : m_sharedUse; }
@@ -80,6 +87,10 @@ class ListControl : public WindowedControl {
   LRESULT OnKeyDown(WPARAM key);
   void OnCharacter(unsigned char character);
   void OnButton(UINT message, LPARAM lParam);
+  /// The button, moves and release of a drag from the list.
+  void OnDragButton(UINT message, LPARAM lParam);
+  /// The pointer of a drag moves over the list: near its top or bottom row it scrolls.
+  void OnDragOver(LPARAM screenPosition);
   /// A WM_VSCROLL request from the scroll bar: `thumb` is where its thumb was dragged to.
   void OnVerticalScroll(WORD code, int thumb);
   /// Reports a selection change to the owner (message 2411h) or as EVENT:NewSelection.
@@ -109,6 +120,8 @@ class ListControl : public WindowedControl {
   /// The row under the held mouse button, shown selected until the button comes up.
   int m_trackRow = -1;
   bool m_updatingScroll = false;
+  windows::IdentifierList m_dragIdentifiers;
+  bool m_dragging = false;
 };
 
 /// Stores the creation function of lists and drop lists in the control factory (type 14): a

@@ -8,6 +8,7 @@
 #include "runtime/controls/control_tooltips.h"
 #include "runtime/controls/hot_control.h"
 #include "runtime/controls/toolbar_control.h"
+#include "runtime/windows/drag_state.h"
 #include "runtime/windows/key_table.h"
 #include "runtime/windows/query_messages.h"
 #include "runtime/windows/unit_conversion.h"
@@ -19,7 +20,6 @@
 namespace vel::controls {
 namespace {
 
-constexpr char kFileDropIdentifier[] = "~FILE";
 constexpr int kDefaultMarginX = 4;
 constexpr int kDefaultMarginY = 3;
 /// Child identifiers are the field number plus this, as menu commands are.
@@ -56,6 +56,7 @@ WindowedControl::WindowedControl(const windows::Record& record) : ControlBase(re
 
 WindowedControl::~WindowedControl() {
   ForgetHotControl(*this);
+  windows::ForgetDragControl(*this);
   if (m_handle == nullptr || !IsWindow(m_handle)) return;
   RemoveControlTip(*this);
   // The window goes after this object: its last messages must not find the object any more.
@@ -109,10 +110,7 @@ void WindowedControl::CreateControlWindow(const windows::Record* record, Control
   if (m_font) SendMessageA(m_handle, WM_SETFONT, reinterpret_cast<WPARAM>(m_font->Handle()), FALSE);
   if (m_tooltip) RegisterControlTip(*this);
   if (record != nullptr && m_use) DisplayUseValue();
-  if (record != nullptr) {
-    for (const std::string& identifier : record->dropIds)
-      SetDropIdentifier(m_dropIdentifiers.size(), identifier);
-  }
+  if (record != nullptr) m_dropIdentifiers.AppendAll(record->dropIds, m_handle);
 }
 
 RECT WindowedControl::PlaceFromDefinition(const windows::Rect& at) {
@@ -281,20 +279,7 @@ std::uint32_t WindowedControl::SurfaceColourValue() const {
 }
 
 void WindowedControl::SetDropIdentifier(std::size_t index, std::string_view text) {
-  bool file = text == kFileDropIdentifier;
-  if (index < m_dropIdentifiers.size()) {
-    bool wasFile = m_dropIdentifiers[index] == kFileDropIdentifier;
-    if (text.empty()) {
-      m_dropIdentifiers.erase(m_dropIdentifiers.begin() + static_cast<std::ptrdiff_t>(index));
-    } else {
-      m_dropIdentifiers[index] = std::string(text);
-    }
-    if (wasFile && !file && m_handle != nullptr) DragAcceptFiles(m_handle, FALSE);
-  } else {
-    if (text.empty()) return;
-    m_dropIdentifiers.emplace_back(text);
-  }
-  if (file && m_handle != nullptr) DragAcceptFiles(m_handle, TRUE);
+  m_dropIdentifiers.Set(index, text, m_handle);
 }
 
 void WindowedControl::NotifySkipControlUsed() {

@@ -17,6 +17,7 @@
 #include "runtime/controls/control_brushes.h"
 #include "runtime/controls/control_class.h"
 #include "runtime/controls/control_font.h"
+#include "runtime/windows/identifier_list.h"
 
 namespace vel::controls {
 
@@ -68,14 +69,11 @@ class WindowedControl : public ControlBase {
   int JustifyOffset() const { return m_justifyOffset; }
 
   /// The control's drop identifiers, in order.
-  const std::vector<std::string>& DropIdentifiers() const { return m_dropIdentifiers; }
+  const windows::IdentifierList& DropIdentifiers() const { return m_dropIdentifiers; }
   /// Sets the drop identifier at `index`: an empty text removes it, an index at or beyond the
   /// end appends. "~FILE" turns the window's acceptance of files from the shell on; removing
   /// it turns that off.
   void SetDropIdentifier(std::size_t index, std::string_view text);
-  /// The file names of the last drop from the shell.
-  const std::vector<std::string>& DroppedFiles() const { return m_droppedFiles; }
-  void SetDroppedFiles(std::vector<std::string> files) { m_droppedFiles = std::move(files); }
 
   /// Enables or disables, shows or hides the window by the control's effective state, and does
   /// the same for the controls it holds.
@@ -156,8 +154,7 @@ class WindowedControl : public ControlBase {
   windows::ColourTriple m_colours;
   std::optional<std::string> m_tooltip;
   std::vector<std::int32_t> m_alertKeys;
-  std::vector<std::string> m_dropIdentifiers;
-  std::vector<std::string> m_droppedFiles;
+  windows::IdentifierList m_dropIdentifiers;
   int m_justifyOffset = 0;
   /// True once the control's window was replaced by one of another class (property 7C96h).
   bool m_foreignWindow = false;

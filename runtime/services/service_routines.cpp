@@ -19,7 +19,6 @@ void GlobalTimerService(int) {}
 void ClientAreaLayoutService(int) {}
 void TooltipService(int) {}
 void ToolbarService(int) {}
-void DragAndDropService(int) {}
 void PrinterTargetService(int) {}
 void PrintDialogService(int) {}
 

@@ -43,6 +43,7 @@ void ClientAreaLayoutService(int call);
 // Priority 16: controls (the control framework's own routine is in runtime/controls).
 void TooltipService(int call);
 void ToolbarService(int call);
+/// The drag cursors and the shared "~FILE" identifier (runtime/windows).
 void DragAndDropService(int call);
 
 // Priority 16: printing.

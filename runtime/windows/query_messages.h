@@ -44,7 +44,8 @@ inline constexpr unsigned kCanTabMessage = 0x2413;
 /// Drag and drop: a query, a drop (wParam non-zero: post EVENT:Drop) and handed-over text.
 inline constexpr unsigned kDragQueryMessage = 0x2417;
 inline constexpr unsigned kDropMessage = 0x2418;
-inline constexpr unsigned kDragMessage3 = 0x2419;
+/// The pointer moves over the accepting target: lParam the screen position (a list scrolls).
+inline constexpr unsigned kDragOverMessage = 0x2419;
 inline constexpr unsigned kDragTextMessage = 0x241A;
 /// Answered 1 by every runtime control.
 inline constexpr unsigned kIsRuntimeControlMessage = 0x241F;

@@ -12,6 +12,7 @@
 
 #include "runtime/windows/definition_types.h"
 #include "runtime/windows/event_record.h"
+#include "runtime/windows/identifier_list.h"
 #include "runtime/windows/key_table.h"
 #include "runtime/windows/unit_conversion.h"
 #include "runtime/windows/window_icons.h"
@@ -118,6 +119,8 @@ struct WindowObject {
   bool eventRefused = false;
 
   std::vector<std::unique_ptr<WindowControl>> controls;
+  /// The window's drop identifiers (its definition's, then as properties set them).
+  IdentifierList dropIdentifiers;
   /// The control window that last had the focus, not counting skip controls; the focus goes
   /// back there after a skip control was used.
   HWND lastFocusWindow = nullptr;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "runtime/windows/drag_state.h"
 #include "runtime/windows/event_posting.h"
 #include "runtime/windows/status_bar.h"
 #include "runtime/windows/thread_table.h"
@@ -69,10 +70,12 @@ void ReleaseWindow(WindowObject& window) {
     StopWindowTimers(window);
   }
   EndModality(window);
+  ForgetDragWindow(window);
   std::erase(OpenWindows(), &window);
   ForgetInThreadTable(window);
   if (handle != nullptr && IsWindow(handle)) DestroyWindow(handle);
   window.controls.clear();
+  window.dropIdentifiers.Clear();
   window.lastFocusWindow = nullptr;
   // The controls that used the window font are gone with their windows.
   ReleaseWindowFont(window);

@@ -285,6 +285,7 @@ void OpenWindow(WindowObject& window, std::string_view label, std::string_view q
   CreateWindowStatusBar(window, converter);
   SIZE extent = CreateControls(window, definition.View(), *record);
   CreateWindowToolbar(window, definition.View(), record->toolBar, converter);
+  window.dropIdentifiers.AppendAll(record->dropIds, window.handle);
   RebuildHotKeys(window);
   LayOutWindow(window);
   FitWindowToControls(window, *record, extent);

@@ -7,6 +7,7 @@
 #include "runtime/windows/client_queries.h"
 #include "runtime/windows/client_window.h"
 #include "runtime/windows/command_routing.h"
+#include "runtime/windows/drop_target.h"
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/event_posting.h"
 #include "runtime/windows/query_messages.h"
@@ -112,8 +113,13 @@ LRESULT HandleMessage(WindowObject& window, HWND handle, UINT message, WPARAM wP
       }
       return 0;
     case WM_DROPFILES:
-      PostEvent(window, EVENT_Drop);
-      return 0;
+    case kDragQueryMessage:
+    case kDropMessage:
+    case kDragOverMessage:
+    case kDragTextMessage:
+      // The top-level window holds the window's drop identifiers; the client window between it
+      // and the controls takes no part, so a control under the pointer is asked first.
+      return *HandleDropMessage(DropHolder{&window, nullptr, &window.dropIdentifiers}, message, wParam, lParam);
     case WM_CLOSE:
       CloseRequested(window);
       return 0;

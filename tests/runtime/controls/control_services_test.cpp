@@ -4,6 +4,7 @@
 
 #include "platform/display/headless/headless_display.h"
 #include "runtime/controls/control_tooltips.h"
+#include "runtime/windows/drag_state.h"
 #include "runtime/windows/event_accessors.h"
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/query_messages.h"
@@ -166,7 +167,8 @@ end
   while (event == Number(EVENT_Selected)) event = NextEvent(window);
   ASSERT_EQ(event, Number(EVENT_Drop));
   EXPECT_EQ(EventField(), 1);
-  EXPECT_EQ(files->DroppedFiles(), (std::vector<std::string>{"/tmp/a.txt", "/tmp/b.txt"}));
+  EXPECT_EQ(DroppedText(), "/tmp/a.txt,/tmp/b.txt") << "the names joined by commas, in the order given";
+  EXPECT_EQ(MatchedIdentifier(), "~FILE");
 
   // A drop from another control of the runtime (wParam 1) posts Drop as well.
   SendMessageA(files->Handle(), kDropMessage, 1, 0);
@@ -174,7 +176,8 @@ end
   // Removing "~FILE" stops taking files from the shell.
   files->SetDropIdentifier(0, "");
   EXPECT_FALSE(GetWindowLongA(files->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-  EXPECT_EQ(files->DropIdentifiers(), std::vector<std::string>{"rows"});
+  ASSERT_EQ(files->DropIdentifiers().Count(), 1u);
+  EXPECT_EQ(files->DropIdentifiers().At(0), "rows");
 }
 
 }  // namespace
