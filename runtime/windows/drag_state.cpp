@@ -1,6 +1,5 @@
 #include "runtime/windows/drag_state.h"
 
-#include "runtime/values/string_stack.h"
 #include "runtime/windows/identifier_list.h"
 #include "runtime/windows/window_object_open.h"
 
@@ -50,15 +49,9 @@ std::string_view DroppedText() {
   return g_state.droppedText.Empty() ? g_state.matchedIdentifier.View() : g_state.droppedText.View();
 }
 
-void DRAGID() {
-  std::string_view text = MatchedIdentifier();
-  values::PushString(text.empty() ? "" : text.data(), static_cast<std::uint32_t>(text.size()));
-}
+void DRAGID() { PushIdentifierText(MatchedIdentifier()); }
 
-void DROPID() {
-  std::string_view text = DroppedText();
-  values::PushString(text.empty() ? "" : text.data(), static_cast<std::uint32_t>(text.size()));
-}
+void DROPID() { PushIdentifierText(DroppedText()); }
 
 HCURSOR DropPossibleCursor() {
   if (g_dropPossible.handle == nullptr) g_dropPossible = LoadDragCursor(32513, IDC_ARROW);

@@ -83,10 +83,11 @@ std::string_view IdentifierList::At(std::size_t index) const {
   return index < m_count ? m_slots[index].View() : std::string_view();
 }
 
-void IdentifierList::PushAt(std::size_t index) const {
-  std::string_view text = At(index);
+void PushIdentifierText(std::string_view text) {
   values::PushString(text.empty() ? "" : text.data(), static_cast<std::uint32_t>(text.size()));
 }
+
+void IdentifierList::PushAt(std::size_t index) const { PushIdentifierText(At(index)); }
 
 bool IdentifierList::TakesFiles() const {
   for (const SharedText& text : Items()) {

@@ -16,6 +16,9 @@ namespace vel::windows {
 /// The drop identifier that takes files dropped from the desktop's file manager.
 inline constexpr std::string_view kFileDropIdentifier = "~FILE";
 
+/// Pushes an identifier's text (or any text the drag state holds) onto the string stack.
+void PushIdentifierText(std::string_view text);
+
 class IdentifierList {
  public:
   IdentifierList() = default;
