@@ -7,6 +7,12 @@
 namespace vel::platform::bus {
 namespace {
 
+// Messages of the runtime's private range that other runtime programs are sent.
+constexpr UINT kDragQueryMessage = 0x2417;
+constexpr UINT kDropMessage = 0x2418;
+constexpr UINT kDragOverMessage = 0x2419;
+constexpr UINT kDragTextMessage = 0x241A;
+
 struct Shapes {
   std::optional<ParamShape> sent;
   std::optional<ParamShape> posted;
@@ -37,6 +43,15 @@ std::map<UINT, Shapes> BuiltInShapes() {
   shapes[WM_DDE_REQUEST] = {std::nullopt, Shape(kWindow, kWords, kNumber, kAtom)};
   shapes[WM_DDE_POKE] = {std::nullopt, Shape(kWindow, kPacked, kBlock, kAtom)};
   shapes[WM_DDE_EXECUTE] = {std::nullopt, Shape(kWindow, kWhole, kBlock)};
+  // The runtime's drag-and-drop messages, all sent. A query offers an identifier (wParam) and
+  // names the receiver's own window (lParam); text handed over at a drop travels the same way.
+  // The sender deletes its atom after the send, so the receiver's copy lasts only as long as
+  // the message is handled. Leaving, dropping and moving carry plain numbers (the position is
+  // in screen coordinates, which both programs share).
+  shapes[kDragQueryMessage] = {Shape(kAtom, kWhole, kWindow, kNumber, true), std::nullopt};
+  shapes[kDropMessage] = {Shape(kNumber, kWhole, kNumber), std::nullopt};
+  shapes[kDragOverMessage] = {Shape(kNumber, kWhole, kNumber), std::nullopt};
+  shapes[kDragTextMessage] = {Shape(kAtom, kWhole, kWindow, kNumber, true), std::nullopt};
   return shapes;
 }
 

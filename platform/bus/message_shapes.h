@@ -1,8 +1,8 @@
 #pragma once
 // Which messages may travel between programs, and what their parameters hold. Handles mean
 // nothing in another program, so only messages whose parameters are known can be carried: the
-// DDE messages are built in, and other parts of the platform register their own private
-// messages. Every other message to a window of another program is refused.
+// DDE messages and the runtime's drag-and-drop messages are built in, and other parts of the
+// platform register their own private messages. Every other message to a window of another program is refused.
 
 #include <optional>
 

@@ -151,6 +151,20 @@ LRESULT CALLBACK PartnerProcedure(HWND self, UINT message, WPARAM wParam, LPARAM
       g_log += "terminate;";
       PostMessageA(client, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(self), 0);
       return 0;
+    // The runtime's drag messages, as a window that takes "~Item" answers them.
+    case 0x2417: {
+      if (wParam == 0) return 1;
+      std::string offered = AtomText(static_cast<ATOM>(wParam));
+      bool named = reinterpret_cast<HWND>(lParam) == self;
+      g_log += "query " + offered + (named ? " named" : "") + ";";
+      return named && offered == "~Item" ? 1 : 0;
+    }
+    case 0x2418: g_log += "drop " + std::to_string(wParam) + ";"; return 0;
+    case 0x2419: return lParam;
+    case 0x241A:
+      g_log += "text " + AtomText(static_cast<ATOM>(wParam)) +
+               (reinterpret_cast<HWND>(lParam) == self ? " named" : "") + ";";
+      return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     default: return DefWindowProcA(self, message, wParam, lParam);
   }

@@ -2,7 +2,8 @@
 // A plain Win32-style DDE server for tests: application "Partner", topic "Test". It answers
 // initiates, executes ("fail..." is refused, "quit" ends its loop after the acknowledgement),
 // pokes (kept as items), requests (an item's value, "log" for what it was sent, else refused),
-// advises (acknowledged, then one update) and terminations. It runs in a program of its own
+// advises (acknowledged, then one update) and terminations. It also answers the runtime's drag
+// messages as a window taking "~Item" would, logging what it was offered. It runs in a program of its own
 // (dde_partner) or on a thread of a test.
 
 #include "win32.h"

@@ -11,6 +11,7 @@
 
 #include "platform/display/headless/headless_display.h"
 #include "platform/user/foreign_windows.h"
+#include "platform/user/win32_errors.h"
 #include "tests/support/session_bus.h"
 #include "win32.h"
 
@@ -226,6 +227,53 @@ TEST_F(ProgramBus, OnlyMessagesWhoseParametersCanTravelAreCarried) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
   EXPECT_FALSE(PostMessageA(server, 0x241B, 0, 0x1234)) << "a runtime-private message with an address";
   EXPECT_TRUE(IsWindow(server));
+}
+
+// The runtime's drag messages between programs: the offered identifier and the handed-over
+// text travel as texts, the receiver's window comes back as its own, and the sender keeps the
+// atoms it lent.
+TEST_F(ProgramBus, DragQueriesAndDroppedTextTravelAsTextsWithTheReceiversOwnWindow) {
+  auto partner = StartPartner();
+  HWND server = Initiate("Partner");
+  ASSERT_NE(server, nullptr);
+  const auto named = reinterpret_cast<LPARAM>(server);
+  EXPECT_EQ(SendMessageA(server, 0x2417, 0, 0), 1) << "takes drops at all";
+  ATOM item = GlobalAddAtomA("~Item");
+  ATOM plain = GlobalAddAtomA("Item");
+  EXPECT_EQ(SendMessageA(server, 0x2417, item, named), 1);
+  EXPECT_EQ(SendMessageA(server, 0x2417, plain, named), 0);
+  EXPECT_EQ(SendMessageA(server, 0x2417, item, 0), 0) << "no window named: not a query from another program";
+  // The atoms were lent: they are still this program's, and go when it deletes them.
+  EXPECT_EQ(GlobalFindAtomA("~Item"), item);
+  GlobalDeleteAtom(item);
+  GlobalDeleteAtom(plain);
+  EXPECT_EQ(GlobalFindAtomA("~Item"), 0);
+  EXPECT_EQ(GlobalFindAtomA("Item"), 0);
+
+  ATOM text = GlobalAddAtomA("Second row, with a comma");
+  EXPECT_EQ(SendMessageA(server, 0x241A, text, named), 0);
+  GlobalDeleteAtom(text);
+  EXPECT_EQ(SendMessageA(server, 0x2419, 0, MAKELPARAM(640, 480)), MAKELPARAM(640, 480));
+  SendMessageA(server, 0x2418, 1, 0);
+  EXPECT_NE(Request(server, "log").find("query ~Item named;query Item named;query ~Item;"
+                                        "text Second row, with a comma named;drop 1;"),
+            std::string::npos)
+      << Request(server, "log");
+  // An atom of no text offers nothing rather than a number that means nothing over there.
+  EXPECT_EQ(SendMessageA(server, 0x2417, 0xC123, named), 1) << "a zero atom asks only whether it takes drops";
+}
+
+TEST_F(ProgramBus, DragMessagesToAKilledPartnerFailAtOnce) {
+  auto partner = StartPartner();
+  HWND server = Initiate("Partner");
+  ASSERT_NE(server, nullptr);
+  partner->Kill();
+  ATOM item = GlobalAddAtomA("~Item");
+  EXPECT_EQ(SendMessageA(server, 0x2417, item, reinterpret_cast<LPARAM>(server)), 0);
+  EXPECT_EQ(SendMessageA(server, 0x2418, 1, 0), 0);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+  GlobalDeleteAtom(item);
+  EXPECT_EQ(GlobalFindAtomA("~Item"), 0) << "the lent atom stays the sender's to delete";
 }
 
 TEST_F(ProgramBus, AProgramStartedWithWinExecIsWaitedForUntilItSettles) {
