@@ -61,24 +61,36 @@ void KeepScreenPicture(const std::string& dump, int width, int height) {
   EXPECT_TRUE(platform::WritePngFile(picture, "test-artifacts/skarvine-desktop.png"));
 }
 
+// What both drivers start with: find_window sets w to the program's window (process $pid). SDL
+// shows a short-lived measuring window first, so a window counts only once it is still there
+// a moment after it was found; otherwise the driver would query a window that has gone and
+// fail with BadWindow.
+constexpr const char* kFindWindow = R"(set -u
+find_window() {
+  w=
+  for i in $(seq 1 150); do
+    w=$(xdotool search --onlyvisible --pid $pid 2>/dev/null | tail -n 1)
+    if [ -n "$w" ]; then
+      sleep 0.5
+      xdotool getwindowgeometry "$w" > /dev/null 2>&1 && return 0
+    fi
+    w=
+    sleep 0.2
+  done
+  echo 'no window' >> "$dir/out.txt"; kill $pid; wait $pid; exit 1
+}
+)";
+
 // The driver: the program started twice on the desktop backend, found by its process id. The
 // first run is ended by SIGTERM as a desktop session ends it, the second from the keyboard.
-constexpr const char* kDriver = R"(set -u
+constexpr const char* kDriverBody = R"(
 program="$1"
 dir="$2"
 export LSAN_OPTIONS=suppressions="$dir/leaks.supp"
 cd "$dir"
 start() {
   VELMORA_DISPLAY=sdl VELMORA_WINDIR="$dir" "$program" >> "$dir/out.txt" 2>&1 & pid=$!
-  # A search that meets a window vanishing under it (SDL's measuring window) fails; ask again.
-  w=
-  for i in $(seq 1 150); do
-    w=$(xdotool search --onlyvisible --pid $pid 2>/dev/null | head -n 1)
-    [ -n "$w" ] && break
-    sleep 0.2
-  done
-  [ -n "$w" ] || { echo 'no window' >> "$dir/out.txt"; kill $pid; wait $pid; exit 1; }
-  sleep 0.5
+  find_window
 }
 finish() {
   for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
@@ -116,7 +128,7 @@ TEST(SkarvineDesktop, TheRowStaysAboveKeepsItsChoicesAndEndsGracefullyEitherWay)
   ASSERT_NE(mkdtemp(pattern), nullptr);
   const std::filesystem::path folder = pattern;
   std::ofstream(folder / "leaks.supp") << "leak:libX11\nleak:libSDL2\nleak:libdbus\nleak:libxcb\n";
-  std::ofstream(folder / "drive.sh") << kDriver;
+  std::ofstream(folder / "drive.sh") << kFindWindow << kDriverBody;
   const std::string settings = "[SearchParms]\r\nMaxhits=100\r\nViewFormat=tabular\r\nAndOr=OR\r\n";
   std::ofstream(folder / "skarvine.INI", std::ios::binary) << settings;
 
@@ -163,21 +175,15 @@ TEST(SkarvineDesktop, TheRowStaysAboveKeepsItsChoicesAndEndsGracefullyEitherWay)
 // the drop lists opened and their rows found by a typed letter (which closes them; an Enter
 // after it would press the default button and search early), the AND radio button and the
 // search button clicked. A stand-in xdg-open on PATH writes down the address it is given.
-constexpr const char* kSearchDriver = R"(set -u
+constexpr const char* kSearchDriverBody = R"(
 program="$1"
 dir="$2"
 export LSAN_OPTIONS=suppressions="$dir/leaks.supp"
 export PATH="$dir/bin:$PATH"
 cd "$dir"
 VELMORA_DISPLAY=sdl VELMORA_WINDIR="$dir" "$program" >> "$dir/out.txt" 2>&1 & pid=$!
-w=
-for i in $(seq 1 150); do
-  w=$(xdotool search --onlyvisible --pid $pid 2>/dev/null | head -n 1)
-  [ -n "$w" ] && break
-  sleep 0.2
-done
-[ -n "$w" ] || { echo 'no window' >> "$dir/out.txt"; kill $pid; wait $pid; exit 1; }
-sleep 1.5
+find_window
+sleep 1
 width=$(xdotool getwindowgeometry "$w" | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1/p')
 height=$(xdotool getwindowgeometry "$w" | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\2/p')
 y=$((height / 2))
@@ -212,7 +218,7 @@ TEST(SkarvineDesktop, ASearchTypedAndClickedOpensItsAddressAndKeepsTheChoices) {
   ASSERT_NE(mkdtemp(pattern), nullptr);
   const std::filesystem::path folder = pattern;
   std::ofstream(folder / "leaks.supp") << "leak:libX11\nleak:libSDL2\nleak:libdbus\nleak:libxcb\n";
-  std::ofstream(folder / "drive.sh") << kSearchDriver;
+  std::ofstream(folder / "drive.sh") << kFindWindow << kSearchDriverBody;
   std::filesystem::create_directories(folder / "bin");
   std::ofstream(folder / "bin" / "xdg-open") << "#!/bin/sh\nprintf '%s\\n' \"$@\" >> \"" << (folder / "opened.txt").string()
                                               << "\"\n";
