@@ -62,7 +62,7 @@ VEL_COUNTS_BITS std::optional<ImageStorage> MapPixels(const BmpLayout& layout, c
 }
 
 // What a reduction works in, kept by each thread for its next one: a photograph's distinct
-// colours take some 7 MB, and memory the program has not touched before costs a page fault for
+// colours take some 10 MB, and memory the program has not touched before costs a page fault for
 // every 4 KB, which made up more than half of the time a photograph took. Memory beyond
 // kKeptWorkspaceBytes is given back after the reduction.
 constexpr std::size_t kKeptWorkspaceBytes = std::size_t{16} << 20;
@@ -70,10 +70,12 @@ constexpr std::size_t kKeptWorkspaceBytes = std::size_t{16} << 20;
 struct Workspace {
   DistinctColors distinct{0};
   std::vector<std::uint32_t> colors;
+  std::vector<std::uint32_t> spare;
   std::vector<std::uint8_t> indexByRank;
 
   std::size_t MemoryBytes() const {
-    return distinct.MemoryBytes() + colors.capacity() * sizeof(std::uint32_t) + indexByRank.capacity();
+    return distinct.MemoryBytes() + (colors.capacity() + spare.capacity()) * sizeof(std::uint32_t) +
+           indexByRank.capacity();
   }
 };
 
@@ -99,11 +101,12 @@ std::optional<ImageStorage> ReduceTo256Colors(const std::uint8_t* bmp, std::size
   distinct.Finish();
   // 2 to 6. The boxes and their colours.
   distinct.Sorted(work.colors);
-  MedianCut cut(std::move(work.colors));
+  MedianCut cut(std::move(work.colors), std::move(work.spare));
   cut.Run(256);
   std::vector<std::uint32_t> table = cut.ColorTable();
   cut.IndexByRank(distinct, work.indexByRank);
   work.colors = cut.TakeColors();
+  work.spare = cut.TakeSpare();
   std::optional<ImageStorage> reduced = MapPixels(*layout, rows, table, distinct, work.indexByRank);
   if (work.MemoryBytes() > kKeptWorkspaceBytes) work = Workspace{};
   return reduced;

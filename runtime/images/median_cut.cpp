@@ -30,6 +30,25 @@ bool IsGrey(std::uint32_t entry) {
   return Channel(entry, 0) == Channel(entry, 1) && Channel(entry, 1) == Channel(entry, 2);
 }
 
+// Copies `count` colours (at least one) from `from` to `to`: those for which `first` holds to the
+// front, the others to the back, each part in no particular order; answers how many went to the
+// front. Every colour is written at both ends and the end it does not belong to is written over
+// by the next, so there is no branch on the colours and no load waits for a store.
+template <typename Predicate>
+std::uint32_t Divide(const std::uint32_t* from, std::uint32_t* to, std::uint32_t count, Predicate first) {
+  std::ptrdiff_t low = 0;
+  std::ptrdiff_t high = static_cast<std::ptrdiff_t>(count) - 1;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    std::uint32_t color = from[i];
+    bool isFirst = first(color);
+    to[low] = color;
+    to[high] = color;
+    low += isFirst;
+    high -= !isFirst;
+  }
+  return static_cast<std::uint32_t>(low);
+}
+
 }  // namespace
 
 void DistinctColors::Reset(std::size_t pixels) {
@@ -83,43 +102,47 @@ bool MedianCut::Waiting::operator<(const Waiting& other) const {
   return order > other.order;
 }
 
-MedianCut::MedianCut(std::vector<std::uint32_t> colors) : m_entries(std::move(colors)) {
-  if (m_entries.empty()) m_entries.push_back(0);
-  auto count = static_cast<std::uint32_t>(m_entries.size());
-  // 2. Greys apart from the other colours when there are both.
-  std::uint32_t greys = MoveToFront(0, count, [](std::uint32_t color) { return IsGrey(color); });
+MedianCut::MedianCut(std::vector<std::uint32_t> colors, std::vector<std::uint32_t> spare)
+    : m_entries{std::move(colors), std::move(spare)} {
+  if (m_entries[0].empty()) m_entries[0].push_back(0);
+  auto count = static_cast<std::uint32_t>(m_entries[0].size());
+  m_entries[1].resize(count);
+  // 2. Greys apart from the other colours when there are both. The box of all the colours is
+  // in the second copy either way.
+  std::uint32_t greys =
+      Divide(m_entries[0].data(), m_entries[1].data(), count, [](std::uint32_t color) { return IsGrey(color); });
   m_greySplit = greys > 0 && greys < count;
   if (m_greySplit) {
-    AddBox(0, count);
-    int grey = AddBox(0, greys);
-    int other = AddBox(greys, count, m_boxes[0].sum, m_boxes[0].squares);
+    AddBox(1, 0, count);
+    int grey = AddBox(1, 0, greys);
+    std::uint64_t sum[3];
+    std::uint64_t squares[3];
     for (int c = 0; c < 3; ++c) {
-      m_boxes[static_cast<std::size_t>(other)].sum[c] -= m_boxes[static_cast<std::size_t>(grey)].sum[c];
-      m_boxes[static_cast<std::size_t>(other)].squares[c] -=
-          m_boxes[static_cast<std::size_t>(grey)].squares[c];
+      sum[c] = m_boxes[0].sum[c] - m_boxes[static_cast<std::size_t>(grey)].sum[c];
+      squares[c] = m_boxes[0].squares[c] - m_boxes[static_cast<std::size_t>(grey)].squares[c];
     }
-    Score(m_boxes[static_cast<std::size_t>(other)]);
+    int other = AddBox(1, greys, count, sum, squares);
     m_boxes[0].children[0] = grey;
     m_boxes[0].children[1] = other;
     m_unsplit = 2;
     Wait(grey);
     Wait(other);
   } else {
-    AddBox(0, count);
+    AddBox(1, 0, count);
     m_unsplit = 1;
     Wait(0);
   }
 }
 
-int MedianCut::AddBox(std::uint32_t begin, std::uint32_t end) {
+int MedianCut::AddBox(int copy, std::uint32_t begin, std::uint32_t end) {
   std::uint64_t sum[3];
   std::uint64_t squares[3];
-  Sums(begin, end, sum, squares);
-  return AddBox(begin, end, sum, squares);
+  Sums(m_entries[copy].data() + begin, end - begin, sum, squares);
+  return AddBox(copy, begin, end, sum, squares);
 }
 
-void MedianCut::Sums(std::uint32_t begin, std::uint32_t end, std::uint64_t sum[3],
-                     std::uint64_t squares[3]) const {
+void MedianCut::Sums(const std::uint32_t* colors, std::uint32_t count, std::uint64_t sum[3],
+                     std::uint64_t squares[3]) {
   // Four colours at a time. A channel's square fits in 16 bits, so the squares are 16-bit
   // products; they are added in 32-bit lanes, which are emptied into the totals before they
   // could overflow.
@@ -130,17 +153,16 @@ void MedianCut::Sums(std::uint32_t begin, std::uint32_t end, std::uint64_t sum[3
     return reinterpret_cast<Lanes>(reinterpret_cast<ShortLanes>(v) * reinterpret_cast<ShortLanes>(v));
   };
   std::uint64_t totals[6] = {0, 0, 0, 0, 0, 0};
-  const std::uint32_t* entries = m_entries.data();
-  std::uint32_t i = begin;
-  while (end - i >= 4) {
-    std::uint32_t stop = i + std::min<std::uint32_t>((end - i) / 4 * 4, kColorsPerFlush);
+  std::uint32_t i = 0;
+  while (count - i >= 4) {
+    std::uint32_t stop = i + std::min<std::uint32_t>((count - i) / 4 * 4, kColorsPerFlush);
     Lanes r{}, g{}, b{}, rr{}, gg{}, bb{};
     for (; i < stop; i += 4) {
-      Lanes colors;
-      std::memcpy(&colors, entries + i, sizeof colors);
-      Lanes red = (colors >> 16) & 0xFF;
-      Lanes green = (colors >> 8) & 0xFF;
-      Lanes blue = colors & 0xFF;
+      Lanes four;
+      std::memcpy(&four, colors + i, sizeof four);
+      Lanes red = (four >> 16) & 0xFF;
+      Lanes green = (four >> 8) & 0xFF;
+      Lanes blue = four & 0xFF;
       r += red;
       g += green;
       b += blue;
@@ -153,8 +175,8 @@ void MedianCut::Sums(std::uint32_t begin, std::uint32_t end, std::uint64_t sum[3
       for (int lane = 0; lane < 4; ++lane) totals[k] += (*lanes[k])[lane];
     }
   }
-  for (; i < end; ++i) {
-    std::uint32_t color = entries[i];
+  for (; i < count; ++i) {
+    std::uint32_t color = colors[i];
     for (int c = 0; c < 3; ++c) {
       std::uint64_t v = (color >> kShifts[c]) & 0xFF;
       totals[c] += v;
@@ -170,25 +192,26 @@ void MedianCut::Sums(std::uint32_t begin, std::uint32_t end, std::uint64_t sum[3
 std::uint32_t MedianCut::Partition(const Box& box, std::uint64_t sum[3], std::uint64_t squares[3]) {
   auto shift = static_cast<unsigned>(kShifts[box.channel]);
   auto limit = static_cast<std::uint32_t>(box.mean[box.channel]);
-  std::uint32_t cut = MoveToFront(
-      box.begin, box.end, [shift, limit](std::uint32_t color) { return ((color >> shift) & 0xFF) <= limit; });
+  std::uint32_t* to = m_entries[1 - box.copy].data() + box.begin;
+  std::uint32_t low = Divide(m_entries[box.copy].data() + box.begin, to, box.Count(),
+                             [shift, limit](std::uint32_t color) { return ((color >> shift) & 0xFF) <= limit; });
   // Only the smaller side is added up: the other side's sums are the rest of the box's.
-  bool lowIsSmaller = cut - box.begin <= box.end - cut;
-  if (lowIsSmaller) {
-    Sums(box.begin, cut, sum, squares);
-    return cut;
+  if (low <= box.Count() - low) {
+    Sums(to, low, sum, squares);
+  } else {
+    Sums(to + low, box.Count() - low, sum, squares);
+    for (int c = 0; c < 3; ++c) {
+      sum[c] = box.sum[c] - sum[c];
+      squares[c] = box.squares[c] - squares[c];
+    }
   }
-  Sums(cut, box.end, sum, squares);
-  for (int c = 0; c < 3; ++c) {
-    sum[c] = box.sum[c] - sum[c];
-    squares[c] = box.squares[c] - squares[c];
-  }
-  return cut;
+  return box.begin + low;
 }
 
-int MedianCut::AddBox(std::uint32_t begin, std::uint32_t end, const std::uint64_t sum[3],
+int MedianCut::AddBox(int copy, std::uint32_t begin, std::uint32_t end, const std::uint64_t sum[3],
                       const std::uint64_t squares[3]) {
   Box box;
+  box.copy = copy;
   box.begin = begin;
   box.end = end;
   for (int c = 0; c < 3; ++c) {
@@ -226,6 +249,7 @@ void MedianCut::Wait(int index) {
 // parent's.
 void MedianCut::Split(int index) {
   Box parent = m_boxes[static_cast<std::size_t>(index)];
+  int copy = 1 - parent.copy;
   std::uint64_t lowSum[3];
   std::uint64_t lowSquares[3];
   std::uint32_t cut = Partition(parent, lowSum, lowSquares);
@@ -233,11 +257,11 @@ void MedianCut::Split(int index) {
   int low = 0;
   if (byPosition) {
     // The first half in ascending order: the partitions before did not keep the order.
-    std::sort(m_entries.begin() + parent.begin, m_entries.begin() + parent.end);
+    std::sort(m_entries[copy].begin() + parent.begin, m_entries[copy].begin() + parent.end);
     cut = parent.begin + parent.Count() / 2;
-    low = AddBox(parent.begin, cut);
+    low = AddBox(copy, parent.begin, cut);
   } else {
-    low = AddBox(parent.begin, cut, lowSum, lowSquares);
+    low = AddBox(copy, parent.begin, cut, lowSum, lowSquares);
   }
   std::uint64_t sum[3];
   std::uint64_t squares[3];
@@ -245,7 +269,10 @@ void MedianCut::Split(int index) {
     sum[c] = parent.sum[c] - m_boxes[static_cast<std::size_t>(low)].sum[c];
     squares[c] = parent.squares[c] - m_boxes[static_cast<std::size_t>(low)].squares[c];
   }
-  int high = AddBox(cut, parent.end, sum, squares);
+  int high = AddBox(copy, cut, parent.end, sum, squares);
+  bool below = parent.belowPositionSplit || byPosition;
+  m_boxes[static_cast<std::size_t>(low)].belowPositionSplit = below;
+  m_boxes[static_cast<std::size_t>(high)].belowPositionSplit = below;
   m_boxes[static_cast<std::size_t>(index)].children[0] = low;
   m_boxes[static_cast<std::size_t>(index)].children[1] = high;
   m_boxes[static_cast<std::size_t>(index)].splitByPosition = byPosition;
@@ -299,17 +326,16 @@ std::uint8_t MedianCut::IndexOf(std::uint32_t color) const {
 }
 
 void MedianCut::IndexByRank(const DistinctColors& colors, std::vector<std::uint8_t>& indexes) const {
-  indexes.resize(m_entries.size());
+  indexes.resize(m_entries[0].size());
   for (const Box& box : m_boxes) {
     if (box.tableIndex < 0) continue;
-    SetIndexes(colors, m_entries.data() + box.begin, box.Count(), static_cast<std::uint8_t>(box.tableIndex),
-               indexes.data());
-  }
-  // Below a split by position the boxes do not follow the tree's comparisons: ask the tree.
-  for (const Box& box : m_boxes) {
-    if (!box.splitByPosition) continue;
-    for (std::uint32_t i = box.begin; i < box.end; ++i)
-      indexes[colors.Rank(m_entries[i])] = IndexOf(m_entries[i]);
+    const std::uint32_t* entries = m_entries[box.copy].data() + box.begin;
+    if (!box.belowPositionSplit) {
+      SetIndexes(colors, entries, box.Count(), static_cast<std::uint8_t>(box.tableIndex), indexes.data());
+      continue;
+    }
+    // Below a split by position the boxes do not follow the tree's comparisons: ask the tree.
+    for (std::uint32_t i = 0; i < box.Count(); ++i) indexes[colors.Rank(entries[i])] = IndexOf(entries[i]);
   }
 }
 

@@ -71,8 +71,9 @@ class DistinctColors {
 
 class MedianCut {
  public:
-  /// `colors`: distinct 0xRRGGBB values, at least one; their order does not matter.
-  explicit MedianCut(std::vector<std::uint32_t> colors);
+  /// `colors`: distinct 0xRRGGBB values, at least one; their order does not matter. `spare`:
+  /// memory to use again for the second copy of the colours that splits move them into.
+  explicit MedianCut(std::vector<std::uint32_t> colors, std::vector<std::uint32_t> spare = {});
 
   /// Splits boxes until `wanted` are unsplit or no box holds more than one colour.
   void Run(std::size_t wanted);
@@ -86,13 +87,15 @@ class MedianCut {
   std::vector<std::uint8_t> IndexByRank(const DistinctColors& colors) const;
   /// The same into `indexes`, whose memory is used again.
   void IndexByRank(const DistinctColors& colors, std::vector<std::uint8_t>& indexes) const;
-  /// Hands back the colours' memory (the colours in no particular order), leaving the cut empty.
-  std::vector<std::uint32_t> TakeColors() { return std::move(m_entries); }
+  /// Hands back the memory of the two copies of the colours, leaving the cut empty.
+  std::vector<std::uint32_t> TakeColors() { return std::move(m_entries[0]); }
+  std::vector<std::uint32_t> TakeSpare() { return std::move(m_entries[1]); }
 
  private:
   struct Box {
-    std::uint32_t begin = 0;  ///< The box's colours: m_entries[begin, end).
+    std::uint32_t begin = 0;  ///< The box's colours: m_entries[copy][begin, end).
     std::uint32_t end = 0;
+    int copy = 0;
     std::uint64_t sum[3] = {0, 0, 0};  ///< Per channel: red, green, blue.
     std::uint64_t squares[3] = {0, 0, 0};
     int mean[3] = {0, 0, 0};
@@ -103,6 +106,8 @@ class MedianCut {
     /// Split by position because the mean left a side empty; the tree then sends colours
     /// by value, not by the box they were put in.
     bool splitByPosition = false;
+    /// Some box above this one was split by position.
+    bool belowPositionSplit = false;
 
     std::uint32_t Count() const { return end - begin; }
   };
@@ -115,36 +120,22 @@ class MedianCut {
     bool operator<(const Waiting& other) const;
   };
 
-  /// A box of the entries in [begin, end), its sums counted (or given, when known).
-  int AddBox(std::uint32_t begin, std::uint32_t end);
-  int AddBox(std::uint32_t begin, std::uint32_t end, const std::uint64_t sum[3],
+  /// A box of the colours m_entries[copy][begin, end), its sums counted (or given, when known).
+  int AddBox(int copy, std::uint32_t begin, std::uint32_t end);
+  int AddBox(int copy, std::uint32_t begin, std::uint32_t end, const std::uint64_t sum[3],
              const std::uint64_t squares[3]);
-  /// Moves the colours of [begin, end) for which `first` holds to the front, in place and in no
-  /// particular order, without a branch on the colours; answers where the others start.
-  template <typename Predicate>
-  std::uint32_t MoveToFront(std::uint32_t begin, std::uint32_t end, Predicate first) {
-    std::uint32_t* entries = m_entries.data();
-    std::uint32_t low = begin;
-    for (std::uint32_t i = begin; i < end; ++i) {
-      std::uint32_t color = entries[i];
-      std::uint32_t isFirst = first(color) ? 1u : 0u;
-      entries[i] = entries[low];
-      entries[low] = color;
-      low += isFirst;
-    }
-    return low;
-  }
-  /// Adds up the channels and their squares of the colours in [begin, end).
-  void Sums(std::uint32_t begin, std::uint32_t end, std::uint64_t sum[3], std::uint64_t squares[3]) const;
-  /// Moves the colours of `box` at most its mean along its split channel to the front and adds
-  /// up their channels; answers where the others start.
+  /// Adds up the channels and their squares of `count` colours.
+  static void Sums(const std::uint32_t* colors, std::uint32_t count, std::uint64_t sum[3], std::uint64_t squares[3]);
+  /// Copies the colours of `box` into the other copy, those at most its mean along its split
+  /// channel first, and adds up the channels of the first ones; answers where the others start.
   std::uint32_t Partition(const Box& box, std::uint64_t sum[3], std::uint64_t squares[3]);
   void Score(Box& box) const;
   void Wait(int box);
   void Split(int box);
 
-  /// The colours; each box holds a range of them.
-  std::vector<std::uint32_t> m_entries;
+  /// The colours, twice: a split reads its box's range in one copy and writes the two new boxes
+  /// into the same range of the other, so that no colour waits for the one moved before it.
+  std::vector<std::uint32_t> m_entries[2];
   std::vector<Box> m_boxes;
   /// When the colours hold greys and others, box 0 is split into greys (box 1) and others
   /// (box 2) before anything else.
