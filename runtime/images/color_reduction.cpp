@@ -1,9 +1,10 @@
 #include "runtime/images/color_reduction.h"
 
+#include <bit>
+#include <cstring>
 #include <utility>
 #include <vector>
 
-#include "runtime/images/bit_count.h"
 #include "runtime/images/bmp_reader.h"
 #include "runtime/images/bmp_writer.h"
 #include "runtime/images/median_cut.h"
@@ -11,29 +12,37 @@
 namespace vel::images {
 namespace {
 
-// Visits the pixels of 24 or 32-bit rows, top row first, as 0xRRGGBB; a pixel equal to the one
-// before it is passed on as such (`same`), so callers need not look it up again.
-template <typename Visit>
-void ForEachPixel(const BmpLayout& layout, const std::uint8_t* rows, Visit visit) {
-  std::size_t step = static_cast<std::size_t>(layout.bitCount / 8);
-  std::uint32_t previous = 0xFFFFFFFF;
-  for (int y = 0; y < layout.height; ++y) {
-    int stored = layout.topDown ? y : layout.height - 1 - y;
-    const std::uint8_t* p = rows + static_cast<std::size_t>(stored) * layout.stride;
-    for (int x = 0; x < layout.width; ++x, p += step) {
-      std::uint32_t color = (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
-      visit(y, x, color, color == previous);
-      previous = color;
+// The pixels of row `y` (top row first) of 24 or 32-bit rows as 0xRRGGBB. Each 24-bit pixel but
+// a row's last is read as four bytes, the fourth being the next pixel's: the last may end the
+// file.
+void RowColors(const BmpLayout& layout, const std::uint8_t* rows, int y, std::uint32_t* colors) {
+  int stored = layout.topDown ? y : layout.height - 1 - y;
+  const std::uint8_t* p = rows + static_cast<std::size_t>(stored) * layout.stride;
+  auto width = static_cast<std::size_t>(layout.width);
+  std::size_t step = layout.bitCount == 32 ? 4 : 3;
+  std::size_t x = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    std::size_t whole = layout.bitCount == 32 ? width : width - 1;
+    for (; x < whole; ++x) {
+      std::uint32_t bytes;
+      std::memcpy(&bytes, p + x * step, 4);
+      colors[x] = bytes & 0xFFFFFF;
     }
+  }
+  for (; x < width; ++x) {
+    const std::uint8_t* pixel = p + x * step;
+    colors[x] = (std::uint32_t{pixel[2]} << 16) | (std::uint32_t{pixel[1]} << 8) | pixel[0];
   }
 }
 
 // 7 and 8. The reduced bitmap: each pixel takes the index of its colour's box, which is where
-// the tree of splits sends it.
-VEL_COUNTS_BITS std::optional<ImageStorage> MapPixels(const BmpLayout& layout, const std::uint8_t* rows,
-                                                      const std::vector<std::uint32_t>& table,
-                                                      const DistinctColors& distinct,
-                                                      const std::vector<std::uint8_t>& indexByRank) {
+// the tree of splits sends it. Every pixel is looked up, even one that repeats the one before it
+// (the answer is the same): a branch on that would be mispredicted often in a photograph. A
+// row's ranks are found first and their indexes after, so that the lookups of many pixels wait
+// for memory together rather than each after the one before.
+std::optional<ImageStorage> MapPixels(const BmpLayout& layout, const std::uint8_t* rows,
+                                      const std::vector<std::uint32_t>& table, const DistinctColors& distinct,
+                                      const std::vector<std::uint8_t>& indexByRank, std::vector<std::uint32_t>& row) {
   std::optional<BmpWriter> writer = BmpWriter::Create(
       layout.width, layout.height, 8, static_cast<unsigned>(table.size()), ImageStorage::Fill::Caller);
   if (!writer) return std::nullopt;
@@ -41,22 +50,12 @@ VEL_COUNTS_BITS std::optional<ImageStorage> MapPixels(const BmpLayout& layout, c
     writer->Table()[i] = RGBQUAD{static_cast<BYTE>(table[i]), static_cast<BYTE>(table[i] >> 8),
                                  static_cast<BYTE>(table[i] >> 16), 0};
   }
-  // The walk of ForEachPixel, written out so that the rank's bit count is built for the
-  // processor with this function (VEL_COUNTS_BITS does not reach into a separate function).
-  // A row's ranks are found first and their indexes after, so that the lookups of many pixels
-  // wait for memory together rather than each after the one before. Every pixel is looked up,
-  // even one that repeats the one before it (the answer is the same): a branch on that would be
-  // mispredicted often in a photograph and throw the waiting lookups away.
-  std::size_t step = static_cast<std::size_t>(layout.bitCount / 8);
-  std::vector<std::uint32_t> ranks(static_cast<std::size_t>(layout.width));
+  const std::uint8_t* indexes = indexByRank.data();
   for (int y = 0; y < layout.height; ++y) {
-    int stored = layout.topDown ? y : layout.height - 1 - y;
-    const std::uint8_t* p = rows + static_cast<std::size_t>(stored) * layout.stride;
-    for (std::size_t x = 0; x < ranks.size(); ++x, p += step) {
-      ranks[x] = distinct.Rank((std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0]);
-    }
+    RowColors(layout, rows, y, row.data());
+    distinct.Ranks(row.data(), row.size());
     std::uint8_t* out = writer->Row(y);
-    for (std::size_t x = 0; x < ranks.size(); ++x) out[x] = indexByRank[ranks[x]];
+    for (std::size_t x = 0; x < row.size(); ++x) out[x] = indexes[row[x]];
   }
   return writer->Finish();
 }
@@ -72,9 +71,10 @@ struct Workspace {
   std::vector<std::uint32_t> colors;
   std::vector<std::uint32_t> spare;
   std::vector<std::uint8_t> indexByRank;
+  std::vector<std::uint32_t> row;
 
   std::size_t MemoryBytes() const {
-    return distinct.MemoryBytes() + (colors.capacity() + spare.capacity()) * sizeof(std::uint32_t) +
+    return distinct.MemoryBytes() + (colors.capacity() + spare.capacity() + row.capacity()) * sizeof(std::uint32_t) +
            indexByRank.capacity();
   }
 };
@@ -95,9 +95,11 @@ std::optional<ImageStorage> ReduceTo256Colors(const std::uint8_t* bmp, std::size
   Workspace& work = t_workspace;
   DistinctColors& distinct = work.distinct;
   distinct.Reset(static_cast<std::size_t>(layout->width) * static_cast<std::size_t>(layout->height));
-  ForEachPixel(*layout, rows, [&](int, int, std::uint32_t color, bool same) {
-    if (!same) distinct.Add(color);
-  });
+  work.row.resize(static_cast<std::size_t>(layout->width));
+  for (int y = 0; y < layout->height; ++y) {
+    RowColors(*layout, rows, y, work.row.data());
+    distinct.Add(work.row.data(), work.row.size());
+  }
   distinct.Finish();
   // 2 to 6. The boxes and their colours.
   distinct.Sorted(work.colors);
@@ -107,7 +109,7 @@ std::optional<ImageStorage> ReduceTo256Colors(const std::uint8_t* bmp, std::size
   cut.IndexByRank(distinct, work.indexByRank);
   work.colors = cut.TakeColors();
   work.spare = cut.TakeSpare();
-  std::optional<ImageStorage> reduced = MapPixels(*layout, rows, table, distinct, work.indexByRank);
+  std::optional<ImageStorage> reduced = MapPixels(*layout, rows, table, distinct, work.indexByRank, work.row);
   if (work.MemoryBytes() > kKeptWorkspaceBytes) work = Workspace{};
   return reduced;
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "runtime/images/color_lanes.h"
+
 namespace vel::images {
 namespace {
 
@@ -20,6 +22,13 @@ VEL_COUNTS_BITS std::uint32_t CountBefore(DistinctColorWord* words, std::size_t 
   return colors;
 }
 
+VEL_COUNTS_BITS void RanksInWords(const DistinctColorWord* words, std::uint32_t* colors, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const DistinctColorWord& word = words[colors[i] >> 6];
+    colors[i] = word.before + BitCount(word.Bits() & ((std::uint64_t{1} << (colors[i] & 63)) - 1));
+  }
+}
+
 // Gives the colours of one box their table index, at their ranks.
 VEL_COUNTS_BITS void SetIndexes(const DistinctColors& colors, const std::uint32_t* entries,
                                 std::uint32_t count, std::uint8_t index, std::uint8_t* indexes) {
@@ -28,25 +37,6 @@ VEL_COUNTS_BITS void SetIndexes(const DistinctColors& colors, const std::uint32_
 
 bool IsGrey(std::uint32_t entry) {
   return Channel(entry, 0) == Channel(entry, 1) && Channel(entry, 1) == Channel(entry, 2);
-}
-
-// Copies `count` colours (at least one) from `from` to `to`: those for which `first` holds to the
-// front, the others to the back, each part in no particular order; answers how many went to the
-// front. Every colour is written at both ends and the end it does not belong to is written over
-// by the next, so there is no branch on the colours and no load waits for a store.
-template <typename Predicate>
-std::uint32_t Divide(const std::uint32_t* from, std::uint32_t* to, std::uint32_t count, Predicate first) {
-  std::ptrdiff_t low = 0;
-  std::ptrdiff_t high = static_cast<std::ptrdiff_t>(count) - 1;
-  for (std::uint32_t i = 0; i < count; ++i) {
-    std::uint32_t color = from[i];
-    bool isFirst = first(color);
-    to[low] = color;
-    to[high] = color;
-    low += isFirst;
-    high -= !isFirst;
-  }
-  return static_cast<std::uint32_t>(low);
 }
 
 }  // namespace
@@ -59,6 +49,26 @@ void DistinctColors::Reset(std::size_t pixels) {
   } else {
     m_words.clear();
   }
+}
+
+void DistinctColors::Add(const std::uint32_t* colors, std::size_t count) {
+  if (m_words.empty()) {
+    m_list.insert(m_list.end(), colors, colors + count);
+    return;
+  }
+  Word* words = m_words.data();
+  for (std::size_t i = 0; i < count; ++i) {
+    std::uint32_t color = colors[i];
+    words[color >> 6].bits[(color >> 5) & 1] |= std::uint32_t{1} << (color & 31);
+  }
+}
+
+void DistinctColors::Ranks(std::uint32_t* colors, std::size_t count) const {
+  if (m_words.empty()) {
+    for (std::size_t i = 0; i < count; ++i) colors[i] = RankInList(colors[i]);
+    return;
+  }
+  RanksInWords(m_words.data(), colors, count);
 }
 
 void DistinctColors::Finish() {
@@ -86,13 +96,9 @@ void DistinctColors::Sorted(std::vector<std::uint32_t>& colors) const {
     colors = m_list;
     return;
   }
+  colors.resize(m_count + kListSlack);
+  ListColors(m_words.data(), m_words.size(), colors.data());
   colors.resize(m_count);
-  std::uint32_t* out = colors.data();
-  for (std::size_t word = 0; word < m_words.size(); ++word) {
-    for (std::uint64_t bits = m_words[word].Bits(); bits != 0; bits &= bits - 1) {
-      *out++ = static_cast<std::uint32_t>(word * 64 + static_cast<std::size_t>(__builtin_ctzll(bits)));
-    }
-  }
 }
 
 // Highest score first; boxes of one colour after all others; equal boxes in the order they came.
@@ -110,7 +116,7 @@ MedianCut::MedianCut(std::vector<std::uint32_t> colors, std::vector<std::uint32_
   // 2. Greys apart from the other colours when there are both. The box of all the colours is
   // in the second copy either way.
   std::uint32_t greys =
-      Divide(m_entries[0].data(), m_entries[1].data(), count, [](std::uint32_t color) { return IsGrey(color); });
+      DivideColors(m_entries[0].data(), m_entries[1].data(), count, [](std::uint32_t color) { return IsGrey(color); });
   m_greySplit = greys > 0 && greys < count;
   if (m_greySplit) {
     AddBox(1, 0, count);
@@ -193,8 +199,7 @@ std::uint32_t MedianCut::Partition(const Box& box, std::uint64_t sum[3], std::ui
   auto shift = static_cast<unsigned>(kShifts[box.channel]);
   auto limit = static_cast<std::uint32_t>(box.mean[box.channel]);
   std::uint32_t* to = m_entries[1 - box.copy].data() + box.begin;
-  std::uint32_t low = Divide(m_entries[box.copy].data() + box.begin, to, box.Count(),
-                             [shift, limit](std::uint32_t color) { return ((color >> shift) & 0xFF) <= limit; });
+  std::uint32_t low = DivideByChannel(m_entries[box.copy].data() + box.begin, to, box.Count(), shift, limit);
   // Only the smaller side is added up: the other side's sums are the rest of the box's.
   if (low <= box.Count() - low) {
     Sums(to, low, sum, squares);

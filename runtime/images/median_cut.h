@@ -38,6 +38,8 @@ class DistinctColors {
       m_words[color >> 6].bits[(color >> 5) & 1] |= std::uint32_t{1} << (color & 31);
     }
   }
+  /// The same for `count` colours at once.
+  void Add(const std::uint32_t* colors, std::size_t count);
   /// Counts the colours; Rank and Sorted need it first.
   void Finish();
   std::size_t Count() const { return m_count; }
@@ -47,6 +49,8 @@ class DistinctColors {
     const Word& word = m_words[color >> 6];
     return word.before + BitCount(word.Bits() & ((std::uint64_t{1} << (color & 63)) - 1));
   }
+  /// Replaces `count` present colours by their ranks.
+  void Ranks(std::uint32_t* colors, std::size_t count) const;
   std::vector<std::uint32_t> Sorted() const;
   /// The same into `colors`, whose memory is used again.
   void Sorted(std::vector<std::uint32_t>& colors) const;
