@@ -40,6 +40,19 @@ std::uint32_t DivideColors(const std::uint32_t* from, std::uint32_t* to, std::ui
 std::uint32_t DivideByChannel(const std::uint32_t* from, std::uint32_t* to, std::uint32_t count, unsigned shift,
                               std::uint32_t limit, ColorLanes lanes = ColorLanes::kWide);
 
+/// DivideColors with the greys (red = green = blue) first.
+std::uint32_t DivideGreysFirst(const std::uint32_t* from, std::uint32_t* to, std::uint32_t count,
+                               ColorLanes lanes = ColorLanes::kWide);
+
+/// Adds up each channel (red, green, blue) of `count` colours and the channel's squares.
+void AddUpChannels(const std::uint32_t* colors, std::uint32_t count, std::uint64_t sum[3], std::uint64_t squares[3],
+                   ColorLanes lanes = ColorLanes::kWide);
+
+/// `count` pixels of 3 or 4 bytes each (blue, green, red, then a byte that is not looked at) as
+/// 0xRRGGBB; no byte past the last pixel's is read.
+void PixelColors(const std::uint8_t* pixels, std::size_t count, std::size_t bytesPerPixel, std::uint32_t* colors,
+                 ColorLanes lanes = ColorLanes::kWide);
+
 /// Writes the colours whose bits are set in `words` (bit b of word w is colour 64 w + b) to
 /// `out` in ascending order, and answers how many there were. `out` must have room for
 /// kListSlack colours beyond them.

@@ -1,38 +1,21 @@
 #include "runtime/images/color_reduction.h"
 
-#include <bit>
-#include <cstring>
 #include <utility>
 #include <vector>
 
 #include "runtime/images/bmp_reader.h"
 #include "runtime/images/bmp_writer.h"
+#include "runtime/images/color_lanes.h"
 #include "runtime/images/median_cut.h"
 
 namespace vel::images {
 namespace {
 
-// The pixels of row `y` (top row first) of 24 or 32-bit rows as 0xRRGGBB. Each 24-bit pixel but
-// a row's last is read as four bytes, the fourth being the next pixel's: the last may end the
-// file.
+// The pixels of row `y` (top row first) of 24 or 32-bit rows as 0xRRGGBB.
 void RowColors(const BmpLayout& layout, const std::uint8_t* rows, int y, std::uint32_t* colors) {
   int stored = layout.topDown ? y : layout.height - 1 - y;
-  const std::uint8_t* p = rows + static_cast<std::size_t>(stored) * layout.stride;
-  auto width = static_cast<std::size_t>(layout.width);
-  std::size_t step = layout.bitCount == 32 ? 4 : 3;
-  std::size_t x = 0;
-  if constexpr (std::endian::native == std::endian::little) {
-    std::size_t whole = layout.bitCount == 32 ? width : width - 1;
-    for (; x < whole; ++x) {
-      std::uint32_t bytes;
-      std::memcpy(&bytes, p + x * step, 4);
-      colors[x] = bytes & 0xFFFFFF;
-    }
-  }
-  for (; x < width; ++x) {
-    const std::uint8_t* pixel = p + x * step;
-    colors[x] = (std::uint32_t{pixel[2]} << 16) | (std::uint32_t{pixel[1]} << 8) | pixel[0];
-  }
+  PixelColors(rows + static_cast<std::size_t>(stored) * layout.stride, static_cast<std::size_t>(layout.width),
+              static_cast<std::size_t>(layout.bitCount / 8), colors);
 }
 
 // 7 and 8. The reduced bitmap: each pixel takes the index of its colour's box, which is where
@@ -51,11 +34,13 @@ std::optional<ImageStorage> MapPixels(const BmpLayout& layout, const std::uint8_
                                  static_cast<BYTE>(table[i] >> 16), 0};
   }
   const std::uint8_t* indexes = indexByRank.data();
+  std::uint32_t* ranks = row.data();
+  std::size_t width = row.size();
   for (int y = 0; y < layout.height; ++y) {
-    RowColors(layout, rows, y, row.data());
-    distinct.Ranks(row.data(), row.size());
+    RowColors(layout, rows, y, ranks);
+    distinct.Ranks(ranks, width);
     std::uint8_t* out = writer->Row(y);
-    for (std::size_t x = 0; x < row.size(); ++x) out[x] = indexes[row[x]];
+    for (std::size_t x = 0; x < width; ++x) out[x] = indexes[ranks[x]];
   }
   return writer->Finish();
 }

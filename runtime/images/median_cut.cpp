@@ -115,8 +115,7 @@ MedianCut::MedianCut(std::vector<std::uint32_t> colors, std::vector<std::uint32_
   m_entries[1].resize(count);
   // 2. Greys apart from the other colours when there are both. The box of all the colours is
   // in the second copy either way.
-  std::uint32_t greys =
-      DivideColors(m_entries[0].data(), m_entries[1].data(), count, [](std::uint32_t color) { return IsGrey(color); });
+  std::uint32_t greys = DivideGreysFirst(m_entries[0].data(), m_entries[1].data(), count);
   m_greySplit = greys > 0 && greys < count;
   if (m_greySplit) {
     AddBox(1, 0, count);
@@ -143,56 +142,8 @@ MedianCut::MedianCut(std::vector<std::uint32_t> colors, std::vector<std::uint32_
 int MedianCut::AddBox(int copy, std::uint32_t begin, std::uint32_t end) {
   std::uint64_t sum[3];
   std::uint64_t squares[3];
-  Sums(m_entries[copy].data() + begin, end - begin, sum, squares);
+  AddUpChannels(m_entries[copy].data() + begin, end - begin, sum, squares);
   return AddBox(copy, begin, end, sum, squares);
-}
-
-void MedianCut::Sums(const std::uint32_t* colors, std::uint32_t count, std::uint64_t sum[3],
-                     std::uint64_t squares[3]) {
-  // Four colours at a time. A channel's square fits in 16 bits, so the squares are 16-bit
-  // products; they are added in 32-bit lanes, which are emptied into the totals before they
-  // could overflow.
-  using Lanes = std::uint32_t __attribute__((vector_size(16)));
-  using ShortLanes = std::uint16_t __attribute__((vector_size(16)));
-  constexpr std::uint32_t kColorsPerFlush = 4 * 65536;
-  auto square = [](Lanes v) {
-    return reinterpret_cast<Lanes>(reinterpret_cast<ShortLanes>(v) * reinterpret_cast<ShortLanes>(v));
-  };
-  std::uint64_t totals[6] = {0, 0, 0, 0, 0, 0};
-  std::uint32_t i = 0;
-  while (count - i >= 4) {
-    std::uint32_t stop = i + std::min<std::uint32_t>((count - i) / 4 * 4, kColorsPerFlush);
-    Lanes r{}, g{}, b{}, rr{}, gg{}, bb{};
-    for (; i < stop; i += 4) {
-      Lanes four;
-      std::memcpy(&four, colors + i, sizeof four);
-      Lanes red = (four >> 16) & 0xFF;
-      Lanes green = (four >> 8) & 0xFF;
-      Lanes blue = four & 0xFF;
-      r += red;
-      g += green;
-      b += blue;
-      rr += square(red);
-      gg += square(green);
-      bb += square(blue);
-    }
-    const Lanes* lanes[6] = {&r, &g, &b, &rr, &gg, &bb};
-    for (int k = 0; k < 6; ++k) {
-      for (int lane = 0; lane < 4; ++lane) totals[k] += (*lanes[k])[lane];
-    }
-  }
-  for (; i < count; ++i) {
-    std::uint32_t color = colors[i];
-    for (int c = 0; c < 3; ++c) {
-      std::uint64_t v = (color >> kShifts[c]) & 0xFF;
-      totals[c] += v;
-      totals[3 + c] += v * v;
-    }
-  }
-  for (int c = 0; c < 3; ++c) {
-    sum[c] = totals[c];
-    squares[c] = totals[3 + c];
-  }
 }
 
 std::uint32_t MedianCut::Partition(const Box& box, std::uint64_t sum[3], std::uint64_t squares[3]) {
@@ -202,9 +153,9 @@ std::uint32_t MedianCut::Partition(const Box& box, std::uint64_t sum[3], std::ui
   std::uint32_t low = DivideByChannel(m_entries[box.copy].data() + box.begin, to, box.Count(), shift, limit);
   // Only the smaller side is added up: the other side's sums are the rest of the box's.
   if (low <= box.Count() - low) {
-    Sums(to, low, sum, squares);
+    AddUpChannels(to, low, sum, squares);
   } else {
-    Sums(to + low, box.Count() - low, sum, squares);
+    AddUpChannels(to + low, box.Count() - low, sum, squares);
     for (int c = 0; c < 3; ++c) {
       sum[c] = box.sum[c] - sum[c];
       squares[c] = box.squares[c] - squares[c];

@@ -128,8 +128,6 @@ class MedianCut {
   int AddBox(int copy, std::uint32_t begin, std::uint32_t end);
   int AddBox(int copy, std::uint32_t begin, std::uint32_t end, const std::uint64_t sum[3],
              const std::uint64_t squares[3]);
-  /// Adds up the channels and their squares of `count` colours.
-  static void Sums(const std::uint32_t* colors, std::uint32_t count, std::uint64_t sum[3], std::uint64_t squares[3]);
   /// Copies the colours of `box` into the other copy, those at most its mean along its split
   /// channel first, and adds up the channels of the first ones; answers where the others start.
   std::uint32_t Partition(const Box& box, std::uint64_t sum[3], std::uint64_t squares[3]);

@@ -1,5 +1,6 @@
 // The reduction's loops over every colour, sixteen at a time and one at a time, against what
-// they stand for: counts around the vector width, every channel, limits at both ends, and bit
+// they stand for: counts around the vector width, every channel, limits at both ends, greys and
+// near-greys, sums past the running lanes' capacity, pixels at the end of their bytes, and bit
 // words from empty to full.
 
 #include "runtime/images/color_lanes.h"
@@ -45,6 +46,84 @@ TEST(ColorLanes, DividingByAChannelPutsTheColoursAtMostTheLimitFirst) {
           EXPECT_EQ(std::count(to.begin(), to.begin() + 16, 0xAB000000u), 16);
           EXPECT_EQ(std::count(to.end() - 16, to.end(), 0xAB000000u), 16);
         }
+      }
+    }
+  }
+}
+
+TEST(ColorLanes, GreysGoFirstOnlyWhenAllThreeChannelsAgree) {
+  std::mt19937 random(5);
+  for (ColorLanes lanes : {ColorLanes::kWide, ColorLanes::kOne}) {
+    for (std::uint32_t count : {1u, 15u, 16u, 17u, 50u, 333u}) {
+      Colors from(count);
+      for (std::uint32_t i = 0; i < count; ++i) {
+        std::uint32_t v = random() & 0xFF;
+        // Greys, and colours one channel away from grey in each place.
+        switch (i % 5) {
+          case 0: from[i] = v * 0x010101u; break;
+          case 1: from[i] = v * 0x010101u ^ 0x010000u; break;
+          case 2: from[i] = v * 0x010101u ^ 0x000100u; break;
+          case 3: from[i] = v * 0x010101u ^ 0x000001u; break;
+          default: from[i] = random() & 0xFFFFFF; break;
+        }
+      }
+      Colors to(count);
+      std::uint32_t greys = DivideGreysFirst(from.data(), to.data(), count, lanes);
+      Colors expected;
+      for (std::uint32_t c : from) {
+        if ((c >> 16) == ((c >> 8) & 0xFF) && (c & 0xFF) == ((c >> 8) & 0xFF)) expected.push_back(c);
+      }
+      ASSERT_EQ(greys, expected.size()) << count;
+      EXPECT_EQ(Sorted(Colors(to.begin(), to.begin() + greys)), Sorted(expected)) << count;
+      EXPECT_EQ(Sorted(to), Sorted(from)) << count;
+    }
+  }
+}
+
+TEST(ColorLanes, ChannelSumsAndSquaresAreExactUpToMillionsOfColours) {
+  std::mt19937 random(4);
+  // Around the vector width, and past the point where the running lanes are emptied, with the
+  // largest channel values.
+  for (std::uint32_t count : {0u, 1u, 15u, 16u, 17u, 1000u, 16u * 65536u + 21u}) {
+    Colors colors(count);
+    for (std::uint32_t& c : colors) c = count > 100000 ? 0xFFFFFF - (random() & 0x010101) : random() & 0xFFFFFF;
+    std::uint64_t expectedSum[3] = {0, 0, 0};
+    std::uint64_t expectedSquares[3] = {0, 0, 0};
+    for (std::uint32_t c : colors) {
+      for (int k = 0; k < 3; ++k) {
+        std::uint64_t v = (c >> (16 - 8 * k)) & 0xFF;
+        expectedSum[k] += v;
+        expectedSquares[k] += v * v;
+      }
+    }
+    for (ColorLanes lanes : {ColorLanes::kWide, ColorLanes::kOne}) {
+      std::uint64_t sum[3];
+      std::uint64_t squares[3];
+      AddUpChannels(colors.data(), count, sum, squares, lanes);
+      for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(sum[k], expectedSum[k]) << count << " colours, channel " << k;
+        EXPECT_EQ(squares[k], expectedSquares[k]) << count << " colours, channel " << k;
+      }
+    }
+  }
+}
+
+TEST(ColorLanes, PixelsOfThreeAndFourBytesBecomeColoursWithoutReadingPastTheLast) {
+  std::mt19937 random(3);
+  for (std::size_t bytesPerPixel : {std::size_t{3}, std::size_t{4}}) {
+    for (std::size_t count : {1u, 15u, 16u, 17u, 21u, 22u, 64u, 100u}) {
+      // Exactly the pixels' bytes, so that reading past them is caught.
+      std::vector<std::uint8_t> pixels(count * bytesPerPixel);
+      for (std::uint8_t& b : pixels) b = static_cast<std::uint8_t>(random());
+      Colors expected(count);
+      for (std::size_t x = 0; x < count; ++x) {
+        const std::uint8_t* p = pixels.data() + x * bytesPerPixel;
+        expected[x] = (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
+      }
+      for (ColorLanes lanes : {ColorLanes::kWide, ColorLanes::kOne}) {
+        Colors colors(count);
+        PixelColors(pixels.data(), count, bytesPerPixel, colors.data(), lanes);
+        EXPECT_EQ(colors, expected) << count << " pixels of " << bytesPerPixel << " bytes";
       }
     }
   }
