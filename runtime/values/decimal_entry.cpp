@@ -8,15 +8,6 @@
 
 namespace vel::values {
 
-DecimalEntry DecimalZero() {
-  DecimalEntry zero;
-  std::memset(zero.digits, 0, sizeof zero.digits);
-  zero.sign = 0;
-  zero.low = DecimalEntry::kUnits;
-  zero.high = DecimalEntry::kUnits;
-  return zero;
-}
-
 namespace {
 
 static_assert(offsetof(DecimalEntry, sign) == DecimalEntry::kPositions && offsetof(DecimalEntry, low) == DecimalEntry::kPositions + 1 &&

@@ -22,10 +22,10 @@ constexpr int kAccumulatedDigits = 16;
 constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7, 1e8,
                                    1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
 
-/// The first 16 significant digits of |value| (truncated, not rounded) as one number, and the
-/// decimal exponent of the first one.
+/// Leading significant digits of |value| as one number, and the decimal exponent of the first
+/// one: the first 16 truncated (10^15 to 10^16 - 1) as printed, or 15 rounded half up.
 struct LeadingDigits {
-  uint64_t digits;  ///< 10^15 to 10^16 - 1
+  uint64_t digits;
   int exponent10;
 };
 
@@ -70,11 +70,33 @@ LeadingDigits LeadingDigitsByPrinting(double magnitude) {
   return leading;
 }
 
-/// LeadingDigits in integer arithmetic, exact for magnitudes from about 10^-7 to 2^127 (every
-/// number a decimal entry holds in its upper positions, and most others): the double is
-/// m * 2^e, and floor(m * 2^e * 10^k) for the k that leaves 16 or 17 digits needs at most one
-/// 128-bit product or quotient. False outside that range.
-bool LeadingDigitsExactly(double magnitude, LeadingDigits& leading) {
+/// m * 2^e * 10^k rounded half up to an integer, in 128-bit arithmetic; false when that would
+/// not fit. A nonnegative k with e < 0 (values below 10^15) needs one product and a rounding
+/// shift; a negative k one quotient.
+bool ScaleRounded(uint64_t m, int e, int k, unsigned __int128& rounded) {
+  if (k >= 0) {
+    if (k > 22 || e >= 0) return false;  // m * 10^k fits 128 bits up to k = 22
+    // Up to 10^19 the power fits 64 bits and one multiplication gives the product.
+    const unsigned __int128 product = k <= 19 ? static_cast<unsigned __int128>(m) * static_cast<uint64_t>(kPowersOfTen128[k])
+                                              : m * kPowersOfTen128[k];
+    rounded = (product + (static_cast<unsigned __int128>(1) << (-e - 1))) >> -e;
+    return true;
+  }
+  if (-k >= static_cast<int>(kPowersOfTen128.size()) || e > 74 || e < -2) return false;
+  // Two spare bits below the point make the numerator an integer for e = -2 and -1.
+  const int spare = e < 0 ? 2 : 0;
+  const unsigned __int128 numerator = static_cast<unsigned __int128>(m) << (e + spare);
+  const unsigned __int128 divisor = kPowersOfTen128[-k] << spare;
+  rounded = (numerator + divisor / 2) / divisor;
+  return true;
+}
+
+/// The 15 significant digits of |value| rounded half up, in integer arithmetic, exact for
+/// magnitudes from about 10^-7 to 2^127 (every number a decimal entry holds in its upper
+/// positions, and most others): the double is m * 2^e, and m * 2^e * 10^k rounded for the k
+/// that leaves 15 digits needs one 128-bit product or quotient. Rounding the exact value at
+/// once gives what rounding its first 16 digits half up gives. False outside that range.
+bool FifteenDigitsExactly(double magnitude, LeadingDigits& leading) {
   const auto bits = std::bit_cast<uint64_t>(magnitude);
   const int biasedExponent = static_cast<int>(bits >> 52);
   if (biasedExponent == 0) return false;  // subnormal: far below the range
@@ -83,25 +105,21 @@ bool LeadingDigitsExactly(double magnitude, LeadingDigits& leading) {
   const int log2 = e + 52;  // floor(log2(magnitude))
   if (log2 < -24 || log2 > 126) return false;
   // floor(log2 * log10(2)), exact over this range: the magnitude's decimal exponent or one less.
-  const int lowExponent10 = (log2 * 78913) >> 18;
-  const int k = 15 - lowExponent10;  // scale that leaves 16 or 17 digits
-  unsigned __int128 scaled;
-  if (k >= 0) {
-    if (k > 22) return false;  // m * 10^k would not fit 128 bits
-    const unsigned __int128 product = static_cast<unsigned __int128>(m) * static_cast<uint64_t>(kPowersOfTen128[k]);
-    scaled = e >= 0 ? product << e : product >> -e;  // e >= 0 only for k == 0, where e <= 1
-  } else {
-    // A negative k means a magnitude of at least 10^16, so e >= 1 and the double is an integer.
-    scaled = (static_cast<unsigned __int128>(m) << e) / kPowersOfTen128[-k];
+  int exponent10 = (log2 * 78913) >> 18;
+  unsigned __int128 rounded;
+  if (!ScaleRounded(m, e, kSignificantDigits - 1 - exponent10, rounded)) return false;
+  if (rounded > kFifteenDigits) {
+    // The estimate was one too low: 16 digits. Round again one place higher.
+    ++exponent10;
+    if (!ScaleRounded(m, e, kSignificantDigits - 1 - exponent10, rounded)) return false;
   }
-  if (scaled < kFifteenDigits || scaled >= kSixteenDigits * 10) return false;
-  auto digits = static_cast<uint64_t>(scaled);
-  leading.exponent10 = lowExponent10;
-  if (digits >= kSixteenDigits) {
-    digits /= 10;
-    ++leading.exponent10;
+  if (rounded == kFifteenDigits) {  // 999...9 rounded up to a new leading digit
+    rounded /= 10;
+    ++exponent10;
   }
-  leading.digits = digits;
+  if (rounded < kFifteenDigits / 10 || rounded >= kFifteenDigits) return false;
+  leading.digits = static_cast<uint64_t>(rounded);
+  leading.exponent10 = exponent10;
   return true;
 }
 
@@ -114,16 +132,17 @@ DecimalEntry DecimalFromFloat64(double value) {
   }
   const double magnitude = std::fabs(value);
   LeadingDigits leading;
-  if (!LeadingDigitsExactly(magnitude, leading)) {
+  if (!FifteenDigitsExactly(magnitude, leading)) {
     leading = LeadingDigitsByPrinting(magnitude);
+    // Half up at the 16th digit.
+    leading.digits = (leading.digits + 5) / 10;
+    if (leading.digits == kFifteenDigits) {  // 999...9 rounded up to a new leading digit
+      leading.digits /= 10;
+      ++leading.exponent10;
+    }
   }
-  // Half up at the 16th digit.
-  uint64_t significand = (leading.digits + 5) / 10;
-  int exponent10 = leading.exponent10;
-  if (significand == kFifteenDigits) {  // 999...9 rounded up to a new leading digit
-    significand /= 10;
-    ++exponent10;
-  }
+  const uint64_t significand = leading.digits;
+  const int exponent10 = leading.exponent10;
   // The leading digit sits at position 32 + exponent10; the 15th one 14 positions lower. The
   // 15 digits go in as two words of unpacked digits (the 16th byte is a zero).
   const int position = DecimalEntry::kUnits + exponent10 - (kSignificantDigits - 1);

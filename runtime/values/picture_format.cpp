@@ -259,14 +259,15 @@ size_t FormatTime(const CompiledPicture& picture, int32_t time, char* out, size_
 
 size_t FormatNumber(const CompiledPicture& picture, double value, char* out, size_t capacity) {
   if (!picture.IsValid()) return 0;
-  const double truncated = std::isfinite(value) && std::fabs(value) < 2147483647.0
-                               ? std::trunc(value)
-                               : 0.0;
+  // Dates and times take the whole days or hundredths; only they pay for the truncation.
+  auto truncated = [value] {
+    return std::isfinite(value) && std::fabs(value) < 2147483647.0 ? static_cast<int32_t>(std::trunc(value)) : 0;
+  };
   switch (picture.Class()) {
     case PictureClass::Date:
-      return FormatDate(picture, static_cast<int32_t>(truncated), out, capacity);
+      return FormatDate(picture, truncated(), out, capacity);
     case PictureClass::Time:
-      return FormatTime(picture, static_cast<int32_t>(truncated), out, capacity);
+      return FormatTime(picture, truncated(), out, capacity);
     case PictureClass::Scientific: {
       char block[kMaxPictureWidth];
       std::memset(block, ' ', sizeof block);

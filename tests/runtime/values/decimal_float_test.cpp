@@ -114,6 +114,19 @@ TEST(DecimalFromFloat64, SixteenthDigitDecidesTheRounding) {
   EXPECT_EQ(EntryText(DecimalFromFloat64(1234.5)), "1234.5");
   ExpectPlaced(std::nextafter(1234567890123465.0, 0.0));
   ExpectPlaced(std::nextafter(999999999999999.5, 0.0));
+  // From 10^15 to 2^53 the 15 digits are rounded by a quotient while the double still has
+  // halves and quarters below its units.
+  EXPECT_EQ(EntryText(DecimalFromFloat64(1000000000000005.5)), "1000000000000010");
+  EXPECT_EQ(EntryText(DecimalFromFloat64(1000000000000004.75)), "1000000000000000");
+  EXPECT_EQ(EntryText(DecimalFromFloat64(9999999999999995.0)), "10000000000000000");
+  EXPECT_EQ(EntryText(DecimalFromFloat64(9999999999999994.0)), "9999999999999990");
+  std::mt19937_64 rng(15);
+  for (int i = 0; i < 2000; ++i) {
+    ExpectPlaced(1e15 + static_cast<double>(rng() % 4000) / 4.0);
+    ExpectPlaced(std::ldexp(1.0, 50) + static_cast<double>(rng() % (uint64_t{1} << 52)) / 4.0);
+    // Below 10^-5 the scaling power no longer fits one word.
+    ExpectPlaced(std::ldexp(static_cast<double>(rng() % (uint64_t{1} << 53)), -70 - static_cast<int>(rng() % 10)));
+  }
 }
 
 TEST(DecimalFromFloat64, NonFiniteZeroAndExtremesGiveZeroOrTheirLowDigits) {
