@@ -5,15 +5,10 @@
 namespace vel::values {
 namespace {
 
-constexpr int kDaysBeforeMonth[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+using detail::IsLeapFullYear;
+using detail::SerialOfCalendarDate;
+
 constexpr int kMonthLength[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-
-constexpr bool IsLeapFullYear(int year) {
-  return year % 4 == 0 && (year % 400 == 0 || year % 100 != 0);
-}
-
-// Leap days up to and including year n (n > 0).
-constexpr int LeapDaysThrough(int n) { return n / 4 - n / 100 + n / 400; }
 
 // Days from 1 March of year 0 of the proleptic Gregorian calendar to the given date. Counting
 // from March puts the leap day at the end of the counting year, which makes the inverse
@@ -26,14 +21,6 @@ constexpr int64_t DaysFromMarchZero(int year, int month, int day) {
   const int64_t dayOfYear = (153 * monthFromMarch + 2) / 5 + day - 1;
   const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
   return era * 146097 + dayOfEra;
-}
-
-// The serial day of a valid calendar date from 1801 to 9999.
-int32_t SerialOfCalendarDate(int month, int day, int year) {
-  int32_t serial = (year - 1801) * 365 + kDaysBeforeMonth[month - 1] + day + 3 +
-                   LeapDaysThrough(year) - LeapDaysThrough(1800);
-  if (month <= 2 && IsLeapFullYear(year)) --serial;
-  return serial;
 }
 
 static_assert(DaysFromMarchZero(1800, 12, 28) == detail::kSerialOrigin,
@@ -70,12 +57,7 @@ int ExpandYearFrom(int year, int window, int currentYear) {
 
 int ExpandYear(int year, int window) { return ExpandYearFrom(year, window, CurrentYear()); }
 
-int32_t DateToSerial(int month, int day, int year) {
-  // Dates as typed or stored are nearly always plain calendar dates in range, which need none
-  // of the normalisation below; every month has a 28th day.
-  if (year >= 1801 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= 28) {
-    return SerialOfCalendarDate(month, day, year);
-  }
+int32_t detail::NormalisingDateToSerial(int month, int day, int year) {
   if (year >= 0 && year < 100) year = ExpandYear(year, kDefaultCenturyWindow);
   // Overflowing months and days may carry a year before 1801 into range, so only the bounds
   // that no normalisation can repair are checked here.

@@ -37,18 +37,46 @@ int ExpandYearFrom(int year, int window, int currentYear);
 /// `ExpandYearFrom` against the cached `CurrentYear`.
 int ExpandYear(int year, int window);
 
-/// Normalises month and day overflow with the real month lengths (month 14 is February of the
-/// next year, 31 April is 1 May, day 60 of January 1999 is 1 March) and converts to a serial
-/// date; -1 for a date outside 1801 to 9999, a month or day below 1, or 29 February of a
-/// common year. A year below 100 is expanded with the default century window.
-int32_t DateToSerial(int month, int day, int year);
-
 namespace detail {
 
 /// Serial day 0 (28 December 1800) counted in days from 1 March of year 0.
 inline constexpr uint32_t kSerialOrigin = 657738;
 
+inline constexpr int kDaysBeforeMonth[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+
+constexpr bool IsLeapFullYear(int year) { return year % 4 == 0 && (year % 400 == 0 || year % 100 != 0); }
+
+/// Leap days up to and including year n (n > 0).
+constexpr int LeapDaysThrough(int n) { return n / 4 - n / 100 + n / 400; }
+
+/// The serial day of a valid calendar date from 1801 to 9999 (unsigned arithmetic: the
+/// divisions by constants need no sign corrections).
+inline int32_t SerialOfCalendarDate(int month, int day, int year) {
+  const auto y = static_cast<uint32_t>(year);
+  uint32_t serial = (y - 1801) * 365 + static_cast<uint32_t>(kDaysBeforeMonth[month - 1] + day + 3) + y / 4 - y / 100 +
+                    y / 400 - static_cast<uint32_t>(LeapDaysThrough(1800));
+  const bool leapYear = y % 4 == 0 && (y % 400 == 0 || y % 100 != 0);
+  if (month <= 2 && leapYear) --serial;
+  return static_cast<int32_t>(serial);
+}
+
+/// DateToSerial for dates that may need normalising.
+int32_t NormalisingDateToSerial(int month, int day, int year);
+
 }  // namespace detail
+
+/// Normalises month and day overflow with the real month lengths (month 14 is February of the
+/// next year, 31 April is 1 May, day 60 of January 1999 is 1 March) and converts to a serial
+/// date; -1 for a date outside 1801 to 9999, a month or day below 1, or 29 February of a
+/// common year. A year below 100 is expanded with the default century window.
+/// Inline because dates as typed or stored are nearly always plain calendar dates in range,
+/// which need none of the normalisation; every month has a 28th day.
+inline int32_t DateToSerial(int month, int day, int year) {
+  if (year >= 1801 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= 28) {
+    return detail::SerialOfCalendarDate(month, day, year);
+  }
+  return detail::NormalisingDateToSerial(month, day, year);
+}
 
 /// Splits a serial date into its fields. Returns false (and leaves `date` zeroed) for a
 /// serial outside 4 to 2994626. Inline because pictures and conversions call it per value.

@@ -31,6 +31,12 @@ class ResultWriter {
 
 bool IsDigitChar(char c) { return c >= '0' && c <= '9'; }
 
+// What a separator or literal position accepts: a blank or punctuation, never a digit or a
+// letter that belongs to the next field.
+bool IsPunctuation(char c) {
+  const auto byte = static_cast<uint8_t>(c);
+  return byte < 128 && !IsDigitChar(c) && !((byte | 0x20) >= 'a' && (byte | 0x20) <= 'z') && !IsAlnumChar(byte);
+}
 // Typed dates and times are read with a cursor of their own, so that a field typed shorter
 // than its positions ("7/4/1999" against " 7/04/1999") still lines up with the next field.
 class FieldReader {
@@ -63,16 +69,55 @@ class FieldReader {
   void Advance(size_t count) { m_at += count < Remaining() ? count : Remaining(); }
 
  private:
-  static bool IsPunctuation(char c) {
-    const auto byte = static_cast<uint8_t>(c);
-    return byte < 128 && !IsDigitChar(c) && !((byte | 0x20) >= 'a' && (byte | 0x20) <= 'z') &&
-           !IsAlnumChar(byte);
-  }
-
   const char* m_text;
   size_t m_length;
   size_t m_at = 0;
 };
+
+bool IsDateFieldCode(uint8_t code) { return static_cast<unsigned>(code - kMonthDigit) < 3; }
+
+// Reads one field of a date typed in its picture's shape at the field's own positions: digits,
+// after leading blanks only where the cursor would have skipped them (at the start or after a
+// separator) and then followed by no digit, since after blanks the cursor takes as many digits
+// as the field has positions. False for any other text. A field the picture lacks reads as 0.
+inline bool ReadFieldInPlace(const CompiledPicture& picture, const PositionRun& run, const char* text, size_t length,
+                             int& value) {
+  value = 0;
+  if (run.count == 0) return true;
+  const char* start = text + run.first;
+  const char* end = start + run.count;
+  const char* at = start;
+  if (run.first == 0 || !IsDateFieldCode(picture.positions[run.first - 1].code)) {
+    while (at < end - 1 && *at == ' ') ++at;
+  }
+  const bool blanksSkipped = at != start;
+  // Summed in a local: through the reference, every digit would wait for the store of the last.
+  int number = 0;
+  for (; at < end; ++at) {
+    const auto digit = static_cast<unsigned>(*at - '0');
+    if (digit > 9) return false;
+    number = number * 10 + static_cast<int>(digit);
+  }
+  value = number;
+  return !(blanksSkipped && at < text + length && IsDigitChar(*at));
+}
+
+// Reads the fields of a date typed exactly in its picture's shape, each at its own positions,
+// with punctuation at every separator position. Such text reads the same as through the
+// cursor, without one. False for any other text, which then takes the cursor.
+bool ReadTemplateDate(const CompiledPicture& picture, const char* text, size_t length, int& month, int& day, int& year) {
+  if (length < static_cast<size_t>(picture.Width())) return false;
+  for (int r = 0; r < picture.dateRunCount; ++r) {
+    const PositionRun& run = picture.dateRuns[r];
+    if (IsDateFieldCode(run.code)) continue;
+    for (const char* at = text + run.first; at < text + run.first + run.count; ++at) {
+      if (!IsPunctuation(*at)) return false;
+    }
+  }
+  return ReadFieldInPlace(picture, picture.dateFields[0], text, length, month) &&
+         ReadFieldInPlace(picture, picture.dateFields[1], text, length, day) &&
+         ReadFieldInPlace(picture, picture.dateFields[2], text, length, year);
+}
 
 // Reads a typed month name at the cursor: its first three characters against the twelve
 // abbreviations (13 when none matches), then skips the rest of the word.
@@ -185,7 +230,18 @@ size_t DeformatPlainNumber(const char* text, size_t length, size_t limit, char* 
   return writer.Length();
 }
 
-int32_t DeformatDate(const CompiledPicture& picture, const char* text, size_t length) {
+namespace {
+
+// The serial of the month, day and year read through a date picture.
+inline int32_t SerialOfTypedDate(const CompiledPicture& picture, int month, int day, int year) {
+  if (DateLayoutHasNoDay(picture.pictureNumber) && day == 0) day = 1;
+  if (year < 100) year = ExpandYear(year, picture.centuryWindow);
+  return DateToSerial(month, day, year);
+}
+
+// DeformatDate for any text and picture, through a cursor. Kept out of line so that reading a
+// date typed in its picture's shape stays a small function.
+[[gnu::noinline]] int32_t DeformatDateByCursor(const CompiledPicture& picture, const char* text, size_t length) {
   FieldReader reader(text, length);
   int fields[3] = {0, 0, 0};  // month, day, year, in the order of the position codes
   bool given = false;
@@ -221,11 +277,20 @@ int32_t DeformatDate(const CompiledPicture& picture, const char* text, size_t le
   if (!given) return 0;
   // A month name that matches none of the twelve is a typing error, not a date.
   if (!monthNameMatched) return -1;
-  int day = fields[1];
-  int year = fields[2];
-  if (DateLayoutHasNoDay(picture.pictureNumber) && day == 0) day = 1;
-  if (year < 100) year = ExpandYear(year, picture.centuryWindow);
-  return DateToSerial(fields[0], day, year);
+  return SerialOfTypedDate(picture, fields[0], fields[1], fields[2]);
+}
+
+}  // namespace
+
+int32_t DeformatDate(const CompiledPicture& picture, const char* text, size_t length) {
+  int month;
+  int day;
+  int year;
+  // A template has at least one field, and text in its shape gives each field a digit.
+  if (picture.dateRunCount > 0 && ReadTemplateDate(picture, text, length, month, day, year)) {
+    return SerialOfTypedDate(picture, month, day, year);
+  }
+  return DeformatDateByCursor(picture, text, length);
 }
 
 int32_t DeformatTime(const CompiledPicture& picture, const char* text, size_t length) {

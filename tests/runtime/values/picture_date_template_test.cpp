@@ -91,5 +91,33 @@ TEST(DateTemplate, ReadsTypedDatesAsTheGeneralWalkDoes) {
   }
 }
 
+TEST(DateTemplate, ReadsTextWithAnyOnePositionChangedAsTheGeneralWalkDoes) {
+  // Text in the picture's own shape is read at fixed positions; changing any one position to a
+  // blank, digit, separator, letter or byte above 127 must either keep that shape or fall back,
+  // never read differently. Blanks after a field's digits, inside fields that follow a field,
+  // and fields left blank are the boundaries of the shape.
+  const char replacements[] = {' ', '0', '7', '/', '.', 'a', 'Z', '\t', '\0', '\xE9'};
+  for (const std::string& text : DatePictures()) {
+    const CompiledPicture picture = Compile(text.c_str());
+    const CompiledPicture general = WithoutTemplate(picture);
+    for (const int32_t serial : {72506, 36529, kFirstSerialDate + 40}) {
+      const std::string shown = FormatThrough(picture, serial);
+      for (size_t at = 0; at < shown.size(); ++at) {
+        for (const char replacement : replacements) {
+          std::string input = shown;
+          input[at] = replacement;
+          ASSERT_EQ(DeformatDate(picture, input.data(), input.size()),
+                    DeformatDate(general, input.data(), input.size()))
+              << text << " '" << input << "'";
+          input[at == 0 ? shown.size() - 1 : at - 1] = ' ';
+          ASSERT_EQ(DeformatDate(picture, input.data(), input.size()),
+                    DeformatDate(general, input.data(), input.size()))
+              << text << " '" << input << "'";
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vel::values
