@@ -95,6 +95,24 @@ TEST(MedianCut, EachColourIsInTheBoxTheTreeSendsItTo) {
   }
 }
 
+TEST(MedianCut, ASplitMayLeaveOneColourOnASideWhichThenWaitsLast) {
+  // Forty blues of 200 told apart by green, and black: blue varies most, its mean 8000 / 41 =
+  // 195 leaves black alone, and the forty (more than one vector's worth) are split next.
+  std::vector<std::uint32_t> colors = {0x000000};
+  for (std::uint32_t green = 0; green < 40; ++green) colors.push_back((green << 8) | 200);
+  std::reverse(colors.begin(), colors.end());
+  MedianCut cut(colors);
+  cut.Run(3);
+  EXPECT_EQ(cut.ColorTable(), (std::vector<std::uint32_t>{0x000000, 0x0009C8, 0x001DC8}));
+  DistinctColors distinct(colors.size());
+  for (std::uint32_t color : colors) distinct.Add(color);
+  distinct.Finish();
+  std::vector<std::uint8_t> byRank = cut.IndexByRank(distinct);
+  for (std::uint32_t color : colors) EXPECT_EQ(byRank[distinct.Rank(color)], cut.IndexOf(color)) << std::hex << color;
+  EXPECT_EQ(cut.IndexOf(0x0013C8), 1) << "green 19 is at most the mean 19";
+  EXPECT_EQ(cut.IndexOf(0x0014C8), 2);
+}
+
 TEST(MedianCut, TheOrderOfTheColoursDoesNotChangeTheCut) {
   MedianCut sorted({0x000001, 0x000002, 0x0000C8, 0x0000C9, 0x102030, 0x405060});
   MedianCut shuffled({0x405060, 0x0000C9, 0x000001, 0x102030, 0x0000C8, 0x000002});
@@ -116,6 +134,24 @@ TEST(ColorReduction, SmallPicturesKeepEveryColourExactly) {
   EXPECT_EQ(image->Layout().tableEntries, 4u);
   auto drawn = DrawnPixels(*image);
   for (int x = 0; x < 6; ++x) EXPECT_EQ(Rgb(*drawn, x, 0), colors[static_cast<std::size_t>(x)]) << x;
+}
+
+TEST(ColorReduction, APictureOfOneColourKeepsItInATableOfOne) {
+  // Large enough for the bit table; a grey and a colour, which are the same case for one colour.
+  for (std::uint32_t color : {0x123456u, 0x808080u}) {
+    std::vector<std::uint8_t> rows;
+    for (int i = 0; i < 200 * 200; ++i) {
+      rows.push_back(static_cast<std::uint8_t>(color));
+      rows.push_back(static_cast<std::uint8_t>(color >> 8));
+      rows.push_back(static_cast<std::uint8_t>(color >> 16));
+    }
+    std::unique_ptr<BitmapImage> image = Reduced(BmpFile(200, 200, 24, BI_RGB, {}, rows));
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->Layout().tableEntries, 1u);
+    auto drawn = DrawnPixels(*image);
+    EXPECT_EQ(Rgb(*drawn, 0, 0), color);
+    EXPECT_EQ(Rgb(*drawn, 199, 199), color);
+  }
 }
 
 TEST(ColorReduction, ManyColoursBecomeAtMost256) {
