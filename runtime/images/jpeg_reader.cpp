@@ -1,14 +1,11 @@
 #include "runtime/images/jpeg_reader.h"
 
-// The JPEG library's header needs the standard definitions of size_t and FILE first.
 #include <csetjmp>
-#include <cstdio>
-
-#include <jpeglib.h>
 
 #include "runtime/images/bitmap_image.h"
 #include "runtime/images/bmp_writer.h"
 #include "runtime/images/image_limits.h"
+#include "runtime/images/jpeg_library.h"
 
 namespace vel::images {
 namespace {
@@ -29,13 +26,13 @@ void Silent(j_common_ptr) {}
 // The decompressor with its error handling; destroyed with the object.
 class Decompressor {
  public:
-  Decompressor() {
-    m_info.err = jpeg_std_error(&m_errors.manager);
+  explicit Decompressor(const JpegLibrary& library) : m_library(library) {
+    m_info.err = m_library.stdError(&m_errors.manager);
     m_errors.manager.error_exit = AbandonPicture;
     m_errors.manager.output_message = Silent;
-    jpeg_create_decompress(&m_info);
+    m_library.createDecompress(&m_info, JPEG_LIB_VERSION, sizeof m_info);
   }
-  ~Decompressor() { jpeg_destroy_decompress(&m_info); }
+  ~Decompressor() { m_library.destroyDecompress(&m_info); }
   Decompressor(const Decompressor&) = delete;
   Decompressor& operator=(const Decompressor&) = delete;
 
@@ -43,16 +40,18 @@ class Decompressor {
   ErrorJump& Errors() { return m_errors; }
 
  private:
+  const JpegLibrary& m_library;
   jpeg_decompress_struct m_info{};
   ErrorJump m_errors{};
 };
 
 // Reads the header and chooses the output colours: BGR for colour (the BMP order), grey for
 // grey, CMYK for four-channel pictures (converted row by row).
-bool ReadHeader(jpeg_decompress_struct* info, ErrorJump* errors, const std::uint8_t* bytes, std::size_t size) {
+bool ReadHeader(const JpegLibrary* library, jpeg_decompress_struct* info, ErrorJump* errors, const std::uint8_t* bytes,
+                std::size_t size) {
   if (setjmp(errors->jump) != 0) return false;
-  jpeg_mem_src(info, const_cast<unsigned char*>(bytes), static_cast<unsigned long>(size));
-  if (jpeg_read_header(info, TRUE) != JPEG_HEADER_OK) return false;
+  library->memorySource(info, const_cast<unsigned char*>(bytes), static_cast<unsigned long>(size));
+  if (library->readHeader(info, TRUE) != JPEG_HEADER_OK) return false;
   switch (info->jpeg_color_space) {
     case JCS_GRAYSCALE: info->out_color_space = JCS_GRAYSCALE; break;
     case JCS_CMYK:
@@ -76,9 +75,9 @@ void CmykToBgr(const JSAMPLE* cmyk, std::uint8_t* bgr, JDIMENSION width, bool in
 }
 
 // Decodes every row into the bitmap (rows addressed top first through `writer`).
-bool ReadRows(jpeg_decompress_struct* info, ErrorJump* errors, BmpWriter* writer) {
+bool ReadRows(const JpegLibrary* library, jpeg_decompress_struct* info, ErrorJump* errors, BmpWriter* writer) {
   if (setjmp(errors->jump) != 0) return false;
-  jpeg_start_decompress(info);
+  library->startDecompress(info);
   bool cmyk = info->out_color_space == JCS_CMYK;
   JSAMPARRAY scratch = nullptr;
   if (cmyk) {
@@ -87,31 +86,33 @@ bool ReadRows(jpeg_decompress_struct* info, ErrorJump* errors, BmpWriter* writer
   while (info->output_scanline < info->output_height) {
     std::uint8_t* row = writer->Row(static_cast<int>(info->output_scanline));
     if (cmyk) {
-      jpeg_read_scanlines(info, scratch, 1);
+      library->readScanlines(info, scratch, 1);
       CmykToBgr(scratch[0], row, info->output_width, info->saw_Adobe_marker != 0);
     } else {
       JSAMPROW target = row;
-      jpeg_read_scanlines(info, &target, 1);
+      library->readScanlines(info, &target, 1);
     }
   }
-  jpeg_finish_decompress(info);
+  library->finishDecompress(info);
   return true;
 }
 
 }  // namespace
 
 std::optional<SIZE> JpegSize(const std::uint8_t* bytes, std::size_t size) {
-  if (bytes == nullptr || size == 0) return std::nullopt;
-  Decompressor decompressor;
-  if (!ReadHeader(&decompressor.Info(), &decompressor.Errors(), bytes, size)) return std::nullopt;
+  const JpegLibrary* library = JpegDecoderLibrary();
+  if (bytes == nullptr || size == 0 || library == nullptr) return std::nullopt;
+  Decompressor decompressor(*library);
+  if (!ReadHeader(library, &decompressor.Info(), &decompressor.Errors(), bytes, size)) return std::nullopt;
   return SIZE{static_cast<LONG>(decompressor.Info().image_width), static_cast<LONG>(decompressor.Info().image_height)};
 }
 
 std::optional<ImageStorage> DecodeJpeg(const std::uint8_t* bytes, std::size_t size) {
-  if (bytes == nullptr || size == 0) return std::nullopt;
-  Decompressor decompressor;
+  const JpegLibrary* library = JpegDecoderLibrary();
+  if (bytes == nullptr || size == 0 || library == nullptr) return std::nullopt;
+  Decompressor decompressor(*library);
   jpeg_decompress_struct& info = decompressor.Info();
-  if (!ReadHeader(&info, &decompressor.Errors(), bytes, size)) return std::nullopt;
+  if (!ReadHeader(library, &info, &decompressor.Errors(), bytes, size)) return std::nullopt;
   if (!PictureSizeAllowed(info.image_width, info.image_height)) return std::nullopt;
   bool grey = info.out_color_space == JCS_GRAYSCALE;
   // The decoder writes every pixel, so the block is not cleared first.
@@ -125,7 +126,7 @@ std::optional<ImageStorage> DecodeJpeg(const std::uint8_t* bytes, std::size_t si
       writer->Table()[i] = RGBQUAD{level, level, level, 0};
     }
   }
-  if (!ReadRows(&info, &decompressor.Errors(), &*writer)) return std::nullopt;
+  if (!ReadRows(library, &info, &decompressor.Errors(), &*writer)) return std::nullopt;
   return writer->Finish();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Decoding JPEG pictures with the JPEG library into the BMP layout: 24-bit rows for colour
 // pictures, 8-bit rows with a grey table for greyscale ones. Any error the library reports
-// abandons the picture; it never ends the program.
+// abandons the picture; it never ends the program. Without the library, a JPEG file gives no
+// picture.
 
 #include <cstddef>
 #include <cstdint>

@@ -10,6 +10,7 @@
 
 #include "runtime/images/bitmap_image.h"
 #include "runtime/images/image_limits.h"
+#include "runtime/images/jpeg_library.h"
 #include "runtime/images/standard_image_kinds.h"
 #include "tests/runtime/images/image_test_support.h"
 
@@ -95,6 +96,36 @@ TEST(JpegPictures, PicturesBeyondThePixelLimitAreRefusedBeforeDecoding) {
   EXPECT_EQ(DecodeJpeg(bytes.data(), bytes.size()), std::nullopt);
   SetDecodedPixelLimit(limit);
   EXPECT_NE(DecodeJpeg(bytes.data(), bytes.size()), std::nullopt);
+}
+
+// The library is opened at the first picture; without it a JPEG file is no picture, and the
+// pictures come back with it.
+TEST(JpegPictures, WithoutTheLibraryThereIsNoPictureAndNoFault) {
+  std::vector<std::uint8_t> bytes = Baseline();
+  WithholdJpegLibrary(true);
+  EXPECT_EQ(DecodeJpeg(bytes.data(), bytes.size()), std::nullopt);
+  EXPECT_EQ(JpegSize(bytes.data(), bytes.size()), std::nullopt);
+  EXPECT_EQ(CreateImageFromData(ImageOwner{}, bytes.data(), bytes.size()), nullptr);
+  EXPECT_EQ(CreateImageFromData(ImageOwner{}, bytes.data(), bytes.size(), image_flags::kSizeOnly), nullptr);
+  WithholdJpegLibrary(false);
+  EXPECT_NE(DecodeJpeg(bytes.data(), bytes.size()), std::nullopt);
+}
+
+TEST(JpegLibrary, LoadsOnlyALibraryWithEveryFunction) {
+  JpegLibrary table;
+  std::string whyNot;
+  ASSERT_TRUE(LoadJpegLibrary(kJpegLibraryName, table, whyNot)) << whyNot;
+  EXPECT_NE(table.createDecompress, nullptr);
+  EXPECT_NE(table.finishDecompress, nullptr);
+  ASSERT_NE(JpegDecoderLibrary(), nullptr);
+  EXPECT_EQ(JpegDecoderLibrary()->readScanlines, table.readScanlines);
+
+  EXPECT_FALSE(LoadJpegLibrary("libvel-no-such-jpeg.so.62", table, whyNot));
+  EXPECT_NE(whyNot.find("libvel-no-such-jpeg.so.62"), std::string::npos) << whyNot;
+  // A library that opens but is not the JPEG library is refused, naming what it lacks.
+  EXPECT_FALSE(LoadJpegLibrary("libm.so.6", table, whyNot));
+  EXPECT_EQ(whyNot, "it has no jpeg_std_error");
+  EXPECT_EQ(table.readHeader, nullptr);
 }
 
 }  // namespace
