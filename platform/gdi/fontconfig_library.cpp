@@ -1,54 +1,41 @@
 #include "platform/gdi/fontconfig_library.h"
 
-#include <cstdio>
 #include <cstdlib>
-#include <mutex>
-#include <string>
 
-#include "platform/kernel/lazy_library.h"
+#include "platform/kernel/lazy_library_table.h"
 
 namespace vel::platform {
 namespace {
 
 constexpr const char* kFontconfigLibraryName = "libfontconfig.so.1";
 
-FontconfigLibrary g_fontconfig;
-bool g_usable = false;
+void ResolveFontconfig(LazyLibrary& library, FontconfigLibrary& table) {
+  library.Resolve("FcPatternCreate", table.patternCreate);
+  library.Resolve("FcPatternDestroy", table.patternDestroy);
+  library.Resolve("FcPatternAddString", table.patternAddString);
+  library.Resolve("FcPatternAddInteger", table.patternAddInteger);
+  library.Resolve("FcPatternAddBool", table.patternAddBool);
+  library.Resolve("FcPatternGetString", table.patternGetString);
+  library.Resolve("FcPatternGetInteger", table.patternGetInteger);
+  library.Resolve("FcConfigSubstitute", table.configSubstitute);
+  library.Resolve("FcDefaultSubstitute", table.defaultSubstitute);
+  library.Resolve("FcFontMatch", table.fontMatch);
+  library.Resolve("FcFini", table.fini);
+}
 
-bool Load(std::string& whyNot) {
-  FontconfigLibrary& found = g_fontconfig;
-  LazyLibrary library(kFontconfigLibraryName);
-  library.Resolve("FcPatternCreate", found.patternCreate);
-  library.Resolve("FcPatternDestroy", found.patternDestroy);
-  library.Resolve("FcPatternAddString", found.patternAddString);
-  library.Resolve("FcPatternAddInteger", found.patternAddInteger);
-  library.Resolve("FcPatternAddBool", found.patternAddBool);
-  library.Resolve("FcPatternGetString", found.patternGetString);
-  library.Resolve("FcPatternGetInteger", found.patternGetInteger);
-  library.Resolve("FcConfigSubstitute", found.configSubstitute);
-  library.Resolve("FcDefaultSubstitute", found.defaultSubstitute);
-  library.Resolve("FcFontMatch", found.fontMatch);
-  library.Resolve("FcFini", found.fini);
-  return library.Complete(whyNot);
+// fontconfig keeps its configuration and caches for the life of the process; releasing them at
+// exit keeps leak checkers quiet about memory that was never lost.
+void ReleaseAtExit(const FontconfigLibrary& table) {
+  static decltype(&FcFini) fini = table.fini;
+  std::atexit([] { fini(); });
 }
 
 }  // namespace
 
 const FontconfigLibrary* Fontconfig() {
-  static std::once_flag loaded;
-  std::call_once(loaded, [] {
-    std::string whyNot;
-    g_usable = Load(whyNot);
-    if (!g_usable) {
-      std::fprintf(stderr, "fonts: %s is not usable (%s); text cannot be drawn\n", kFontconfigLibraryName,
-                   whyNot.c_str());
-      return;
-    }
-    // fontconfig keeps its configuration and caches for the life of the process; releasing
-    // them at exit keeps leak checkers quiet about memory that was never lost.
-    std::atexit([] { g_fontconfig.fini(); });
-  });
-  return g_usable ? &g_fontconfig : nullptr;
+  static LazyLibraryTable<FontconfigLibrary> library(
+      {kFontconfigLibraryName, ResolveFontconfig, "fonts:", "text cannot be drawn", ReleaseAtExit});
+  return library.Get();
 }
 
 }  // namespace vel::platform

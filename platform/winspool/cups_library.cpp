@@ -1,56 +1,41 @@
 #include "platform/winspool/cups_library.h"
 
-#include <atomic>
-#include <cstdio>
-#include <mutex>
-
-#include "platform/kernel/lazy_library.h"
+#include "platform/kernel/lazy_library_table.h"
 
 namespace vel::platform {
 namespace {
 
-std::atomic<bool> g_withheld{false};
+void ResolveCups(LazyLibrary& library, CupsLibrary& table) {
+  library.Resolve("cupsSetServer", table.setServer);
+  library.Resolve("cupsGetDests2", table.getDests2);
+  library.Resolve("cupsFreeDests", table.freeDests);
+  library.Resolve("cupsGetOption", table.getOption);
+  library.Resolve("cupsCopyDestInfo", table.copyDestInfo);
+  library.Resolve("cupsFreeDestInfo", table.freeDestInfo);
+  library.Resolve("cupsGetDestMediaCount", table.getDestMediaCount);
+  library.Resolve("cupsGetDestMediaByIndex", table.getDestMediaByIndex);
+  library.Resolve("cupsGetDestMediaDefault", table.getDestMediaDefault);
+  library.Resolve("cupsFindDestDefault", table.findDestDefault);
+  library.Resolve("cupsFindDestSupported", table.findDestSupported);
+  library.Resolve("ippGetCount", table.getCount);
+  library.Resolve("ippGetString", table.getString);
+  library.Resolve("ippGetRange", table.getRange);
+}
+
+LazyLibraryTable<CupsLibrary>& Library() {
+  static LazyLibraryTable<CupsLibrary> library(
+      {kCupsLibraryName, ResolveCups, "printing: the printing system's library", "there are no printers"});
+  return library;
+}
 
 }  // namespace
 
 bool LoadCupsLibrary(const char* soname, CupsLibrary& table, std::string& whyNot) {
-  CupsLibrary found;
-  LazyLibrary library(soname);
-  library.Resolve("cupsSetServer", found.setServer);
-  library.Resolve("cupsGetDests2", found.getDests2);
-  library.Resolve("cupsFreeDests", found.freeDests);
-  library.Resolve("cupsGetOption", found.getOption);
-  library.Resolve("cupsCopyDestInfo", found.copyDestInfo);
-  library.Resolve("cupsFreeDestInfo", found.freeDestInfo);
-  library.Resolve("cupsGetDestMediaCount", found.getDestMediaCount);
-  library.Resolve("cupsGetDestMediaByIndex", found.getDestMediaByIndex);
-  library.Resolve("cupsGetDestMediaDefault", found.getDestMediaDefault);
-  library.Resolve("cupsFindDestDefault", found.findDestDefault);
-  library.Resolve("cupsFindDestSupported", found.findDestSupported);
-  library.Resolve("ippGetCount", found.getCount);
-  library.Resolve("ippGetString", found.getString);
-  library.Resolve("ippGetRange", found.getRange);
-  const bool complete = library.Complete(whyNot);
-  table = complete ? found : CupsLibrary{};
-  return complete;
+  return LoadLibraryTable(soname, ResolveCups, table, whyNot);
 }
 
-const CupsLibrary* PrintingSystemLibrary() {
-  static std::once_flag loaded;
-  static CupsLibrary library;
-  static bool usable = false;
-  if (g_withheld.load(std::memory_order_relaxed)) return nullptr;
-  std::call_once(loaded, [] {
-    std::string whyNot;
-    usable = LoadCupsLibrary(kCupsLibraryName, library, whyNot);
-    if (!usable) {
-      std::fprintf(stderr, "printing: the printing system's library %s is not usable (%s); there are no printers\n",
-                   kCupsLibraryName, whyNot.c_str());
-    }
-  });
-  return usable ? &library : nullptr;
-}
+const CupsLibrary* PrintingSystemLibrary() { return Library().Get(); }
 
-void WithholdPrintingSystemLibrary(bool withheld) { g_withheld.store(withheld, std::memory_order_relaxed); }
+void WithholdPrintingSystemLibrary(bool withheld) { Library().Withhold(withheld); }
 
 }  // namespace vel::platform
