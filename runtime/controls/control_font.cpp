@@ -1,5 +1,7 @@
 #include "runtime/controls/control_font.h"
 
+#include <algorithm>
+
 #include "runtime/windows/screen_context.h"
 #include "runtime/windows/window_font_metrics.h"
 
@@ -7,6 +9,8 @@ namespace vel::controls {
 namespace {
 
 constexpr COLORREF kPaletteRelative = 0x02000000;
+// The width of a character of the font not asked for yet.
+constexpr int kUnmeasured = -1;
 
 }  // namespace
 
@@ -62,12 +66,34 @@ void FontObject::Measure() {
     m_lastChar = static_cast<std::uint8_t>(metrics.tmLastChar);
     m_defaultChar = static_cast<std::uint8_t>(metrics.tmDefaultChar);
     m_charHeight = metrics.tmHeight;
-    if (m_lastChar >= m_firstChar) GetCharWidth32A(dc, m_firstChar, m_lastChar, &m_widths[m_firstChar]);
+    if (m_lastChar >= m_firstChar) std::fill(&m_widths[m_firstChar], &m_widths[m_lastChar] + 1, kUnmeasured);
   }
   SelectObject(dc, previous);
 }
 
+void FontObject::MeasureWidths(std::string_view text) const {
+  if (std::none_of(text.begin(), text.end(), [this](char c) { return m_widths[static_cast<std::uint8_t>(c)] == kUnmeasured; }))
+    return;
+  windows::ScreenContext screen;
+  HDC dc = screen.Get();
+  HGDIOBJ previous = dc != nullptr ? SelectObject(dc, m_handle) : nullptr;
+  for (char c : text) {
+    auto code = static_cast<std::uint8_t>(c);
+    if (m_widths[code] != kUnmeasured) continue;
+    int width = 0;
+    if (dc == nullptr || !GetCharWidth32A(dc, code, code, &width)) width = 0;
+    m_widths[code] = width;
+  }
+  if (dc != nullptr) SelectObject(dc, previous);
+}
+
+int FontObject::CharWidth(std::uint8_t character) const {
+  if (m_widths[character] == kUnmeasured) MeasureWidths(std::string_view(reinterpret_cast<const char*>(&character), 1));
+  return m_widths[character];
+}
+
 int FontObject::TextWidth(std::string_view text) const {
+  MeasureWidths(text);
   int width = 0;
   for (char c : text) width += m_widths[static_cast<std::uint8_t>(c)];
   return width;

@@ -47,12 +47,14 @@ class FontObject {
   /// The full cell height in pixels.
   int CharHeight() const { return m_charHeight; }
   /// The advance of a character (0 outside first .. last).
-  int CharWidth(std::uint8_t character) const { return m_widths[character]; }
+  int CharWidth(std::uint8_t character) const;
   /// The advance of a text: the sum of its characters' widths.
   int TextWidth(std::string_view text) const;
 
  private:
   void Measure();
+  /// Measures the characters of `text` not measured yet.
+  void MeasureWidths(std::string_view text) const;
 
   HFONT m_handle = nullptr;
   bool m_owned = false;
@@ -61,7 +63,9 @@ class FontObject {
   std::uint8_t m_lastChar = 0;
   std::uint8_t m_defaultChar = 0;
   int m_charHeight = 0;
-  std::array<int, 256> m_widths{};
+  // A character's width is measured when it is first asked for: measuring means rasterising
+  // the glyph, and a control shows a few of its font's characters, not all of them.
+  mutable std::array<int, 256> m_widths{};
 };
 
 /// The colour a colour value stands for: bit 31 set names a system colour (its low 16 bits the
