@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <pthread.h>
+#include <unistd.h>
 
 #include <thread>
 
@@ -22,6 +24,23 @@ TEST(ThreadStackLimits, HoldTheCallersFrameOnEveryThread) {
   std::thread([&] { inThread = FrameInsideLimits(); }).join();
   EXPECT_TRUE(inThread);
   GetCurrentThreadStackLimits(nullptr, nullptr);  // either limit may be left unasked
+}
+
+// The main thread's limits are found without the threads library's reading of the memory map,
+// and are the same as the ones it reports.
+TEST(ThreadStackLimits, OnTheMainThreadAreTheThreadsLibrarys) {
+  ASSERT_EQ(getpid(), gettid()) << "the tests run on the main thread";
+  pthread_attr_t attributes;
+  ASSERT_EQ(pthread_getattr_np(pthread_self(), &attributes), 0);
+  void* address = nullptr;
+  size_t size = 0;
+  ASSERT_EQ(pthread_attr_getstack(&attributes, &address, &size), 0);
+  pthread_attr_destroy(&attributes);
+  ULONG_PTR low = 0;
+  ULONG_PTR high = 0;
+  GetCurrentThreadStackLimits(&low, &high);
+  EXPECT_EQ(low, reinterpret_cast<ULONG_PTR>(address));
+  EXPECT_EQ(high, reinterpret_cast<ULONG_PTR>(address) + size);
 }
 
 }  // namespace
