@@ -1,28 +1,23 @@
-// Where the regional settings come from: the profile's section "intl" first, else the C++
-// library's view of the user's locale, else the defaults.
+// Where the regional settings come from: the profile's section "intl" first, else the time
+// formats of the user's locale, else the defaults.
 
 #include "runtime/values/locale_intl.h"
+
+#include <locale.h>
 
 #include <cctype>
 #include <cstdlib>
 #include <ctime>
-#include <iterator>
-#include <locale>
-#include <sstream>
 
 #include "win32.h"
 
 namespace vel::values {
 namespace {
 
-std::string PutTime(const std::locale& locale, const std::tm& time, const char* pattern) {
-  std::ostringstream out;
-  out.imbue(locale);
-  const std::time_put<char>& facet = std::use_facet<std::time_put<char>>(locale);
-  const std::string patternText(pattern);
-  facet.put(std::ostreambuf_iterator<char>(out), out, ' ', &time, patternText.data(),
-            patternText.data() + patternText.size());
-  return out.str();
+std::string PutTime(locale_t locale, const std::tm& time, const char* pattern) {
+  char text[128];
+  const size_t length = strftime_l(text, sizeof text, pattern, &time, locale);
+  return std::string(text, length);
 }
 
 std::tm SampleTime(int hour) {
@@ -70,13 +65,11 @@ std::string DeriveShortDateFormat(const std::string& sample) {
 
 namespace {
 
+// Only the locale's time category is loaded: the whole locale (character classes, collation,
+// messages and the rest) would cost every start several files.
 void ReadFromLibraryLocale(IntlSettings& intl) {
-  std::locale locale;
-  try {
-    locale = std::locale("");
-  } catch (const std::exception&) {
-    return;  // an unusable locale setting leaves the defaults
-  }
+  locale_t locale = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
+  if (locale == static_cast<locale_t>(nullptr)) return;  // an unusable locale setting leaves the defaults
   const std::string shortDate = DeriveShortDateFormat(PutTime(locale, SampleTime(13), "%x"));
   if (!shortDate.empty()) intl.sShortDate = shortDate;
   const std::string am = PutTime(locale, SampleTime(1), "%p");
@@ -96,6 +89,7 @@ void ReadFromLibraryLocale(IntlSettings& intl) {
     intl.s1159 = am;
     intl.s2359 = pm;
   }
+  freelocale(locale);
 }
 
 // Reads one key of the profile's section "intl"; false when the key is absent or empty.

@@ -152,5 +152,43 @@ TEST(IntlSettings, ProfileKeysTakePrecedence) {
   std::filesystem::remove_all(pattern);
 }
 
+// Without profile keys the time formats come from the user's locale as the environment names
+// it; a locale the system does not have leaves the defaults.
+TEST(IntlSettings, TheUsersLocaleGivesTheTimeFormats) {
+  std::string folder = ::testing::TempDir() + "intl_XXXXXX";
+  ASSERT_NE(mkdtemp(folder.data()), nullptr);
+  const char* previousFolder = std::getenv("VELMORA_WINDIR");
+  const std::string savedFolder = previousFolder ? previousFolder : "";
+  const char* previousLocale = std::getenv("LC_ALL");
+  const std::string savedLocale = previousLocale ? previousLocale : "";
+  setenv("VELMORA_WINDIR", folder.c_str(), 1);
+
+  setenv("LC_ALL", "C", 1);
+  const IntlSettings plain = ReadIntlSettings();
+  EXPECT_EQ(plain.iTime, 1) << "the C locale shows 13:04:05";
+  EXPECT_EQ(plain.sTime, ':');
+  EXPECT_EQ(plain.iTLzero, 1);
+  EXPECT_EQ(plain.sShortDate, "MM/dd/yy");
+  EXPECT_EQ(plain.s1159, "AM");
+  EXPECT_EQ(plain.s2359, "PM");
+
+  setenv("LC_ALL", "xx_VEL.UTF-8", 1);
+  const IntlSettings unknown = ReadIntlSettings();
+  EXPECT_EQ(unknown.iTime, IntlSettings{}.iTime);
+  EXPECT_EQ(unknown.sShortDate, IntlSettings{}.sShortDate);
+
+  if (previousLocale) {
+    setenv("LC_ALL", savedLocale.c_str(), 1);
+  } else {
+    unsetenv("LC_ALL");
+  }
+  if (previousFolder) {
+    setenv("VELMORA_WINDIR", savedFolder.c_str(), 1);
+  } else {
+    unsetenv("VELMORA_WINDIR");
+  }
+  std::filesystem::remove_all(folder);
+}
+
 }  // namespace
 }  // namespace vel::values
