@@ -93,27 +93,15 @@ void LayOutDecimal(const CompiledPicture& picture, const DecimalEntry& value, ch
 
   // One walk from the right: fraction digits rise from the lowest kept position, integer
   // digits from the units, which always shows. Places beyond what a decimal holds show zeros.
+  // The walk is split at the units so that neither half asks on which side it is, and an
+  // overflowing integer part, which shows only '#', takes a half of its own.
   int fraction = cut - (picture.decimalPlaces - places);
   int shown = 0;
   int mostSignificant = -1;
-  for (int i = width - 1; i >= 0; --i) {
-    const PicturePosition& position = positions[i];
+  // Positions other than digits; `shown` counts the integer digit positions to the right.
+  const auto layOutOther = [&](int i, const PicturePosition& position) {
     const uint8_t code = position.code;
-    // Plain comparisons instead of a switch: the digit case dominates and predicts well.
-    if (IsDigitCode(code)) {
-      if (i > units) {
-        block[i] = static_cast<char>(fraction < 0 ? '0' : '0' + digits[fraction]);
-        ++fraction;
-      } else if (overflow) {
-        block[i] = '#';
-      } else if (shown < integerDigits || shown == 0) {
-        block[i] = static_cast<char>('0' + digits[kUnitsPosition + shown++]);
-        mostSignificant = i;
-      } else {
-        block[i] = LeadingFill(position);
-        ++shown;
-      }
-    } else if (code == kGroupSeparator) {
+    if (code == kGroupSeparator) {
       if (overflow) {
         block[i] = '#';
       } else if (shown < integerDigits) {
@@ -127,6 +115,40 @@ void LayOutDecimal(const CompiledPicture& picture, const DecimalEntry& value, ch
     } else {
       // Literals, currency and the decimal separator show their fill character.
       block[i] = static_cast<char>(position.fill);
+    }
+  };
+  int i = width - 1;
+  for (; i > units; --i) {
+    const PicturePosition& position = positions[i];
+    // Plain comparisons instead of a switch: the digit case dominates and predicts well.
+    if (IsDigitCode(position.code)) {
+      block[i] = static_cast<char>(fraction < 0 ? '0' : '0' + digits[fraction]);
+      ++fraction;
+    } else {
+      layOutOther(i, position);
+    }
+  }
+  if (overflow) {
+    for (; i >= 0; --i) {
+      if (IsDigitCode(positions[i].code)) {
+        block[i] = '#';
+      } else {
+        layOutOther(i, positions[i]);
+      }
+    }
+  }
+  for (; i >= 0; --i) {
+    const PicturePosition& position = positions[i];
+    if (IsDigitCode(position.code)) {
+      if (shown < integerDigits || shown == 0) {
+        block[i] = static_cast<char>('0' + digits[kUnitsPosition + shown++]);
+        mostSignificant = i;
+      } else {
+        block[i] = LeadingFill(position);
+        ++shown;
+      }
+    } else {
+      layOutOther(i, position);
     }
   }
   if (negative && !picture.hasSign && !overflow) PlaceFloatingMinus(picture, mostSignificant, block);
