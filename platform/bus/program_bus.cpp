@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "platform/bus/param_codec.h"
+#include "platform/display/display_backend.h"
 #include "platform/kernel/ansi_text.h"
 #include "platform/kernel/external_work.h"
 #include "platform/kernel/global_memory.h"
@@ -216,6 +217,15 @@ void ProgramBus::Broadcast(bool send, UINT message, WPARAM wParam, LPARAM lParam
 
 std::vector<std::pair<std::string, HANDLE>>* ProgramBus::Properties(HWND window) {
   return m_windows.Properties(window);
+}
+
+HWND ProgramBus::OtherProgramTopLevelAt(POINT screenPoint) {
+  std::optional<ProgramWindow> found = CurrentDisplay().OtherProgramWindowAt(screenPoint);
+  if (!found || found->program == m_connection->UniqueName()) return nullptr;
+  HWND handle = m_windows.HandleFor(found->program, found->window, found->processId);
+  // A program that left the bus leaves its windows on the desktop for a moment.
+  std::optional<ForeignWindow> known = m_windows.Find(handle);
+  return known && !known->gone ? handle : nullptr;
 }
 
 std::vector<std::pair<HWND, TopLevelInfo>> ProgramBus::OtherProgramsTopLevels() {
@@ -437,6 +447,9 @@ ProgramBus* CurrentProgramBus() {
     // The bus lives as long as the process: its thread may still be answering other programs
     // while static objects are being destroyed at exit.
     g_bus = connected.release();
+    // The desktop names this program's windows, so that other programs find them under the
+    // pointer when they drag something onto them.
+    CurrentDisplay().NameProgram(g_bus->UniqueName(), static_cast<std::uint64_t>(getpid()));
     SetThreadIdleObserver(OnThreadIdle);
     SetGlobalFreeObserver(OnBlockFreed);
     ExternalWork::Instance().SetChildSettlingObservable(true);

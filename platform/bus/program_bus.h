@@ -41,6 +41,7 @@ class ProgramBus final : public ForeignWindows, public BusEvents {
   bool Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   void Broadcast(bool send, UINT message, WPARAM wParam, LPARAM lParam) override;
   std::vector<std::pair<std::string, HANDLE>>* Properties(HWND window) override;
+  HWND OtherProgramTopLevelAt(POINT screenPoint) override;
 
   /// The top-level windows of every other program, with handles of this program for them.
   std::vector<std::pair<HWND, TopLevelInfo>> OtherProgramsTopLevels();

@@ -40,6 +40,14 @@ class InputSink {
   virtual bool WriteScreenPicture(const std::string& path) = 0;
 };
 
+/// A top-level window of a runtime program as the desktop names it: the program's bus name
+/// and process, and the window's handle in that program.
+struct ProgramWindow {
+  std::string program;
+  uint64_t processId = 0;
+  uint64_t window = 0;
+};
+
 class DisplayBackend {
  public:
   virtual ~DisplayBackend() = default;
@@ -71,6 +79,21 @@ class DisplayBackend {
   /// looks at its queue again instead of sleeping. nextTimerDue is the thread's earliest timer
   /// on CurrentClock(), if any.
   virtual bool Idle(std::optional<uint64_t> nextTimerDue) = 0;
+
+  /// This program's name on the message bus between programs. A desktop that others can look
+  /// into marks the program's top-level windows with it, so that another runtime program
+  /// finds them under the pointer (OtherProgramWindowAt).
+  virtual void NameProgram(const std::string& program, uint64_t processId) {
+    (void)program;
+    (void)processId;
+  }
+  /// The top-level window of another runtime program that the desktop shows at a screen point,
+  /// above whatever else is there; nothing over a window of this program, of no runtime
+  /// program, or on a desktop that shares nothing (headless).
+  virtual std::optional<ProgramWindow> OtherProgramWindowAt(POINT screenPoint) {
+    (void)screenPoint;
+    return std::nullopt;
+  }
 
   /// Connects the window manager's input entry point.
   void SetInputSink(InputSink* sink) { m_sink = sink; }

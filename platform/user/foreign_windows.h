@@ -40,6 +40,9 @@ class ForeignWindows {
   /// here: a property is a value of this program), or null for a handle that names no window.
   /// Needs the tree lock.
   virtual std::vector<std::pair<std::string, HANDLE>>* Properties(HWND window) = 0;
+  /// The top-level window of another program that the desktop shows at a screen point, above
+  /// this program's windows there, or null (also where the desktop shares nothing).
+  virtual HWND OtherProgramTopLevelAt(POINT screenPoint) = 0;
 };
 
 /// The program's carrier of foreign windows, or null when there is none (no message bus).

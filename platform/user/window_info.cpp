@@ -255,6 +255,12 @@ int WINAPI MapWindowPoints(HWND hWndFrom, HWND hWndTo, LPPOINT lpPoints, UINT cP
 HWND WINAPI WindowFromPoint(POINT Point) { return WindowUnderPoint(Point, nullptr); }
 
 HWND WINAPI ChildWindowFromPointEx(HWND hwnd, POINT pt, UINT flags) {
+  // On the desktop, another program's window may lie above this program's at the point. The
+  // desktop is asked before the tree is locked: the answer may take a round trip to it.
+  if (hwnd == GetDesktopWindow()) {
+    ForeignWindows* foreign = CurrentForeignWindows();
+    if (HWND other = foreign != nullptr ? foreign->OtherProgramTopLevelAt(pt) : nullptr) return other;
+  }
   TreeLock lock;
   Window* parent = Find(hwnd);
   if (parent == nullptr) return nullptr;

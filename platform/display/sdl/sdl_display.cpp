@@ -17,6 +17,7 @@
 #include "platform/display/sdl/sdl_window_mirror.h"
 #include "platform/display/sdl/typed_text.h"
 #include "platform/display/sdl/x11_errors.h"
+#include "platform/display/sdl/x11_program_windows.h"
 #include "platform/gdi/display_metrics.h"
 #include "platform/gdi/window_framebuffers.h"
 #include "platform/kernel/ansi_text.h"
@@ -53,7 +54,10 @@ double MeasureDensity() {
 
 class SdlDisplay final : public DisplayBackend {
  public:
-  SdlDisplay() : m_sdlThread(std::this_thread::get_id()), m_scale(MeasureDensity()) {
+  SdlDisplay()
+      : m_sdlThread(std::this_thread::get_id()),
+        m_scale(MeasureDensity()),
+        m_programWindows(X11ProgramWindows::Open(SDL_GetCurrentVideoDriver())) {
     SDL_DisplayMode mode{};
     if (SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w > 0 && mode.h > 0) m_screen = {mode.w, mode.h};
     float reportedDpi = 0;
@@ -115,6 +119,21 @@ class SdlDisplay final : public DisplayBackend {
     std::lock_guard lock(m_mutex);
     m_wantedCursor = cursor;
     m_cursorChanged = true;
+  }
+
+  void NameProgram(const std::string& program, uint64_t processId) override {
+    std::lock_guard lock(m_mutex);
+    m_programName = program;
+    m_processId = processId;
+  }
+
+  std::optional<ProgramWindow> OtherProgramWindowAt(POINT screenPoint) override {
+    if (m_programWindows == nullptr) return std::nullopt;
+    std::optional<ProgramWindow> found =
+        m_programWindows->MarkedWindowAt(m_scale.ToDesktop(screenPoint.x), m_scale.ToDesktop(screenPoint.y));
+    std::lock_guard lock(m_mutex);
+    if (!found || found->program == m_programName) return std::nullopt;
+    return found;
   }
 
   void TopLevelDestroyed(HWND window) override {
@@ -315,6 +334,16 @@ class SdlDisplay final : public DisplayBackend {
     if (stackingChanged) KeepKeyboardWithActiveWindow();
   }
 
+  /// Tells other runtime programs on the desktop whose window this is. SDL may replace a
+  /// desktop window's X window when it first gives it a surface, so this is looked at whenever
+  /// the window is presented. Lock held, SDL thread.
+  void MarkAsProgramWindow(SdlWindowMirror& mirror) {
+    if (m_programWindows == nullptr || mirror.desktopWindow == nullptr || m_programName.empty()) return;
+    m_programWindows->Mark(mirror.desktopWindow,
+                           ProgramWindow{m_programName, m_processId, reinterpret_cast<uintptr_t>(mirror.window)},
+                           mirror.markedX11Window);
+  }
+
   /// Without a desktop window manager SDL gives every window it shows the keyboard, and a
   /// destroyed window leaves it nowhere. Popups such as menus and tips are shown without
   /// activation, so the keyboard goes back to the window the program has active. Called with
@@ -340,6 +369,7 @@ class SdlDisplay final : public DisplayBackend {
       std::shared_ptr<Surface> framebuffer = FindTopLevelFramebuffer(mirror.window);
       SDL_Surface* target = SDL_GetWindowSurface(mirror.desktopWindow);
       if (framebuffer == nullptr || target == nullptr) continue;
+      MarkAsProgramWindow(mirror);
       const int width = std::min(framebuffer->Width(), target->w);
       const int height = std::min(framebuffer->Height(), target->h);
       if (width <= 0 || height <= 0) continue;
@@ -525,6 +555,10 @@ class SdlDisplay final : public DisplayBackend {
   const std::thread::id m_sdlThread;
   const DesktopScale m_scale;
   SdlCursors m_cursors;
+  const std::unique_ptr<X11ProgramWindows> m_programWindows;
+  /// This program's bus name and process id, once it has one (under m_mutex).
+  std::string m_programName;
+  uint64_t m_processId = 0;
   HCURSOR m_wantedCursor = nullptr;
   bool m_cursorChanged = false;
   SIZE m_screen{1024, 768};

@@ -36,6 +36,8 @@ struct SdlWindowMirror {
   /// Kept above other programs' windows (the window manager's WS_EX_TOPMOST).
   bool shownTopmost = false;
   std::string shownTitle;
+  /// The X window last marked as this program's (x11_program_windows.h), or 0.
+  unsigned long markedX11Window = 0;
 };
 
 }  // namespace vel::platform
