@@ -301,7 +301,7 @@ void ListControl::OnDragButton(UINT message, LPARAM lParam) {
       if (!m_dragging) return;
       m_dragging = false;
       if (GetCapture() == m_handle) ReleaseCapture();
-      windows::DragRelease(*m_window, *this, m_dragIdentifiers);
+      windows::DragRelease(*m_window, *this, m_dragIdentifiers, SelectedText());
       return;
     default: return;
   }

@@ -67,14 +67,26 @@ bool OfferIdentifiers(HWND window, const IdentifierList& identifiers, DragState&
 
 // Walks from the hit window up through its parents until one takes an identifier or the walk
 // reaches a top-level window. Windows that are not the runtime's are passed through unasked.
+// A window of another program was found because that program marked it on the desktop, so it
+// is a runtime program's window whatever its class; one that is no runtime window of its own
+// answers the queries 0.
 void FindAcceptingTarget(HWND hit, const IdentifierList& identifiers, DragState& state) {
   for (HWND window = hit; window != nullptr; window = GetParent(window)) {
-    if (IsRuntimeWindow(window)) {
-      if (BelongsToOtherProgram(window)) state.otherProgramWindow = window;
+    bool otherProgram = BelongsToOtherProgram(window);
+    if (otherProgram || IsRuntimeWindow(window)) {
+      if (otherProgram) state.otherProgramWindow = window;
       if (SendMessageA(window, kDragQueryMessage, 0, 0) != 0 && OfferIdentifiers(window, identifiers, state)) return;
     }
     if ((GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD) == 0) return;
   }
+}
+
+// Another program cannot read this one's rows: the dragged text goes to it before the drop.
+void HandOverText(HWND target, const std::string& text) {
+  ATOM atom = text.empty() ? 0 : GlobalAddAtomA(text.c_str());
+  if (atom == 0) return;
+  SendMessageA(target, kDragTextMessage, atom, reinterpret_cast<LPARAM>(target));
+  GlobalDeleteAtom(atom);
 }
 
 void RestoreCursor() {
@@ -101,6 +113,10 @@ HWND DragHitTest(POINT screen) {
   HWND desktop = GetDesktopWindow();
   HWND topLevel = ChildWindowFromPointEx(desktop, screen, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED);
   if (topLevel == nullptr || topLevel == desktop) return nullptr;
+  return DragHitTestWithin(topLevel, screen);
+}
+
+HWND DragHitTestWithin(HWND topLevel, POINT screen) {
   HitSearch search{screen};
   EnumChildWindows(topLevel, VisitDescendant, reinterpret_cast<LPARAM>(&search));
   if (search.result != nullptr) return search.result;
@@ -115,6 +131,10 @@ void DragMove(WindowObject& window, WindowControl& source, const IdentifierList&
     g_cursorSaved = true;
   }
   HWND hit = DragHitTest(screen);
+  // Another program learns where the pointer is before it is asked anything: which of its
+  // controls lies under the pointer only it can tell.
+  bool otherProgram = hit != nullptr && BelongsToOtherProgram(hit);
+  if (otherProgram) SendMessageA(hit, kDragOverMessage, 0, MAKELPARAM(screen.x, screen.y));
   if (hit != state.hitWindow || state.sourceControl != &source) {
     if (state.acceptingTarget != nullptr) SendMessageA(state.acceptingTarget, kDropMessage, 0, 0);
     ResetDragState();
@@ -124,19 +144,32 @@ void DragMove(WindowObject& window, WindowControl& source, const IdentifierList&
     FindAcceptingTarget(hit, dragIdentifiers, state);
     PostEvent(window, EVENT_Dragging, &source);
     SetCursor(state.matchedIdentifier.Empty() ? NoDropCursor() : DropPossibleCursor());
+  } else if (otherProgram) {
+    // The same window of another program, perhaps over another of its controls: asked again.
+    bool matched = !state.matchedIdentifier.Empty();
+    state.acceptingTarget = nullptr;
+    state.matchedIdentifier = SharedText();
+    FindAcceptingTarget(hit, dragIdentifiers, state);
+    if (matched == state.matchedIdentifier.Empty()) {
+      SetCursor(state.matchedIdentifier.Empty() ? NoDropCursor() : DropPossibleCursor());
+    }
   }
-  if (state.acceptingTarget != nullptr) {
+  if (state.acceptingTarget != nullptr && !otherProgram) {
     SendMessageA(state.acceptingTarget, kDragOverMessage, 0, MAKELPARAM(screen.x, screen.y));
   }
 }
 
-void DragRelease(WindowObject& window, WindowControl& source, const IdentifierList& dragIdentifiers) {
+void DragRelease(WindowObject& window, WindowControl& source, const IdentifierList& dragIdentifiers,
+                 std::string_view draggedText) {
   DragState& state = CurrentDragState();
   HWND target = state.sourceControl == &source ? state.acceptingTarget : nullptr;
+  bool otherProgram = target != nullptr && target == state.otherProgramWindow;
   if (!dragIdentifiers.Empty()) {
     PostEvent(window, EVENT_Drag, &source,
-              [target] {
-                if (target != nullptr && IsWindow(target)) SendMessageA(target, kDropMessage, 1, 0);
+              [target, otherProgram, text = std::string(draggedText.substr(0, kAtomTextLimit))] {
+                if (target == nullptr || !IsWindow(target)) return;
+                if (otherProgram) HandOverText(target, text);
+                SendMessageA(target, kDropMessage, 1, 0);
               },
               nullptr);
   }

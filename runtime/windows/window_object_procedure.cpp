@@ -7,6 +7,7 @@
 #include "runtime/windows/client_queries.h"
 #include "runtime/windows/client_window.h"
 #include "runtime/windows/command_routing.h"
+#include "runtime/windows/drop_relay.h"
 #include "runtime/windows/drop_target.h"
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/event_posting.h"
@@ -118,7 +119,9 @@ LRESULT HandleMessage(WindowObject& window, HWND handle, UINT message, WPARAM wP
     case kDragOverMessage:
     case kDragTextMessage:
       // The top-level window holds the window's drop identifiers; the client window between it
-      // and the controls takes no part, so a control under the pointer is asked first.
+      // and the controls takes no part, so a control under the pointer is asked first. Towards
+      // another program it also answers for its controls.
+      if (std::optional<LRESULT> relayed = RelayDropMessage(handle, message, wParam, lParam)) return *relayed;
       return *HandleDropMessage(DropHolder{&window, nullptr, &window.dropIdentifiers}, message, wParam, lParam);
     case WM_CLOSE:
       CloseRequested(window);

@@ -273,5 +273,55 @@ TEST_F(DragAndDrop, QueriesCompareWithoutCaseAndWithoutTildeOnlyWithinTheProgram
   GlobalDeleteAtom(text);
 }
 
+// A drag from another program sees the window as one window. The window hears where the
+// pointer is, answers for the control under it by the rules between programs, and passes the
+// handed-over text, the drop and the leave on to that control.
+TEST_F(DragAndDrop, AWindowAnswersForTheControlUnderThePointerToAnotherProgram) {
+  ProcedureWindow window;
+  OpenDragWindow(window);
+  HWND top = window.Handle();
+  HWND entry = Control(window, 2)->Handle();
+  Control(window, 2)->SetDropIdentifier(0, "~Item");
+  const auto named = reinterpret_cast<LPARAM>(top);
+  auto ask = [top, named](const char* text) {
+    ATOM atom = GlobalAddAtomA(text);
+    LRESULT answer = SendMessageA(top, kDragQueryMessage, atom, named);
+    GlobalDeleteAtom(atom);
+    return answer;
+  };
+  auto pointAt = [top](HWND control) {
+    POINT middle = MiddleOf(control);
+    SendMessageA(top, kDragOverMessage, 0, MAKELPARAM(middle.x, middle.y));
+  };
+  EXPECT_EQ(SendMessageA(top, kDragQueryMessage, 0, 0), 1) << "a control of the window takes drops";
+
+  pointAt(Control(window, 3)->Handle());
+  EXPECT_EQ(ask("~Item"), 0) << "the button under the pointer takes nothing";
+  pointAt(entry);
+  EXPECT_EQ(ask("Item"), 0) << "between programs the tilde counts";
+  EXPECT_EQ(ask("~ITEM"), 1);
+  EXPECT_EQ(CurrentDragState().dropControl, Control(window, 2));
+  EXPECT_EQ(CurrentDragState().otherProgramWindow, entry);
+  EXPECT_EQ(MatchedIdentifier(), "~Item");
+
+  ATOM text = GlobalAddAtomA("banana");
+  SendMessageA(top, kDragTextMessage, text, named);
+  GlobalDeleteAtom(text);
+  EXPECT_EQ(DroppedText(), "banana");
+  SendMessageA(top, kDropMessage, 1, 0);
+  EXPECT_EQ(PendingEvents(window), (Events{{Number(EVENT_Drop), 2}}));
+  DROPID();
+  EXPECT_EQ(Popped(), "banana");
+  EXPECT_EQ(CurrentDragState().otherProgramWindow, nullptr) << "the drop ends the relay";
+
+  // Once the pointer has moved off the entry, a drop goes nowhere near it.
+  pointAt(entry);
+  EXPECT_EQ(ask("~Item"), 1);
+  pointAt(Control(window, 3)->Handle());
+  EXPECT_EQ(ask("~Item"), 0);
+  SendMessageA(top, kDropMessage, 0, 0);
+  EXPECT_EQ(PendingEvents(window), Events{});
+}
+
 }  // namespace
 }  // namespace vel::controls::testing

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/windows/drag_state.h"
 #include "runtime/windows/event_accessors.h"
 #include "runtime/windows/event_codes.h"
 #include "runtime/windows/procedure_window.h"
@@ -66,6 +67,10 @@ int RunPreviewProcedure(const DefinitionFile& file, const ChosenWindow& chosen, 
     log.Line(EventLine(code, field));
     if (field != 0) {
       for (const std::string& value : variables.Describe(field)) log.Variable("  ", field, value);
+    }
+    if (code == windows::EVENT_Drop) {
+      log.Line("  DRAGID = " + std::string(windows::MatchedIdentifier()));
+      log.Line("  DROPID = " + std::string(windows::DroppedText()));
     }
     if (options.refusedEvents.count(code) != 0) {
       window.Refuse();
