@@ -37,13 +37,15 @@ wdc="$2"
 dir="$3"
 export LSAN_OPTIONS=suppressions="$dir/leaks.supp"
 cd "$dir"
-VELMORA_DISPLAY=sdl VELMORA_WINDIR="$dir" "$preview" --layout "$wdc" 'D$DRAGDROP' >> "$dir/source.txt" 2>&1 & source=$!
+shown() {
+  for i in $(seq 1 150); do grep -q '^layout field 2 ' "$1" && return 0; sleep 0.2; done
+  return 1
+}
+# The target first: the source, shown last, is the window the user works in and has the keyboard.
 VELMORA_DISPLAY=sdl VELMORA_WINDIR="$dir" "$preview" --layout "$wdc" 'T$DRAGDROP' >> "$dir/target.txt" 2>&1 & target=$!
-for i in $(seq 1 150); do
-  grep -q '^layout field 2 ' "$dir/source.txt" && grep -q '^layout field 2 ' "$dir/target.txt" && break
-  sleep 0.2
-done
-grep -q '^layout field 2 ' "$dir/target.txt" || { echo 'no windows' >> "$dir/events.txt"; kill $source $target; exit 1; }
+shown "$dir/target.txt" || { echo 'no target window' >> "$dir/events.txt"; kill $target; exit 1; }
+VELMORA_DISPLAY=sdl VELMORA_WINDIR="$dir" "$preview" --layout "$wdc" 'D$DRAGDROP' >> "$dir/source.txt" 2>&1 & source=$!
+shown "$dir/source.txt" || { echo 'no source window' >> "$dir/events.txt"; kill $source $target; exit 1; }
 # The first paint may come late on a loaded machine (or in a sanitizer build).
 sleep 1.5
 place() { sed -n "s/^layout field $2 [^ ]* \([-0-9]*\) \([-0-9]*\) \([0-9]*\) \([0-9]*\)$/\1 \2 \3 \4/p" "$1" | head -n 1; }
@@ -63,9 +65,6 @@ drag() {
   done
   sleep 0.5
 }
-# The source window is made the active one first, as the user's click on it does.
-xdotool mousemove $((lx + 12)) $((ly - 10)) click 1
-sleep 0.5
 drag $((lx + 12)) $((ly + 6)) $ex $ey
 xdotool mouseup 1
 for i in $(seq 1 50); do grep -q DROPID "$dir/target.txt" && break; sleep 0.1; done
