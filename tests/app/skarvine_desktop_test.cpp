@@ -17,36 +17,14 @@
 #include "platform/gdi/png_codec.h"
 #include "platform/gdi/surface.h"
 #include "tests/app/search_window_session.h"
+#include "tests/support/desktop_session.h"
 
 namespace vel::app {
 namespace {
 
-bool OnPath(const char* program) {
-  const std::string command = std::string("command -v ") + program + " > /dev/null 2>&1";
-  return std::system(command.c_str()) == 0;
-}
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-/// The colour (0xRRGGBB) of a pixel in an X window dump of 24 or 32 bits a pixel, or -1.
-long DumpPixel(const std::string& dump, int x, int y) {
-  auto field = [&](int index) -> std::uint32_t {
-    if (dump.size() < static_cast<size_t>(index * 4 + 4)) return 0;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(dump.data() + index * 4);
-    return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) | (std::uint32_t{bytes[2]} << 8) | bytes[3];
-  };
-  const std::uint32_t bitsPerPixel = field(11);
-  if ((bitsPerPixel != 24 && bitsPerPixel != 32) || x < 0 || y < 0 || static_cast<std::uint32_t>(x) >= field(4)) return -1;
-  const size_t at = field(0) + field(19) * 12 + static_cast<size_t>(y) * field(12) + static_cast<size_t>(x) * (bitsPerPixel / 8);
-  if (at + 3 > dump.size()) return -1;
-  const auto* pixel = reinterpret_cast<const unsigned char*>(dump.data() + at);
-  return (long{pixel[2]} << 16) | (long{pixel[1]} << 8) | pixel[0];
-}
+using vel::testing::OnPath;
+using vel::testing::ReadFile;
+using vel::testing::DumpPixel;
 
 /// Keeps the top of the screen dump as a PNG for a person to look at.
 void KeepScreenPicture(const std::string& dump, int width, int height) {

@@ -8,41 +8,14 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include "tests/support/desktop_session.h"
 
 namespace vel::platform {
 namespace {
 
-bool OnPath(const char* program) {
-  const std::string command = std::string("command -v ") + program + " > /dev/null 2>&1";
-  return std::system(command.c_str()) == 0;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-/// The colour (0xRRGGBB) of a screen pixel in an X window dump, or -1 when the dump is not one
-/// this reader understands (24 or 32 bits a pixel, blue first).
-long DumpPixel(const std::string& dump, int x, int y) {
-  auto field = [&](int index) -> uint32_t {
-    if (dump.size() < static_cast<size_t>(index * 4 + 4)) return 0;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(dump.data() + index * 4);
-    return (uint32_t{bytes[0]} << 24) | (uint32_t{bytes[1]} << 16) | (uint32_t{bytes[2]} << 8) | bytes[3];
-  };
-  const uint32_t headerSize = field(0);
-  const uint32_t width = field(4);
-  const uint32_t bitsPerPixel = field(11);
-  const uint32_t bytesPerLine = field(12);
-  const uint32_t colours = field(19);
-  if ((bitsPerPixel != 24 && bitsPerPixel != 32) || x < 0 || y < 0 || static_cast<uint32_t>(x) >= width) return -1;
-  const size_t at = headerSize + colours * 12 + static_cast<size_t>(y) * bytesPerLine + static_cast<size_t>(x) * (bitsPerPixel / 8);
-  if (at + 3 > dump.size()) return -1;
-  const auto* pixel = reinterpret_cast<const unsigned char*>(dump.data() + at);
-  return (long{pixel[2]} << 16) | (long{pixel[1]} << 8) | pixel[0];
-}
+using vel::testing::OnPath;
+using vel::testing::ReadFile;
+using vel::testing::DumpPixel;
 
 /// Runs a driver script (sh) on a fresh virtual X server with the program and an output file as
 /// its arguments; returns the exit status and leaves the program's output in `output`.

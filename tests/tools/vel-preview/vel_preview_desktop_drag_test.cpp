@@ -12,21 +12,13 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include "tests/support/desktop_session.h"
 
 namespace vel::tools {
 namespace {
 
-bool OnPath(const char* program) {
-  const std::string command = std::string("command -v ") + program + " > /dev/null 2>&1";
-  return std::system(command.c_str()) == 0;
-}
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using vel::testing::OnPath;
+using vel::testing::ReadFile;
 
 // The driver: both windows found from the layout lines the previews print once shown, the
 // drags made of small steps as a hand makes them. The previews append to their logs, so the
