@@ -1,5 +1,6 @@
-// Feeds arbitrary bytes to the font match store's reader: nothing may crash, every match read
-// must be one the writer can write, and writing what was read must read back the same.
+// Feeds arbitrary bytes to the readers of the font stores kept in the cache folder (font
+// matches and kept glyphs): nothing may crash, everything read must be something the writer
+// can write, and writing what was read must read back the same.
 
 #include <cstddef>
 #include <cstdint>
@@ -7,17 +8,32 @@
 #include <string>
 
 #include "platform/gdi/font_match_store.h"
+#include "platform/gdi/glyph_store.h"
 
 using vel::platform::FormatFontMatches;
+using vel::platform::FormatKeptGlyphs;
+using vel::platform::GlyphTable;
 using vel::platform::ParseFontMatches;
+using vel::platform::ParseKeptGlyphs;
 using vel::platform::StoredFontMatch;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::string text(reinterpret_cast<const char*>(data), size);
-  // The fingerprint is taken from the input's second line, so that the matches are reached.
-  std::string fingerprint;
-  std::size_t first = text.find('\n');
-  if (first != std::string::npos) fingerprint = text.substr(first + 1, text.find('\n', first + 1) - first - 1);
+namespace {
+
+// The input's line `index` (0 = first), so that fingerprints and keys match and the entries
+// are reached.
+std::string Line(const std::string& text, int index) {
+  std::size_t start = 0;
+  for (int i = 0; i < index; ++i) {
+    start = text.find('\n', start);
+    if (start == std::string::npos) return {};
+    ++start;
+  }
+  std::size_t end = text.find('\n', start);
+  return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+void CheckFontMatches(const std::string& text) {
+  const std::string fingerprint = Line(text, 1);
   std::vector<StoredFontMatch> read = ParseFontMatches(text, fingerprint);
   std::vector<StoredFontMatch> again = ParseFontMatches(FormatFontMatches(fingerprint, read), fingerprint);
   if (again.size() != read.size()) std::abort();
@@ -27,5 +43,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       std::abort();
     }
   }
+}
+
+void CheckKeptGlyphs(const std::string& text) {
+  const std::string fingerprint = Line(text, 1);
+  const std::string key = Line(text, 2);
+  GlyphTable read;
+  const int count = ParseKeptGlyphs(text, fingerprint, key, read);
+  GlyphTable again;
+  if (ParseKeptGlyphs(FormatKeptGlyphs(fingerprint, key, read), fingerprint, key, again) != count) std::abort();
+  for (std::size_t code = 0; code < read.size(); ++code) {
+    if (!read[code] != !again[code]) std::abort();
+    if (!read[code]) continue;
+    const auto& a = *read[code];
+    const auto& b = *again[code];
+    if (a.left != b.left || a.top != b.top || a.width != b.width || a.height != b.height || a.advance != b.advance ||
+        a.coverage != b.coverage || a.coverage.size() != static_cast<std::size_t>(a.width) * static_cast<std::size_t>(a.height)) {
+      std::abort();
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string text(reinterpret_cast<const char*>(data), size);
+  CheckFontMatches(text);
+  CheckKeptGlyphs(text);
   return 0;
 }

@@ -132,6 +132,7 @@ int WINAPI DrawTextA(HDC hdc, LPCSTR lpchText, int cchText, LPRECT lprc, UINT fo
   if (!dc || lprc == nullptr || lpchText == nullptr) return 0;
   auto font = FontForDc(*dc);
   if (!font) return 0;
+  KeepNewGlyphsAtEnd keep(*font);
   std::string text = cchText < 0 ? std::string(lpchText) : std::string(lpchText, static_cast<size_t>(cchText));
   const FontMetrics& m = font->Metrics();
   int tabWidth = std::max(1, 8 * m.averageWidth);

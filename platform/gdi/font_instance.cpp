@@ -7,6 +7,8 @@
 #include FT_DRIVER_H
 #include FT_MODULE_H
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -14,6 +16,8 @@
 #include <tuple>
 
 #include "platform/gdi/code_page.h"
+#include "platform/gdi/font_setup_fingerprint.h"
+#include "platform/gdi/glyph_store.h"
 
 namespace vel::platform {
 namespace {
@@ -37,6 +41,30 @@ std::atomic<uint64_t> g_rasterised{0};
 
 int Round26(FT_Pos value) { return static_cast<int>((value + 32) >> 6); }
 
+// Raise whenever Open or Rasterise change the glyphs they give, so that glyphs kept by the
+// earlier code are not taken for the new code's.
+constexpr int kRasteriserRevision = 1;
+
+// What the glyphs depend on besides the font file and the request: the FreeType library in use
+// (its version, and the stamp of its file, which a rebuilt package changes) and this code.
+const std::string& RasteriserFingerprint() {
+  static const std::string fingerprint = [] {
+    FT_Int major = 0, minor = 0, patch = 0;
+    if (Library() != nullptr) FT_Library_Version(Library(), &major, &minor, &patch);
+    Dl_info info{};
+    const std::string libraryFile =
+        dladdr(reinterpret_cast<void*>(&FT_Init_FreeType), &info) != 0 && info.dli_fname != nullptr ? info.dli_fname : "";
+    return "freetype " + std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(patch) + " " +
+           libraryFile + "=" + FileStamp(libraryFile) + " rasteriser " + std::to_string(kRasteriserRevision);
+  }();
+  return fingerprint;
+}
+
+std::mutex g_instancesMutex;
+using InstanceKey = std::tuple<std::string, int, int, bool, bool, bool>;
+// Never destroyed: instances may be asked for while other static objects go away.
+auto* g_instances = new std::map<InstanceKey, std::shared_ptr<FontInstance>>();
+
 }  // namespace
 
 struct FontInstance::FaceHandle {
@@ -52,22 +80,24 @@ struct FontInstance::FaceHandle {
 FontInstance::~FontInstance() = default;
 
 std::shared_ptr<FontInstance> FontInstance::Get(const FontRequest& request) {
-  using Key = std::tuple<std::string, int, int, bool, bool, bool>;
-  static std::mutex cacheMutex;
-  static auto* cache = new std::map<Key, std::shared_ptr<FontInstance>>();
-  Key key{request.file.path, request.height, request.width, request.bold, request.italic, request.antialiased};
-  std::lock_guard lock(cacheMutex);
-  auto it = cache->find(key);
-  if (it != cache->end()) return it->second;
+  InstanceKey key{request.file.path, request.height, request.width, request.bold, request.italic, request.antialiased};
+  std::lock_guard lock(g_instancesMutex);
+  auto it = g_instances->find(key);
+  if (it != g_instances->end()) return it->second;
   std::shared_ptr<FontInstance> instance(new FontInstance());
   if (!instance->Open(request)) return nullptr;
   // Programs use a handful of fonts; a runaway caller must not grow the cache without bound.
-  if (cache->size() >= 256) cache->clear();
-  cache->emplace(key, instance);
+  if (g_instances->size() >= 256) g_instances->clear();
+  g_instances->emplace(key, instance);
   return instance;
 }
 
 uint64_t FontInstance::RasterisedCount() { return g_rasterised.load(); }
+
+void FontInstance::ForgetInstances() {
+  std::lock_guard lock(g_instancesMutex);
+  g_instances->clear();
+}
 
 bool FontInstance::Open(const FontRequest& request) {
   m_request = request;
@@ -125,6 +155,13 @@ bool FontInstance::Open(const FontRequest& request) {
   m.strikeoutPosition = static_cast<int>(std::lround(strike * scale));
   m.fixedPitch = FT_IS_FIXED_WIDTH(face);
   if (request.bold && !request.file.fileIsBold) m.averageWidth += 1;
+  if (request.file.keepGlyphs) {
+    m_storeKey = GlyphStoreKey(request, FileStamp(request.file.path));
+    if (!m_storeKey.empty()) {
+      m_storePath = GlyphStorePath(m_storeKey);
+      ReadGlyphStore(m_storePath, RasteriserFingerprint(), m_storeKey, m_glyphs);
+    }
+  }
   return true;
 }
 
@@ -134,8 +171,16 @@ const Glyph& FontInstance::GlyphFor(unsigned char code) {
   if (!slot) {
     slot = std::make_unique<Glyph>();
     Rasterise(code, *slot);
+    m_learned = true;
   }
   return *slot;
+}
+
+void FontInstance::KeepNewGlyphs() {
+  std::lock_guard lock(m_mutex);
+  if (!m_learned || m_storePath.empty()) return;
+  m_learned = false;
+  WriteGlyphStore(m_storePath, RasteriserFingerprint(), m_storeKey, m_glyphs);
 }
 
 void FontInstance::Rasterise(unsigned char code, Glyph& glyph) {

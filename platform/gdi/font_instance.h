@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "platform/gdi/font_resolver.h"
@@ -38,6 +39,9 @@ struct FontMetrics {
   bool fixedPitch = false;
 };
 
+/// A font's glyphs by Windows-1252 byte; empty slots are not rasterised yet.
+using GlyphTable = std::array<std::unique_ptr<Glyph>, 256>;
+
 struct FontRequest {
   ResolvedFont file;
   /// Device height as LOGFONT gives it: negative = character height, positive = cell height.
@@ -61,8 +65,14 @@ class FontInstance {
   /// The glyph of a Windows-1252 byte (rasterised on first use).
   const Glyph& GlyphFor(unsigned char code);
   int Advance(unsigned char code) { return GlyphFor(code).advance; }
+  /// Keeps the glyphs rasterised since the last call for later runs (glyph_store.h), when the
+  /// font's glyphs are kept. Text calls end with it, so that a run's new glyphs are written once.
+  void KeepNewGlyphs();
   /// How many glyphs all instances have rasterised so far (for cache tests).
   static uint64_t RasterisedCount();
+  /// Drops the shared instances, so that the next request opens its font (and reads its kept
+  /// glyphs) as a new process would. For tests.
+  static void ForgetInstances();
 
  private:
   FontInstance() = default;
@@ -74,7 +84,12 @@ class FontInstance {
   FontRequest m_request;
   FontMetrics m_metrics;
   std::mutex m_mutex;
-  std::array<std::unique_ptr<Glyph>, 256> m_glyphs;
+  GlyphTable m_glyphs;
+  // Where the glyphs are kept between runs (empty when they are not), and whether any glyph
+  // was rasterised since they were last written.
+  std::string m_storePath;
+  std::string m_storeKey;
+  bool m_learned = false;
 };
 
 }  // namespace vel::platform

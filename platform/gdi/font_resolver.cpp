@@ -122,7 +122,7 @@ void ReadStoredMatches() {
   g_fingerprint = FontSetupFingerprint();
   g_stored = ReadFontMatchStore(g_storePath, g_fingerprint);
   for (const StoredFontMatch& match : g_stored) {
-    g_cache.emplace(match.key, ResolvedFont{match.path, match.key.familyClass, match.fileIsBold, match.fileIsItalic});
+    g_cache.emplace(match.key, ResolvedFont{match.path, match.key.familyClass, match.fileIsBold, match.fileIsItalic, true});
   }
 }
 
@@ -152,6 +152,7 @@ ResolvedFont ResolveFontFile(const LOGFONTA& font) {
   auto it = g_cache.find(key);
   if (it != g_cache.end()) return it->second;
   ResolvedFont resolved = MatchWithFontconfig(family, familyClass, bold, italic);
+  resolved.keepGlyphs = true;
   g_cache.emplace(key, resolved);
   StoreMatch(key, resolved);
   return resolved;

@@ -18,6 +18,9 @@ struct ResolvedFont {
   /// The file's own style; what it lacks of the request is synthesised.
   bool fileIsBold = false;
   bool fileIsItalic = false;
+  /// Whether its glyphs are kept between runs (glyph_store.h): a pinned file's are not, since
+  /// tests pin a file to draw alike wherever they run, which earlier runs must not change.
+  bool keepGlyphs = false;
 };
 
 /// The installed family a face name stands for ("Liberation Sans" for "Arial", ...).

@@ -70,6 +70,8 @@ std::string FontSetupFingerprint() {
   return fingerprint;
 }
 
-std::string FontMatchStorePath() { return BaseFolder("XDG_CACHE_HOME", ".cache") + "/velmora/font-matches"; }
+std::string CacheFolder() { return BaseFolder("XDG_CACHE_HOME", ".cache") + "/velmora"; }
+
+std::string FontMatchStorePath() { return CacheFolder() + "/font-matches"; }
 
 }  // namespace vel::platform

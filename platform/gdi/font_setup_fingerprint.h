@@ -13,7 +13,10 @@ std::string FileStamp(const std::string& path);
 /// The fingerprint of the current font setup, as seen from this process's environment.
 std::string FontSetupFingerprint();
 
-/// The font match store's file: "velmora/font-matches" in $XDG_CACHE_HOME, else in ~/.cache.
+/// The folder of the program's cache files: "velmora" in $XDG_CACHE_HOME, else in ~/.cache.
+std::string CacheFolder();
+
+/// The font match store's file: "font-matches" in the cache folder.
 std::string FontMatchStorePath();
 
 }  // namespace vel::platform

@@ -16,6 +16,7 @@ BOOL CharWidths(HDC hdc, UINT first, UINT last, LPINT buffer) {
   if (!dc || buffer == nullptr || first > last || last > 0xFF) return FALSE;
   auto font = FontForDc(*dc);
   if (!font) return FALSE;
+  KeepNewGlyphsAtEnd keep(*font);
   for (UINT c = first; c <= last; ++c) {
     buffer[c - first] = DeviceToLogicalLength(*dc, font->Advance(static_cast<unsigned char>(c)), true);
   }
@@ -107,6 +108,7 @@ BOOL WINAPI GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, LPSIZE psizl)
   if (!dc || psizl == nullptr || c < 0 || (lpString == nullptr && c > 0)) return FALSE;
   auto font = FontForDc(*dc);
   if (!font) return FALSE;
+  KeepNewGlyphsAtEnd keep(*font);
   std::string_view text(lpString == nullptr ? "" : lpString, static_cast<size_t>(c));
   psizl->cx = DeviceToLogicalLength(*dc, RunWidth(*font, text), true);
   psizl->cy = DeviceToLogicalLength(*dc, font->Metrics().height, false);
@@ -136,6 +138,7 @@ BOOL WINAPI ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* lprect,
   if (!dc || (lpString == nullptr && c > 0)) return FALSE;
   auto font = FontForDc(*dc);
   if (!font) return FALSE;
+  KeepNewGlyphsAtEnd keep(*font);
   DcState& s = dc->m_state;
   std::string_view text(lpString == nullptr ? "" : lpString, c);
 

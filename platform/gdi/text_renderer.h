@@ -16,6 +16,18 @@ namespace vel::platform {
 /// could be opened.
 std::shared_ptr<FontInstance> FontForDc(const DeviceContext& dc);
 
+/// Keeps a font's new glyphs for later runs when a text call ends, whichever way it returns.
+class KeepNewGlyphsAtEnd {
+ public:
+  explicit KeepNewGlyphsAtEnd(FontInstance& font) : m_font(font) {}
+  ~KeepNewGlyphsAtEnd() { m_font.KeepNewGlyphs(); }
+  KeepNewGlyphsAtEnd(const KeepNewGlyphsAtEnd&) = delete;
+  KeepNewGlyphsAtEnd& operator=(const KeepNewGlyphsAtEnd&) = delete;
+
+ private:
+  FontInstance& m_font;
+};
+
 /// The device width of a run.
 int RunWidth(FontInstance& font, std::string_view text);
 

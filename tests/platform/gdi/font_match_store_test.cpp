@@ -10,6 +10,7 @@
 #include "platform/gdi/font_match_store.h"
 #include "platform/gdi/font_resolver.h"
 #include "platform/gdi/font_setup_fingerprint.h"
+#include "tests/platform/gdi/private_cache_folder.h"
 
 // Font matches kept between runs: the store's text, and the resolver using it in place of
 // fontconfig only while nothing that decides the answer has changed.
@@ -66,25 +67,10 @@ TEST(FontMatchStoreText, LeavesOutWhatCannotBeReadBack) {
 class FontMatchStoreFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_folder = fs::temp_directory_path() / ("vel_font_matches_" + std::to_string(getpid()));
-    fs::remove_all(m_folder);
-    fs::create_directories(m_folder);
-    const char* cache = std::getenv("XDG_CACHE_HOME");
-    m_hadCache = cache != nullptr;
-    if (m_hadCache) m_oldCache = cache;
-    setenv("XDG_CACHE_HOME", m_folder.c_str(), 1);
     PinFontFile("");
     ForgetFontMatches();
   }
-  void TearDown() override {
-    ForgetFontMatches();
-    if (m_hadCache) {
-      setenv("XDG_CACHE_HOME", m_oldCache.c_str(), 1);
-    } else {
-      unsetenv("XDG_CACHE_HOME");
-    }
-    fs::remove_all(m_folder);
-  }
+  void TearDown() override { ForgetFontMatches(); }
 
   static LOGFONTA Arial() {
     LOGFONTA font{};
@@ -99,9 +85,8 @@ class FontMatchStoreFile : public ::testing::Test {
                                          FileStamp(path)}});
   }
 
-  fs::path m_folder;
-  std::string m_oldCache;
-  bool m_hadCache = false;
+  testing::PrivateCacheFolder m_cache{"vel_font_matches"};
+  const fs::path& m_folder = m_cache.Path();
 };
 
 TEST_F(FontMatchStoreFile, AMatchIsKeptForTheNextRun) {
