@@ -136,12 +136,36 @@ uint32_t ReadDibPixel(const DibLayout& layout, const uint8_t* bits, int x, int r
   }
 }
 
+void ReadDibRow(const DibLayout& layout, const uint8_t* bits, int row, uint32_t* out) {
+  const int storedRow = layout.topDown ? row : layout.height - 1 - row;
+  const uint8_t* line = bits + static_cast<size_t>(storedRow) * layout.stride;
+  const int width = layout.width;
+  switch (layout.bitCount) {
+    case 32:
+      if (layout.compression == BI_BITFIELDS) break;
+      std::memcpy(out, line, static_cast<size_t>(width) * sizeof(uint32_t));
+      return;
+    case 24:
+      for (int x = 0; x < width; ++x, line += 3) out[x] = (uint32_t{line[2]} << 16) | (uint32_t{line[1]} << 8) | line[0];
+      return;
+    case 8:
+      for (int x = 0; x < width; ++x) out[x] = layout.colors[line[x]];
+      return;
+    case 4:
+      for (int x = 0; x + 1 < width; x += 2) {
+        out[x] = layout.colors[line[x / 2] >> 4];
+        out[x + 1] = layout.colors[line[x / 2] & 0xF];
+      }
+      if (width % 2 != 0) out[width - 1] = layout.colors[line[width / 2] >> 4];
+      return;
+    default: break;
+  }
+  for (int x = 0; x < width; ++x) out[x] = ReadDibPixel(layout, bits, x, row);
+}
+
 std::unique_ptr<Surface> DecodeDib(const DibLayout& layout, const uint8_t* bits) {
   auto surface = std::make_unique<Surface>(layout.width, layout.height);
-  for (int y = 0; y < layout.height; ++y) {
-    uint32_t* row = surface->Row(y);
-    for (int x = 0; x < layout.width; ++x) row[x] = ReadDibPixel(layout, bits, x, y);
-  }
+  for (int y = 0; y < layout.height; ++y) ReadDibRow(layout, bits, y, surface->Row(y));
   return surface;
 }
 

@@ -49,6 +49,10 @@ std::optional<DibLayout> ReadDibLayout(const BITMAPINFO* info, size_t available,
 /// 32 bpp pixels keep their top byte (icons use it as alpha).
 uint32_t ReadDibPixel(const DibLayout& layout, const uint8_t* bits, int x, int row);
 
+/// The row `row` (0 = top) as `layout.width` pixels into `out`, as ReadDibPixel gives them, a
+/// whole row at a time for the common depths.
+void ReadDibRow(const DibLayout& layout, const uint8_t* bits, int row, uint32_t* out);
+
 /// Decodes a whole image into a new surface (top row first).
 std::unique_ptr<Surface> DecodeDib(const DibLayout& layout, const uint8_t* bits);
 

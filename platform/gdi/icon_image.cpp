@@ -65,21 +65,20 @@ std::optional<IconImage> DecodeIconImage(const uint8_t* data, size_t size) {
 
   IconImage image = BlankIconImage(layout->width, layout->height);
   image.bitCount = layout->bitCount;
-  for (int y = 0; y < image.height; ++y) {
-    for (int x = 0; x < image.width; ++x) {
-      uint32_t pixel = ReadDibPixel(*layout, xorBits, x, y);
-      if (layout->bitCount != 32) pixel &= 0x00FFFFFF;
-      image.color[static_cast<size_t>(y) * static_cast<size_t>(image.width) + static_cast<size_t>(x)] = pixel;
-      if ((pixel >> 24) != 0) image.hasAlpha = true;
-    }
+  const size_t width = static_cast<size_t>(image.width);
+  for (int y = 0; y < image.height; ++y) ReadDibRow(*layout, xorBits, y, image.color.data() + static_cast<size_t>(y) * width);
+  // Only 32-bit images carry alpha; the other depths' table entries and pixels have none.
+  if (layout->bitCount == 32) {
+    image.hasAlpha = std::any_of(image.color.begin(), image.color.end(), [](uint32_t pixel) { return (pixel >> 24) != 0; });
   }
   if (!hasMask && !image.hasAlpha) return std::nullopt;
   for (int y = 0; y < image.height; ++y) {
     int storedRow = layout->topDown ? y : image.height - 1 - y;
     const uint8_t* maskRow = hasMask ? xorBits + xorBytes + maskStride * static_cast<size_t>(storedRow) : nullptr;
-    for (int x = 0; x < image.width; ++x) {
-      size_t i = static_cast<size_t>(y) * static_cast<size_t>(image.width) + static_cast<size_t>(x);
-      image.mask[i] = maskRow != nullptr ? (maskRow[x / 8] >> (7 - x % 8)) & 1 : ((image.color[i] >> 24) == 0 ? 1 : 0);
+    uint8_t* mask = image.mask.data() + static_cast<size_t>(y) * width;
+    const uint32_t* color = image.color.data() + static_cast<size_t>(y) * width;
+    for (size_t x = 0; x < width; ++x) {
+      mask[x] = maskRow != nullptr ? (maskRow[x / 8] >> (7 - x % 8)) & 1 : ((color[x] >> 24) == 0 ? 1 : 0);
     }
   }
   return image;

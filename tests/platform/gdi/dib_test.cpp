@@ -159,6 +159,49 @@ std::vector<uint8_t> Packed(const Dib& dib) {
 
 // Packed DIBs come from resources and the clipboard: every header, table and row is read only
 // from the bytes present.
+TEST(DibRows, ARowReadWholeIsItsPixelsReadOneByOne) {
+  // Odd widths leave half a byte or a few bits at a row's end; the top bytes of 32-bit pixels
+  // are alpha and must survive.
+  uint32_t seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<uint8_t>(seed >> 16);
+  };
+  for (int bitCount : {1, 4, 8, 16, 24, 32}) {
+    for (DWORD compression : {DWORD{BI_RGB}, DWORD{BI_BITFIELDS}}) {
+      if (compression == BI_BITFIELDS && bitCount != 16 && bitCount != 32) continue;
+      for (int width : {1, 3, 5, 8}) {
+        for (bool topDown : {false, true}) {
+          std::vector<uint8_t> info(sizeof(BITMAPINFOHEADER) + 12 + 256 * 4);
+          BITMAPINFOHEADER header{};
+          header.biSize = sizeof header;
+          header.biWidth = width;
+          header.biHeight = topDown ? -3 : 3;
+          header.biPlanes = 1;
+          header.biBitCount = static_cast<WORD>(bitCount);
+          header.biCompression = compression;
+          std::memcpy(info.data(), &header, sizeof header);
+          const DWORD masks[3] = {0x00FF0000, 0x0000FF00, 0x000000FF};
+          std::memcpy(info.data() + sizeof header, masks, sizeof masks);
+          for (size_t i = sizeof header + 12; i < info.size(); ++i) info[i] = next();
+          auto layout = ReadDibLayout(reinterpret_cast<const BITMAPINFO*>(info.data()), info.size());
+          ASSERT_TRUE(layout) << bitCount;
+          std::vector<uint8_t> bits(layout->ImageBytes());
+          for (uint8_t& byte : bits) byte = next();
+          std::vector<uint32_t> row(static_cast<size_t>(width));
+          for (int y = 0; y < 3; ++y) {
+            ReadDibRow(*layout, bits.data(), y, row.data());
+            for (int x = 0; x < width; ++x) {
+              EXPECT_EQ(row[static_cast<size_t>(x)], ReadDibPixel(*layout, bits.data(), x, y))
+                  << bitCount << " bits, compression " << compression << ", width " << width << ", at " << x << "," << y;
+            }
+          }
+        }
+      }
+    }
+  }
+}
+
 TEST(PackedDibs, DecodeWhatTheirBytesHoldAndNothingMore) {
   std::vector<uint8_t> packed = Packed(MakeImage(24, false));
   std::unique_ptr<Surface> image = DecodePackedDib(packed.data(), packed.size());
