@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/gdi/font_instance.h"
+#include "platform/gdi/font_resolver.h"
+#include "tests/platform/gdi/private_cache_folder.h"
 #include "runtime/windows/screen_context.h"
 
 namespace vel::controls {
@@ -22,6 +24,8 @@ int ReferenceWidth(HFONT font, unsigned char character) {
 }
 
 TEST(ControlFont, MeasuresEachCharacterOnceWhenFirstAskedFor) {
+  // Glyphs kept by earlier runs would be taken instead of rasterised.
+  platform::testing::PrivateCacheFolder cache("vel_control_font");
   FontColourData data;
   data.face = "Arial";
   data.points = 37;  // a size no other test asks for, so its glyphs are not cached yet
@@ -43,6 +47,8 @@ TEST(ControlFont, MeasuresEachCharacterOnceWhenFirstAskedFor) {
   EXPECT_EQ(platform::FontInstance::RasterisedCount(), measured) << "widths once measured are kept";
   EXPECT_EQ(font.CharWidth('W'), ReferenceWidth(font.Handle(), 'W'));
   EXPECT_EQ(font.TextWidth(""), 0);
+  // Later tests' matches belong in their own cache folder, not in this one.
+  platform::ForgetFontMatches();
 }
 
 TEST(ControlFont, CharactersOutsideTheFontsRangeHaveNoWidth) {
