@@ -8,7 +8,7 @@ namespace {
 using detail::IsLeapFullYear;
 using detail::SerialOfCalendarDate;
 
-constexpr int kMonthLength[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+using detail::kMonthLength;
 
 // Days from 1 March of year 0 of the proleptic Gregorian calendar to the given date. Counting
 // from March puts the leap day at the end of the counting year, which makes the inverse
@@ -25,6 +25,10 @@ constexpr int64_t DaysFromMarchZero(int year, int month, int day) {
 
 static_assert(DaysFromMarchZero(1800, 12, 28) == detail::kSerialOrigin,
               "the serial origin is 28 December 1800");
+static_assert(SerialOfCalendarDate(1, 1, 1801) == kFirstSerialDate && SerialOfCalendarDate(12, 31, 9999) == kLastSerialDate &&
+                  SerialOfCalendarDate(2, 29, 2000) + 1 == SerialOfCalendarDate(3, 1, 2000) &&
+                  SerialOfCalendarDate(2, 28, 1900) + 1 == SerialOfCalendarDate(3, 1, 1900),
+              "serial days count from 1 January 1801 as day 4 through leap and common years");
 
 }  // namespace
 

@@ -42,22 +42,24 @@ namespace detail {
 /// Serial day 0 (28 December 1800) counted in days from 1 March of year 0.
 inline constexpr uint32_t kSerialOrigin = 657738;
 
-inline constexpr int kDaysBeforeMonth[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+/// Days from 1 March to the first of each month, January first; January and February end
+/// the counting year.
+inline constexpr uint32_t kDaysFromMarch[12] = {306, 337, 0, 31, 61, 92, 122, 153, 184, 214, 245, 275};
+
+/// Length of each month in a common year.
+inline constexpr int kMonthLength[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
 constexpr bool IsLeapFullYear(int year) { return year % 4 == 0 && (year % 400 == 0 || year % 100 != 0); }
 
-/// Leap days up to and including year n (n > 0).
-constexpr int LeapDaysThrough(int n) { return n / 4 - n / 100 + n / 400; }
-
-/// The serial day of a valid calendar date from 1801 to 9999 (unsigned arithmetic: the
-/// divisions by constants need no sign corrections).
-inline int32_t SerialOfCalendarDate(int month, int day, int year) {
-  const auto y = static_cast<uint32_t>(year);
-  uint32_t serial = (y - 1801) * 365 + static_cast<uint32_t>(kDaysBeforeMonth[month - 1] + day + 3) + y / 4 - y / 100 +
-                    y / 400 - static_cast<uint32_t>(LeapDaysThrough(1800));
-  const bool leapYear = y % 4 == 0 && (y % 400 == 0 || y % 100 != 0);
-  if (month <= 2 && leapYear) --serial;
-  return static_cast<int32_t>(serial);
+/// The serial day of a valid calendar date from 1801 to 9999. Counted from 1 March, the leap
+/// day ends a counting year, so no leap-year test is needed; unsigned arithmetic lets the
+/// divisions by constants go without sign corrections.
+constexpr int32_t SerialOfCalendarDate(int month, int day, int year) {
+  const uint32_t countingYear = static_cast<uint32_t>(year) - (month <= 2 ? 1 : 0);
+  const uint32_t centuries = countingYear / 100;
+  const uint32_t days = countingYear * 365 + countingYear / 4 - centuries + centuries / 4 +
+                        kDaysFromMarch[month - 1] + static_cast<uint32_t>(day) - 1;
+  return static_cast<int32_t>(days - kSerialOrigin);
 }
 
 /// DateToSerial for dates that may need normalising.
@@ -70,9 +72,9 @@ int32_t NormalisingDateToSerial(int month, int day, int year);
 /// date; -1 for a date outside 1801 to 9999, a month or day below 1, or 29 February of a
 /// common year. A year below 100 is expanded with the default century window.
 /// Inline because dates as typed or stored are nearly always plain calendar dates in range,
-/// which need none of the normalisation; every month has a 28th day.
+/// which need none of the normalisation; only 29 February needs the year's leap test.
 inline int32_t DateToSerial(int month, int day, int year) {
-  if (year >= 1801 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= 28) {
+  if (year >= 1801 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= detail::kMonthLength[month - 1]) {
     return detail::SerialOfCalendarDate(month, day, year);
   }
   return detail::NormalisingDateToSerial(month, day, year);

@@ -141,6 +141,53 @@ void SummariseDigits(CompiledPicture& picture) {
   picture.hasSign = hasSign;
 }
 
+bool IsDateFieldRun(const PositionRun& run) {
+  return run.code == kMonthDigit || run.code == kDayDigit || run.code == kYearDigit;
+}
+
+// A field of up to 4 digits is loaded with the 4 bytes that end where it ends, or for a field
+// ending within the first 4 positions with the first 4 bytes, shifted to put it at the top.
+DateShapeField ShapeFieldOf(const PositionRun& run) {
+  const int end = run.first + run.count;
+  DateShapeField field;
+  field.loadAt = static_cast<uint8_t>(end >= 4 ? end - 4 : 0);
+  field.shift = static_cast<uint8_t>(end >= 4 ? 0 : 8 * (4 - end));
+  field.digitBits = static_cast<uint32_t>(0xFFFFFFFFULL << 8 * (4 - run.count)) & 0x0F0F0F0FU;
+  return field;
+}
+
+// Where text typed in the shape of a template with `runs` runs shows digits, blanks and
+// punctuation. Blanks may lead a field only where the typist's cursor skips them: at the start
+// or after a literal or separator. A field run straight into the next field gets none either:
+// after its blanks the cursor would take the next field's first digit as its own last.
+DateShape DeriveDateShape(const CompiledPicture& picture, int runs) {
+  DateShape shape;
+  shape.readable = picture.Width() >= 4;
+  for (int r = 0; r < runs; ++r) {
+    const PositionRun& run = picture.dateRuns[r];
+    const int end = run.first + run.count;
+    if (!IsDateFieldRun(run)) {
+      for (int k = run.first; k < end; ++k) shape.punctuationLanes[k] = 0xFF;
+      continue;
+    }
+    for (int k = run.first; k < end; ++k) shape.fieldLanes[k] = 0xFF;
+    if (run.count > 4) {
+      shape.readable = false;
+    } else {
+      shape.fields[run.code - kMonthDigit] = ShapeFieldOf(run);
+    }
+    const bool afterField = r > 0 && IsDateFieldRun(picture.dateRuns[r - 1]);
+    const bool beforeField = r + 1 < runs && IsDateFieldRun(picture.dateRuns[r + 1]);
+    if (afterField || beforeField || run.count < 2) continue;
+    for (int k = run.first; k < end - 1; ++k) {
+      shape.blankableLanes[k] = 0xFF;
+      if (k > run.first) shape.blankAfterBlankLanes[k] = 0xFF;
+    }
+    if (end == picture.Width()) shape.lastFieldFirst = run.first;
+  }
+  return shape;
+}
+
 // Gives a date picture made only of digit fields, literals and separators its template: the
 // fills of all its positions (the formatter then writes just the digits a date shows) and its
 // runs of positions.
@@ -152,11 +199,11 @@ void SummariseDateLayout(CompiledPicture& picture) {
   int runs = 0;
   for (int i = 0; i < width;) {
     const uint8_t code = picture.positions[i].code;
-    const bool field = code == kMonthDigit || code == kDayDigit || code == kYearDigit;
-    if (!field && code != kLiteral && code != kDateTimeSeparator) return;
-    if (runs == kMaxDateRuns) return;
     const int last = picture.RunEnd(i);
     const PositionRun run{code, static_cast<uint8_t>(i), static_cast<uint8_t>(last - i + 1)};
+    const bool field = IsDateFieldRun(run);
+    if (!field && code != kLiteral && code != kDateTimeSeparator) return;
+    if (runs == kMaxDateRuns) return;
     picture.dateRuns[runs++] = run;
     if (field) {
       PositionRun& fieldRun = picture.dateFields[code - kMonthDigit];
@@ -166,6 +213,7 @@ void SummariseDateLayout(CompiledPicture& picture) {
     for (int k = i; k <= last; ++k) picture.dateTemplate[k] = static_cast<char>(picture.positions[k].fill);
     i = last + 1;
   }
+  picture.dateShape = DeriveDateShape(picture, runs);
   picture.dateRunCount = static_cast<uint8_t>(runs);
 }
 

@@ -32,10 +32,11 @@ class ResultWriter {
 bool IsDigitChar(char c) { return c >= '0' && c <= '9'; }
 
 // What a separator or literal position accepts: a blank or punctuation, never a digit or a
-// letter that belongs to the next field.
+// letter that belongs to the next field. Only bytes below 128 qualify, and the character tables
+// never reclassify those: their letters are always A-Z and a-z.
 bool IsPunctuation(char c) {
   const auto byte = static_cast<uint8_t>(c);
-  return byte < 128 && !IsDigitChar(c) && !((byte | 0x20) >= 'a' && (byte | 0x20) <= 'z') && !IsAlnumChar(byte);
+  return byte < 128 && !IsDigitChar(c) && !((byte | 0x20) >= 'a' && (byte | 0x20) <= 'z');
 }
 // Typed dates and times are read with a cursor of their own, so that a field typed shorter
 // than its positions ("7/4/1999" against " 7/04/1999") still lines up with the next field.
@@ -74,49 +75,76 @@ class FieldReader {
   size_t m_at = 0;
 };
 
-bool IsDateFieldCode(uint8_t code) { return static_cast<unsigned>(code - kMonthDigit) < 3; }
-
-// Reads one field of a date typed in its picture's shape at the field's own positions: digits,
-// after leading blanks only where the cursor would have skipped them (at the start or after a
-// separator) and then followed by no digit, since after blanks the cursor takes as many digits
-// as the field has positions. False for any other text. A field the picture lacks reads as 0.
-inline bool ReadFieldInPlace(const CompiledPicture& picture, const PositionRun& run, const char* text, size_t length,
-                             int& value) {
-  value = 0;
-  if (run.count == 0) return true;
-  const char* start = text + run.first;
-  const char* end = start + run.count;
-  const char* at = start;
-  if (run.first == 0 || !IsDateFieldCode(picture.positions[run.first - 1].code)) {
-    while (at < end - 1 && *at == ' ') ++at;
-  }
-  const bool blanksSkipped = at != start;
-  // Summed in a local: through the reference, every digit would wait for the store of the last.
-  int number = 0;
-  for (; at < end; ++at) {
-    const auto digit = static_cast<unsigned>(*at - '0');
-    if (digit > 9) return false;
-    number = number * 10 + static_cast<int>(digit);
-  }
-  value = number;
-  return !(blanksSkipped && at < text + length && IsDigitChar(*at));
+template <typename Word>
+Word LoadBytes(const char* at) {
+  Word word;
+  std::memcpy(&word, at, sizeof word);
+  return word;
 }
 
-// Reads the fields of a date typed exactly in its picture's shape, each at its own positions,
-// with punctuation at every separator position. Such text reads the same as through the
-// cursor, without one. False for any other text, which then takes the cursor.
+// Sixteen typed characters, one per lane; signed, so that bytes above 127 compare below 0.
+using Lanes = int8_t __attribute__((vector_size(16)));
+using LaneWords = uint64_t __attribute__((vector_size(16)));
+
+Lanes LoadLanes(const uint8_t (&lanes)[16]) {
+  Lanes loaded;
+  std::memcpy(&loaded, lanes, sizeof loaded);
+  return loaded;
+}
+
+// All lanes 0 where the typed characters keep the shape: digits in the fields, where a field may
+// be led by blanks, and punctuation or blanks at the literals and separators.
+Lanes MisplacedLanes(const DateShape& shape, Lanes typed) {
+  const Lanes digits = (typed >= '0') & (typed <= '9');
+  const Lanes folded = typed | 0x20;
+  const Lanes letters = (folded >= 'a') & (folded <= 'z');
+  const Lanes blanks = typed == ' ';
+  // Each lane's blank flag moved up one lane: whether the position before was a blank.
+  const Lanes blankBefore =
+      __builtin_shufflevector(Lanes{}, blanks, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30);
+  const Lanes badField = LoadLanes(shape.fieldLanes) & ~digits & ~(blanks & LoadLanes(shape.blankableLanes));
+  const Lanes badBlank = LoadLanes(shape.blankAfterBlankLanes) & blanks & ~blankBefore;
+  const Lanes badPunctuation = LoadLanes(shape.punctuationLanes) & (digits | letters | (typed < 0));
+  return badField | badBlank | badPunctuation;
+}
+
+// The number in a field already checked to hold digits after leading blanks only: its digits
+// (a blank reads as 0) in the bytes of one load, joined in pairs and then the pairs.
+int ShapeFieldNumber(const char* text, const DateShapeField& field) {
+  const uint32_t digits = (LoadBytes<uint32_t>(text + field.loadAt) << field.shift) & field.digitBits;
+  const uint32_t pairs = digits * 10 + (digits >> 8);
+  return static_cast<int>((pairs & 0xFF) * 100 + (pairs >> 16 & 0xFF));
+}
+
+// Reads the fields of a date typed exactly in its picture's shape, each at its own positions:
+// digits, after leading blanks only where the cursor would have skipped them (and then followed
+// by no digit), with punctuation at every literal and separator position. Such text reads the
+// same as through the cursor, without one. False for any other text, which then takes the
+// cursor.
 bool ReadTemplateDate(const CompiledPicture& picture, const char* text, size_t length, int& month, int& day, int& year) {
-  if (length < static_cast<size_t>(picture.Width())) return false;
-  for (int r = 0; r < picture.dateRunCount; ++r) {
-    const PositionRun& run = picture.dateRuns[r];
-    if (IsDateFieldCode(run.code)) continue;
-    for (const char* at = text + run.first; at < text + run.first + run.count; ++at) {
-      if (!IsPunctuation(*at)) return false;
-    }
+  const int width = picture.Width();
+  const DateShape& shape = picture.dateShape;
+  if (!shape.readable || length < static_cast<size_t>(width)) return false;
+  // The first `width` positions, position i in byte i of the pair and zero past the width;
+  // overlapping loads read nothing past the width.
+  uint64_t low;
+  uint64_t high = 0;
+  if (width >= 8) {
+    low = LoadBytes<uint64_t>(text);
+    if (width > 8) high = LoadBytes<uint64_t>(text + width - 8) >> (8 * (16 - width));
+  } else {
+    low = LoadBytes<uint32_t>(text) | uint64_t{LoadBytes<uint32_t>(text + width - 4)} << (8 * (width - 4));
   }
-  return ReadFieldInPlace(picture, picture.dateFields[0], text, length, month) &&
-         ReadFieldInPlace(picture, picture.dateFields[1], text, length, day) &&
-         ReadFieldInPlace(picture, picture.dateFields[2], text, length, year);
+  const auto misplaced = reinterpret_cast<LaneWords>(MisplacedLanes(shape, reinterpret_cast<Lanes>(LaneWords{low, high})));
+  if ((misplaced[0] | misplaced[1]) != 0) return false;
+  if (shape.lastFieldFirst != DateShape::kNoPosition && length > static_cast<size_t>(width) &&
+      text[shape.lastFieldFirst] == ' ' && IsDigitChar(text[width])) {
+    return false;
+  }
+  month = ShapeFieldNumber(text, shape.fields[0]);
+  day = ShapeFieldNumber(text, shape.fields[1]);
+  year = ShapeFieldNumber(text, shape.fields[2]);
+  return true;
 }
 
 // Reads a typed month name at the cursor: its first three characters against the twelve

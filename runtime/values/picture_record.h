@@ -80,6 +80,39 @@ struct PositionRun {
 inline constexpr int kMaxDateTemplateWidth = 16;
 inline constexpr int kMaxDateRuns = 8;
 
+/// Where a field of a date template is read in one 4-byte load of the typed text: its digits
+/// are the load from `loadAt` shifted left by `shift` bits and masked with `digitBits`, with
+/// the first digit in the lowest byte kept and a leading zero in every byte below it.
+struct DateShapeField {
+  uint8_t loadAt = 0;
+  uint8_t shift = 0;
+  uint32_t digitBits = 0;  ///< 0 for a field the picture lacks
+};
+
+/// Where text typed in a date template's shape must show what: 0xFF in lane i where position
+/// i is in the set, so that such text is checked in one pass over 16 lanes.
+struct DateShape {
+  /// False for a template too narrow for a 4-byte load or with a field of more than 4 digits.
+  bool readable = false;
+  /// The first position of a blankable field that ends the picture (kNoPosition if none): led
+  /// by blanks, it must not be followed by a digit past the picture.
+  uint8_t lastFieldFirst = kNoPosition;
+  /// The month, day and year.
+  DateShapeField fields[3] = {};
+  /// The digit positions of the month, day and year.
+  uint8_t fieldLanes[16] = {};
+  /// Field positions that may hold a leading blank instead of a digit: all but the last of a
+  /// field that starts the picture or follows a literal or separator.
+  uint8_t blankableLanes[16] = {};
+  /// Blankable positions after their field's first: a blank there needs a blank before it.
+  uint8_t blankAfterBlankLanes[16] = {};
+  /// Literal and separator positions, which must hold punctuation or a blank.
+  uint8_t punctuationLanes[16] = {};
+
+  static constexpr uint8_t kNoPosition = 0xFF;
+  static_assert(kMaxDateTemplateWidth <= 16, "16 lanes cover a template");
+};
+
 /// A compiled picture. A width of 0 marks an invalid picture.
 struct CompiledPicture {
   /// Class in bits 0-2, value kind in bits 3-5, blank-when-zero in bit 6, width in bits 7-14.
@@ -105,6 +138,8 @@ struct CompiledPicture {
   /// The month, day and year runs of a template (a count of 0 when the picture lacks one).
   PositionRun dateFields[3] = {};
   char dateTemplate[kMaxDateTemplateWidth] = {};
+  /// How text typed in the template's shape is checked (date pictures with a template).
+  DateShape dateShape;
   /// The picture text this record was compiled from; owned by the caller.
   const char* source = nullptr;
 

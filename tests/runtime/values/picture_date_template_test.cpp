@@ -96,7 +96,10 @@ TEST(DateTemplate, ReadsTextWithAnyOnePositionChangedAsTheGeneralWalkDoes) {
   // blank, digit, separator, letter or byte above 127 must either keep that shape or fall back,
   // never read differently. Blanks after a field's digits, inside fields that follow a field,
   // and fields left blank are the boundaries of the shape.
-  const char replacements[] = {' ', '0', '7', '/', '.', 'a', 'Z', '\t', '\0', '\xE9'};
+  // The bytes next to digits and blanks in value, and the same with the top bit set, catch a
+  // check made eight positions at a time that lets a neighbour or a carry through.
+  const char replacements[] = {' ', '0', '7', '/', '.', 'a', 'Z', '\t', '\0', '\xE9',
+                               ':', '\x1F', '!', '\xA0', '\xB0', '\xB9', '\xFF'};
   for (const std::string& text : DatePictures()) {
     const CompiledPicture picture = Compile(text.c_str());
     const CompiledPicture general = WithoutTemplate(picture);
@@ -115,6 +118,76 @@ TEST(DateTemplate, ReadsTextWithAnyOnePositionChangedAsTheGeneralWalkDoes) {
               << text << " '" << input << "'";
         }
       }
+    }
+  }
+}
+
+// Month ends and leap days, each written by the picture and then typed one character short,
+// one character long, and with a field's first digit left blank.
+TEST(DateTemplate, ReadsMonthEndsAndLeapDaysTypedShortLongOrBlankLedAsTheGeneralWalkDoes) {
+  std::vector<int32_t> serials;
+  for (const int year : {1801, 1900, 1999, 2000, 2024, 9999}) {
+    for (int month = 1; month <= 12; ++month) {
+      serials.push_back(DateToSerial(month, 1, year));
+      serials.push_back(DateToSerial(month, DaysInMonth(month, year), year));
+    }
+  }
+  for (const std::string& text : DatePictures()) {
+    const CompiledPicture picture = Compile(text.c_str());
+    const CompiledPicture general = WithoutTemplate(picture);
+    const auto expectSame = [&](const std::string& input) {
+      ASSERT_EQ(DeformatDate(picture, input.data(), input.size()), DeformatDate(general, input.data(), input.size()))
+          << text << " '" << input << "'";
+    };
+    for (const int32_t serial : serials) {
+      const std::string shown = FormatThrough(picture, serial);
+      std::vector<std::string> inputs = {shown, shown.substr(0, shown.size() - 1), shown + "5", shown + " ", shown + "/"};
+      for (const PositionRun& field : picture.dateFields) {
+        if (field.count == 0) continue;
+        std::string blankLed = shown;
+        blankLed[field.first] = ' ';
+        inputs.push_back(blankLed);
+        inputs.push_back(blankLed + "5");
+      }
+      for (const std::string& input : inputs) expectSame(input);
+    }
+  }
+  // Pictures showing the whole date with four-digit years read every one of them back.
+  for (const char* text : {"@D2", "@D6", "@D10", "@D12", "@D02-"}) {
+    const CompiledPicture picture = Compile(text);
+    for (const int32_t serial : serials) {
+      const std::string shown = FormatThrough(picture, serial);
+      EXPECT_EQ(DeformatDate(picture, shown.data(), shown.size()), serial) << text << " '" << shown << "'";
+    }
+  }
+  const CompiledPicture usDate = Compile("@D2");
+  for (const std::string typed : {"2/29/1900", "2/29/2023", "02/29/2100", "2/30/2024", "4/31/2024", "0/15/2024",
+                                  "13/01/2024", " 1/00/2024", " 1/01/1800"}) {
+    EXPECT_EQ(DeformatDate(usDate, typed.data(), typed.size()),
+              DeformatDate(WithoutTemplate(usDate), typed.data(), typed.size()))
+        << typed;
+  }
+  EXPECT_EQ(DeformatDate(usDate, " 2/29/2000", 10), DateToSerial(2, 29, 2000));
+  EXPECT_EQ(DeformatDate(usDate, " 2/29/1900", 10), -1);
+  EXPECT_EQ(DeformatDate(usDate, "12/31/9999", 10), kLastSerialDate);
+  EXPECT_EQ(DeformatDate(usDate, " 1/01/1801", 10), kFirstSerialDate);
+  EXPECT_EQ(DeformatDate(usDate, "12/31/1800", 10), -1);
+}
+
+// Two-digit years take the century that the picture's window gives, on both sides of the
+// window's edge.
+TEST(DateTemplate, ReadsTwoDigitYearsThroughTheCenturyWindow) {
+  for (const char* text : {"@D1", "@D1<30", "@D1>10", "@D5", "@D9", "@D11"}) {
+    const CompiledPicture picture = Compile(text);
+    const int low = CurrentYear() - picture.centuryWindow;
+    for (const int year : {low - 1, low, low + 1, low + 98, low + 99, low + 100}) {
+      const int yy = (year % 100 + 100) % 100;
+      const int32_t serial = DateToSerial(7, 4, ExpandYear(yy, picture.centuryWindow));
+      const std::string shown = FormatThrough(picture, serial);
+      EXPECT_EQ(DeformatDate(picture, shown.data(), shown.size()), serial) << text << " '" << shown << "'";
+      EXPECT_EQ(DeformatDate(picture, shown.data(), shown.size()),
+                DeformatDate(WithoutTemplate(picture), shown.data(), shown.size()))
+          << text << " '" << shown << "'";
     }
   }
 }
