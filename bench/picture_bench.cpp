@@ -133,6 +133,17 @@ void PictureDeformatDate(benchmark::State& state) {
   }
 }
 
+// The same date as DEFORMAT returns it: the serial day as text.
+void PictureDeformatDateText(benchmark::State& state) {
+  const char* text = " 7/04/1999";
+  char out[kDeformatBufferSize];
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(text);
+    benchmark::DoNotOptimize(DeformatWithPicture(g_date, text, 10, out, sizeof out));
+    benchmark::ClobberMemory();
+  }
+}
+
 void StrptimeDate(benchmark::State& state) {
   const char* text = " 7/04/1999";
   for (auto _ : state) {
@@ -229,6 +240,7 @@ int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("PictureDeformatNumeric", PictureDeformatNumeric);
   benchmark::RegisterBenchmark("StrtodNumeric", StrtodNumeric);
   benchmark::RegisterBenchmark("PictureDeformatDate", PictureDeformatDate);
+  benchmark::RegisterBenchmark("PictureDeformatDateText", PictureDeformatDateText);
   benchmark::RegisterBenchmark("StrptimeDate", StrptimeDate);
   benchmark::RegisterBenchmark("SerialSplit", SerialSplit);
   benchmark::RegisterBenchmark("ChronoCivilSplit", ChronoCivilSplit);
@@ -244,6 +256,7 @@ int main(int argc, char** argv) {
   PrintRatio(reporter, "PictureDate", "StrftimeDate", "  (goal: at most 0.33)");
   PrintRatio(reporter, "PictureDeformatNumeric", "StrtodNumeric", "");
   PrintRatio(reporter, "PictureDeformatDate", "StrptimeDate", "  (goal: at most 0.50)");
+  PrintRatio(reporter, "PictureDeformatDateText", "StrptimeDate", "");
   PrintRatio(reporter, "SerialSplit", "ChronoCivilSplit", "  (goal: at most 1.50)");
   return 0;
 }

@@ -1,6 +1,6 @@
 #include "runtime/values/picture_deformat.h"
 
-#include <cstdio>
+#include <charconv>
 #include <cstring>
 #include <string>
 
@@ -168,9 +168,9 @@ int MonthFromAbbreviation(FieldReader& reader) {
 
 size_t PutNumber(int32_t number, char* out, size_t capacity) {
   char text[16];
-  const int length = std::snprintf(text, sizeof text, "%d", static_cast<int>(number));
+  const char* end = std::to_chars(text, text + sizeof text, number).ptr;
   ResultWriter writer(out, capacity);
-  for (int i = 0; i < length; ++i) writer.Put(text[i]);
+  for (const char* at = text; at < end; ++at) writer.Put(*at);
   return writer.Length();
 }
 

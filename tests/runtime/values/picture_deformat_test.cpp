@@ -161,6 +161,9 @@ TEST(DeformatWithPicture, ResultIsCutToCapacity) {
   EXPECT_EQ(one[0], '0');
   char small[3] = {};
   EXPECT_EQ(DeformatWithPicture(testing::Compile("@D2"), " 7/04/1999", 10, small, sizeof small), 3u);
+  EXPECT_EQ(std::string(small, 3), "725");  // of serial 72506
+  EXPECT_EQ(DeformatWithPicture(testing::Compile("@D2"), " 2/29/1900", 10, small, 2), 2u);
+  EXPECT_EQ(std::string(small, 2), "-1");
 }
 
 TEST(FormatAndDeformat, RoundTripThroughEveryDateLayout) {
