@@ -94,8 +94,11 @@ std::string GlyphStoreKey(const FontRequest& request, std::string_view fileStamp
 }
 
 std::string GlyphStorePath(std::string_view key) {
+  // The file's stamp, the key's last field, is left out of the name: when the font file
+  // changes, its instances' stores are replaced rather than joined by new ones.
+  const std::string_view instance = key.substr(0, key.rfind(kSeparator));
   char name[17];
-  std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(KeyHash(key)));
+  std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(KeyHash(instance)));
   return CacheFolder() + "/font-glyphs/" + name;
 }
 

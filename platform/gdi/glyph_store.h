@@ -18,7 +18,8 @@ namespace vel::platform {
 /// The line naming an instance; empty when it cannot be written on one line.
 std::string GlyphStoreKey(const FontRequest& request, std::string_view fileStamp);
 
-/// The store file of the instance with `key`, in the cache folder.
+/// The store file of the instance with `key`, in the cache folder; the same for every stamp
+/// of its font file.
 std::string GlyphStorePath(std::string_view key);
 
 /// The store's text: a header line, the fingerprint, the key and one line a glyph. Glyphs too

@@ -96,7 +96,8 @@ TEST(GlyphStoreText, KeysNameTheFileItsStampAndTheRequest) {
   request.height = -11;
   const std::string key = GlyphStoreKey(request, "1.2:3:4");
   EXPECT_NE(key, GlyphStoreKey(request, "1.2:3:5"));
-  EXPECT_NE(GlyphStorePath(key), GlyphStorePath(GlyphStoreKey(request, "1.2:3:5")));
+  EXPECT_EQ(GlyphStorePath(key), GlyphStorePath(GlyphStoreKey(request, "1.2:3:5")))
+      << "a changed font file's store takes the old one's place";
   for (auto change : {+[](FontRequest& r) { r.height = -12; }, +[](FontRequest& r) { r.width = 5; },
                       +[](FontRequest& r) { r.bold = true; }, +[](FontRequest& r) { r.italic = true; },
                       +[](FontRequest& r) { r.antialiased = false; }, +[](FontRequest& r) { r.file.fileIsBold = true; },
@@ -105,6 +106,7 @@ TEST(GlyphStoreText, KeysNameTheFileItsStampAndTheRequest) {
     FontRequest changed = request;
     change(changed);
     EXPECT_NE(GlyphStoreKey(changed, "1.2:3:4"), key);
+    EXPECT_NE(GlyphStorePath(GlyphStoreKey(changed, "1.2:3:4")), GlyphStorePath(key));
   }
   request.file.path = "/fonts/line\nbreak.ttf";
   EXPECT_EQ(GlyphStoreKey(request, "1.2:3:4"), "");
@@ -187,8 +189,9 @@ TEST_F(KeptGlyphs, AChangedFontFileOrADamagedStoreIsNotBelieved) {
 
   // A store cut short, then one with a damaged line, then one that is no store: each glyph not
   // read whole is rasterised again, and the rest are still the right ones.
-  const std::string stamp = FileStamp(m_fontFile.string());
-  const std::string current = GlyphStorePath(GlyphStoreKey(Request(true), stamp));
+  const std::string current = GlyphStorePath(GlyphStoreKey(Request(true), FileStamp(m_fontFile.string())));
+  EXPECT_EQ(current, store);
+  EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(store).parent_path()), fs::directory_iterator{}), 1);
   std::ifstream in(current, std::ios::binary);
   const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   ASSERT_GT(whole.size(), 200u);
