@@ -28,17 +28,13 @@ void Combine(DecimalEntry& second, const DecimalEntry& top, uint8_t topSign) {
   const int firstWord = std::min(second.low, top.low) / 8;
   const int lastWord = std::max(second.high, top.high) / 8;
   const uint64_t differ = second.sign != topSign ? 1 : 0;
+  // The biased addend is top + 246 per byte for a sum and ~top for a difference.
   const uint64_t complementMask = 0 - differ;
+  const uint64_t bias = lanes::kBias & ~complementMask;
   uint64_t carry = differ;
-  const auto addend = [complementMask](uint64_t digits) {
-    return digits ^ ((digits ^ (lanes::kNines - digits)) & complementMask);
-  };
-  unsigned nonZeroWords = 0;
   for (int word = firstWord; word <= lastWord; ++word) {
     uint8_t* target = second.digits + 8 * word;
-    const uint64_t sum = lanes::AddDigits(lanes::Load(target), addend(lanes::Load(top.digits + 8 * word)), carry);
-    lanes::Store(target, sum);
-    nonZeroWords |= (sum != 0 ? 1u : 0u) << word;
+    lanes::Store(target, lanes::AddBiased(lanes::Load(target), (lanes::Load(top.digits + 8 * word) ^ complementMask) + bias, carry));
   }
   // A sum carries out when it needs the headroom position above the words used, and a
   // difference carries out exactly when it is not negative; both cases are rare.
@@ -55,8 +51,21 @@ void Combine(DecimalEntry& second, const DecimalEntry& top, uint8_t topSign) {
     NormaliseDecimal(second);
     return;
   }
-  // Words outside the range were 0 in both operands and still are.
-  NormaliseDecimalWords(second, nonZeroWords);
+  // Words outside the range were 0 in both operands and still are. The ends of a result are
+  // rarely far inside the range, so short scans find them sooner than testing every word.
+  int bottomWord = firstWord;
+  while (lanes::Load(second.digits + 8 * bottomWord) == 0) {
+    if (bottomWord == lastWord) {
+      SetDecimalRangeZero(second);
+      return;
+    }
+    ++bottomWord;
+  }
+  int topWord = lastWord;
+  while (lanes::Load(second.digits + 8 * topWord) == 0) {
+    --topWord;
+  }
+  SetDecimalRange(second, bottomWord, topWord);
 }
 
 DecimalEntry One() { return DecimalFromUInt64(1, false); }

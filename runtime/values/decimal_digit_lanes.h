@@ -3,9 +3,12 @@
 // Eight unpacked decimal digits held in one 64-bit word, lowest position in the lowest byte.
 // Decimal addition and subtraction run on whole words: adding 246 to each byte of one operand
 // makes a byte overflow exactly when its decimal digit sum reaches 10, so the binary carry
-// chain of an ordinary 64-bit addition is the decimal carry chain. Bytes that did not carry
-// out are then corrected by subtracting the 246 again. Subtraction works the same way with the
-// binary borrow chain. This file is private to the decimal implementation.
+// chain of an ordinary 64-bit addition is the decimal carry chain. A byte that did not carry
+// out still holds its digit plus 246, which is the only case with its top bit set, so those
+// bytes are found from the sum alone and corrected by subtracting the 246 again. Subtraction
+// adds the nines' complement of the subtrahend with a carry in of 1; with the bias added,
+// 9 - d + 246 is 255 - d, the bitwise complement of the byte. This file is private to the
+// decimal implementation.
 
 #include <cstdint>
 #include <cstring>
@@ -14,7 +17,6 @@ namespace vel::values::lanes {
 
 inline constexpr uint64_t kLaneOnes = 0x0101010101010101ULL;
 inline constexpr uint64_t kBias = 0xF6F6F6F6F6F6F6F6ULL;  // 246 in every byte
-inline constexpr uint64_t kNines = 0x0909090909090909ULL;  // kNines - word: nines' complement
 
 inline uint64_t Load(const uint8_t* digits) {
   uint64_t word;
@@ -24,18 +26,14 @@ inline uint64_t Load(const uint8_t* digits) {
 
 inline void Store(uint8_t* digits, uint64_t word) { std::memcpy(digits, &word, sizeof word); }
 
-/// Adds two words of digits (each byte 0-9) and a carry in (0 or 1); returns the digits and
-/// sets `carry` to the carry out of the top byte.
-inline uint64_t AddDigits(uint64_t a, uint64_t b, uint64_t& carry) {
-  const uint64_t biased = b + kBias;  // 9 + 246 = 255: no byte overflows here
-  uint64_t sum;
-  const bool overflowA = __builtin_add_overflow(a, biased, &sum);
-  const bool overflowB = __builtin_add_overflow(sum, carry, &sum);
-  const uint64_t carryOut = static_cast<uint64_t>(overflowA | overflowB);
-  // Bit 8k of (a ^ biased ^ sum) is the carry into byte k; byte 7's carry out is the overflow.
-  const uint64_t carried = (((a ^ biased ^ sum) >> 8) & (kLaneOnes >> 8)) | (carryOut << 56);
-  carry = carryOut;
-  return sum - (carried ^ kLaneOnes) * 0xF6;
+/// Adds a word of digits (each byte 0-9), a biased addend (each byte 246-255) and a carry in
+/// (0 or 1); returns the digits and sets `carry` to the carry out of the top byte.
+inline uint64_t AddBiased(uint64_t digits, uint64_t biased, uint64_t& carry) {
+  // The top byte's carry is lost to the 64-bit wrap but shows in its top bit like any other.
+  const uint64_t sum = digits + biased + carry;
+  carry = (sum >> 63) ^ 1;
+  // Subtracting 246 from bytes of 246 to 255 never borrows across bytes.
+  return sum - ((sum >> 7) & kLaneOnes) * 0xF6;
 }
 
 /// Subtracts word b and a borrow in (0 or 1) from word a; returns the digits and sets

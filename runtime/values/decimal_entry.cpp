@@ -26,26 +26,13 @@ unsigned NonZeroWords(const DecimalEntry& entry) {
 
 }  // namespace
 
-void NormaliseDecimal(DecimalEntry& entry) { NormaliseDecimalWords(entry, NonZeroWords(entry)); }
-
-void NormaliseDecimalWords(DecimalEntry& entry, unsigned nonZeroWords) {
+void NormaliseDecimal(DecimalEntry& entry) {
+  const unsigned nonZeroWords = NonZeroWords(entry);
   if (nonZeroWords == 0) {
-    entry.sign = 0;
-    entry.low = DecimalEntry::kUnits;
-    entry.high = DecimalEntry::kUnits;
+    SetDecimalRangeZero(entry);
     return;
   }
-  const int topWord = 31 - std::countl_zero(nonZeroWords);
-  const int bottomWord = std::countr_zero(nonZeroWords);
-  // Byte k of a word is position 8 * word + k (little-endian load).
-  const uint64_t top = lanes::Load(entry.digits + 8 * topWord);
-  const uint64_t bottom = lanes::Load(entry.digits + 8 * bottomWord);
-  const auto high = static_cast<uint8_t>(8 * topWord + (63 - std::countl_zero(top)) / 8);
-  const auto low = static_cast<uint8_t>(8 * bottomWord + std::countr_zero(bottom) / 8);
-  // sign, low and high are written as one store (with the padding after them) so that a copy
-  // of the entry, which moves those bytes as one word, can take them straight from the store.
-  const uint64_t tail = static_cast<uint64_t>(entry.sign) | static_cast<uint64_t>(low) << 8 | static_cast<uint64_t>(high) << 16;
-  std::memcpy(reinterpret_cast<unsigned char*>(&entry) + DecimalEntry::kPositions, &tail, sizeof tail);
+  SetDecimalRange(entry, std::countr_zero(nonZeroWords), 31 - std::countl_zero(nonZeroWords));
 }
 
 bool DecimalIsNonZero(const DecimalEntry& entry) {

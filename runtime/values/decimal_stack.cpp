@@ -36,24 +36,6 @@ DecimalEntry DecimalStack::Peek(int depth) const {
   return entry;
 }
 
-void DecimalStack::Push(const DecimalEntry& entry) {
-  if (m_count == kCapacity) {
-    ++m_overflows;
-    return;
-  }
-  CopyDecimal(m_entries[m_count++], entry);
-}
-
-DecimalEntry DecimalStack::Pop() {
-  if (m_count == 0) {
-    ++m_underflows;
-    return DecimalZero();
-  }
-  DecimalEntry top;
-  CopyDecimal(top, m_entries[--m_count]);
-  return top;
-}
-
 DecimalEntry& DecimalStack::TopSlot() {
   if (m_count == 0) {
     ++m_underflows;
@@ -105,12 +87,8 @@ void DecimalStack::StorePacked(void* address, uint32_t size, uint32_t places) {
   WritePackedStorage(address, size, places, Pop());
 }
 
-void DecimalStack::Add() {
-  Binary([](DecimalEntry& second, const DecimalEntry& top) { AddDecimals(second, top); });
-}
-
-void DecimalStack::Subtract() {
-  Binary([](DecimalEntry& second, const DecimalEntry& top) { SubtractDecimals(second, top); });
+void DecimalStack::BinaryShortOfOperands(InPlaceOperation operation) {
+  Binary(operation);
 }
 
 void DecimalStack::SubtractReversed() {

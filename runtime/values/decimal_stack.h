@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "runtime/values/decimal_arithmetic.h"
 #include "runtime/values/decimal_entry.h"
 
 namespace vel::values {
@@ -44,10 +45,27 @@ class DecimalStack {
   /// Pushes ignored because this stack was full.
   uint64_t Overflows() const { return m_overflows; }
 
+  // Push, Pop, Add and Subtract are inline: for short operands the calls would cost as much as
+  // the arithmetic.
+
   /// Pushes an entry (ignored when the stack is full).
-  void Push(const DecimalEntry& entry);
+  void Push(const DecimalEntry& entry) {
+    if (m_count == kCapacity) {
+      ++m_overflows;
+      return;
+    }
+    CopyDecimal(m_entries[m_count++], entry);
+  }
   /// Pops the top (0 when the stack is empty).
-  DecimalEntry Pop();
+  DecimalEntry Pop() {
+    if (m_count == 0) {
+      ++m_underflows;
+      return DecimalZero();
+    }
+    DecimalEntry top;
+    CopyDecimal(top, m_entries[--m_count]);
+    return top;
+  }
 
   void PushInt32(int32_t value);
   void PushUInt32(uint32_t value);
@@ -66,9 +84,9 @@ class DecimalStack {
   void StorePacked(void* address, uint32_t size, uint32_t places);
 
   /// Pops top and second, pushes second + top.
-  void Add();
+  void Add() { BinaryInPlace<AddDecimals>(); }
   /// Pops top and second, pushes second - top.
-  void Subtract();
+  void Subtract() { BinaryInPlace<SubtractDecimals>(); }
   /// Pops top and second, pushes top - second.
   void SubtractReversed();
   /// Pops top and second, pushes their product.
@@ -108,6 +126,20 @@ class DecimalStack {
   void Binary(Operation operation);
   /// The top slot, creating a zero entry when the stack is empty.
   DecimalEntry& TopSlot();
+  using InPlaceOperation = void (*)(DecimalEntry& second, const DecimalEntry& top);
+  /// Binary for an operation that leaves its result in `second`, inline for the common case.
+  template <InPlaceOperation operation>
+  void BinaryInPlace() {
+    if (m_count >= 2) {
+      operation(m_entries[m_count - 2], m_entries[m_count - 1]);
+      --m_count;
+    } else {
+      BinaryShortOfOperands(operation);
+    }
+  }
+  /// A two-operand operation on a stack holding fewer than two entries: the missing operands
+  /// read as 0.
+  void BinaryShortOfOperands(InPlaceOperation operation);
 
   DecimalEntry m_entries[kCapacity] = {};
   int m_count = 0;

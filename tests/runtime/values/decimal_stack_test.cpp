@@ -126,6 +126,68 @@ TEST_F(DecimalStackTest, ArithmeticPopsTwoAndPushesOne) {
   EXPECT_EQ(DecPopInt32(), 5);
 }
 
+/// Pushes second and top, runs `operation`, and checks the entry left on top as stored: the
+/// range bounds name nonzero digits, every digit outside it is 0 and zero has no sign.
+void ExpectWellFormedResult(DecimalStack& stack, const char* second, const char* top, void (DecimalStack::*operation)(),
+                            const char* expected) {
+  stack.PushText(second, std::strlen(second));
+  stack.PushText(top, std::strlen(top));
+  (stack.*operation)();
+  const DecimalEntry result = stack.Peek();
+  char text[kMaxDecimalTextLength];
+  EXPECT_EQ(std::string(text, stack.PopText(text, sizeof text)), expected) << second << " and " << top;
+  ASSERT_LE(result.low, result.high);
+  ASSERT_LT(result.high, DecimalEntry::kPositions);
+  for (int position = 0; position < DecimalEntry::kPositions; ++position) {
+    if (position < result.low || position > result.high) {
+      EXPECT_EQ(result.digits[position], 0) << "position " << position << " of " << expected;
+    }
+  }
+  const bool zero = std::string(expected) == "0";
+  EXPECT_EQ(result.digits[result.low] != 0, !zero) << expected;
+  EXPECT_EQ(result.digits[result.high] != 0, !zero) << expected;
+  if (zero) {
+    EXPECT_EQ(result.sign, 0);
+    EXPECT_EQ(result.low, DecimalEntry::kUnits);
+  }
+}
+
+TEST(DecimalSums, CarriesAndBorrowsCrossEveryWordAndLeaveAWellFormedEntry) {
+  DecimalStack stack;
+  // Positions group in words of eight digits: 0.00000001 is the lowest digit of the word below
+  // the units, 10000000 the highest digit of the units word.
+  ExpectWellFormedResult(stack, "0.99999999", "0.00000001", &DecimalStack::Add, "1");
+  ExpectWellFormedResult(stack, "99999999.99999999", "0.00000001", &DecimalStack::Add, "100000000");
+  ExpectWellFormedResult(stack, "9999999999999999.9999999999999999", "0.0000000000000001", &DecimalStack::Add, "10000000000000000");
+  ExpectWellFormedResult(stack, "0.00000000000000000000000099999999", "0.00000000000000000000000000000001", &DecimalStack::Add,
+                         "0.000000000000000000000001");
+  ExpectWellFormedResult(stack, "100000000", "0.00000001", &DecimalStack::Subtract, "99999999.99999999");
+  ExpectWellFormedResult(stack, "0.00000001", "100000000", &DecimalStack::Subtract, "-99999999.99999999");
+  ExpectWellFormedResult(stack, "-100000000", "-0.00000001", &DecimalStack::Subtract, "-99999999.99999999");
+  ExpectWellFormedResult(stack, "10000000000000000000000000000000", "0.00000000000000000000000000000001", &DecimalStack::Subtract,
+                         "9999999999999999999999999999999.99999999999999999999999999999999");
+  // Results whose ends move inwards: cancelled low digits, a vanished high word, exact zero.
+  ExpectWellFormedResult(stack, "0.5", "0.5", &DecimalStack::Add, "1");
+  ExpectWellFormedResult(stack, "12345678.87654321", "0.87654321", &DecimalStack::Subtract, "12345678");
+  ExpectWellFormedResult(stack, "123456789.5", "123456789", &DecimalStack::Subtract, "0.5");
+  ExpectWellFormedResult(stack, "-7.25", "7.25", &DecimalStack::Add, "0");
+  ExpectWellFormedResult(stack, "-7.25", "-7.25", &DecimalStack::Subtract, "0");
+  ExpectWellFormedResult(stack, "-0", "0", &DecimalStack::Add, "0");
+  // The largest and smallest magnitudes: a carry out of position 63 is lost, the lowest digit
+  // borrows across all eight words.
+  ExpectWellFormedResult(stack, "99999999999999999999999999999999.99999999999999999999999999999999", "0.00000000000000000000000000000001",
+                         &DecimalStack::Add, "0");
+  ExpectWellFormedResult(stack, "-99999999999999999999999999999999.99999999999999999999999999999999", "-0.00000000000000000000000000000002",
+                         &DecimalStack::Add, "-0.00000000000000000000000000000001");
+  ExpectWellFormedResult(stack, "99999999999999999999999999999999.99999999999999999999999999999999",
+                         "99999999999999999999999999999999.99999999999999999999999999999999", &DecimalStack::Subtract, "0");
+  ExpectWellFormedResult(stack, "0.00000000000000000000000000000001", "0.00000000000000000000000000000002", &DecimalStack::Subtract,
+                         "-0.00000000000000000000000000000001");
+  ExpectWellFormedResult(stack, "-50000000000000000000000000000000", "-50000000000000000000000000000000", &DecimalStack::Add, "0");
+  ExpectWellFormedResult(stack, "50000000000000000000000000000000", "-49999999999999999999999999999999.99999999999999999999999999999999",
+                         &DecimalStack::Add, "0.00000000000000000000000000000001");
+}
+
 TEST_F(DecimalStackTest, CompareNegateAbsDuplicateAndNonZero) {
   DecPushText("-0.5");
   DecPushText("0.25");
