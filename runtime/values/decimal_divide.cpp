@@ -44,18 +44,23 @@ uint64_t LoadDigitsAt(const DecimalEntry& entry, int position) {
 }
 
 /// Reads the `count` digits of `entry` from position `first` up as limbs; positions above
-/// `first + count - 1` must hold 0 or lie above position 63.
-void PackDigits(const DecimalEntry& entry, int first, int count, LimbRun& run) {
+/// `first + count - 1` must hold 0 or lie above position 63. Returns the index of the lowest
+/// limb that may be nonzero: limbs wholly below the entry's lowest digit are 0 without reading.
+int PackDigits(const DecimalEntry& entry, int first, int count, LimbRun& run) {
   run.count = (count + 7) / 8;
-  for (int limb = 0; limb < run.count; ++limb) {
+  const int firstNonZero = std::clamp((entry.low - first) / 8, 0, run.count);
+  std::fill(run.limbs, run.limbs + firstNonZero, 0);
+  for (int limb = firstNonZero; limb < run.count; ++limb) {
     run.limbs[limb] = limbs::Pack(LoadDigitsAt(entry, first + 8 * limb));
   }
+  return firstNonZero;
 }
 
-/// run *= factor (a limb); returns the carry out of the top limb.
-uint64_t ScaleLimbs(LimbRun& run, uint64_t factor) {
+/// run *= factor (a limb), where limbs below `firstNonZero` are 0 and stay so; returns the
+/// carry out of the top limb.
+uint64_t ScaleLimbs(LimbRun& run, uint64_t factor, int firstNonZero = 0) {
   uint64_t carry = 0;
-  for (int limb = 0; limb < run.count; ++limb) {
+  for (int limb = firstNonZero; limb < run.count; ++limb) {
     const uint64_t value = run.limbs[limb] * factor + carry;
     carry = value / limbs::kLimbBase;
     run.limbs[limb] = value - carry * limbs::kLimbBase;
@@ -81,14 +86,14 @@ void DivideBySingleLimb(const LimbRun& dividend, uint64_t divisor, DecimalEntry&
 }
 
 /// Knuth's algorithm D for a divisor of two or more limbs (its top limb nonzero).
-void DivideByLimbs(LimbRun& dividend, LimbRun& divisor, DecimalEntry& quotient) {
+void DivideByLimbs(LimbRun& dividend, int dividendFirstNonZero, LimbRun& divisor, DecimalEntry& quotient) {
   const int n = divisor.count;
   if (dividend.count < n) {
     return;  // the quotient is 0
   }
   const uint64_t factor = limbs::kLimbBase / (divisor.limbs[n - 1] + 1);
   ScaleLimbs(divisor, factor);  // cannot carry out: the leading limb stays below the radix
-  dividend.limbs[dividend.count] = ScaleLimbs(dividend, factor);
+  dividend.limbs[dividend.count] = ScaleLimbs(dividend, factor, dividendFirstNonZero);
 
   const uint64_t leading = divisor.limbs[n - 1];
   const uint64_t next = divisor.limbs[n - 2];
@@ -152,14 +157,14 @@ void LongDivide(const DecimalEntry& dividend, const DecimalEntry& divisor, Decim
   // The shifted dividend's digit k is the entry's position dividendLow - shift + k; its lowest
   // shift digits read positions below dividendLow, which are 0.
   LimbRun dividendRun;
-  PackDigits(dividend, dividendLow - shift, shift + dividend.high - dividendLow + 1, dividendRun);
+  const int dividendFirstNonZero = PackDigits(dividend, dividendLow - shift, shift + dividend.high - dividendLow + 1, dividendRun);
   LimbRun divisorRun;
   PackDigits(divisor, divisor.low, divisor.high - divisor.low + 1, divisorRun);
 
   if (divisorRun.count == 1) {
     DivideBySingleLimb(dividendRun, divisorRun.limbs[0], quotient);
   } else {
-    DivideByLimbs(dividendRun, divisorRun, quotient);
+    DivideByLimbs(dividendRun, dividendFirstNonZero, divisorRun, quotient);
   }
 }
 
@@ -169,7 +174,8 @@ bool IsPowerOfTen(const DecimalEntry& entry) { return entry.low == entry.high &&
 
 DecimalEntry DivideDecimals(const DecimalEntry& dividend, const DecimalEntry& divisor) {
   DecimalEntry quotient = DecimalZero();
-  if (!DecimalIsNonZero(divisor) || !DecimalIsNonZero(dividend)) {
+  // A normalised entry is zero exactly when its highest digit is.
+  if (divisor.digits[divisor.high] == 0 || dividend.digits[dividend.high] == 0) {
     return quotient;
   }
   if (IsPowerOfTen(divisor)) {

@@ -25,7 +25,8 @@ constexpr int kColumnsKept = kWords + kUnitsWords;
 
 DecimalEntry MultiplyDecimals(const DecimalEntry& a, const DecimalEntry& b) {
   DecimalEntry product = DecimalZero();
-  if (!DecimalIsNonZero(a) || !DecimalIsNonZero(b)) {
+  // A normalised entry is zero exactly when its highest digit is.
+  if (a.digits[a.high] == 0 || b.digits[b.high] == 0) {
     return product;
   }
   const int aFirst = a.low / 8;
@@ -49,17 +50,25 @@ DecimalEntry MultiplyDecimals(const DecimalEntry& a, const DecimalEntry& b) {
     bLimbs[word] = limbs::Pack(lanes::Load(b.digits + 8 * word));
   }
 
-  // Columns are summed one at a time in a register, lowest first, and carried at once: adding
-  // each limb product into an array of columns instead would chain every addition through
-  // memory. Columns below position 0 only feed their carries upward; the carry out of the last
-  // kept column is lost. A column plus its carry stays below 2^64: the carry is below 2^30.
+  // Limb products are added into their columns row by row: the inner loop runs over one
+  // contiguous run of b's limbs with one limb of a held in a register, and products that land
+  // only in lost columns are never formed.
+  uint64_t columns[kColumnsKept] = {};
+  for (int i = aFirst; i <= aLast && i + bFirst < kColumnsKept; ++i) {
+    const uint64_t limb = aLimbs[i];
+    uint64_t* row = columns + i;
+    const int jLast = std::min(bLast, kColumnsKept - 1 - i);
+    for (int j = bFirst; j <= jLast; ++j) {
+      row[j] += limb * bLimbs[j];
+    }
+  }
+
+  // Columns are carried lowest first. Columns below position 0 only feed their carries upward;
+  // the carry out of the last kept column is lost. A column plus its carry stays below 2^64:
+  // the carry is below 2^30.
   uint64_t carry = 0;
   for (int column = firstColumn; column <= lastColumn; ++column) {
-    uint64_t value = carry;
-    const int iLast = std::min(aLast, column - bFirst);
-    for (int i = std::max(aFirst, column - bLast); i <= iLast; ++i) {
-      value += aLimbs[i] * bLimbs[column - i];
-    }
+    const uint64_t value = columns[column] + carry;
     carry = value / limbs::kLimbBase;
     const auto limb = static_cast<uint32_t>(value - carry * limbs::kLimbBase);
     if (column >= kUnitsWords) {

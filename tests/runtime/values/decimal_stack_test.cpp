@@ -188,6 +188,37 @@ TEST(DecimalSums, CarriesAndBorrowsCrossEveryWordAndLeaveAWellFormedEntry) {
                          &DecimalStack::Add, "0.00000000000000000000000000000001");
 }
 
+TEST(DecimalProducts, LimbEdgesLoseTheirOutsideDigitsAndLeaveAWellFormedEntry) {
+  DecimalStack stack;
+  const char* const kLargest = "99999999999999999999999999999999.99999999999999999999999999999999";
+  // Limb products that land wholly above position 63, wholly below position 0, or carry
+  // across a limb edge.
+  ExpectWellFormedResult(stack, kLargest, kLargest, &DecimalStack::Multiply, "99999999999999999999999999999998");
+  ExpectWellFormedResult(stack, "-99999999999999999999999999999999.99999999999999999999999999999999", "0.00000000000000000000000000000001",
+                         &DecimalStack::Multiply, "-0.99999999999999999999999999999999");
+  ExpectWellFormedResult(stack, "99999999.99999999", "0.00000001", &DecimalStack::Multiply, "0.9999999999999999");
+  ExpectWellFormedResult(stack, "-0.00000000000000000000000099999999", "100000000", &DecimalStack::Multiply, "-0.000000000000000099999999");
+  ExpectWellFormedResult(stack, "12345678901234567890123456789012", "10", &DecimalStack::Multiply, "23456789012345678901234567890120");
+  ExpectWellFormedResult(stack, "0.0000000000000001", "0.0000000000000001", &DecimalStack::Multiply, "0.00000000000000000000000000000001");
+  ExpectWellFormedResult(stack, "-0.00000000000000009999999999999999", "0.0000000000000001", &DecimalStack::Multiply, "0");
+}
+
+TEST(DecimalQuotients, LimbEdgesRoundAtThe31stPlaceAndLeaveAWellFormedEntry) {
+  DecimalStack stack;
+  ExpectWellFormedResult(stack, "1", "3", &DecimalStack::Divide, "0.3333333333333333333333333333333");
+  ExpectWellFormedResult(stack, "-2", "3", &DecimalStack::Divide, "-0.6666666666666666666666666666667");
+  ExpectWellFormedResult(stack, "99999999999999999999999999999999.99999999999999999999999999999999", "0.00000000000000000000000000000001",
+                         &DecimalStack::Divide, "99999999999999999999999999999999");
+  ExpectWellFormedResult(stack, "0.00000000000000000000000000000001", "99999999999999999999999999999999.99999999999999999999999999999999",
+                         &DecimalStack::Divide, "0");
+  ExpectWellFormedResult(stack, "-0.00000000000000000000000000000001", "3", &DecimalStack::Divide, "0");
+  ExpectWellFormedResult(stack, "12345678901234567890.123456789", "0.00000000000000000000000000000007", &DecimalStack::Divide,
+                         "16049382700000000000000000000000");
+  ExpectWellFormedResult(stack, "1", "99999999.99999999", &DecimalStack::Divide, "0.000000010000000000000001");
+  ExpectWellFormedResult(stack, "100000000000000000000000", "0.0000000000000000000000099999999", &DecimalStack::Divide,
+                         "1000000010000000100000001000000.01000000010000000100000001");
+}
+
 TEST_F(DecimalStackTest, CompareNegateAbsDuplicateAndNonZero) {
   DecPushText("-0.5");
   DecPushText("0.25");
