@@ -45,20 +45,6 @@ DecimalEntry& DecimalStack::TopSlot() {
   return m_entries[m_count - 1];
 }
 
-template <typename Operation>
-void DecimalStack::Binary(Operation operation) {
-  if (m_count >= 2) {
-    // The common case works on the slots in place: no operand is copied.
-    operation(m_entries[m_count - 2], m_entries[m_count - 1]);
-    --m_count;
-    return;
-  }
-  const DecimalEntry top = Pop();
-  DecimalEntry second = Pop();
-  operation(second, top);
-  Push(second);
-}
-
 void DecimalStack::PushInt32(int32_t value) {
   const bool negative = value < 0;
   const uint64_t magnitude = negative ? 0u - static_cast<uint64_t>(static_cast<int64_t>(value)) : static_cast<uint64_t>(value);
@@ -88,25 +74,22 @@ void DecimalStack::StorePacked(void* address, uint32_t size, uint32_t places) {
 }
 
 void DecimalStack::BinaryShortOfOperands(InPlaceOperation operation) {
-  Binary(operation);
+  const DecimalEntry top = Pop();
+  DecimalEntry second = Pop();
+  operation(second, top);
+  Push(second);
 }
 
-void DecimalStack::SubtractReversed() {
-  Binary([](DecimalEntry& second, const DecimalEntry& top) {
-    DecimalEntry difference;
-    CopyDecimal(difference, top);
-    SubtractDecimals(difference, second);
-    CopyDecimal(second, difference);
-  });
+void DecimalStack::SubtractReversedInto(DecimalEntry& second, const DecimalEntry& top) {
+  DecimalEntry difference;
+  CopyDecimal(difference, top);
+  SubtractDecimals(difference, second);
+  CopyDecimal(second, difference);
 }
 
-void DecimalStack::Multiply() {
-  Binary([](DecimalEntry& second, const DecimalEntry& top) { CopyDecimal(second, MultiplyDecimals(second, top)); });
-}
+void DecimalStack::MultiplyInto(DecimalEntry& second, const DecimalEntry& top) { CopyDecimal(second, MultiplyDecimals(second, top)); }
 
-void DecimalStack::Divide() {
-  Binary([](DecimalEntry& second, const DecimalEntry& top) { CopyDecimal(second, DivideDecimals(second, top)); });
-}
+void DecimalStack::DivideInto(DecimalEntry& second, const DecimalEntry& top) { CopyDecimal(second, DivideDecimals(second, top)); }
 
 void DecimalStack::Power(int32_t n) {
   DecimalEntry& top = TopSlot();

@@ -50,20 +50,26 @@ class DecimalStack {
 
   /// Pushes an entry (ignored when the stack is full).
   void Push(const DecimalEntry& entry) {
-    if (m_count == kCapacity) {
+    // The count is read once and written after the copy: the copy may alias it as far as the
+    // compiler can tell, and reading it again would wait for the store.
+    const int count = m_count;
+    if (count == kCapacity) {
       ++m_overflows;
       return;
     }
-    CopyDecimal(m_entries[m_count++], entry);
+    CopyDecimal(m_entries[count], entry);
+    m_count = count + 1;
   }
   /// Pops the top (0 when the stack is empty).
   DecimalEntry Pop() {
-    if (m_count == 0) {
+    const int count = m_count;
+    if (count == 0) {
       ++m_underflows;
       return DecimalZero();
     }
+    m_count = count - 1;
     DecimalEntry top;
-    CopyDecimal(top, m_entries[--m_count]);
+    CopyDecimal(top, m_entries[count - 1]);
     return top;
   }
 
@@ -88,11 +94,11 @@ class DecimalStack {
   /// Pops top and second, pushes second - top.
   void Subtract() { BinaryInPlace<SubtractDecimals>(); }
   /// Pops top and second, pushes top - second.
-  void SubtractReversed();
+  void SubtractReversed() { BinaryInPlace<SubtractReversedInto>(); }
   /// Pops top and second, pushes their product.
-  void Multiply();
+  void Multiply() { BinaryInPlace<MultiplyInto>(); }
   /// Pops top and second, pushes second / top rounded to 31 places (0 for a zero divisor).
-  void Divide();
+  void Divide() { BinaryInPlace<DivideInto>(); }
   /// Replaces the top x with x to the power n.
   void Power(int32_t n);
   /// Changes the sign of the top (zero stays positive).
@@ -120,19 +126,18 @@ class DecimalStack {
   size_t PopText(char* buffer, size_t size);
 
  private:
-  /// Runs operation(second, top) for a two-operand operation, which leaves its result in
-  /// `second`, and pops the top; missing operands read as 0.
-  template <typename Operation>
-  void Binary(Operation operation);
   /// The top slot, creating a zero entry when the stack is empty.
   DecimalEntry& TopSlot();
   using InPlaceOperation = void (*)(DecimalEntry& second, const DecimalEntry& top);
-  /// Binary for an operation that leaves its result in `second`, inline for the common case.
+  /// Runs operation(second, top) for a two-operand operation, which leaves its result in
+  /// `second`, and pops the top. The common case works on the slots in place, no operand
+  /// copied; the count is written before the call so that nothing waits to read it again.
   template <InPlaceOperation operation>
   void BinaryInPlace() {
-    if (m_count >= 2) {
-      operation(m_entries[m_count - 2], m_entries[m_count - 1]);
-      --m_count;
+    const int count = m_count;
+    if (count >= 2) {
+      m_count = count - 1;
+      operation(m_entries[count - 2], m_entries[count - 1]);
     } else {
       BinaryShortOfOperands(operation);
     }
@@ -140,6 +145,10 @@ class DecimalStack {
   /// A two-operand operation on a stack holding fewer than two entries: the missing operands
   /// read as 0.
   void BinaryShortOfOperands(InPlaceOperation operation);
+  /// second = top - second, second * top and second / top, for BinaryInPlace.
+  static void SubtractReversedInto(DecimalEntry& second, const DecimalEntry& top);
+  static void MultiplyInto(DecimalEntry& second, const DecimalEntry& top);
+  static void DivideInto(DecimalEntry& second, const DecimalEntry& top);
 
   DecimalEntry m_entries[kCapacity] = {};
   int m_count = 0;

@@ -345,6 +345,40 @@ TEST_F(DecimalStackTest, MoreThanTenOperandsNeitherCrashNorCorrupt) {
   EXPECT_EQ(CurrentDecimalStack().Underflows(), 5u);
 }
 
+TEST(DecimalStackOperands, EveryTwoOperandOperationReadsMissingOperandsAsZero) {
+  struct Case {
+    void (DecimalStack::*operation)();
+    const char* withOnlyTop;  // the result when only the top, 6, is on the stack
+    int ofEightAndTwo;        // the result for second 8 and top 2
+  };
+  const Case cases[] = {{&DecimalStack::Add, "6", 10},
+                        {&DecimalStack::Subtract, "-6", 6},
+                        {&DecimalStack::SubtractReversed, "6", -6},
+                        {&DecimalStack::Multiply, "0", 16},
+                        {&DecimalStack::Divide, "0", 4}};
+  for (const Case& c : cases) {
+    DecimalStack stack;
+    stack.PushInt32(6);
+    (stack.*c.operation)();
+    ASSERT_EQ(stack.Count(), 1);
+    char text[kMaxDecimalTextLength];
+    EXPECT_EQ(std::string(text, stack.PopText(text, sizeof text)), c.withOnlyTop);
+    (stack.*c.operation)();
+    EXPECT_EQ(stack.Count(), 1);
+    EXPECT_EQ(std::string(text, stack.PopText(text, sizeof text)), "0");
+    EXPECT_EQ(stack.Underflows(), 3u);  // one missing second, then both operands
+
+    // With entries below the operands, only the top two are combined.
+    stack.PushInt32(100);
+    stack.PushInt32(8);
+    stack.PushInt32(2);
+    (stack.*c.operation)();
+    EXPECT_EQ(stack.Count(), 2);
+    EXPECT_EQ(stack.PopInt32(), c.ofEightAndTwo);
+    EXPECT_EQ(stack.PopInt32(), 100);
+  }
+}
+
 TEST_F(DecimalStackTest, SaveAndRestoreMoveWholeStacksForAThreadSwitch) {
   EXPECT_EQ(SaveDecimalStack(), nullptr);  // an empty stack needs no snapshot
 
