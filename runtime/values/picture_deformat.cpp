@@ -1,5 +1,6 @@
 #include "runtime/values/picture_deformat.h"
 
+#include <bit>
 #include <charconv>
 #include <cstring>
 #include <string>
@@ -74,6 +75,9 @@ class FieldReader {
   size_t m_length;
   size_t m_at = 0;
 };
+
+// Typed positions are read into words and lanes in memory order: position i is byte i.
+static_assert(std::endian::native == std::endian::little, "typed dates are read as little-endian words");
 
 template <typename Word>
 Word LoadBytes(const char* at) {
