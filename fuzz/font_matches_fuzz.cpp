@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes to the readers of the font stores kept in the cache folder (font
-// matches and kept glyphs): nothing may crash, everything read must be something the writer
+// matches, and kept metrics and glyphs): nothing may crash, everything read must be something the writer
 // can write, and writing what was read must read back the same.
 
 #include <cstddef>
@@ -10,6 +10,7 @@
 #include "platform/gdi/font_match_store.h"
 #include "platform/gdi/glyph_store.h"
 
+using vel::platform::FontMetrics;
 using vel::platform::FormatFontMatches;
 using vel::platform::FormatKeptGlyphs;
 using vel::platform::GlyphTable;
@@ -49,9 +50,21 @@ void CheckKeptGlyphs(const std::string& text) {
   const std::string fingerprint = Line(text, 1);
   const std::string key = Line(text, 2);
   GlyphTable read;
-  const int count = ParseKeptGlyphs(text, fingerprint, key, read);
+  FontMetrics metrics;
+  if (!ParseKeptGlyphs(text, fingerprint, key, metrics, read)) return;
   GlyphTable again;
-  if (ParseKeptGlyphs(FormatKeptGlyphs(fingerprint, key, read), fingerprint, key, again) != count) std::abort();
+  FontMetrics metricsAgain;
+  if (!ParseKeptGlyphs(FormatKeptGlyphs(fingerprint, key, metrics, read), fingerprint, key, metricsAgain, again)) {
+    std::abort();
+  }
+  if (metricsAgain.height != metrics.height || metricsAgain.ascent != metrics.ascent ||
+      metricsAgain.descent != metrics.descent || metricsAgain.internalLeading != metrics.internalLeading ||
+      metricsAgain.externalLeading != metrics.externalLeading || metricsAgain.averageWidth != metrics.averageWidth ||
+      metricsAgain.maxWidth != metrics.maxWidth || metricsAgain.underlinePosition != metrics.underlinePosition ||
+      metricsAgain.underlineThickness != metrics.underlineThickness ||
+      metricsAgain.strikeoutPosition != metrics.strikeoutPosition || metricsAgain.fixedPitch != metrics.fixedPitch) {
+    std::abort();
+  }
   for (std::size_t code = 0; code < read.size(); ++code) {
     if (!read[code] != !again[code]) std::abort();
     if (!read[code]) continue;

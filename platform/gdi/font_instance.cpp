@@ -1,17 +1,13 @@
 #include "platform/gdi/font_instance.h"
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_OUTLINE_H
-#include FT_TRUETYPE_TABLES_H
-#include FT_DRIVER_H
-#include FT_MODULE_H
+#include "platform/gdi/freetype_library.h"
 
-#include <dlfcn.h>
+#include FT_DRIVER_H
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <tuple>
 
@@ -22,16 +18,20 @@
 namespace vel::platform {
 namespace {
 
-// One FreeType library for the process; faces are used under their instance's lock.
+// One FreeType library for the process, made when the first face is opened; faces are used
+// under their instance's lock. g_freetype holds its functions once it is made.
 std::mutex g_libraryMutex;
+const FreetypeLibrary* g_freetype = nullptr;
 FT_Library Library() {
-  static FT_Library library = [] {
+  static FT_Library library = []() -> FT_Library {
+    const FreetypeLibrary* freetype = Freetype();
     FT_Library made = nullptr;
-    if (FT_Init_FreeType(&made) != 0) return static_cast<FT_Library>(nullptr);
+    if (freetype == nullptr || freetype->initFreeType(&made) != 0) return nullptr;
     // The full bytecode interpreter snaps stems to whole pixels in both directions, which is
     // what small dialog text on this kind of system looks like: crisp rather than soft.
     FT_UInt version = TT_INTERPRETER_VERSION_35;
-    FT_Property_Set(made, "truetype", "interpreter-version", &version);
+    freetype->propertySet(made, "truetype", "interpreter-version", &version);
+    g_freetype = freetype;
     return made;
   }();
   return library;
@@ -41,21 +41,25 @@ std::atomic<uint64_t> g_rasterised{0};
 
 int Round26(FT_Pos value) { return static_cast<int>((value + 32) >> 6); }
 
-// Raise whenever Open or Rasterise change the glyphs they give, so that glyphs kept by the
-// earlier code are not taken for the new code's.
-constexpr int kRasteriserRevision = 1;
+// Raise whenever OpenFace or Rasterise change the metrics or glyphs they give, so that what the
+// earlier code kept is not taken for the new code's.
+constexpr int kRasteriserRevision = 2;
 
-// What the glyphs depend on besides the font file and the request: the FreeType library in use
-// (its version, and the stamp of its file, which a rebuilt package changes) and this code.
+// What metrics and glyphs depend on besides the font file and the request: this code and the
+// FreeType library a process loads, told without loading it (that is what the store saves):
+// the loader finds it through LD_LIBRARY_PATH, LD_PRELOAD and its cache, which ldconfig
+// rewrites whenever a library is installed or upgraded.
 const std::string& RasteriserFingerprint() {
   static const std::string fingerprint = [] {
-    FT_Int major = 0, minor = 0, patch = 0;
-    if (Library() != nullptr) FT_Library_Version(Library(), &major, &minor, &patch);
-    Dl_info info{};
-    const std::string libraryFile =
-        dladdr(reinterpret_cast<void*>(&FT_Init_FreeType), &info) != 0 && info.dli_fname != nullptr ? info.dli_fname : "";
-    return "freetype " + std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(patch) + " " +
-           libraryFile + "=" + FileStamp(libraryFile) + " rasteriser " + std::to_string(kRasteriserRevision);
+    std::string text = "rasteriser " + std::to_string(kRasteriserRevision) + " freetype " +
+                       std::to_string(FREETYPE_MAJOR) + "." + std::to_string(FREETYPE_MINOR) + " /etc/ld.so.cache=" +
+                       FileStamp("/etc/ld.so.cache");
+    for (const char* name : {"LD_LIBRARY_PATH", "LD_PRELOAD"}) {
+      const char* value = std::getenv(name);
+      text.append(" ").append(name).append("=").append(value != nullptr ? value : "");
+    }
+    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    return text;
   }();
   return fingerprint;
 }
@@ -72,7 +76,7 @@ struct FontInstance::FaceHandle {
   ~FaceHandle() {
     if (face != nullptr) {
       std::lock_guard lock(g_libraryMutex);
-      FT_Done_Face(face);
+      g_freetype->doneFace(face);
     }
   }
 };
@@ -101,19 +105,38 @@ void FontInstance::ForgetInstances() {
 
 bool FontInstance::Open(const FontRequest& request) {
   m_request = request;
+  if (request.file.path.empty()) return false;
+  if (request.file.keepGlyphs) {
+    m_storeKey = GlyphStoreKey(request, FileStamp(request.file.path));
+    if (!m_storeKey.empty()) {
+      m_storePath = GlyphStorePath(m_storeKey);
+      // What an earlier run worked out: the face waits until a glyph is missing.
+      if (ReadGlyphStore(m_storePath, RasteriserFingerprint(), m_storeKey, m_metrics, m_glyphs)) return true;
+    }
+  }
+  return OpenFace(&m_metrics);
+}
+
+bool FontInstance::OpenFace(FontMetrics* metrics) {
+  if (!m_faceOpened) m_faceOpened = OpenFaceOnce(metrics);
+  return *m_faceOpened;
+}
+
+bool FontInstance::OpenFaceOnce(FontMetrics* metrics) {
+  const FontRequest& request = m_request;
   m_face = std::make_unique<FaceHandle>();
   {
     std::lock_guard lock(g_libraryMutex);
-    if (Library() == nullptr || request.file.path.empty() ||
-        FT_New_Face(Library(), request.file.path.c_str(), 0, &m_face->face) != 0) {
+    if (Library() == nullptr || g_freetype->newFace(Library(), request.file.path.c_str(), 0, &m_face->face) != 0) {
       m_face->face = nullptr;
       return false;
     }
   }
+  const FreetypeLibrary& ft = *g_freetype;
   FT_Face face = m_face->face;
   if (!FT_IS_SCALABLE(face)) return false;
-  auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
-  auto* hhea = static_cast<TT_HoriHeader*>(FT_Get_Sfnt_Table(face, FT_SFNT_HHEA));
+  auto* os2 = static_cast<TT_OS2*>(ft.getSfntTable(face, FT_SFNT_OS2));
+  auto* hhea = static_cast<TT_HoriHeader*>(ft.getSfntTable(face, FT_SFNT_HHEA));
   double unitsPerEm = face->units_per_EM > 0 ? face->units_per_EM : 2048;
   double winAscent = os2 != nullptr && os2->version != 0xFFFF ? os2->usWinAscent : face->ascender;
   double winDescent = os2 != nullptr && os2->version != 0xFFFF ? os2->usWinDescent : -face->descender;
@@ -132,9 +155,10 @@ bool FontInstance::Open(const FontRequest& request) {
   if (request.width > 0 && os2 != nullptr && os2->xAvgCharWidth > 0) {
     widthPixels = std::clamp(static_cast<int>(std::lround(emPixels * request.width / (os2->xAvgCharWidth * scale))), 1, 4000);
   }
-  if (FT_Set_Pixel_Sizes(face, static_cast<FT_UInt>(widthPixels), static_cast<FT_UInt>(emPixels)) != 0) return false;
+  if (ft.setPixelSizes(face, static_cast<FT_UInt>(widthPixels), static_cast<FT_UInt>(emPixels)) != 0) return false;
+  if (metrics == nullptr) return true;
 
-  FontMetrics& m = m_metrics;
+  FontMetrics& m = *metrics;
   m.ascent = static_cast<int>(std::lround(winAscent * scale));
   m.descent = static_cast<int>(std::lround(winDescent * scale));
   m.height = m.ascent + m.descent;
@@ -155,13 +179,6 @@ bool FontInstance::Open(const FontRequest& request) {
   m.strikeoutPosition = static_cast<int>(std::lround(strike * scale));
   m.fixedPitch = FT_IS_FIXED_WIDTH(face);
   if (request.bold && !request.file.fileIsBold) m.averageWidth += 1;
-  if (request.file.keepGlyphs) {
-    m_storeKey = GlyphStoreKey(request, FileStamp(request.file.path));
-    if (!m_storeKey.empty()) {
-      m_storePath = GlyphStorePath(m_storeKey);
-      ReadGlyphStore(m_storePath, RasteriserFingerprint(), m_storeKey, m_glyphs);
-    }
-  }
   return true;
 }
 
@@ -170,8 +187,11 @@ const Glyph& FontInstance::GlyphFor(unsigned char code) {
   std::unique_ptr<Glyph>& slot = m_glyphs[code];
   if (!slot) {
     slot = std::make_unique<Glyph>();
-    Rasterise(code, *slot);
-    m_learned = true;
+    // A font file that cannot be opened any more leaves the glyph blank, and nothing to keep.
+    if (OpenFace(nullptr)) {
+      Rasterise(code, *slot);
+      m_learned = true;
+    }
   }
   return *slot;
 }
@@ -180,34 +200,35 @@ void FontInstance::KeepNewGlyphs() {
   std::lock_guard lock(m_mutex);
   if (!m_learned || m_storePath.empty()) return;
   m_learned = false;
-  WriteGlyphStore(m_storePath, RasteriserFingerprint(), m_storeKey, m_glyphs);
+  WriteGlyphStore(m_storePath, RasteriserFingerprint(), m_storeKey, m_metrics, m_glyphs);
 }
 
 void FontInstance::Rasterise(unsigned char code, Glyph& glyph) {
   ++g_rasterised;
+  const FreetypeLibrary& ft = *g_freetype;
   FT_Face face = m_face->face;
   bool syntheticItalic = m_request.italic && !m_request.file.fileIsItalic;
   bool syntheticBold = m_request.bold && !m_request.file.fileIsBold;
   if (syntheticItalic) {
     // A shear of about 12 degrees stands in for a missing italic face.
     FT_Matrix shear{0x10000, 0x3700, 0, 0x10000};
-    FT_Set_Transform(face, &shear, nullptr);
+    ft.setTransform(face, &shear, nullptr);
   } else {
-    FT_Set_Transform(face, nullptr, nullptr);
+    ft.setTransform(face, nullptr, nullptr);
   }
-  FT_UInt index = FT_Get_Char_Index(face, UnicodeFrom1252(code));
+  FT_UInt index = ft.getCharIndex(face, UnicodeFrom1252(code));
   FT_Int32 loadFlags = m_request.antialiased ? FT_LOAD_DEFAULT : FT_LOAD_TARGET_MONO;
-  if (FT_Load_Glyph(face, index, loadFlags) != 0) return;
+  if (ft.loadGlyph(face, index, loadFlags) != 0) return;
   FT_GlyphSlot slot = face->glyph;
   int extraAdvance = 0;
   if (syntheticBold && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
-    FT_Pos strength = std::max<FT_Pos>(64, FT_MulFix(face->units_per_EM, face->size->metrics.y_scale) / 24);
-    FT_Outline_Embolden(&slot->outline, strength);
+    FT_Pos strength = std::max<FT_Pos>(64, ft.mulFix(face->units_per_EM, face->size->metrics.y_scale) / 24);
+    ft.outlineEmbolden(&slot->outline, strength);
     extraAdvance = 1;
   }
   glyph.advance = Round26(slot->advance.x) + extraAdvance;
   FT_Render_Mode mode = m_request.antialiased ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO;
-  if (FT_Render_Glyph(slot, mode) != 0) return;
+  if (ft.renderGlyph(slot, mode) != 0) return;
   const FT_Bitmap& bitmap = slot->bitmap;
   glyph.left = slot->bitmap_left;
   glyph.top = slot->bitmap_top;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,10 +78,16 @@ class FontInstance {
  private:
   FontInstance() = default;
   bool Open(const FontRequest& request);
+  /// Opens the font file at the request's size, once; its metrics into `metrics` when given.
+  /// Called under m_mutex once the instance is shared.
+  bool OpenFace(FontMetrics* metrics);
+  bool OpenFaceOnce(FontMetrics* metrics);
   void Rasterise(unsigned char code, Glyph& glyph);
 
   struct FaceHandle;
   std::unique_ptr<FaceHandle> m_face;
+  /// Whether the face was opened and sized; empty until it is first needed.
+  std::optional<bool> m_faceOpened;
   FontRequest m_request;
   FontMetrics m_metrics;
   std::mutex m_mutex;

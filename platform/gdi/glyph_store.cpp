@@ -10,7 +10,8 @@
 namespace vel::platform {
 namespace {
 
-constexpr std::string_view kHeader = "velmora font glyphs 1";
+constexpr std::string_view kHeader = "velmora font glyphs 2";
+constexpr std::string_view kMetricsLabel = "metrics";
 constexpr char kSeparator = '\t';
 constexpr std::size_t kFieldCount = 7;
 // Keeping pays for the small glyphs of dialog text; a large glyph's coverage would make the
@@ -67,6 +68,28 @@ bool ReadGlyph(std::string_view line, int& code, Glyph& glyph) {
   return count <= kLargestKeptCoverage && ReadCoverage(fields[6], count, glyph.coverage);
 }
 
+// The metrics line: the label and FontMetrics' fields in their order.
+void AppendMetrics(std::string& text, const FontMetrics& m) {
+  text.append(kMetricsLabel);
+  for (int number : {m.height, m.ascent, m.descent, m.internalLeading, m.externalLeading, m.averageWidth, m.maxWidth,
+                     m.underlinePosition, m.underlineThickness, m.strikeoutPosition, m.fixedPitch ? 1 : 0}) {
+    text.push_back(kSeparator);
+    text.append(std::to_string(number));
+  }
+  text.push_back('\n');
+}
+
+bool ReadMetrics(std::string_view line, FontMetrics& m) {
+  std::vector<std::string_view> fields = SplitFields(line, kSeparator);
+  if (fields.size() != 12 || fields[0] != kMetricsLabel) return false;
+  int* numbers[] = {&m.height, &m.ascent, &m.descent, &m.internalLeading, &m.externalLeading, &m.averageWidth,
+                    &m.maxWidth, &m.underlinePosition, &m.underlineThickness, &m.strikeoutPosition};
+  for (std::size_t i = 0; i < std::size(numbers); ++i) {
+    if (!ReadNumberField(fields[i + 1], *numbers[i]) || !InPlacementRange(*numbers[i])) return false;
+  }
+  return ReadFlagField(fields[11], m.fixedPitch);
+}
+
 // FNV-1a: a stable name for a key, whatever the standard library's hash does.
 uint64_t KeyHash(std::string_view key) {
   uint64_t hash = 0xcbf29ce484222325ULL;
@@ -102,9 +125,11 @@ std::string GlyphStorePath(std::string_view key) {
   return CacheFolder() + "/font-glyphs/" + name;
 }
 
-std::string FormatKeptGlyphs(std::string_view fingerprint, std::string_view key, const GlyphTable& glyphs) {
+std::string FormatKeptGlyphs(std::string_view fingerprint, std::string_view key, const FontMetrics& metrics,
+                             const GlyphTable& glyphs) {
   std::string text;
   text.append(kHeader).append("\n").append(fingerprint).append("\n").append(key).append("\n");
+  AppendMetrics(text, metrics);
   for (std::size_t code = 0; code < glyphs.size(); ++code) {
     const Glyph* glyph = glyphs[code].get();
     if (glyph == nullptr || glyph->coverage.size() > kLargestKeptCoverage) continue;
@@ -123,27 +148,33 @@ std::string FormatKeptGlyphs(std::string_view fingerprint, std::string_view key,
   return text;
 }
 
-int ParseKeptGlyphs(std::string_view text, std::string_view fingerprint, std::string_view key, GlyphTable& glyphs) {
+bool ParseKeptGlyphs(std::string_view text, std::string_view fingerprint, std::string_view key, FontMetrics& metrics,
+                     GlyphTable& glyphs) {
   std::vector<std::string_view> lines = SplitFields(text, '\n');
-  if (key.empty() || lines.size() < 3 || lines[0] != kHeader || lines[1] != fingerprint || lines[2] != key) return 0;
-  int taken = 0;
-  for (std::size_t i = 3; i < lines.size(); ++i) {
+  FontMetrics read;
+  if (key.empty() || lines.size() < 4 || lines[0] != kHeader || lines[1] != fingerprint || lines[2] != key ||
+      !ReadMetrics(lines[3], read)) {
+    return false;
+  }
+  metrics = read;
+  for (std::size_t i = 4; i < lines.size(); ++i) {
     int code = 0;
     auto glyph = std::make_unique<Glyph>();
     if (!ReadGlyph(lines[i], code, *glyph) || glyphs[static_cast<std::size_t>(code)]) continue;
     glyphs[static_cast<std::size_t>(code)] = std::move(glyph);
-    ++taken;
   }
-  return taken;
+  return true;
 }
 
-int ReadGlyphStore(const std::string& path, std::string_view fingerprint, std::string_view key, GlyphTable& glyphs) {
+bool ReadGlyphStore(const std::string& path, std::string_view fingerprint, std::string_view key, FontMetrics& metrics,
+                    GlyphTable& glyphs) {
   std::optional<std::string> text = ReadCacheFile(path, kLargestStore);
-  return text ? ParseKeptGlyphs(*text, fingerprint, key, glyphs) : 0;
+  return text && ParseKeptGlyphs(*text, fingerprint, key, metrics, glyphs);
 }
 
-void WriteGlyphStore(const std::string& path, std::string_view fingerprint, std::string_view key, const GlyphTable& glyphs) {
-  ReplaceCacheFile(path, FormatKeptGlyphs(fingerprint, key, glyphs));
+void WriteGlyphStore(const std::string& path, std::string_view fingerprint, std::string_view key,
+                     const FontMetrics& metrics, const GlyphTable& glyphs) {
+  ReplaceCacheFile(path, FormatKeptGlyphs(fingerprint, key, metrics, glyphs));
 }
 
 }  // namespace vel::platform

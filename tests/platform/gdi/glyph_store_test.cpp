@@ -28,6 +28,42 @@ std::unique_ptr<Glyph> MakeGlyph(int left, int top, int width, int height, int a
   return glyph;
 }
 
+int Count(const GlyphTable& glyphs) {
+  int count = 0;
+  for (const auto& glyph : glyphs) count += glyph ? 1 : 0;
+  return count;
+}
+
+FontMetrics SomeMetrics() {
+  FontMetrics metrics;
+  metrics.height = 13;
+  metrics.ascent = 11;
+  metrics.descent = 2;
+  metrics.internalLeading = 2;
+  metrics.externalLeading = 0;
+  metrics.averageWidth = 5;
+  metrics.maxWidth = 17;
+  metrics.underlinePosition = 1;
+  metrics.underlineThickness = 1;
+  metrics.strikeoutPosition = 4;
+  metrics.fixedPitch = true;
+  return metrics;
+}
+
+void ExpectSameMetrics(const FontMetrics& kept, const FontMetrics& fresh) {
+  EXPECT_EQ(kept.height, fresh.height);
+  EXPECT_EQ(kept.ascent, fresh.ascent);
+  EXPECT_EQ(kept.descent, fresh.descent);
+  EXPECT_EQ(kept.internalLeading, fresh.internalLeading);
+  EXPECT_EQ(kept.externalLeading, fresh.externalLeading);
+  EXPECT_EQ(kept.averageWidth, fresh.averageWidth);
+  EXPECT_EQ(kept.maxWidth, fresh.maxWidth);
+  EXPECT_EQ(kept.underlinePosition, fresh.underlinePosition);
+  EXPECT_EQ(kept.underlineThickness, fresh.underlineThickness);
+  EXPECT_EQ(kept.strikeoutPosition, fresh.strikeoutPosition);
+  EXPECT_EQ(kept.fixedPitch, fresh.fixedPitch);
+}
+
 void ExpectSameGlyph(const Glyph& kept, const Glyph& fresh, int code) {
   EXPECT_EQ(kept.left, fresh.left) << code;
   EXPECT_EQ(kept.top, fresh.top) << code;
@@ -42,10 +78,13 @@ TEST(GlyphStoreText, ReadsBackEveryFieldOnlyForTheSameFingerprintAndKey) {
   glyphs['A'] = MakeGlyph(0, 8, 7, 8, 8, 0);
   glyphs[' '] = MakeGlyph(0, 0, 0, 0, 3, 0);  // nothing to draw, but an advance
   glyphs[0xE9] = MakeGlyph(-1, -2, 3, 2, 0, 250);
-  const std::string text = FormatKeptGlyphs("rasteriser", "key", glyphs);
+  const std::string text = FormatKeptGlyphs("rasteriser", "key", SomeMetrics(), glyphs);
 
   GlyphTable read;
-  EXPECT_EQ(ParseKeptGlyphs(text, "rasteriser", "key", read), 3);
+  FontMetrics metrics;
+  EXPECT_TRUE(ParseKeptGlyphs(text, "rasteriser", "key", metrics, read));
+  ExpectSameMetrics(metrics, SomeMetrics());
+  EXPECT_EQ(Count(read), 3);
   for (int code : {int{'A'}, int{' '}, 0xE9}) {
     ASSERT_TRUE(read[static_cast<size_t>(code)]) << code;
     ExpectSameGlyph(*read[static_cast<size_t>(code)], *glyphs[static_cast<size_t>(code)], code);
@@ -53,15 +92,26 @@ TEST(GlyphStoreText, ReadsBackEveryFieldOnlyForTheSameFingerprintAndKey) {
   EXPECT_FALSE(read['B']);
 
   GlyphTable other;
-  EXPECT_EQ(ParseKeptGlyphs(text, "another rasteriser", "key", other), 0);
-  EXPECT_EQ(ParseKeptGlyphs(text, "rasteriser", "another key", other), 0);
-  EXPECT_EQ(ParseKeptGlyphs(text, "rasteriser", "", other), 0);
-  EXPECT_EQ(ParseKeptGlyphs("", "", "", other), 0);
+  FontMetrics untouched;
+  EXPECT_FALSE(ParseKeptGlyphs(text, "another rasteriser", "key", untouched, other));
+  EXPECT_FALSE(ParseKeptGlyphs(text, "rasteriser", "another key", untouched, other));
+  EXPECT_FALSE(ParseKeptGlyphs(text, "rasteriser", "", untouched, other));
+  EXPECT_FALSE(ParseKeptGlyphs("", "", "", untouched, other));
+  // Without whole metrics the glyphs are not believed either.
+  std::string noMetrics = text;
+  noMetrics.replace(noMetrics.find("metrics"), 7, "metrix");
+  EXPECT_FALSE(ParseKeptGlyphs(noMetrics, "rasteriser", "key", untouched, other));
+  std::string shortMetrics = text;
+  shortMetrics.erase(shortMetrics.find("\t1\n"), 2);
+  EXPECT_FALSE(ParseKeptGlyphs(shortMetrics, "rasteriser", "key", untouched, other));
+  EXPECT_EQ(Count(other), 0);
+  EXPECT_EQ(untouched.height, 0);
 
   // Glyphs already in the table stay as they are.
   GlyphTable partly;
   partly['A'] = MakeGlyph(1, 1, 1, 1, 1, 1);
-  EXPECT_EQ(ParseKeptGlyphs(text, "rasteriser", "key", partly), 2);
+  EXPECT_TRUE(ParseKeptGlyphs(text, "rasteriser", "key", metrics, partly));
+  EXPECT_EQ(Count(partly), 3);
   EXPECT_EQ(partly['A']->advance, 1);
 }
 
@@ -69,7 +119,7 @@ TEST(GlyphStoreText, SkipsDamagedLinesAndLeavesOutGlyphsTooLargeToKeep) {
   GlyphTable glyphs;
   glyphs['A'] = MakeGlyph(0, 2, 2, 1, 3, 16);
   glyphs['W'] = MakeGlyph(0, 80, 80, 80, 81, 0);
-  std::string text = FormatKeptGlyphs("f", "k", glyphs);
+  std::string text = FormatKeptGlyphs("f", "k", SomeMetrics(), glyphs);
   EXPECT_EQ(text.find("\n87\t"), std::string::npos) << "the large W is not written";
   text += "66\t0\t1\t2\t1\t3\t0a0\n";      // coverage one digit short
   text += "67\t0\t1\t2\t1\t3\t0a0g\n";     // not a hex digit
@@ -82,7 +132,9 @@ TEST(GlyphStoreText, SkipsDamagedLinesAndLeavesOutGlyphsTooLargeToKeep) {
   text += "65\t0\t1\t1\t1\t9\t00\n";        // a second A: the first stands
   text += "73\t0\t1\t1\t1\t2\t7f";          // cut short before its line break, but whole
   GlyphTable read;
-  EXPECT_EQ(ParseKeptGlyphs(text, "f", "k", read), 2);
+  FontMetrics metrics;
+  EXPECT_TRUE(ParseKeptGlyphs(text, "f", "k", metrics, read));
+  EXPECT_EQ(Count(read), 2);
   ASSERT_TRUE(read['A']);
   ExpectSameGlyph(*read['A'], *glyphs['A'], 'A');
   ASSERT_TRUE(read['I']);
@@ -130,13 +182,15 @@ class KeptGlyphs : public ::testing::Test {
     return request;
   }
 
-  // The glyphs of the letters as a new process gets them, kept or rasterised.
-  GlyphTable Letters(const FontRequest& request) {
+  // The glyphs of the letters as a new process gets them, kept or rasterised, and the font's
+  // metrics into `metrics` when given.
+  GlyphTable Letters(const FontRequest& request, FontMetrics* metrics = nullptr) {
     FontInstance::ForgetInstances();
     std::shared_ptr<FontInstance> font = FontInstance::Get(request);
     EXPECT_TRUE(font);
     GlyphTable letters;
     if (!font) return letters;
+    if (metrics != nullptr) *metrics = font->Metrics();
     for (unsigned char c : std::string_view(kLetters)) letters[c] = std::make_unique<Glyph>(font->GlyphFor(c));
     font->KeepNewGlyphs();
     return letters;
@@ -151,7 +205,7 @@ class KeptGlyphs : public ::testing::Test {
   fs::path m_fontFile = m_cache.Path() / "font.ttf";
 };
 
-TEST_F(KeptGlyphs, AKeptGlyphIsTheGlyphRasterisingGives) {
+TEST_F(KeptGlyphs, KeptMetricsAndGlyphsAreWhatTheFontFileGives) {
   for (FontRequest request : {Request(true), [&] {
          FontRequest styled = Request(true);
          styled.bold = styled.italic = true;  // drawn by emboldening and shearing
@@ -160,14 +214,29 @@ TEST_F(KeptGlyphs, AKeptGlyphIsTheGlyphRasterisingGives) {
        }()}) {
     FontRequest fresh = request;
     fresh.file.keepGlyphs = false;
-    const GlyphTable rasterised = Letters(fresh);
+    FontMetrics freshMetrics;
+    const GlyphTable rasterised = Letters(fresh, &freshMetrics);
     EXPECT_FALSE(fs::exists(m_cache.Path() / "velmora")) << "nothing is kept for a request that keeps nothing";
 
     Letters(request);
     const uint64_t before = FontInstance::RasterisedCount();
-    const GlyphTable kept = Letters(request);
+    FontMetrics keptMetrics;
+    const GlyphTable kept = Letters(request, &keptMetrics);
     EXPECT_EQ(FontInstance::RasterisedCount(), before) << "the second run rasterises nothing";
     ExpectSameLetters(kept, rasterised);
+    ExpectSameMetrics(keptMetrics, freshMetrics);
+    EXPECT_GT(keptMetrics.height, 0);
+
+    // A glyph the store lacks opens the font file then, and is the same as ever.
+    FontInstance::ForgetInstances();
+    std::shared_ptr<FontInstance> font = FontInstance::Get(request);
+    ASSERT_TRUE(font);
+    const Glyph& late = font->GlyphFor(0xC9);
+    EXPECT_EQ(FontInstance::RasterisedCount(), before + 1);
+    FontInstance::ForgetInstances();
+    std::shared_ptr<FontInstance> reference = FontInstance::Get(fresh);
+    ASSERT_TRUE(reference);
+    ExpectSameGlyph(late, reference->GlyphFor(0xC9), 0xC9);
     fs::remove_all(m_cache.Path() / "velmora");
   }
 }
@@ -184,7 +253,10 @@ TEST_F(KeptGlyphs, AChangedFontFileOrADamagedStoreIsNotBelieved) {
   const GlyphTable replaced = Letters(Request(true));
   EXPECT_GT(FontInstance::RasterisedCount(), before);
   FontRequest fresh = Request(false);
-  ExpectSameLetters(replaced, Letters(fresh));
+  FontMetrics replacedMetrics, freshMetrics;
+  Letters(Request(true), &replacedMetrics);
+  ExpectSameLetters(replaced, Letters(fresh, &freshMetrics));
+  ExpectSameMetrics(replacedMetrics, freshMetrics);
   EXPECT_NE(replaced['A']->coverage, first['A']->coverage);
 
   // A store cut short, then one with a damaged line, then one that is no store: each glyph not
@@ -200,9 +272,11 @@ TEST_F(KeptGlyphs, AChangedFontFileOrADamagedStoreIsNotBelieved) {
   for (const std::string& text : {whole.substr(0, whole.size() / 2), damaged, std::string("\x01\x02 not a store\n")}) {
     std::ofstream(current, std::ios::binary | std::ios::trunc) << text;
     before = FontInstance::RasterisedCount();
-    const GlyphTable read = Letters(Request(true));
+    FontMetrics readMetrics;
+    const GlyphTable read = Letters(Request(true), &readMetrics);
     EXPECT_GT(FontInstance::RasterisedCount(), before);
     ExpectSameLetters(read, Letters(fresh));
+    ExpectSameMetrics(readMetrics, freshMetrics);
   }
 }
 
