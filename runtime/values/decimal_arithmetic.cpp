@@ -8,6 +8,9 @@
 namespace vel::values {
 namespace {
 
+// From this many words on, the unrolled chain over the whole entry costs less than the loop.
+constexpr int kWordsForWholeEntry = 5;
+
 /// Replaces words `firstWord` to `lastWord` by their ten's complement (0 - digits), turning a
 /// difference that borrowed out of them back into its magnitude.
 void TensComplement(DecimalEntry& entry, int firstWord, int lastWord) {
@@ -25,16 +28,24 @@ void TensComplement(DecimalEntry& entry, int firstWord, int lastWord) {
 /// the n digits of those words. The addend is chosen by a mask rather than a branch because
 /// mixed signs are as common as equal ones and would defeat branch prediction.
 void Combine(DecimalEntry& second, const DecimalEntry& top, uint8_t topSign) {
-  const int firstWord = std::min(second.low, top.low) / 8;
-  const int lastWord = std::max(second.high, top.high) / 8;
+  int firstWord = std::min(second.low, top.low) / 8;
+  int lastWord = std::max(second.high, top.high) / 8;
   const uint64_t differ = second.sign != topSign ? 1 : 0;
   // The biased addend is top + 246 per byte for a sum and ~top for a difference.
   const uint64_t complementMask = 0 - differ;
   const uint64_t bias = lanes::kBias & ~complementMask;
   uint64_t carry = differ;
-  for (int word = firstWord; word <= lastWord; ++word) {
-    uint8_t* target = second.digits + 8 * word;
-    lanes::Store(target, lanes::AddBiased(lanes::Load(target), (lanes::Load(top.digits + 8 * word) ^ complementMask) + bias, carry));
+  if (lastWord - firstWord >= kWordsForWholeEntry - 1) {
+    // Long operands take all eight words in one unrolled chain; words beyond them are 0 in
+    // both operands, which add like any other word.
+    firstWord = 0;
+    lastWord = DecimalEntry::kPositions / 8 - 1;
+    carry = lanes::AddBiasedEightWords(second.digits, top.digits, complementMask, bias, carry);
+  } else {
+    for (int word = firstWord; word <= lastWord; ++word) {
+      uint8_t* target = second.digits + 8 * word;
+      lanes::Store(target, lanes::AddBiased(lanes::Load(target), (lanes::Load(top.digits + 8 * word) ^ complementMask) + bias, carry));
+    }
   }
   // A sum carries out when it needs the headroom position above the words used, and a
   // difference carries out exactly when it is not negative; both cases are rare.

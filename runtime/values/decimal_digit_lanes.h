@@ -13,6 +13,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace vel::values::lanes {
 
 inline constexpr uint64_t kLaneOnes = 0x0101010101010101ULL;
@@ -26,14 +30,47 @@ inline uint64_t Load(const uint8_t* digits) {
 
 inline void Store(uint8_t* digits, uint64_t word) { std::memcpy(digits, &word, sizeof word); }
 
+/// The digits of a biased sum: a byte that did not carry out still holds its digit plus 246,
+/// and subtracting that from bytes of 246 to 255 never borrows across bytes.
+inline uint64_t UnbiasSum(uint64_t sum) { return sum - ((sum >> 7) & kLaneOnes) * 0xF6; }
+
 /// Adds a word of digits (each byte 0-9), a biased addend (each byte 246-255) and a carry in
 /// (0 or 1); returns the digits and sets `carry` to the carry out of the top byte.
 inline uint64_t AddBiased(uint64_t digits, uint64_t biased, uint64_t& carry) {
   // The top byte's carry is lost to the 64-bit wrap but shows in its top bit like any other.
   const uint64_t sum = digits + biased + carry;
   carry = (sum >> 63) ^ 1;
-  // Subtracting 246 from bytes of 246 to 255 never borrows across bytes.
-  return sum - ((sum >> 7) & kLaneOnes) * 0xF6;
+  return UnbiasSum(sum);
+}
+
+/// Adds the eight words at `addend`, each turned into a biased addend as (word ^ mask) + bias,
+/// and a carry in (0 or 1) into the eight words of digits at `digits`; returns the carry out.
+/// Where the machine has an add-with-carry instruction the additions form one unbroken chain
+/// of them, with every word's correction after it.
+inline uint64_t AddBiasedEightWords(uint8_t* digits, const uint8_t* addend, uint64_t mask, uint64_t bias, uint64_t carry) {
+  uint64_t biased[8];
+#pragma GCC unroll 8
+  for (int word = 0; word < 8; ++word) {
+    biased[word] = (Load(addend + 8 * word) ^ mask) + bias;
+  }
+#if defined(__x86_64__)
+  unsigned long long sums[8];
+  auto carryFlag = static_cast<unsigned char>(carry);
+#pragma GCC unroll 8
+  for (int word = 0; word < 8; ++word) {
+    carryFlag = _addcarry_u64(carryFlag, Load(digits + 8 * word), biased[word], &sums[word]);
+  }
+#pragma GCC unroll 8
+  for (int word = 0; word < 8; ++word) {
+    Store(digits + 8 * word, UnbiasSum(sums[word]));
+  }
+  return carryFlag;
+#else
+  for (int word = 0; word < 8; ++word) {
+    Store(digits + 8 * word, AddBiased(Load(digits + 8 * word), biased[word], carry));
+  }
+  return carry;
+#endif
 }
 
 /// Subtracts word b and a borrow in (0 or 1) from word a; returns the digits and sets

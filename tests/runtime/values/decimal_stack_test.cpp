@@ -166,6 +166,18 @@ TEST(DecimalSums, CarriesAndBorrowsCrossEveryWordAndLeaveAWellFormedEntry) {
   ExpectWellFormedResult(stack, "-100000000", "-0.00000001", &DecimalStack::Subtract, "-99999999.99999999");
   ExpectWellFormedResult(stack, "10000000000000000000000000000000", "0.00000000000000000000000000000001", &DecimalStack::Subtract,
                          "9999999999999999999999999999999.99999999999999999999999999999999");
+  // Operands over four words run word by word, over five or more as one chain across the
+  // whole entry; carries and a negative difference behave the same either way.
+  ExpectWellFormedResult(stack, "99999999999999999999.99999999", "0.00000001", &DecimalStack::Add, "100000000000000000000");
+  ExpectWellFormedResult(stack, "99999999999999999999.9999999999999", "0.0000000000001", &DecimalStack::Add, "100000000000000000000");
+  ExpectWellFormedResult(stack, "999999999999999999999999.9999999999999", "0.0000000000001", &DecimalStack::Add,
+                         "1000000000000000000000000");
+  ExpectWellFormedResult(stack, "-12345678901234567890.1234567890123", "-87654321098765432109.8765432109877", &DecimalStack::Add,
+                         "-100000000000000000000");
+  ExpectWellFormedResult(stack, "0.0000000000001", "99999999999999999999.9999999999999", &DecimalStack::Subtract,
+                         "-99999999999999999999.9999999999998");
+  ExpectWellFormedResult(stack, "0.00000000000000000000000000000001", "10000000000000000000000000000000", &DecimalStack::Subtract,
+                         "-9999999999999999999999999999999.99999999999999999999999999999999");
   // Results whose ends move inwards: cancelled low digits, a vanished high word, exact zero.
   ExpectWellFormedResult(stack, "0.5", "0.5", &DecimalStack::Add, "1");
   ExpectWellFormedResult(stack, "12345678.87654321", "0.87654321", &DecimalStack::Subtract, "12345678");
