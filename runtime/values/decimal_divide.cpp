@@ -20,7 +20,6 @@ constexpr int kQuotientPlaces = 31;
 constexpr int64_t kBase = static_cast<int64_t>(limbs::kLimbBase);
 // The shifted dividend has at most 64 digits above 95 appended zeros: 20 limbs.
 constexpr int kMaxDividendLimbs = 20;
-constexpr int kMaxDivisorLimbs = DecimalEntry::kPositions / 8;
 constexpr int kQuotientWords = DecimalEntry::kPositions / 8;
 
 /// A digit run as limbs, lowest first.
