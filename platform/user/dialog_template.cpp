@@ -153,9 +153,10 @@ std::optional<DialogTemplate> ParseDialogTemplate(const void* bytes, size_t size
     dialog.faceName = reader.String();
   }
   if (!reader.ok() || count > kMaxItems) return std::nullopt;
-  dialog.items.resize(count);
-  for (DialogItemTemplate& item : dialog.items) {
-    ReadItem(reader, extended, item);
+  // Items are added as they are read: the count is the template's own claim, and a few bytes
+  // claiming thousands of items must not cost thousands of empty items first.
+  for (WORD index = 0; index < count; ++index) {
+    ReadItem(reader, extended, dialog.items.emplace_back());
     if (!reader.ok()) return std::nullopt;
   }
   return dialog;
