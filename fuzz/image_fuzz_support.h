@@ -17,7 +17,8 @@ inline HDC FuzzCanvas() {
   static HDC dc = [] {
     // 64 x 64 pixels: a picture's header and coding are what is under test, and every pixel
     // more is drawn three times and reduced once, which at the colour reduction's dense-table
-    // size held the image targets to a few hundred runs a second. That table is the tests'.
+    // size held the image targets to a few hundred runs a second. The dense table is left to
+    // the colour reduction's own tests.
     vel::images::SetDecodedPixelLimit(1u << 12);
     auto surface = std::make_shared<vel::platform::Surface>(64, 64);
     return vel::platform::CreateSurfaceDC(surface, POINT{0, 0}, vel::platform::Region(RECT{0, 0, 64, 64}));

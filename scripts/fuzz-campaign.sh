@@ -27,6 +27,12 @@ build="$1"
 runs="$2"
 shift 2
 case "$build" in /*) ;; *) build="$PWD/$build" ;; esac
+for number in "$runs" "${HOURS:-24}"; do
+  if ! [[ "$number" =~ ^[1-9][0-9]*$ ]]; then
+    echo "fuzz-campaign.sh: RUNS and HOURS are whole numbers above 0, not \"$number\"" >&2
+    exit 2
+  fi
+done
 campaign="${CAMPAIGN:-$build/fuzz-campaign}"
 seconds=$(( ${HOURS:-24} * 3600 ))
 scratch="$(mktemp -d "${XDG_RUNTIME_DIR:-/dev/shm}/fuzz-campaign.XXXXXX" 2>/dev/null || mktemp -d)"
