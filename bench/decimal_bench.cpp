@@ -5,7 +5,8 @@
 // Operand widths: "typical" pairs have about 7 integer and 2 fraction digits against 3 and 3;
 // "full" pairs have 30.30 against 29.31 digits. Both sides produce the same results: the sum,
 // the product rounded half up to 31 places, the quotient rounded half up to 31 places, the
-// number read from text, and the plain text of a number.
+// number read from text, and the plain text of a number. Our operands are held as the stack's
+// own values (DecimalValue) and pushed for every operation, as GMP's are held as its integers.
 
 #include <benchmark/benchmark.h>
 #include <gmp.h>
@@ -22,8 +23,8 @@
 
 namespace {
 
-using vel::values::DecimalEntry;
 using vel::values::DecimalStack;
+using vel::values::DecimalValue;
 
 constexpr int kPairs = 1000;
 constexpr int kScaleDigits = 32;
@@ -117,7 +118,7 @@ struct GmpNumber {
 
 struct OperandSet {
   std::vector<std::string> firstTexts, secondTexts;
-  std::vector<DecimalEntry> first, second;
+  std::vector<DecimalValue> first, second;
   std::vector<GmpNumber> gmpFirst, gmpSecond;
 };
 
@@ -148,8 +149,8 @@ struct Fixture {
       // About the stated widths: the integer digits vary by up to two below the maximum.
       set.firstTexts.push_back(RandomNumberText(rng, aInt - static_cast<int>(rng() % 3), aFrac));
       set.secondTexts.push_back(RandomNumberText(rng, bInt - static_cast<int>(rng() % 3), bFrac));
-      set.first.push_back(vel::values::DecimalFromText(set.firstTexts[i].data(), set.firstTexts[i].size()));
-      set.second.push_back(vel::values::DecimalFromText(set.secondTexts[i].data(), set.secondTexts[i].size()));
+      set.first.push_back(vel::values::PackDecimal(vel::values::DecimalFromText(set.firstTexts[i].data(), set.firstTexts[i].size())));
+      set.second.push_back(vel::values::PackDecimal(vel::values::DecimalFromText(set.secondTexts[i].data(), set.secondTexts[i].size())));
       mpz_init(set.gmpFirst[i].value);
       mpz_init(set.gmpSecond[i].value);
       GmpFromText(set.gmpFirst[i].value, set.firstTexts[i].data(), set.firstTexts[i].size(), scratch, powersOfTen);
@@ -173,7 +174,7 @@ void OursBinary(benchmark::State& state, const OperandSet& set, Operation operat
       stack.Push(set.first[i]);
       stack.Push(set.second[i]);
       operation(stack);
-      DecimalEntry result = stack.Pop();
+      DecimalValue result = stack.Pop();
       benchmark::DoNotOptimize(result);
     }
   }

@@ -6,9 +6,10 @@
 
 namespace vel::values {
 
-// Exact decimal arithmetic on unpacked entries. Nothing here fails or reports an error:
-// digits that would fall above position 63 are lost, a zero divisor gives 0, and a result
-// too small for position 0 gives 0. Every result is normalised.
+// Exact decimal arithmetic on unpacked entries, for callers that hold digits; the decimal
+// stack works on DecimalValue directly (decimal_value.h), under the same rules. Nothing here
+// fails or reports an error: digits that would fall above position 63 are lost, a zero divisor
+// gives 0, and a result too small for position 0 gives 0. Every result is normalised.
 
 /// second = second + top. A carry beyond position 63 is lost.
 void AddDecimals(DecimalEntry& second, const DecimalEntry& top);

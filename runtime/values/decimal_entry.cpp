@@ -13,6 +13,16 @@ namespace {
 static_assert(offsetof(DecimalEntry, sign) == DecimalEntry::kPositions && offsetof(DecimalEntry, low) == DecimalEntry::kPositions + 1 &&
               offsetof(DecimalEntry, high) == DecimalEntry::kPositions + 2);
 
+/// Sets `low` and `high` from the lowest and highest words that hold a nonzero digit (words w
+/// are positions 8w to 8w + 7).
+void SetDecimalRange(DecimalEntry& entry, int bottomWord, int topWord) {
+  // Byte k of a word is position 8 * word + k (little-endian load).
+  const uint64_t top = lanes::Load(entry.digits + 8 * topWord);
+  const uint64_t bottom = lanes::Load(entry.digits + 8 * bottomWord);
+  entry.high = static_cast<uint8_t>(8 * topWord + (63 - std::countl_zero(top)) / 8);
+  entry.low = static_cast<uint8_t>(8 * bottomWord + std::countr_zero(bottom) / 8);
+}
+
 /// Bit w is set when word w of the digits holds a nonzero digit. Testing every word and
 /// combining the answers avoids a loop whose exit depends on the digits.
 unsigned NonZeroWords(const DecimalEntry& entry) {
@@ -29,7 +39,9 @@ unsigned NonZeroWords(const DecimalEntry& entry) {
 void NormaliseDecimal(DecimalEntry& entry) {
   const unsigned nonZeroWords = NonZeroWords(entry);
   if (nonZeroWords == 0) {
-    SetDecimalRangeZero(entry);
+    entry.sign = 0;
+    entry.low = DecimalEntry::kUnits;
+    entry.high = DecimalEntry::kUnits;
     return;
   }
   SetDecimalRange(entry, std::countr_zero(nonZeroWords), 31 - std::countl_zero(nonZeroWords));

@@ -1,17 +1,18 @@
 #pragma once
 
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
 namespace vel::values {
 
-/// One exact decimal work value: an unpacked fixed-point number of 64 decimal digits.
+/// One exact decimal number as digits: an unpacked fixed-point number of 64 decimal digits, the
+/// form text, storage and pictures read and write (the decimal stack holds the same numbers
+/// as DecimalValue, decimal_value.h).
 /// Position i of `digits` has weight 10 to the power (i - 32): positions 32 to 63 are the 32
 /// integer digits (32 = units), positions 0 to 31 the 32 fraction digits (31 = tenths).
 ///
 /// Only positions `low` to `high` are meaningful; every routine here also keeps the digits
-/// outside that range at 0, which lets the arithmetic work on eight digits at a time without
+/// outside that range at 0, which lets conversions work on eight digits at a time without
 /// masking. Zero is low = high = 32 with digit 0 and sign 0.
 struct DecimalEntry {
   static constexpr int kPositions = 64;
@@ -22,16 +23,6 @@ struct DecimalEntry {
   uint8_t low;   ///< Lowest position in use.
   uint8_t high;  ///< Highest position in use.
 };
-
-/// Copies an entry as its 64 digits and the 8 bytes after them. An entry is just larger than
-/// the 64 bytes compilers copy with plain moves, and the string instructions they use for the
-/// whole struct take longer to start than the arithmetic on a short number takes to run.
-inline void CopyDecimal(DecimalEntry& target, const DecimalEntry& source) {
-  static_assert(sizeof(DecimalEntry) == DecimalEntry::kPositions + 8);
-  std::memcpy(target.digits, source.digits, DecimalEntry::kPositions);
-  std::memcpy(reinterpret_cast<unsigned char*>(&target) + DecimalEntry::kPositions,
-              reinterpret_cast<const unsigned char*>(&source) + DecimalEntry::kPositions, 8);
-}
 
 /// Returns the entry for zero. Inline: every conversion and operation starts from it, and a
 /// call that returns 72 bytes through memory costs more than the zeroing itself.
@@ -47,29 +38,6 @@ inline DecimalEntry DecimalZero() {
 /// Recomputes `low` and `high` from the digits (trimming zeros at both ends) and clears the
 /// sign of a zero. Digits must already be 0 outside the range the caller wrote.
 void NormaliseDecimal(DecimalEntry& entry);
-
-/// Sets `low` and `high` from the lowest and highest words that hold a nonzero digit (words w
-/// are positions 8w to 8w + 7). Inline: it ends every sum, and costs little more than a call.
-inline void SetDecimalRange(DecimalEntry& entry, int bottomWord, int topWord) {
-  // Byte k of a word is position 8 * word + k (little-endian load).
-  uint64_t top;
-  uint64_t bottom;
-  std::memcpy(&top, entry.digits + 8 * topWord, sizeof top);
-  std::memcpy(&bottom, entry.digits + 8 * bottomWord, sizeof bottom);
-  const auto high = static_cast<uint8_t>(8 * topWord + (63 - std::countl_zero(top)) / 8);
-  const auto low = static_cast<uint8_t>(8 * bottomWord + std::countr_zero(bottom) / 8);
-  // sign, low and high are written as one store (with the padding after them) so that a copy
-  // of the entry, which moves those bytes as one word, can take them straight from the store.
-  const uint64_t tail = static_cast<uint64_t>(entry.sign) | static_cast<uint64_t>(low) << 8 | static_cast<uint64_t>(high) << 16;
-  std::memcpy(reinterpret_cast<unsigned char*>(&entry) + DecimalEntry::kPositions, &tail, sizeof tail);
-}
-
-/// Makes `entry` the zero entry's range and sign; its digits must already be 0.
-inline void SetDecimalRangeZero(DecimalEntry& entry) {
-  entry.sign = 0;
-  entry.low = DecimalEntry::kUnits;
-  entry.high = DecimalEntry::kUnits;
-}
 
 /// True when any digit is nonzero.
 bool DecimalIsNonZero(const DecimalEntry& entry);

@@ -1,11 +1,10 @@
 #pragma once
 
 // Eight unpacked digits (one decimal digit per byte, lowest position in the lowest byte) and
-// the same digits as one binary number below 10^8. Multiplication and division run on such
-// limbs: a product of two limbs fits 64 bits with room to add up a whole column of them, so
-// a limb operation does the work of 64 digit operations. Each conversion runs on all eight
-// digits at once, splitting or joining halves of a word in a few multiplications instead of
-// one digit at a time. This file is private to the decimal implementation.
+// the same digits as one binary number below 10^8, the step between an entry's digits and a
+// value's limbs. Each conversion runs on all eight digits at once, splitting or joining halves
+// of a word in a few multiplications instead of one digit at a time. This file is private to
+// the decimal implementation.
 
 #include <cstdint>
 
@@ -35,26 +34,5 @@ inline uint64_t Unpack(uint32_t value) {
   high = ((word * 103) >> 10) & 0x000F000F000F000FULL;
   return (word - high * 10) | (high << 8);
 }
-
-/// Division of numbers below 2^54 by one fixed limb-sized divisor without a hardware division:
-/// the quotient estimated from a reciprocal is exact or one too small, and one comparison
-/// corrects it.
-class LimbDivisor {
- public:
-  explicit LimbDivisor(uint32_t divisor) : m_divisor(divisor), m_reciprocal(UINT64_MAX / divisor) {}
-
-  /// Returns numerator / divisor and sets `remainder`; `numerator` must be below 2^54.
-  uint64_t Divide(uint64_t numerator, uint64_t& remainder) const {
-    uint64_t quotient = static_cast<uint64_t>((static_cast<unsigned __int128>(numerator) * m_reciprocal) >> 64);
-    remainder = numerator - quotient * m_divisor;
-    const uint64_t tooSmall = remainder >= m_divisor ? 1 : 0;
-    remainder -= tooSmall * m_divisor;
-    return quotient + tooSmall;
-  }
-
- private:
-  uint64_t m_divisor;
-  uint64_t m_reciprocal;
-};
 
 }  // namespace vel::values::limbs

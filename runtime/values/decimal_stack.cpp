@@ -3,22 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "runtime/values/decimal_arithmetic.h"
 #include "runtime/values/decimal_float.h"
 #include "runtime/values/decimal_storage.h"
 #include "runtime/values/decimal_text.h"
 
 namespace vel::values {
 namespace {
-
-/// Low 32 bits of the integer part of the magnitude (positions 32 and up).
-uint32_t IntegerPartModulo32(const DecimalEntry& entry) {
-  uint32_t value = 0;
-  for (int position = entry.high; position >= DecimalEntry::kUnits; --position) {
-    value = value * 10u + entry.digits[position];
-  }
-  return value;
-}
 
 // Each thread starts with a stack of its own; `t_current` points at it until the thread manager
 // or a test installs another one.
@@ -31,31 +21,29 @@ DecimalEntry DecimalStack::Peek(int depth) const {
   if (depth < 0 || depth >= m_count) {
     return DecimalZero();
   }
-  DecimalEntry entry;
-  CopyDecimal(entry, m_entries[m_count - 1 - depth]);
-  return entry;
+  return UnpackDecimal(m_values[m_count - 1 - depth]);
 }
 
-DecimalEntry& DecimalStack::TopSlot() {
+DecimalValue& DecimalStack::TopSlot() {
   if (m_count == 0) {
     ++m_underflows;
-    m_entries[0] = DecimalZero();
+    m_values[0] = ValueZero();
     m_count = 1;
   }
-  return m_entries[m_count - 1];
+  return m_values[m_count - 1];
 }
 
 void DecimalStack::PushInt32(int32_t value) {
   const bool negative = value < 0;
   const uint64_t magnitude = negative ? 0u - static_cast<uint64_t>(static_cast<int64_t>(value)) : static_cast<uint64_t>(value);
-  Push(DecimalFromUInt64(magnitude, negative));
+  Push(ValueFromUInt64(magnitude, negative));
 }
 
-void DecimalStack::PushUInt32(uint32_t value) { Push(DecimalFromUInt64(value, false)); }
+void DecimalStack::PushUInt32(uint32_t value) { Push(ValueFromUInt64(value, false)); }
 
 void DecimalStack::PushFloat64(double value) { Push(DecimalFromFloat64(value)); }
 
-void DecimalStack::PushText(const char* text, size_t length) { Push(DecimalFromText(text, length)); }
+void DecimalStack::PushText(const char* text, size_t length) { Push(ValueFromText(text, length)); }
 
 void DecimalStack::LoadDecimal(const void* address, uint32_t size, uint32_t places) {
   Push(ReadDecimalStorage(address, size, places));
@@ -66,70 +54,69 @@ void DecimalStack::LoadPacked(const void* address, uint32_t size, uint32_t place
 }
 
 void DecimalStack::StoreDecimal(void* address, uint32_t size, uint32_t places) {
-  WriteDecimalStorage(address, size, places, Pop());
+  WriteDecimalStorage(address, size, places, PopEntry());
 }
 
 void DecimalStack::StorePacked(void* address, uint32_t size, uint32_t places) {
-  WritePackedStorage(address, size, places, Pop());
+  WritePackedStorage(address, size, places, PopEntry());
 }
 
 void DecimalStack::BinaryShortOfOperands(InPlaceOperation operation) {
-  const DecimalEntry top = Pop();
-  DecimalEntry second = Pop();
+  const DecimalValue top = Pop();
+  DecimalValue second = Pop();
   operation(second, top);
   Push(second);
 }
 
-void DecimalStack::SubtractReversedInto(DecimalEntry& second, const DecimalEntry& top) {
-  DecimalEntry difference;
-  CopyDecimal(difference, top);
-  SubtractDecimals(difference, second);
-  CopyDecimal(second, difference);
+void DecimalStack::SubtractReversedInto(DecimalValue& second, const DecimalValue& top) {
+  DecimalValue difference = top;
+  SubtractValues(difference, second);
+  second = difference;
 }
 
-void DecimalStack::MultiplyInto(DecimalEntry& second, const DecimalEntry& top) { CopyDecimal(second, MultiplyDecimals(second, top)); }
+void DecimalStack::MultiplyInto(DecimalValue& second, const DecimalValue& top) { second = MultiplyValues(second, top); }
 
-void DecimalStack::DivideInto(DecimalEntry& second, const DecimalEntry& top) { CopyDecimal(second, DivideDecimals(second, top)); }
+void DecimalStack::DivideInto(DecimalValue& second, const DecimalValue& top) { second = DivideValues(second, top); }
 
 void DecimalStack::Power(int32_t n) {
-  DecimalEntry& top = TopSlot();
-  CopyDecimal(top, PowerDecimal(top, n));
+  DecimalValue& top = TopSlot();
+  top = PowerValue(top, n);
 }
 
-void DecimalStack::Negate() {
-  DecimalEntry& top = TopSlot();
-  if (DecimalIsNonZero(top)) {
-    top.sign ^= 1;
+void DecimalStack::Negate() { NegateValue(TopSlot()); }
+
+void DecimalStack::Abs() {
+  DecimalValue& top = TopSlot();
+  if (ValueIsNegative(top)) {
+    NegateValue(top);
   }
 }
 
-void DecimalStack::Abs() { TopSlot().sign = 0; }
-
-void DecimalStack::Duplicate() { Push(Peek()); }
+void DecimalStack::Duplicate() { Push(m_count == 0 ? ValueZero() : m_values[m_count - 1]); }
 
 int DecimalStack::Compare() {
-  const DecimalEntry top = Pop();
-  const DecimalEntry second = Pop();
-  return CompareDecimals(second, top);
+  const DecimalValue top = Pop();
+  const DecimalValue second = Pop();
+  return CompareValues(second, top);
 }
 
-int DecimalStack::IsNonZero() { return DecimalIsNonZero(Pop()) ? 1 : 0; }
+int DecimalStack::IsNonZero() { return ValueIsNonZero(Pop()) ? 1 : 0; }
 
-void DecimalStack::Round(int places) { RoundDecimal(TopSlot(), places); }
+void DecimalStack::Round(int places) { RoundValue(TopSlot(), places); }
 
 int32_t DecimalStack::PopInt32() {
-  const DecimalEntry top = Pop();
+  const DecimalValue top = Pop();
   const uint32_t magnitude = IntegerPartModulo32(top);
-  return static_cast<int32_t>(top.sign ? 0u - magnitude : magnitude);
+  return static_cast<int32_t>(ValueIsNegative(top) ? 0u - magnitude : magnitude);
 }
 
 uint32_t DecimalStack::PopUInt32() { return IntegerPartModulo32(Pop()); }
 
-double DecimalStack::PopFloat64() { return DecimalToFloat64(Pop()); }
+double DecimalStack::PopFloat64() { return DecimalToFloat64(PopEntry()); }
 
 size_t DecimalStack::PopText(char* buffer, size_t size) {
   char text[kMaxDecimalTextLength];
-  const size_t length = DecimalToText(Pop(), text);
+  const size_t length = DecimalToText(PopEntry(), text);
   if (buffer != nullptr) {
     std::memcpy(buffer, text, std::min(length, size));
   }

@@ -23,12 +23,12 @@
 #include <cstdint>
 #include <memory>
 
-#include "runtime/values/decimal_arithmetic.h"
 #include "runtime/values/decimal_entry.h"
+#include "runtime/values/decimal_value.h"
 
 namespace vel::values {
 
-/// A stack of up to 10 decimal entries and the operations on its top entries ("second" is the
+/// A stack of up to 10 decimal values and the operations on its top entries ("second" is the
 /// entry below the top).
 class DecimalStack {
  public:
@@ -36,7 +36,7 @@ class DecimalStack {
 
   /// Number of entries in use (0 to 10).
   int Count() const { return m_count; }
-  /// Entry `depth` below the top (0 = top); 0 for a depth the stack does not hold.
+  /// Entry `depth` below the top (0 = top) as digits; 0 for a depth the stack does not hold.
   DecimalEntry Peek(int depth = 0) const;
   /// Empties the stack.
   void Clear() { m_count = 0; }
@@ -48,8 +48,8 @@ class DecimalStack {
   // Push, Pop, Add and Subtract are inline: for short operands the calls would cost as much as
   // the arithmetic.
 
-  /// Pushes an entry (ignored when the stack is full).
-  void Push(const DecimalEntry& entry) {
+  /// Pushes a value (ignored when the stack is full).
+  void Push(const DecimalValue& value) {
     // The count is read once and written after the copy: the copy may alias it as far as the
     // compiler can tell, and reading it again would wait for the store.
     const int count = m_count;
@@ -57,21 +57,23 @@ class DecimalStack {
       ++m_overflows;
       return;
     }
-    CopyDecimal(m_entries[count], entry);
+    m_values[count] = value;
     m_count = count + 1;
   }
+  /// Pushes an entry held as digits.
+  void Push(const DecimalEntry& entry) { Push(PackDecimal(entry)); }
   /// Pops the top (0 when the stack is empty).
-  DecimalEntry Pop() {
+  DecimalValue Pop() {
     const int count = m_count;
     if (count == 0) {
       ++m_underflows;
-      return DecimalZero();
+      return ValueZero();
     }
     m_count = count - 1;
-    DecimalEntry top;
-    CopyDecimal(top, m_entries[count - 1]);
-    return top;
+    return m_values[count - 1];
   }
+  /// Pops the top as digits.
+  DecimalEntry PopEntry() { return UnpackDecimal(Pop()); }
 
   void PushInt32(int32_t value);
   void PushUInt32(uint32_t value);
@@ -90,9 +92,9 @@ class DecimalStack {
   void StorePacked(void* address, uint32_t size, uint32_t places);
 
   /// Pops top and second, pushes second + top.
-  void Add() { BinaryInPlace<AddDecimals>(); }
+  void Add() { BinaryInPlace<AddValues>(); }
   /// Pops top and second, pushes second - top.
-  void Subtract() { BinaryInPlace<SubtractDecimals>(); }
+  void Subtract() { BinaryInPlace<SubtractValues>(); }
   /// Pops top and second, pushes top - second.
   void SubtractReversed() { BinaryInPlace<SubtractReversedInto>(); }
   /// Pops top and second, pushes their product.
@@ -127,8 +129,8 @@ class DecimalStack {
 
  private:
   /// The top slot, creating a zero entry when the stack is empty.
-  DecimalEntry& TopSlot();
-  using InPlaceOperation = void (*)(DecimalEntry& second, const DecimalEntry& top);
+  DecimalValue& TopSlot();
+  using InPlaceOperation = void (*)(DecimalValue& second, const DecimalValue& top);
   /// Runs operation(second, top) for a two-operand operation, which leaves its result in
   /// `second`, and pops the top. The common case works on the slots in place, no operand
   /// copied; the count is written before the call so that nothing waits to read it again.
@@ -137,7 +139,7 @@ class DecimalStack {
     const int count = m_count;
     if (count >= 2) {
       m_count = count - 1;
-      operation(m_entries[count - 2], m_entries[count - 1]);
+      operation(m_values[count - 2], m_values[count - 1]);
     } else {
       BinaryShortOfOperands(operation);
     }
@@ -146,11 +148,11 @@ class DecimalStack {
   /// read as 0.
   void BinaryShortOfOperands(InPlaceOperation operation);
   /// second = top - second, second * top and second / top, for BinaryInPlace.
-  static void SubtractReversedInto(DecimalEntry& second, const DecimalEntry& top);
-  static void MultiplyInto(DecimalEntry& second, const DecimalEntry& top);
-  static void DivideInto(DecimalEntry& second, const DecimalEntry& top);
+  static void SubtractReversedInto(DecimalValue& second, const DecimalValue& top);
+  static void MultiplyInto(DecimalValue& second, const DecimalValue& top);
+  static void DivideInto(DecimalValue& second, const DecimalValue& top);
 
-  DecimalEntry m_entries[kCapacity] = {};
+  DecimalValue m_values[kCapacity] = {};
   int m_count = 0;
   uint64_t m_underflows = 0;
   uint64_t m_overflows = 0;

@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "runtime/values/decimal_entry.h"
+#include "runtime/values/decimal_value.h"
 
 namespace vel::values {
 
@@ -18,6 +19,9 @@ inline constexpr size_t kMaxDecimalTextLength = 66;
 /// 32nd are ignored. The exponent shifts the digits, so digits moved above position 63 are
 /// lost and those moved below position 0 are dropped without rounding.
 DecimalEntry DecimalFromText(const char* text, size_t length);
+
+/// Reads a number from text as DecimalFromText does, into the decimal stack's form.
+DecimalValue ValueFromText(const char* text, size_t length);
 
 /// Writes the plain text of `entry` (at most kMaxDecimalTextLength bytes, no terminator) and
 /// returns its length: "-" for a negative number, at least one integer digit, and "." with the

@@ -251,7 +251,7 @@ size_t FormatDecimal(const CompiledPicture& picture, const DecimalEntry& value, 
 }
 
 size_t DecFormat(const CompiledPicture& picture, char* out, size_t capacity) {
-  return FormatDecimal(picture, CurrentDecimalStack().Pop(), out, capacity);
+  return FormatDecimal(picture, CurrentDecimalStack().PopEntry(), out, capacity);
 }
 
 }  // namespace vel::values

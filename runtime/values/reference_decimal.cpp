@@ -17,7 +17,7 @@ namespace {
 DecimalEntry EntryFromInt32(std::int32_t value) {
   DecimalStack work;
   work.PushInt32(value);
-  return work.Pop();
+  return work.PopEntry();
 }
 
 std::uint32_t ReadWord(const void* data) {
@@ -113,7 +113,7 @@ void DecimalKindReference<Code>::PushText() {
 
 template <int Code>
 void DecimalKindReference<Code>::AssignFromDecimal() {
-  Write(CurrentDecimalStack().Pop());
+  Write(CurrentDecimalStack().PopEntry());
 }
 
 template <int Code>

@@ -58,7 +58,7 @@ void PicturedReference<Kind>::AssignFromStack() {
 template <int Kind>
 void PicturedReference<Kind>::AssignFromDecimal() {
   char text[kMaxDecimalTextLength];
-  std::size_t length = DecimalToText(CurrentDecimalStack().Pop(), text);
+  std::size_t length = DecimalToText(CurrentDecimalStack().PopEntry(), text);
   Store(text, length);
 }
 

@@ -233,6 +233,24 @@ def zero(rng):
     return 0
 
 
+def limb_edge(rng):
+    """Sixteen-digit runs at their edges (0, 1, half, all nines) and magnitudes either side of
+    half the limit, where sums start to carry out of position 63."""
+    runs = [rng.choice([0, 0, 1, 5 * 10 ** 15, 10 ** 16 - 1, digits(rng, 16)]) for _ in range(3)]
+    top = rng.choice([0, 1, 5 * 10 ** 15 - 1, 5 * 10 ** 15, 5 * 10 ** 15 + 1, 10 ** 16 - 1, digits(rng, 16)])
+    units = ((top * 10 ** 16 + runs[2]) * 10 ** 16 + runs[1]) * 10 ** 16 + runs[0]
+    return -units if rng.random() < 0.5 else units
+
+
+def round_half(rng):
+    """A value at, just below or just above a half of some place."""
+    places = rng.randint(0, 31)
+    step = 10 ** (32 - places)
+    units = digits(rng, rng.randint(0, 40)) % (LIMIT * SCALE // step) * step + step // 2 + rng.choice([-1, 0, 0, 1])
+    units %= LIMIT * SCALE
+    return -units if rng.random() < 0.5 else units
+
+
 KINDS = [small, typical, full, near_limit, tiny, power_of_ten, zero]
 WEIGHTS = [3, 4, 4, 2, 2, 1, 1]
 
@@ -297,6 +315,19 @@ def main():
     for _ in range(200):
         x = operand(rng)
         out.write(f"tof64 {text_of(x)} {to_float(x).hex()}\n")
+    # Limb edges and large magnitudes of both signs.
+    edge = lambda: rng.choice([limb_edge, limb_edge, near_limit, typical, full, tiny])(rng)
+    for name, function in binary:
+        for _ in range(400):
+            a, b = edge(), edge()
+            out.write(f"{name} {text_of(a)} {text_of(b)} {text_of(function(a, b))}\n")
+    for _ in range(400):
+        x = rng.choice([round_half, round_half, limb_edge])(rng)
+        places = rng.randint(0, 32)
+        out.write(f"round {text_of(x)} {places} {text_of(round_places(x, places))}\n")
+    for _ in range(100):
+        x = edge()
+        out.write(f"int32 {text_of(x)} {to_int32(x)}\n")
 
 
 if __name__ == "__main__":
