@@ -72,7 +72,7 @@ void CheckArithmetic(const DecimalEntry& first, const DecimalEntry& second) {
   Check(Same(difference, reversedDifference));
   Check(CompareValues(a, b) == -CompareValues(b, a));
   // Below half the limit nothing is lost, so a sum gives back its operand.
-  const DecimalValue half = PackDecimal(DecimalFromText("50000000000000000000000000000000", 32));
+  static const DecimalValue half = PackDecimal(DecimalFromText("50000000000000000000000000000000", 32));
   DecimalValue aMagnitude = a;
   DecimalValue bMagnitude = b;
   if (ValueIsNegative(aMagnitude)) NegateValue(aMagnitude);

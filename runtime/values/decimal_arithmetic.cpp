@@ -4,8 +4,8 @@
 
 namespace vel::values {
 
-// The arithmetic itself runs on binary values (decimal_value.h); these give it to callers that hold
-// digits.
+// The arithmetic itself runs on the decimal stack's values (decimal_value.h); these give it to
+// callers that hold digits.
 
 void AddDecimals(DecimalEntry& second, const DecimalEntry& top) {
   DecimalValue sum = PackDecimal(second);
@@ -33,27 +33,6 @@ void RoundDecimal(DecimalEntry& entry, int places) {
   DecimalValue value = PackDecimal(entry);
   RoundValue(value, places);
   entry = UnpackDecimal(value);
-}
-
-DecimalValue PowerValue(const DecimalValue& base, int32_t exponent) {
-  // The magnitude of the most negative exponent does not fit an int32.
-  uint32_t remaining = exponent < 0 ? 0u - static_cast<uint32_t>(exponent) : static_cast<uint32_t>(exponent);
-  const DecimalValue one = ValueFromUInt64(1, false);
-  DecimalValue result = one;
-  DecimalValue square = base;
-  while (remaining != 0) {
-    if (remaining & 1u) {
-      result = MultiplyValues(result, square);
-    }
-    remaining >>= 1;
-    if (remaining != 0) {
-      square = MultiplyValues(square, square);
-    }
-  }
-  if (exponent < 0) {
-    result = DivideValues(one, result);
-  }
-  return result;
 }
 
 }  // namespace vel::values

@@ -1,4 +1,5 @@
-// Long multiplication of decimal values (declared in decimal_value.h).
+// Long multiplication of decimal values, and powers by repeated squaring (declared in
+// decimal_value.h).
 //
 // The magnitudes' limbs are multiplied into 128-bit column sums: a limb product is below
 // 10^32 and a column has at most four of them. Limb k has weight 10^(16k - 32), so the product
@@ -63,6 +64,27 @@ DecimalValue MultiplyValues(const DecimalValue& a, const DecimalValue& b) {
     }
   }
   return ValueFromMagnitude(product, ValueIsNegative(a) != ValueIsNegative(b));
+}
+
+DecimalValue PowerValue(const DecimalValue& base, int32_t exponent) {
+  // The magnitude of the most negative exponent does not fit an int32.
+  uint32_t remaining = exponent < 0 ? 0u - static_cast<uint32_t>(exponent) : static_cast<uint32_t>(exponent);
+  const DecimalValue one = ValueFromUInt64(1, false);
+  DecimalValue result = one;
+  DecimalValue square = base;
+  while (remaining != 0) {
+    if (remaining & 1u) {
+      result = MultiplyValues(result, square);
+    }
+    remaining >>= 1;
+    if (remaining != 0) {
+      square = MultiplyValues(square, square);
+    }
+  }
+  if (exponent < 0) {
+    result = DivideValues(one, result);
+  }
+  return result;
 }
 
 }  // namespace vel::values

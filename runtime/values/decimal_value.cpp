@@ -14,23 +14,22 @@ constexpr int kLimbs = DecimalValue::kLimbs;
 constexpr int kTop = kLimbs - 1;
 constexpr uint64_t kLimbBase = DecimalValue::kLimbBase;
 
-constexpr uint64_t kPowersOfTen[kDigitsPerLimb + 1] = {1ULL,
-                                                       10ULL,
-                                                       100ULL,
-                                                       1000ULL,
-                                                       10000ULL,
-                                                       100000ULL,
-                                                       1000000ULL,
-                                                       10000000ULL,
-                                                       100000000ULL,
-                                                       1000000000ULL,
-                                                       10000000000ULL,
-                                                       100000000000ULL,
-                                                       1000000000000ULL,
-                                                       10000000000000ULL,
-                                                       100000000000000ULL,
-                                                       1000000000000000ULL,
-                                                       10000000000000000ULL};
+constexpr auto kPowersOfTen = [] {
+  std::array<uint64_t, kDigitsPerLimb + 1> powers{};
+  powers[0] = 1;
+  for (int exponent = 1; exponent <= kDigitsPerLimb; ++exponent) {
+    powers[exponent] = powers[exponent - 1] * 10;
+  }
+  return powers;
+}();
+
+/// Limbs that read as -10^64 stand for a magnitude of exactly 10^64, whose carry beyond
+/// position 63 is lost: they become 0.
+void DropCarriedOutLimit(uint64_t (&limbs)[kLimbs]) {
+  if (limbs[kTop] == kLimbBase && (limbs[0] | limbs[1] | limbs[2]) == 0) {
+    limbs[kTop] = 0;
+  }
+}
 
 /// Division by 10^k through a multiplication: with s the largest power of two not above 10^k
 /// and M = ceil(2^(64 + s) / 10^k), which fits a word, x * M / 2^(64 + s) rounded down is exact
@@ -122,23 +121,12 @@ void RoundLimbs(uint64_t (&limbs)[kLimbs], int places, bool negative) {
   if (!negative && limbs[kTop] >= kLimbBase) {
     limbs[kTop] -= kLimbBase;  // a positive magnitude's carry beyond position 63 is lost
   }
-  if (negative && limbs[kTop] == kLimbBase && (limbs[0] | limbs[1] | limbs[2]) == 0) {
-    limbs[kTop] = 0;  // a negative magnitude of exactly 10^64 loses its carry and is 0
+  if (negative) {
+    DropCarriedOutLimit(limbs);
   }
 }
 
 }  // namespace
-
-void NegateValue(DecimalValue& value) {
-  // 2 * 10^64 less the limbs, as 0 less them with decimal borrows; zero borrows nothing and
-  // stays zero.
-  unsigned char borrow = 0;
-  for (int k = 0; k < kLimbs; ++k) {
-    const uint64_t base = k == kTop ? DecimalValue::kTopBase : kLimbBase;
-    const uint64_t difference = wide::SubtractWithBorrow(0, value.limbs[k], borrow);
-    value.limbs[k] = difference + (base & (0 - static_cast<uint64_t>(borrow)));
-  }
-}
 
 void CombineLargeValues(DecimalValue& second, const DecimalValue& top, bool subtract) {
   const bool secondNegative = ValueIsNegative(second);
@@ -159,9 +147,7 @@ void CombineLargeValues(DecimalValue& second, const DecimalValue& top, bool subt
       limbs[kTop] = 0;
     }
   }
-  if (limbs[kTop] == kLimbBase && (limbs[0] | limbs[1] | limbs[2]) == 0) {
-    limbs[kTop] = 0;  // -10^64: the lost carry leaves 0
-  }
+  DropCarriedOutLimit(limbs);
 }
 
 void RoundMagnitude(uint64_t (&limbs)[kLimbs], int places) { RoundLimbs(limbs, places, false); }

@@ -81,21 +81,26 @@ inline void AddValues(DecimalValue& second, const DecimalValue& top) { CombineVa
 /// second = second - top.
 inline void SubtractValues(DecimalValue& second, const DecimalValue& top) { CombineValues<true>(second, top); }
 
-/// value = -value.
-void NegateValue(DecimalValue& value);
-
-/// The magnitude's limbs, each below 10^16.
-inline void MagnitudeLimbs(const DecimalValue& value, uint64_t (&limbs)[DecimalValue::kLimbs]) {
-  // A negative number's magnitude is 2 * 10^64 less its limbs: 0 less them with decimal
-  // borrows, the top limb's base being 2 * 10^16.
-  const uint64_t mask = 0 - static_cast<uint64_t>(ValueIsNegative(value));
+/// out = 2 * 10^64 - in (0 for 0) where `mask` is all ones, out = in where it is 0: the
+/// complement of limbs, as 0 less them with decimal borrows, the top limb's base being
+/// 2 * 10^16. A mask rather than a branch, since signs are as good as random. `out` may be `in`.
+inline void ComplementLimbsWhere(const uint64_t (&in)[DecimalValue::kLimbs], uint64_t (&out)[DecimalValue::kLimbs], uint64_t mask) {
   unsigned char borrow = 0;
 #pragma GCC unroll 4
   for (int k = 0; k < DecimalValue::kLimbs; ++k) {
     const uint64_t base = k == DecimalValue::kLimbs - 1 ? DecimalValue::kTopBase : DecimalValue::kLimbBase;
-    const uint64_t difference = wide::SubtractWithBorrow(0, value.limbs[k] & mask, borrow);
-    limbs[k] = (difference + (base & (0 - static_cast<uint64_t>(borrow)))) | (value.limbs[k] & ~mask);
+    const uint64_t limb = in[k];
+    const uint64_t difference = wide::SubtractWithBorrow(0, limb & mask, borrow);
+    out[k] = (difference + (base & (0 - static_cast<uint64_t>(borrow)))) | (limb & ~mask);
   }
+}
+
+/// value = -value (zero stays zero).
+inline void NegateValue(DecimalValue& value) { ComplementLimbsWhere(value.limbs, value.limbs, ~uint64_t{0}); }
+
+/// The magnitude's limbs, each below 10^16: a negative number's magnitude is its complement.
+inline void MagnitudeLimbs(const DecimalValue& value, uint64_t (&limbs)[DecimalValue::kLimbs]) {
+  ComplementLimbsWhere(value.limbs, limbs, 0 - static_cast<uint64_t>(ValueIsNegative(value)));
 }
 
 /// The value of a magnitude given as limbs below 10^16, negated when `negative`.
